@@ -1,0 +1,29 @@
+#pragma once
+// Each batch verb of `mirt` lives in its own file and registers itself here.
+#include <CLI/CLI.hpp>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace mirt {
+
+struct Verb {
+  std::string name;
+  std::string description;
+  int order;  // position in --help
+  std::function<void(CLI::App& sub)> setup;  // adds options and flags
+  std::function<int()> run;                  // exit code: 0 success
+};
+
+std::vector<Verb>& Verbs();
+
+struct VerbRegistrar {
+  explicit VerbRegistrar(Verb v) { Verbs().push_back(std::move(v)); }
+};
+
+// Thrown by a verb for a failure the user must see; main prints "mirt: <what>" and exits 1.
+struct VerbError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+}  // namespace mirt

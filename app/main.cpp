@@ -1,0 +1,44 @@
+// mirt: the process-planning workbench's command-line program.
+#include <algorithm>
+#include <iostream>
+
+#include "Verbs.h"
+
+namespace mirt {
+std::vector<Verb>& Verbs() {
+  static std::vector<Verb> v;
+  return v;
+}
+}  // namespace mirt
+
+int main(int argc, char** argv) {
+  CLI::App app{"mirt - process planning workbench: build, check and report on a PPR plant model"};
+  app.require_subcommand(1);
+  app.set_version_flag("--version", "mirt 0.1");
+  auto& verbs = mirt::Verbs();
+  std::sort(verbs.begin(), verbs.end(), [](auto& a, auto& b) { return a.order < b.order || (a.order == b.order && a.name < b.name); });
+  std::vector<std::pair<CLI::App*, mirt::Verb*>> subs;
+  for (auto& v : verbs) {
+    CLI::App* sub = app.add_subcommand(v.name, v.description);
+    v.setup(*sub);
+    subs.emplace_back(sub, &v);
+  }
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e);
+  }
+  for (auto& [sub, v] : subs) {
+    if (!sub->parsed()) continue;
+    try {
+      return v->run();
+    } catch (const mirt::VerbError& e) {
+      std::cerr << "mirt " << v->name << ": " << e.what() << '\n';
+      return 1;
+    } catch (const std::exception& e) {
+      std::cerr << "mirt " << v->name << ": internal error: " << e.what() << '\n';
+      return 3;
+    }
+  }
+  return 2;
+}

@@ -1,0 +1,170 @@
+#include "TavServices.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <unordered_map>
+
+namespace {
+TavHostServices* g_host = nullptr;
+
+// Used when no host is installed (unit tests of a single subsystem): values
+// live in memory only.
+class MemoryRepository final : public TavRepository {
+public:
+  explicit MemoryRepository(std::string n) : name_(std::move(n)) {}
+  const std::string& GetName() const override { return name_; }
+  std::optional<TavValue> Read(const std::string& key) const override {
+    auto it = values_.find(key);
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
+  }
+  void Write(const std::string& key, TavValue value) override { values_[key] = std::move(value); }
+  bool Delete(const std::string& key) override { return values_.erase(key) > 0; }
+  std::vector<std::string> Keys() const override {
+    std::vector<std::string> k;
+    for (auto& [key, v] : values_) k.push_back(key);
+    return k;
+  }
+  bool Save(std::string*) override { return true; }
+
+private:
+  std::string name_;
+  std::map<std::string, TavValue> values_;
+};
+
+TavRepository& MemoryRepo(const std::string& ns, const std::string& name) {
+  static std::unordered_map<std::string, std::unique_ptr<MemoryRepository>> repos;
+  auto& r = repos[ns + "/" + name];
+  if (!r) r = std::make_unique<MemoryRepository>(name);
+  return *r;
+}
+
+bool TraceEnabled(const std::string& channel) {
+  const char* v = std::getenv("MIRT_TRACE");
+  if (!v || !*v) return false;
+  std::stringstream ss(v);
+  std::string item;
+  while (std::getline(ss, item, ','))
+    if (item == "all" || item == channel) return true;
+  return false;
+}
+}  // namespace
+
+TavHostServices* TavHostServices::Get() { return g_host; }
+void TavHostServices::Install(TavHostServices* host) { g_host = host; }
+
+bool operator==(const TavPathElement& a, const TavPathElement& b) {
+  if (a.objects_.size() != b.objects_.size()) return false;
+  for (std::size_t i = 0; i < a.objects_.size(); ++i)
+    if (!SameObject(a.objects_[i], b.objects_[i])) return false;
+  return true;
+}
+
+void TavSelectionSet::AddElement(const TavPathElement& p) {
+  if (!p.IsEmpty() && !Contains(p)) items_.push_back(p);
+}
+bool TavSelectionSet::RemoveElement(const TavPathElement& p) {
+  return std::erase_if(items_, [&](const TavPathElement& e) { return e == p; }) > 0;
+}
+bool TavSelectionSet::Contains(const TavPathElement& p) const {
+  for (auto& e : items_)
+    if (e == p) return true;
+  return false;
+}
+bool TavSelectionSet::ContainsObject(const Ref<TavBaseUnknown>& o) const {
+  for (auto& e : items_)
+    if (SameObject(e.GetLeaf(), o)) return true;
+  return false;
+}
+
+Ref<TavFrmEditor> TavFrmEditor::GetCurrentEditor() { return g_host ? g_host->CurrentEditor() : nullptr; }
+
+std::vector<Ref<TavIViewer3D>> TavFrmLayout::GetCurrentViewers() {
+  auto ed = TavFrmEditor::GetCurrentEditor();
+  return ed ? ed->GetViewers3D() : std::vector<Ref<TavIViewer3D>>{};
+}
+
+void TavApplicationFrame::SetBusyCursor(bool busy) {
+  if (g_host) g_host->SetBusyCursor(busy);
+}
+bool TavApplicationFrame::IsBusy() { return g_host && g_host->IsBusy(); }
+bool TavApplicationFrame::HasMainWindow() { return g_host && g_host->HasMainWindow(); }
+std::string TavApplicationFrame::GetTemporaryDirectory() {
+  if (g_host) return g_host->TemporaryDirectory();
+  const char* t = std::getenv("TMPDIR");
+  return t && *t ? t : "/tmp";
+}
+
+TavUnicodeString TavSubstituteParameters(const TavUnicodeString& text, const std::vector<TavUnicodeString>& params) {
+  // "/P1".."/P9" stand for the parameters; higher numbers first so /P1 does not eat /P10.
+  std::string s = text.utf8();
+  for (std::size_t i = params.size(); i-- > 0;) {
+    const std::string tag = "/P" + std::to_string(i + 1);
+    for (std::size_t pos = 0; (pos = s.find(tag, pos)) != std::string::npos;) {
+      s.replace(pos, tag.size(), params[i].utf8());
+      pos += params[i].size();
+    }
+  }
+  return s;
+}
+
+TavUnicodeString TavMsgCatalog::BuildMessage(const std::string& catalog, const std::string& key,
+                                             const std::vector<TavUnicodeString>& params,
+                                             const TavUnicodeString& fallback) {
+  if (g_host) return g_host->BuildMessage(catalog, key, params, fallback);
+  return TavSubstituteParameters(fallback, params);
+}
+
+bool TavMsgCatalog::HasKey(const std::string& catalog, const std::string& key) {
+  return g_host && g_host->HasMessageKey(catalog, key);
+}
+
+TavTrace::TavTrace(std::string name, std::string description)
+    : name_(std::move(name)), description_(std::move(description)), enabled_(TraceEnabled(name_)) {}
+
+void TavTrace::Print(std::string_view line) const {
+  if (enabled_) std::cerr << name_ << ": " << line << '\n';
+}
+void TavTrace::Enter(std::string_view cls, std::string_view op) const {
+  if (enabled_) std::cerr << name_ << ": --> " << cls << "::" << op << '\n';
+}
+void TavTrace::Exit(std::string_view cls, std::string_view op) const {
+  if (enabled_) std::cerr << name_ << ": <-- " << cls << "::" << op << '\n';
+}
+
+bool TavRepository::ReadBool(const std::string& key, bool def) const {
+  auto v = Read(key);
+  if (!v) return def;
+  if (auto b = std::get_if<bool>(&*v)) return *b;
+  if (auto i = std::get_if<std::int64_t>(&*v)) return *i != 0;
+  return def;
+}
+std::int64_t TavRepository::ReadInt(const std::string& key, std::int64_t def) const {
+  auto v = Read(key);
+  if (!v) return def;
+  if (auto i = std::get_if<std::int64_t>(&*v)) return *i;
+  if (auto b = std::get_if<bool>(&*v)) return *b ? 1 : 0;
+  return def;
+}
+double TavRepository::ReadReal(const std::string& key, double def) const {
+  auto v = Read(key);
+  if (!v) return def;
+  if (auto d = std::get_if<double>(&*v)) return *d;
+  if (auto i = std::get_if<std::int64_t>(&*v)) return static_cast<double>(*i);
+  return def;
+}
+TavUnicodeString TavRepository::ReadString(const std::string& key, const TavUnicodeString& def) const {
+  auto v = Read(key);
+  if (!v) return def;
+  if (auto s = std::get_if<TavUnicodeString>(&*v)) return *s;
+  return def;
+}
+
+TavRepository& TavSettingRepository::GetRepository(const std::string& name) {
+  return g_host ? g_host->Settings(name) : MemoryRepo("settings", name);
+}
+TavRepository& TavSysPreferenceRepository::GetRepository(const std::string& name) {
+  return g_host ? g_host->Preferences(name) : MemoryRepo("preferences", name);
+}
