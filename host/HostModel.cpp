@@ -110,6 +110,28 @@ Ref<TavDocument> HostObject::GetDocument() const {
   return std::dynamic_pointer_cast<TavDocument>(const_cast<HostDocument*>(doc_)->self());
 }
 
+// ------------------------------------------------------------------ destruction
+// Deep trees are dismantled iteratively: a recursive chain of destructors would
+// overflow the stack on a tree a few hundred thousand levels deep.
+struct TreeDismantler {
+template <class T>
+static void DismantleIteratively(std::vector<Ref<T>>& children) {
+  std::vector<Ref<T>> stack = std::move(children);
+  children.clear();
+  while (!stack.empty()) {
+    Ref<T> c = std::move(stack.back());
+    stack.pop_back();
+    if (c.use_count() == 1) {
+      for (auto& g : c->children_) stack.push_back(std::move(g));
+      c->children_.clear();
+    }
+  }
+}
+};
+
+HostActivity::~HostActivity() { TreeDismantler::DismantleIteratively(children_); }
+HostProduct::~HostProduct() { TreeDismantler::DismantleIteratively(children_); }
+
 // ------------------------------------------------------------------ products
 std::vector<Ref<TavIProduct>> HostProduct::GetAllDescendants() const {
   std::vector<Ref<TavIProduct>> out;

@@ -10,6 +10,7 @@ class HostDocument;
 class HostActivity;
 class HostProduct;
 class HostAssembly;
+struct TreeDismantler;
 
 // Activity and flow-node types; a type test follows the parent chain.
 struct HostType {
@@ -74,6 +75,8 @@ class HostProduct final : public HostObject,
                           public virtual TavISPPItem,
                           public virtual TavIMovable {
 public:
+  HostProduct() = default;
+  ~HostProduct() override;
   std::string LateType() const override { return resource_ ? "TavResource" : "TavProduct"; }
   TavUnicodeString DisplayName() const override { return name_; }
   TavUnicodeString GetName() const override { return name_; }
@@ -97,6 +100,7 @@ public:
 
 private:
   friend class HostDocument;
+  friend struct TreeDismantler;
   TavUnicodeString name_, partNumber_, resourceType_;
   bool resource_ = false;
   bool hasPosition_ = false;
@@ -175,6 +179,8 @@ class HostActivity : public HostObject,
                      public virtual TavISPPControlFlow,
                      public virtual TavISPPPrecedenceMgt {
 public:
+  HostActivity() = default;
+  ~HostActivity() override;
   std::string LateType() const override { return type_->name; }
   TavUnicodeString DisplayName() const override { return label_; }
   // activity
@@ -236,6 +242,7 @@ public:
 
 protected:
   friend class HostDocument;
+  friend struct TreeDismantler;
   const HostType* type_ = nullptr;
   TavUnicodeString label_, description_;
   double time_ = 0;
