@@ -1,0 +1,32 @@
+#include "OrvVekPartConsumptionWarning.h"
+
+#include "TavServices.h"
+
+namespace {
+struct Shown {
+  int count = 0;
+  OrvVekWarningRecord last;
+};
+Shown& State() {
+  static Shown s;
+  return s;
+}
+}  // namespace
+
+void OrvVekShowWriteWarning(const char* catalog, bool diskFull, const TavUnicodeString& path, const std::string& reason) {
+  if (!TavApplicationFrame::HasMainWindow()) return;
+  const std::vector<TavUnicodeString> params{path, TavUnicodeString(reason)};
+  OrvVekWarningRecord w;
+  w.catalog = catalog;
+  w.title = TavMsgCatalog::BuildMessage(catalog, "WarningWnd.Title", params, "Part Consumption - Warning");
+  w.text = diskFull ? TavMsgCatalog::BuildMessage(catalog, "WarningWnd.FullText", params,
+                                                  "The disk is full: the report /P1 could not be written.")
+                    : TavMsgCatalog::BuildMessage(catalog, "WarningWnd.Text", params,
+                                                  "The report /P1 could not be written: /P2.");
+  auto& s = State();
+  ++s.count;
+  s.last = std::move(w);
+}
+
+int OrvVekWarningCount() { return State().count; }
+OrvVekWarningRecord OrvVekLastWarning() { return State().last; }

@@ -1,0 +1,18 @@
+#pragma once
+// The one warning window of a failed report export.
+#include <string>
+
+#include "TavString.h"
+
+struct OrvVekWarningRecord {
+  std::string catalog;
+  TavUnicodeString title, text;
+};
+
+// Shows, when the application has a main window, the blocking warning "Warning"
+// with the title "WarningWnd.Title" and the text "WarningWnd.FullText" (disk
+// full) or "WarningWnd.Text" of the catalogue. /P1 is the path, /P2 the reason.
+void OrvVekShowWriteWarning(const char* catalog, bool diskFull, const TavUnicodeString& path, const std::string& reason);
+// The warnings shown so far in this process, oldest first.
+int OrvVekWarningCount();
+OrvVekWarningRecord OrvVekLastWarning();
