@@ -1,0 +1,77 @@
+#include "OrvVekCommandServices.h"
+
+#include "TavPlanner.h"
+
+namespace {
+Ref<TavDocument> DocumentOf(const Ref<TavBaseUnknown>& activity) {
+  if (activity) {
+    if (auto m = query<TavIDocumentMember>(activity)) return m->GetDocument();
+    return nullptr;
+  }
+  auto ed = TavFrmEditor::GetCurrentEditor();
+  return ed ? ed->GetDocument() : nullptr;
+}
+
+void AppendActivities(std::vector<Ref<TavISPPActivity>>& out, const std::vector<Ref<TavBaseUnknown>>& objects) {
+  out.reserve(out.size() + objects.size());
+  for (const auto& o : objects)
+    if (auto a = std::dynamic_pointer_cast<TavISPPActivity>(o)) out.push_back(std::move(a));
+}
+}  // namespace
+
+HRESULT OrvVekCommandServices::GetProcessContainer(Ref<TavISPPProcessContainer>& container, const Ref<TavBaseUnknown>& activity) {
+  container = nullptr;
+  auto doc = DocumentOf(activity);
+  if (!doc) return E_FAIL;
+  container = query<TavISPPProcessContainer>(doc->GetRootContainer(TavISPPProcessContainer::kInterfaceName));
+  return container ? S_OK : E_FAIL;
+}
+
+HRESULT OrvVekCommandServices::GetRootProcess(Ref<TavISPPActivityRoot>& root, const Ref<TavBaseUnknown>& activity) {
+  root = nullptr;
+  Ref<TavISPPProcessContainer> c;
+  if (FAILED(GetProcessContainer(c, activity))) return E_FAIL;
+  auto roots = c->GetRootActivities();
+  if (roots.empty() || !roots.front()) return E_FAIL;
+  root = roots.front();
+  return S_OK;
+}
+
+std::vector<Ref<TavISPPActivity>> OrvVekCommandServices::GetAllActivities() {
+  std::vector<Ref<TavISPPActivity>> out;
+  Ref<TavISPPActivityRoot> root;
+  if (FAILED(GetRootProcess(root, nullptr))) return out;
+  auto cm = query<TavISPPChildManagement>(root);
+  if (!cm) return out;
+  AppendActivities(out, cm->GetAllChildren("Activity"));
+  auto member = query<TavIDocumentMember>(root);
+  std::vector<Ref<TavBaseUnknown>> tsas = OrvVekServices::GetAllTSAs(member ? member->GetDocument() : nullptr);
+  AppendActivities(out, tsas);
+  for (const auto& t : tsas)
+    if (auto tcm = query<TavISPPChildManagement>(t)) AppendActivities(out, tcm->GetAllChildren("Activity"));
+  return out;
+}
+
+TavUnicodeString OrvVekCommandServices::GetDisplayName(const Ref<TavBaseUnknown>& object) {
+  auto nav = query<TavINavigateObject>(object);
+  if (!nav) return {};
+  auto ids = nav->GetIdentificators();
+  return ids.empty() ? TavUnicodeString() : ids.front();
+}
+
+void OrvVekCommandServices::ReframeOnCSO() {
+  auto ed = TavFrmEditor::GetCurrentEditor();
+  if (!ed) return;
+  TavSelectionSet temp("ReframeHSO");
+  for (const auto& path : ed->GetCSO().Items()) {
+    // The product at the end of the path: the leaf, or its father when the leaf is no product.
+    auto objs = path.Objects();
+    if (objs.empty()) continue;
+    if (!query<TavIProduct>(objs.back()) && objs.size() > 1) objs.pop_back();
+    if (!query<TavIProduct>(objs.back())) continue;
+    temp.AddElement(TavPathElement(std::move(objs)));
+  }
+  if (temp.GetSize() > 0)
+    for (auto& v : ed->GetViewers3D()) v->Reframe(temp);
+  temp.Empty();
+}
