@@ -30,6 +30,16 @@ struct Plant {
     root = doc->CreateRootProcess("proc", "Process");
     session->OpenDocument(doc);
   }
+  // Assemblies hold their parts strongly, so a containment cycle would outlive
+  // the document: empty them.
+  ~Plant() {
+    for (auto& a : doc->Assemblies().assemblies_) {
+      auto parts = a->Parts();
+      for (auto& part : parts) a->RemovePart(part);
+    }
+  }
+  Plant(const Plant&) = delete;
+  Plant& operator=(const Plant&) = delete;
   Ref<HostActivity> Act(const std::string& label, const Ref<HostActivity>& father = nullptr,
                         const std::string& type = "PhysicalActivity") {
     return doc->CreateActivity(father ? father : Ref<HostActivity>(root), type, "", label);
