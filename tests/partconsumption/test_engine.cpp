@@ -252,3 +252,46 @@ TEST(ResultRecord, DeepActivityPathsAreBuiltWithoutRecursion) {
 }
 
 }  // namespace
+
+namespace {
+
+// An activity-like object whose father is given: resource behaviours are owned
+// by a resource product rather than by an activity.
+class Step final : public virtual TavISPPAbstractActivity {
+public:
+  Step(std::string label, Ref<TavBaseUnknown> father) : label_(std::move(label)), father_(std::move(father)) {}
+  TavUnicodeString GetLabel() const override { return label_; }
+  void SetLabel(const TavUnicodeString&) override {}
+  TavUnicodeString GetDescription() const override { return {}; }
+  void SetDescription(const TavUnicodeString&) override {}
+  double GetTime() const override { return 0; }
+  void SetTime(double) override {}
+  TavUnicodeString GetTypeName() const override { return "ResourceBehavior"; }
+  bool IsOfType(const TavUnicodeString& t) const override { return t == "ResourceBehavior" || t == "Activity"; }
+  Ref<TavBaseUnknown> GetFather() const override { return father_; }
+
+private:
+  std::string label_;
+  Ref<TavBaseUnknown> father_;
+};
+
+TEST(ResultRecord, BehaviourPathsStartWithTheirResource) {
+  Plant p;
+  auto cell = p.Res("Cell.1");
+  auto robot = p.Res("Robot.1", cell);
+  auto behaviour = std::make_shared<Step>("Behaviour", robot);
+  auto task = std::make_shared<Step>("Task", behaviour);
+  EXPECT_EQ(OrvPartConsumptionAnalysisResult::ActivityPath(task), "Cell.1/Robot.1/Behaviour/Task");
+  // The resource tree's own root and list names are not shown.
+  auto top = p.Res("PPRProduct");
+  auto list = p.Res("Resource", top);
+  auto arm = p.Res("Arm", list);
+  auto own = std::make_shared<Step>("Move", std::make_shared<Step>("Behaviour", arm));
+  EXPECT_EQ(OrvPartConsumptionAnalysisResult::ActivityPath(own), "Arm/Behaviour/Move");
+  // A record about a behaviour's step shows that path.
+  OrvPartConsumptionAnalysisResult r;
+  r.SetDisplayInfo(robot, nullptr, {}, task, {}, false, false, false, kProcesses, true, {});
+  EXPECT_EQ(r.GetDisplayInfo()[1], "Cell.1/Robot.1/Behaviour/Task");
+}
+
+}  // namespace
