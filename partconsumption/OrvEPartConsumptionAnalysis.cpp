@@ -333,6 +333,16 @@ HRESULT OrvEPartConsumptionAnalysis::SetInputs(const std::vector<Ref<TavBaseUnkn
   return S_OK;
 }
 
+std::vector<Ref<TavBaseUnknown>> OrvEPartConsumptionAnalysis::GetUnassignedParts() const {
+  TavTraceScope trace(Trace(), kClass, "GetUnassignedParts");
+  return unassigned_;
+}
+
+std::vector<Ref<OrvPartConsumptionAnalysisResult>> OrvEPartConsumptionAnalysis::GetAnalysisResults() const {
+  TavTraceScope trace(Trace(), kClass, "GetAnalysisResults");
+  return results_;
+}
+
 bool OrvEPartConsumptionAnalysis::IsAssigned(OrvPartConsumptionFinder& finder, const Ref<TavBaseUnknown>& product,
                                              bool isChild, bool swap, const Ref<TavBaseUnknown>& other) {
   std::vector<OrvPartConsumptionFinder::Finding> findings;

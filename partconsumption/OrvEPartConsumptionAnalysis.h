@@ -29,8 +29,8 @@ public:
   HRESULT SetInputs(const std::vector<Ref<TavBaseUnknown>>* products, const std::vector<TavUnicodeString>* relations) override;
   using OrvIPartConsumptionAnalysis::SetInputs;
   HRESULT AnalyzeConsumption(bool checkParent, bool checkChildren) override;
-  std::vector<Ref<TavBaseUnknown>> GetUnassignedParts() const override { return unassigned_; }
-  std::vector<Ref<OrvPartConsumptionAnalysisResult>> GetAnalysisResults() const override { return results_; }
+  std::vector<Ref<TavBaseUnknown>> GetUnassignedParts() const override;
+  std::vector<Ref<OrvPartConsumptionAnalysisResult>> GetAnalysisResults() const override;
 
   void SetStrategy(Strategy s) { strategy_ = s; }
   Strategy GetStrategy() const { return strategy_; }
