@@ -269,6 +269,7 @@ void TavDlgDialog::Dispatch(TavDlgWidget* source, const std::string& notificatio
   std::vector<Callback> todo;
   for (auto& c : callbacks_)
     if (c.source == source && c.notification == notification) todo.push_back(c.cb);
+  lastDispatch_ = static_cast<int>(todo.size());
   for (auto& cb : todo) cb();
   if (g_dialogHost) g_dialogHost->OnNotification(source, notification);
 }
@@ -304,10 +305,16 @@ const char* TavDlgNotify::KindName(Kind k) {
 }
 
 std::string TavDlgNotify::DisplayBlocked() {
-  SetVisibility(true);
+  TavDlgWidget::SetVisibility(true);
   std::string answer = g_dialogHost ? g_dialogHost->OnNotifyBlocked(*this) : "OK";
-  SetVisibility(false);
+  TavDlgWidget::SetVisibility(false);
   return answer;
+}
+
+void TavDlgNotify::SetVisibility(bool v) {
+  bool was = IsVisible();
+  TavDlgWidget::SetVisibility(v);
+  if (v && !was && g_dialogHost) g_dialogHost->OnNotifyShown(*this);
 }
 
 void TavDlgNotify::DumpDetails(std::string& out, int) const {

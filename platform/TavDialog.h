@@ -39,7 +39,7 @@ public:
   TavUnicodeString GetTitle();
   void SetHelp(const TavUnicodeString& h) { help_ = h; }
   TavUnicodeString GetHelp();
-  void SetVisibility(bool v) { visible_ = v; }
+  virtual void SetVisibility(bool v) { visible_ = v; }
   bool IsVisible() const { return visible_; }
   void SetSensitivity(bool s) { sensitive_ = s; }
   bool IsSensitive() const { return sensitive_; }
@@ -228,6 +228,8 @@ public:
   void RemoveAnalyseNotificationCB(int id);
   int CallbackCount() const { return static_cast<int>(callbacks_.size()); }
   void Dispatch(TavDlgWidget* source, const std::string& notification);
+  // How many callbacks the last dispatched notification reached.
+  int LastDispatchCount() const { return lastDispatch_; }
 
   std::string DumpText();
   // Every live dialog, in creation order (for scripts: dialogs by name).
@@ -248,6 +250,7 @@ private:
   std::string catalog_;
   std::vector<CB> callbacks_;
   int nextId_ = 1;
+  int lastDispatch_ = 0;
 };
 
 // A notification window: information, warning or error, with a title and a text.
@@ -259,6 +262,8 @@ public:
   const TavUnicodeString& GetText() const { return text_; }
   void DisplayBox(const TavUnicodeString& title, const TavUnicodeString& text) { SetTitle(title); SetText(text); }
   Kind GetNotifyKind() const { return kind_; }
+  // Shown without blocking: the host records it; its OK reaches the command as a notification.
+  void SetVisibility(bool v) override;
   static const char* KindName(Kind k);
   // Shows the box modally: recorded by the host, answered by the script or by
   // the default answer ("OK"). Returns the answer.
@@ -308,4 +313,6 @@ public:
   // A file box is shown: a queued answer, if any ("" + false: none yet).
   virtual bool OnFileShown(TavDlgFile& box, bool& ok, TavUnicodeString& path) = 0;
   virtual void OnDialogDestroyed(TavDlgDialog*) {}
+  // A notification box was shown without blocking.
+  virtual void OnNotifyShown(TavDlgNotify&) {}
 };

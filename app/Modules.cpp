@@ -1,0 +1,15 @@
+#include "Modules.h"
+
+#include "PartConsumptionModule.h"
+#include "WorkbenchModule.h"
+
+namespace mirt {
+void RegisterModules() {
+  static const bool once = [] {
+    RegisterPartConsumptionModule();
+    RegisterWorkbenchModule();  // last: its placeholders fill only the classes not built yet
+    return true;
+  }();
+  (void)once;
+}
+}  // namespace mirt
