@@ -6,6 +6,7 @@
 #include <unordered_set>
 
 #include "HostRuntime.h"
+#include "TavModules.h"
 
 namespace host {
 
@@ -68,6 +69,7 @@ HeaderText HeaderHelp(const TavCommandHeader& header) { return FindHeaderText(he
 HostWorkbenches::HostWorkbenches() : frame_(MakeLateTyped(kTavApplicationFrameLateType)) {
   if (g_workbenches) throw std::logic_error("a host workbench machinery is already running");
   TavDeclareWorkbenchInterfaces();
+  RegisterHostCommandClasses();
   TavCmdWorkshop::AddGlobal(std::make_unique<TavCmdWorkshop>("WSPROC"));
   g_workbenches = this;
 }
@@ -198,6 +200,56 @@ TavCommandHeader* HostWorkbenches::HeaderToFire(const std::string& identifier, s
     return nullptr;
   }
   return h;
+}
+
+bool HostWorkbenches::Fire(const std::string& identifier, std::string* error) const {
+  TavCommandHeader* h = HeaderToFire(identifier, error);
+  if (!h) return false;
+  auto& registry = TavModuleRegistry::Get();
+  std::string module = h->GetModuleName().utf8();
+  const std::string cls = h->GetClassName().utf8();
+  if (module.empty()) {
+    // A header without a module: the module that declares the class, a real one first.
+    for (auto& [m, c] : registry.Classes())
+      if (c == cls && (module.empty() || !registry.IsPlaceholder(m, c))) module = m;
+  }
+  std::string why;
+  auto cmd = registry.Create(module, cls, &why);
+  if (!cmd) {
+    if (error) *error = "header '" + identifier + "' cannot be fired: " + why;
+    return false;
+  }
+  TavCommandHost* engine = TavCommandHost::Get();
+  if (!engine) {
+    if (error) *error = "header '" + identifier + "' cannot be fired: no command engine is running";
+    return false;
+  }
+  return engine->StartCommand(std::move(cmd), error);
+}
+
+const std::vector<std::string>& HostCommandClasses() {
+  static const std::vector<std::string> classes = {
+      "TavSPPAddChildPhysicalActivityCmd", "TavSPPFeedByProcessAct", "OrvStaticPVCommand",
+      "TavSPPExportProductCmd", "VekToFennCmd", "OrvDailyShiftCreateModify",
+      "OrvShiftMultiDayCreateModifyCmd", "OrvDailyShiftAssociate", "WexVEKDisAssociateShiftCmd",
+      "WexDeleteFennModelTrackObjCmd", "OrvDailyShiftDelete", "OrvLearningCurveCmd",
+      "OrvVaryingLaborQtyCmd", "OrvReqnRelLaborCmd", "WexVEKZoneAllocateCmd",
+      "WexKwtoFENNActivityLogXmlCmd", "WexKwtoFENNMultiRunStatsXmlCmd", "WexFennSVGChartsCmd",
+      "WexKwtoFENNPartTraceStatsXmlCmd", "OrvVekVersionReportCmd", "OrvEKPLoadEngIntentCmd",
+      "WexAssignEngIntentCmd", "OrvEKPReconcileEICmd", "WexAutoReplanCmd",
+  };
+  return classes;
+}
+
+void RegisterHostCommandClasses() {
+  static const bool once = [] {
+    for (const auto& cls : HostCommandClasses())
+      TavModuleRegistry::Get().RegisterPlaceholder(kTavHostCommandModule, cls, [cls]() -> std::unique_ptr<TavStateCommand> {
+        return std::make_unique<TavUnavailableCommand>(cls);
+      });
+    return true;
+  }();
+  (void)once;
 }
 
 // ------------------------------------------------------------------ description

@@ -60,6 +60,10 @@ public:
   // The header a user fires by identifier: null with a message when there is
   // no such header or it is unavailable.
   TavCommandHeader* HeaderToFire(const std::string& identifier, std::string* error) const;
+  // Fires a header: creates the command of its module and class and starts it on
+  // the running command engine. False with a message when the header cannot be
+  // fired, its class is unknown, or no engine runs.
+  bool Fire(const std::string& identifier, std::string* error) const;
 
 private:
   struct Workbench {
@@ -79,6 +83,12 @@ private:
   std::string currentWorkshop_, currentWorkbench_;
   HRESULT lastTransition_ = S_FALSE;
 };
+
+// The host's own command classes that workbench headers name (module
+// kTavHostCommandModule). This host does not carry them: each answers with the
+// not-available box. Idempotent.
+const std::vector<std::string>& HostCommandClasses();
+void RegisterHostCommandClasses();
 
 // The workbench as the user sees it: toolbars, then menus with their submenus,
 // each header with its title and availability; then the listed headers placed

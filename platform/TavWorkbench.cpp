@@ -305,6 +305,30 @@ HRESULT OrvEProcessTransition::DoTransition(const TavUnicodeString& /*fromWorkbe
   return transitionFlag_ == 1 ? S_OK : S_FALSE;
 }
 
+// ------------------------------------------------------------------ unbuilt commands
+TavUnavailableCommand::TavUnavailableCommand(std::string className)
+    : TavStateCommand(className), className_(std::move(className)) {}
+
+TavUnicodeString TavUnavailableCommand::Title() {
+  return TavMsgCatalog::BuildMessage("TavUnavailableCommand", "Title", {}, "Command not available");
+}
+
+TavUnicodeString TavUnavailableCommand::Text(const std::string& className) {
+  return TavMsgCatalog::BuildMessage("TavUnavailableCommand", "Text", {TavUnicodeString(className)},
+                                     "The command /P1 is not available in this build.");
+}
+
+void TavUnavailableCommand::BuildGraph() {
+  AddTransition(GetInitialState(), nullptr, nullptr, Action(&TavUnavailableCommand::TellUser));
+}
+
+bool TavUnavailableCommand::TellUser() {
+  TavDlgNotify box(nullptr, "TavUnavailableCommandNotify", TavDlgNotify::Information);
+  box.DisplayBox(Title(), Text(className_));
+  box.DisplayBlocked();
+  return true;
+}
+
 void TavDeclareWorkbenchInterfaces() {
   static const bool once = [] {
     TavInterfaceNames::Declare<TavIWorkbenchConfiguration>();

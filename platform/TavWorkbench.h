@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TavBase.h"
+#include "TavCommand.h"
 
 // The module from which the host loads its own command classes.
 inline constexpr const char* kTavHostCommandModule = "TavHostCommands";
@@ -329,6 +330,23 @@ private:
   int transitionFlag_ = 0;
   bool initialized_ = false;
   int inits_ = 0;
+};
+
+// ------------------------------------------------------------------ unbuilt commands
+// The command a creation function yields for a class this build does not
+// contain: an information box says so, then the command ends.
+class TavUnavailableCommand : public TavStateCommand {
+public:
+  explicit TavUnavailableCommand(std::string className);
+  void BuildGraph() override;
+  const std::string& GetClassName() const { return className_; }
+  // The box's texts (catalogue "TavUnavailableCommand", keys "Title" and "Text").
+  static TavUnicodeString Title();
+  static TavUnicodeString Text(const std::string& className);
+
+private:
+  bool TellUser();
+  std::string className_;
 };
 
 // Registers the interfaces above for name-based queries. Idempotent.

@@ -1,5 +1,6 @@
 #include "WorkbenchModule.h"
 
+#include "MirtCommands.h"
 #include "MirtFactory.h"
 #include "TavIMirtConfigurationAddin.h"
 #include "TavMarkerWB.h"
@@ -20,6 +21,7 @@ void RegisterWorkbenchModule() {
     auto init = [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> { return std::make_shared<TavMirtWorkbenchInit>(o); };
     ext.Register("Mirt_init", TavIWorkbenchInitialization::kInterfaceName, init);
     ext.Register("Mirt_trans", TavIWorkbenchTransition::kInterfaceName, init);
+    RegisterMirtCommandPlaceholders();
     return true;
   }();
   (void)once;
