@@ -1,0 +1,162 @@
+#pragma once
+// Extension points of the plant document format (docs/plant-format.md).
+//
+// Sections: a top-level element under <plant> that the core does not know
+// (<fasteners>, <behaviors>, <hubAttributes>, ...). Register it once, before the
+// first load or save:
+//
+//   host::RegisterPlantSection("fasteners",
+//     [](const xercesc::DOMElement& section, host::PlantLoadContext& ctx) {
+//       for (const xercesc::DOMElement* f : ctx.Children(section)) {
+//         if (!ctx.Expect(*f, "fastener")) return false;
+//         std::optional<std::string> id, ref;
+//         if (!ctx.ReadAttributes(*f, {{"id", &id, true}, {"ref", &ref, false}})) return false;
+//         if (!ctx.CheckNewId(*f, *id)) return false;
+//         ...                                   // build through ctx.doc
+//       }
+//       return true;
+//     },
+//     [](const host::HostDocument& doc, host::PlantWriter& w) {
+//       w.Start("fasteners");
+//       for (...) { w.Start("fastener"); w.Attr("id", ...); w.End(); }
+//       w.End();                              // an empty section is dropped
+//     });
+//
+// Load order: (1) the core creates every product, resource, assembly and activity
+// with its id; (2) sections load in document order; (3) the core resolves
+// relations, assembly parts and links, so these may point at ids a section created;
+// (4) element extensions load in document order. Sections are saved after the core
+// sections in registration order; a saver that writes an element without
+// attributes or children writes nothing, so core files round-trip unchanged.
+// A top-level element no section claims is an error.
+//
+// Element extensions: extra child elements of a core element, registered by
+// (parent element, child element). Parents: "activity" (also the root "process"),
+// "relation", "product", "resource", "assembly". The owner is the HostActivity,
+// HostRelation, HostProduct or HostAssembly the parent element made. They are
+// saved after the owner's <attribute> children and before its nested core
+// children, in registration order:
+//
+//   host::RegisterElementExtension("resource", "behavior", loader, saver);
+//   loader: bool(const DOMElement& child, const Ref<TavBaseUnknown>& owner, PlantLoadContext&)
+//   saver:  void(const Ref<TavBaseUnknown>& owner, PlantWriter&)   // writes zero or more children
+//
+// A loader returns false after reporting the problem with ctx.Error(element, ...);
+// the whole load then fails with that one message and no document.
+//
+// Linking: a registration in a static library only runs when its object file is
+// linked in; call the registering function from code that is referenced (a
+// subsystem's init function), not only from a static initialiser.
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <xercesc/dom/DOMElement.hpp>
+
+#include "HostModel.h"
+
+namespace host {
+
+struct PlantElementPosition {
+  const xercesc::DOMNode* node;
+  std::uint32_t line, column;
+};
+
+// What a section or element-extension loader sees while a plant loads.
+class PlantLoadContext {
+public:
+  PlantLoadContext(HostDocument& d, std::string file, const std::vector<PlantElementPosition>* positions)
+      : doc(d), fileName_(std::move(file)), positions_(positions) {}
+
+  HostDocument& doc;  // the document being built; dropped if the load fails
+
+  // The object with this id (core or created by an earlier section), or null.
+  Ref<TavBaseUnknown> Lookup(std::string_view id) const;
+  // Reports a problem at an element ("file:line:column: message"); the first one wins.
+  void Error(const xercesc::DOMNode* at, const std::string& message);
+  bool Failed() const { return !error_.empty(); }
+  const std::string& ErrorMessage() const { return error_; }
+  const std::string& FileName() const { return fileName_; }
+  // "file:line:column" of an element.
+  std::string Where(const xercesc::DOMNode* at) const;
+
+  // Helpers that report their own errors and return false (or an empty result).
+  static std::string Name(const xercesc::DOMElement& e);
+  // The element children of e; text other than white space is an error.
+  std::vector<const xercesc::DOMElement*> Children(const xercesc::DOMElement& e);
+  // The element is named `name`; otherwise "unknown element <x> in <parent>".
+  bool Expect(const xercesc::DOMElement& e, std::string_view name);
+  struct AttributeSpec {
+    std::string_view name;
+    std::optional<std::string>* value;  // set when present (UTF-8)
+    bool required;
+  };
+  // Reads the listed attributes; an attribute not listed or a missing required one is an error.
+  bool ReadAttributes(const xercesc::DOMElement& e, std::initializer_list<AttributeSpec> specs);
+  // The id is well formed ([A-Za-z0-9_.-]+) and not taken yet.
+  bool CheckNewId(const xercesc::DOMElement& e, const std::string& id);
+  // Strict numbers: the whole text, finite.
+  bool ParseDouble(const xercesc::DOMElement& e, std::string_view attr, const std::string& text, double& out);
+  bool ParseInt(const xercesc::DOMElement& e, std::string_view attr, const std::string& text, std::int64_t& out);
+  bool ParseBool(const xercesc::DOMElement& e, std::string_view attr, const std::string& text, bool& out);
+
+private:
+  std::string fileName_;
+  const std::vector<PlantElementPosition>* positions_;
+  std::string error_;
+};
+
+// Writes plant XML: 2-space indentation, escaped attribute values, one element per line.
+//   w.Start("part"); w.Attr("ref", id); w.End();   ->   <part ref="..."/>
+class PlantWriter {
+public:
+  explicit PlantWriter(std::string& out, int depth = 0) : out_(out), depth_(depth) {}
+  void Start(std::string_view element);
+  void Attr(std::string_view name, std::string_view value);
+  void Attr(std::string_view name, const TavUnicodeString& value) { Attr(name, std::string_view(value.utf8())); }
+  void Attr(std::string_view name, const char* value) { Attr(name, std::string_view(value)); }
+  void Attr(std::string_view name, const std::string& value) { Attr(name, std::string_view(value)); }
+  void AttrDouble(std::string_view name, double v);  // shortest round-trip form
+  void AttrInt(std::string_view name, std::int64_t v);
+  void End();
+  // A value the format cannot hold (a non-finite number, a malformed id): the
+  // document is written anyway but SavePlant refuses to replace the file.
+  void Problem(const std::string& message);
+  const std::string& FirstProblem() const { return problem_; }
+  // Characters only XML 1.1 can carry were written (as character references).
+  bool NeedsXml11() const { return needsXml11_; }
+  int Depth() const { return depth_; }
+
+  // Escapes a text for an attribute value (& < > " and control characters).
+  void AppendEscaped(std::string_view text);
+
+private:
+  void CloseStartTag();
+  std::string& out_;
+  int depth_;
+  bool open_ = false;  // a start tag is waiting for '>' or '/>'
+  bool needsXml11_ = false;
+  std::vector<std::string> stack_;
+  std::string problem_;
+};
+
+using PlantSectionLoader = std::function<bool(const xercesc::DOMElement& section, PlantLoadContext& ctx)>;
+using PlantSectionSaver = std::function<void(const HostDocument& doc, PlantWriter& w)>;
+// Registers (or replaces) the section named `elementName`. Core element names throw std::invalid_argument.
+void RegisterPlantSection(const std::string& elementName, PlantSectionLoader loader, PlantSectionSaver saver);
+bool UnregisterPlantSection(const std::string& elementName);
+
+using PlantElementLoader =
+    std::function<bool(const xercesc::DOMElement& child, const Ref<TavBaseUnknown>& owner, PlantLoadContext& ctx)>;
+using PlantElementSaver = std::function<void(const Ref<TavBaseUnknown>& owner, PlantWriter& w)>;
+// Registers (or replaces) child element `childName` of core element `parentName`
+// ("activity", "relation", "product", "resource", "assembly"). Other parents and core
+// child names throw std::invalid_argument.
+void RegisterElementExtension(const std::string& parentName, const std::string& childName, PlantElementLoader loader,
+                              PlantElementSaver saver);
+bool UnregisterElementExtension(const std::string& parentName, const std::string& childName);
+
+}  // namespace host
