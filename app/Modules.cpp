@@ -1,11 +1,13 @@
 #include "Modules.h"
 
+#include "ActivitiesModule.h"
 #include "PartConsumptionModule.h"
 #include "WorkbenchModule.h"
 
 namespace mirt {
 void RegisterModules() {
   static const bool once = [] {
+    RegisterActivitiesModule();
     RegisterPartConsumptionModule();
     RegisterWorkbenchModule();  // last: its placeholders fill only the classes not built yet
     return true;

@@ -1,4 +1,5 @@
 // mirt run SCRIPT [--plant FILE]: runs a session script.
+#include <filesystem>
 #include <iostream>
 
 #include "HostScript.h"
@@ -11,6 +12,8 @@ std::string g_script, g_plant;
 int Run() {
   mirt::RegisterModules();
   host::ScriptRunner runner(std::cout);
+  // Files the script writes land in the working folder; files it reads are found beside it.
+  runner.SetOutputDirectory(std::filesystem::current_path().string());
   if (!g_plant.empty()) {
     std::string err;
     if (!runner.Open(g_plant, &err)) throw mirt::VerbError(err);

@@ -1,5 +1,7 @@
 #include "HostModel.h"
 
+#include "HostPlanner.h"
+
 #include <algorithm>
 #include <deque>
 #include <stdexcept>
@@ -421,10 +423,13 @@ Ref<HostDocument> HostDocument::Create(bool hub) {
   d->products_ = std::make_shared<HostRootList>("Products");
   d->resources_ = std::make_shared<HostRootList>("Resources");
   d->assemblies_ = std::make_shared<HostAssemblyContainer>(d.get());
+  d->AddContainer(std::make_shared<HostContExt>(d.get()));
+  InstallPlannerHost();
   return d;
 }
 
 Ref<TavBaseUnknown> HostDocument::GetRootContainer(std::string_view name) const {
+  if (name == TavISPPContExt::kContainerKind) name = TavISPPContExt::kInterfaceName;
   if (name == TavISPPProcessContainer::kInterfaceName) return process_;
   if (name == TavIPPRProductList::kInterfaceName) return products_;
   if (name == TavIPPRResourceList::kInterfaceName) return resources_;
@@ -471,6 +476,16 @@ Ref<HostRootActivity> HostDocument::CreateRootProcess(const std::string& id, con
   a->label_ = label;
   Adopt(*a, id, 'p');
   process_->roots_.push_back(a);
+  return a;
+}
+
+Ref<HostRootActivity> HostDocument::CreateDetachedRoot(const std::string& id, const TavUnicodeString& label, const std::string& type) {
+  const HostType* t = FindType(type);
+  if (!t) throw std::invalid_argument("unknown activity type '" + type + "'");
+  auto a = std::make_shared<HostRootActivity>();
+  a->type_ = t;
+  a->label_ = label;
+  Adopt(*a, id, 't');
   return a;
 }
 

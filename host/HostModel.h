@@ -317,6 +317,8 @@ public:
 
   // Construction. An empty id gets a fresh one; a taken id throws std::invalid_argument.
   Ref<HostRootActivity> CreateRootProcess(const std::string& id, const TavUnicodeString& label, const std::string& type = "Activity");
+  // A root activity kept outside the process container (TSAs).
+  Ref<HostRootActivity> CreateDetachedRoot(const std::string& id, const TavUnicodeString& label, const std::string& type);
   Ref<HostActivity> CreateActivity(const Ref<HostActivity>& father, const std::string& type, const std::string& id,
                                    const TavUnicodeString& label, int position = -1);
   Ref<HostProduct> CreateProduct(const Ref<HostProduct>& father, const std::string& id, const TavUnicodeString& name,

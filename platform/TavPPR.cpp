@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "TavPlanner.h"
 #include "TavServices.h"
 
 TavUnicodeString TavValueToText(const TavValue& v) {
@@ -72,6 +73,9 @@ void TavDeclarePPRInterfaces() {
     TavInterfaceNames::Declare<TavDocument>();
     TavInterfaceNames::Declare<TavFrmEditor>();
     TavInterfaceNames::Declare<TavIViewer3D>();
+    TavInterfaceNames::Declare<TavISPPMonoProcessContainer>();
+    TavInterfaceNames::Declare<TavISPPContExt>();
+    TavInterfaceNames::Declare<TavIRedrawEvent>();
     return true;
   }();
   (void)once;
