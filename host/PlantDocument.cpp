@@ -316,7 +316,9 @@ public:
   void startElement(const XMLElementDecl& decl, const unsigned int urlId, const XMLCh* const prefix,
                     const RefVectorOf<XMLAttr>& attrs, const XMLSize_t count, const bool isEmpty,
                     const bool isRoot) override {
-    DOMNode* parent = getCurrentNode();
+    // Before the call the parent is the current parent (the current node may be
+    // a text node); the new element is then its last child, empty or not.
+    DOMNode* parent = fCurrentParent ? fCurrentParent : getCurrentNode();
     const Locator* loc = getScanner()->getLocator();
     auto line = static_cast<std::uint32_t>(loc->getLineNumber());
     auto column = static_cast<std::uint32_t>(loc->getColumnNumber());
@@ -839,6 +841,10 @@ Ref<HostDocument> LoadPlant(const std::string& path, std::string& error) {
 }
 
 // ------------------------------------------------------------------ writer
+namespace {
+void Indent(std::string& out, int depth) { out.append(2 * static_cast<std::size_t>(std::min(depth, 64)), ' '); }
+}  // namespace
+
 void PlantWriter::CloseStartTag() {
   if (open_) {
     out_ += ">\n";
@@ -848,7 +854,7 @@ void PlantWriter::CloseStartTag() {
 
 void PlantWriter::Start(std::string_view element) {
   CloseStartTag();
-  out_.append(2 * static_cast<std::size_t>(depth_), ' ');
+  Indent(out_, depth_);
   out_ += '<';
   out_ += element;
   open_ = true;
@@ -885,7 +891,7 @@ void PlantWriter::End() {
     out_ += "/>\n";
     open_ = false;
   } else {
-    out_.append(2 * static_cast<std::size_t>(depth_), ' ');
+    Indent(out_, depth_);
     out_ += "</";
     out_ += stack_.back();
     out_ += ">\n";

@@ -109,7 +109,8 @@ private:
   std::string error_;
 };
 
-// Writes plant XML: 2-space indentation, escaped attribute values, one element per line.
+// Writes plant XML: 2-space indentation (capped at depth 64, so very deep trees stay
+// linear in size), escaped attribute values, one element per line.
 //   w.Start("part"); w.Attr("ref", id); w.End();   ->   <part ref="..."/>
 class PlantWriter {
 public:
