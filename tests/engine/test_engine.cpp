@@ -101,6 +101,7 @@ TEST_F(Fixture, SelectionBeforeStartIsTheFirstPick) {
   std::string err;
   ASSERT_TRUE(engine.StartCommand(std::make_unique<TwoPicks>(&log), &err));
   EXPECT_EQ(engine.RunningCommand()->GetCurrentState()->GetName(), "SelectActivity");
+  engine.Cancel(&err);  // before the log goes
 }
 
 TEST_F(Fixture, CancelAndReplacementEndTheCommandAndClearTheSelection) {
@@ -120,6 +121,7 @@ TEST_F(Fixture, CancelAndReplacementEndTheCommandAndClearTheSelection) {
   EXPECT_EQ(first, (std::vector<std::string>{"destroyed"}));
   EXPECT_TRUE(second.empty());
   EXPECT_NE(out.str().find("replaced by"), std::string::npos);
+  engine.Cancel(&err);
 }
 
 class Looping : public TavStateCommand {
@@ -202,7 +204,7 @@ TEST(Dialogs, CallbacksAreDisconnectedAndDumpsAreStable) {
   EXPECT_EQ(d->DumpText(),
             "dialog D [hidden]\n"
             "  frame Frame\n"
-            "    multilist list = \"row 0\"\n"
+            "    multilist list\n"
             "      columns: | No | Name\n"
             "      * 0: | 1 | Door\n"
             "    editor ed = \"abc \\\"q\\\"\"\n"
