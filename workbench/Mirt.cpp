@@ -5,6 +5,7 @@
 
 #include "TavIMirtConfigurationAddin.h"
 #include "WexDDPHeader.h"
+#include "WorkbenchTrace.h"
 
 namespace {
 
@@ -95,6 +96,7 @@ bool Mirt::IsSwitchOn(const char* variable) {
 }
 
 void Mirt::DefineWorkbench() {
+  TavTraceScope trace(WorkbenchTrace(), "Mirt", "DefineWorkbench");
   AppendToolbar(kToolsTlb, "", 1, 3);
   if (IsSwitchOn("VEK_ENABLE_KWFENN_TOOLBAR")) AppendToolbar(kFennTlb, "", 1, 3);
   AppendToolbar(kUserActTlb, "", 1, 3);
@@ -143,9 +145,12 @@ void Mirt::DefineWorkbench() {
   }
 }
 
-TavUnicodeString Mirt::GetAddinInterface() { return TavIMirtConfigurationAddin::kInterfaceName; }
+TavUnicodeString Mirt::GetAddinInterface() {
+  TavTraceScope trace(WorkbenchTrace(), "Mirt", "GetAddinInterface");
+  return TavIMirtConfigurationAddin::kInterfaceName; }
 
 void Mirt::GetCustomInterfaces(std::vector<std::string>& defaultInterfaces,
                                std::vector<std::string>& customInterfaces) {
+  TavTraceScope trace(WorkbenchTrace(), "Mirt", "GetCustomInterfaces");
   OrvEProcessWkbAdapter::GetCustomInterfaces(defaultInterfaces, customInterfaces);
 }
