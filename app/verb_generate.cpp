@@ -1,0 +1,46 @@
+// mirt generate: writes a synthetic plant of a given size, the same for the same options.
+#include <iostream>
+
+#include "PlantDocument.h"
+#include "PlantGenerator.h"
+#include "Verbs.h"
+
+namespace {
+
+host::PlantSpec g_spec{.activities = 0, .products = 0, .resources = 10, .depth = 4, .seed = 1};
+std::string g_out;
+
+int Run() {
+  Ref<host::HostDocument> doc = host::GeneratePlant(g_spec);
+  std::string error;
+  if (!host::SavePlant(*doc, g_out, error)) throw mirt::VerbError(error);
+  std::cout << "wrote " << g_out << ": " << g_spec.activities << " activities, " << g_spec.products << " products, "
+            << g_spec.resources << " resources, " << doc->Assemblies().assemblies_.size() << " assemblies (depth "
+            << g_spec.depth << ", seed " << g_spec.seed << ")\n";
+  return 0;
+}
+
+const mirt::VerbRegistrar reg({
+    "generate",
+    "Write a synthetic plant of the given size (deterministic: same options, same file)",
+    25,
+    [](CLI::App& sub) {
+      sub.add_option("--activities", g_spec.activities, "Activities in the process tree, the root process included")
+          ->required()
+          ->check(CLI::Range(std::size_t{0}, std::size_t{100000000}));
+      sub.add_option("--products", g_spec.products, "Products in the product tree")
+          ->required()
+          ->check(CLI::Range(std::size_t{0}, std::size_t{100000000}));
+      sub.add_option("--resources", g_spec.resources, "Resources: stations with robots, tools and workers")
+          ->capture_default_str()
+          ->check(CLI::Range(std::size_t{0}, std::size_t{100000000}));
+      sub.add_option("--depth", g_spec.depth, "Deepest activity level below the root process")
+          ->capture_default_str()
+          ->check(CLI::Range(1, 100000));
+      sub.add_option("--seed", g_spec.seed, "Seed of the generator")->capture_default_str();
+      sub.add_option("-o,--output", g_out, "The plant file to write (replaced atomically)")->required();
+    },
+    Run,
+});
+
+}  // namespace
