@@ -1,8 +1,10 @@
 #include "OrvVekPartConsumptionWarning.h"
 
+#include "TavDialog.h"
 #include "TavServices.h"
 
 namespace {
+constexpr int kWarningStyle = 0x8100200;
 struct Shown {
   int count = 0;
   OrvVekWarningRecord last;
@@ -23,6 +25,12 @@ void OrvVekShowWriteWarning(const char* catalog, bool diskFull, const TavUnicode
                                                   "The disk is full: the report /P1 could not be written.")
                     : TavMsgCatalog::BuildMessage(catalog, "WarningWnd.Text", params,
                                                   "The report /P1 could not be written: /P2.");
+  {
+    // Blocking, and released once answered.
+    TavDlgNotify box(nullptr, "Warning", TavDlgNotify::Warning, kWarningStyle);
+    box.DisplayBox(w.title, w.text);
+    box.DisplayBlocked();
+  }
   auto& s = State();
   ++s.count;
   s.last = std::move(w);
