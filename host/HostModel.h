@@ -347,6 +347,9 @@ public:
   std::string PathString(const Ref<TavBaseUnknown>& o) const;
 
   std::string NewId(char prefix);
+  // Gives an object made by a host extension (fasteners, behaviours, ...) its id and
+  // model number in this document; a taken id throws std::invalid_argument.
+  void AdoptObject(HostObject& o, const std::string& id, char prefix) { Adopt(o, id, prefix); }
 
 private:
   HostDocument() = default;
