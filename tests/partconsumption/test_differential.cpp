@@ -116,3 +116,52 @@ TEST(Differential, IndexedAnswersAsTheLiteralWalk) {
 }
 
 }  // namespace
+
+#include "PlantGenerator.h"
+
+namespace {
+
+// The same comparison on the host's synthetic plants, larger and shaped like real lines.
+TEST(Differential, HostGeneratedPlants) {
+  RegisterPartConsumptionModule();
+  int records = 0;
+  for (std::uint64_t seed = 1; seed <= 8; ++seed) {
+    host::PlantSpec spec;
+    spec.activities = 150 + 40 * seed;
+    spec.products = 120 + 30 * seed;
+    spec.resources = 15;
+    spec.seed = seed;
+    auto doc = host::GeneratePlant(spec);
+    host::HostSession session;
+    session.OpenDocument(doc);
+    host::SplitMix64 rng(seed * 7919);
+    std::vector<Ref<TavBaseUnknown>> all;
+    for (auto& r : doc->Products().roots_) {
+      all.push_back(r);
+      for (auto& d : r->GetAllDescendants()) all.push_back(d);
+    }
+    for (auto& a : doc->Assemblies().assemblies_) all.push_back(a);
+    ASSERT_FALSE(all.empty());
+    std::vector<Ref<TavBaseUnknown>> inputs;
+    for (int i = 0; i < 40; ++i) inputs.push_back(all[rng.Below(all.size())]);
+    std::vector<TavUnicodeString> names{kProcesses, kFirst, kCreates, kRemoves};
+    for (int options = 0; options < 4; ++options) {
+      const bool parent = options & 1, children = options & 2;
+      Outcome lit = Analyze(inputs, names, parent, children, Strategy::Literal);
+      Outcome idx = Analyze(inputs, names, parent, children, Strategy::Indexed);
+      ASSERT_EQ(Describe(idx.records), Describe(lit.records)) << "seed " << seed << " options " << options;
+      ASSERT_EQ(Names(idx.unassigned), Names(lit.unassigned)) << "seed " << seed << " options " << options;
+      ASSERT_EQ(OrvVekGenPartConsumptionXML::BuildReport(idx.records, idx.unassigned, 1, nullptr, children),
+                OrvVekGenPartConsumptionXML::BuildReport(lit.records, lit.unassigned, 1, nullptr, children));
+      records += static_cast<int>(lit.records.size());
+    }
+    std::rotate(names.begin(), names.begin() + 1, names.end());
+    for (auto& a : doc->Assemblies().assemblies_) {  // assemblies hold parts strongly: break any cycle
+      auto parts = a->Parts();
+      for (auto& p : parts) a->RemovePart(p);
+    }
+  }
+  EXPECT_GT(records, 500);
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+# End-to-end check of `mirt consumption` on the sample plant: the report it
+# writes is the golden one, and a report that cannot be written fails the run
+# with one message and no file.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+set(PLANT ${DATA}/sample-plant.xml)
+set(ROOTS -p Products/BodyInWhite.1 -p Products/Sealer.1 -p "#label_vin")
+
+execute_process(COMMAND ${MIRT} consumption ${PLANT} ${ROOTS} --check-parent --check-children --child-assign-check
+                        --effectivity 1 --xml ${WORK}/report.xml
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT (rc EQUAL 0))
+  message(FATAL_ERROR "consumption failed (${rc}): ${err}")
+endif()
+string(FIND "${out}" "Unconsumed products (1):" at)
+if(NOT (at GREATER -1))
+  message(FATAL_ERROR "unexpected table:\n${out}")
+endif()
+file(READ ${WORK}/report.xml got HEX)
+file(READ ${GOLDEN}/sample-checks.xml want HEX)
+if(NOT (got STREQUAL want))
+  message(FATAL_ERROR "report.xml differs from golden/sample-checks.xml")
+endif()
+
+execute_process(COMMAND ${MIRT} consumption ${PLANT} ${ROOTS} --xml ${WORK}/missing/report.xml
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT (NOT rc EQUAL 0))
+  message(FATAL_ERROR "an unwritable report must fail the run")
+endif()
+string(REGEX MATCHALL "\n" lines "${err}")
+list(LENGTH lines n)
+if(NOT (n EQUAL 1))
+  message(FATAL_ERROR "expected one line of error, got:\n${err}")
+endif()
+string(FIND "${err}" "missing/report.xml" at)
+if(NOT (at GREATER -1))
+  message(FATAL_ERROR "the error must name the file: ${err}")
+endif()
+if(NOT (NOT EXISTS ${WORK}/missing))
+  message(FATAL_ERROR "nothing may be created for a failed report")
+endif()
+
+execute_process(COMMAND ${MIRT} consumption ${PLANT} -p Products/Nothing RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT (rc EQUAL 1))
+  message(FATAL_ERROR "an unknown product must fail the run")
+endif()
+string(FIND "${err}" "Products/Nothing" at)
+if(NOT (at GREATER -1))
+  message(FATAL_ERROR "the error must name the product: ${err}")
+endif()
+
+execute_process(COMMAND ${MIRT} consumption --help RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT (rc EQUAL 0))
+  message(FATAL_ERROR "--help failed")
+endif()
