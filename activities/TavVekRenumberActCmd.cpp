@@ -1,6 +1,5 @@
 #include "TavVekRenumberActCmd.h"
 
-#include <unordered_map>
 
 #include "OrvVekCommandServices.h"
 
@@ -83,21 +82,19 @@ void TavVekRenumberActCmd::RenameAct(const Ref<TavISPPActivity>& root, int* chan
 int TavVekRenumberActCmd::SetUniqueLabel() {
   TavTraceScope scope(Trace(), "TavVekRenumberActCmd", "SetUniqueLabel");
   auto all = OrvVekCommandServices::GetAllActivities();
-  std::unordered_map<const TavISPPActivity*, TavUnicodeString> before;
-  before.reserve(all.size());
-  for (auto& a : all) {
-    if (!a) continue;
-    TavUnicodeString label = a->GetLabel();
-    before.emplace(a.get(), label);
+  // The old labels, index-aligned with the list, tell how many labels changed.
+  std::vector<TavUnicodeString> before(all.size());
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (!all[i]) continue;
+    before[i] = all[i]->GetLabel();
+    TavUnicodeString label = before[i];
     LabelWithoutNumber(label);
-    a->SetLabel(label);
+    if (!(label == before[i])) all[i]->SetLabel(label);
   }
   Ref<TavISPPActivityRoot> root;
   if (SUCCEEDED(OrvVekCommandServices::GetRootProcess(root, nullptr)) && root) RenameAct(root);
   int changed = 0;
-  for (auto& a : all) {
-    auto it = before.find(a.get());
-    if (it != before.end() && it->second != a->GetLabel()) ++changed;
-  }
+  for (std::size_t i = 0; i < all.size(); ++i)
+    if (all[i] && !(before[i] == all[i]->GetLabel())) ++changed;
   return changed;
 }
