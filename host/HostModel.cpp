@@ -468,25 +468,24 @@ void HostDocument::Adopt(HostObject& o, const std::string& id, char prefix) {
   byId_[the] = o.self();
 }
 
-Ref<HostRootActivity> HostDocument::CreateRootProcess(const std::string& id, const TavUnicodeString& label, const std::string& type) {
+Ref<HostRootActivity> HostDocument::MakeRoot(const std::string& id, const TavUnicodeString& label, const std::string& type, char prefix) {
   const HostType* t = FindType(type);
   if (!t) throw std::invalid_argument("unknown activity type '" + type + "'");
   auto a = std::make_shared<HostRootActivity>();
   a->type_ = t;
   a->label_ = label;
-  Adopt(*a, id, 'p');
+  Adopt(*a, id, prefix);
+  return a;
+}
+
+Ref<HostRootActivity> HostDocument::CreateRootProcess(const std::string& id, const TavUnicodeString& label, const std::string& type) {
+  auto a = MakeRoot(id, label, type, 'p');
   process_->roots_.push_back(a);
   return a;
 }
 
 Ref<HostRootActivity> HostDocument::CreateDetachedRoot(const std::string& id, const TavUnicodeString& label, const std::string& type) {
-  const HostType* t = FindType(type);
-  if (!t) throw std::invalid_argument("unknown activity type '" + type + "'");
-  auto a = std::make_shared<HostRootActivity>();
-  a->type_ = t;
-  a->label_ = label;
-  Adopt(*a, id, 't');
-  return a;
+  return MakeRoot(id, label, type, 't');
 }
 
 Ref<HostActivity> HostDocument::CreateActivity(const Ref<HostActivity>& father, const std::string& type, const std::string& id,

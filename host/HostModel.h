@@ -354,6 +354,7 @@ public:
 private:
   HostDocument() = default;
   void Adopt(HostObject& o, const std::string& id, char prefix);
+  Ref<HostRootActivity> MakeRoot(const std::string& id, const TavUnicodeString& label, const std::string& type, char prefix);
 
   bool hub_ = false;
   Ref<HostDocEnvironment> environment_;
