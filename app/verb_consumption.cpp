@@ -10,6 +10,7 @@
 #include "OrvVekPartConsumptionUtilities.h"
 #include "PartConsumptionModule.h"
 #include "PlantDocument.h"
+#include "TextTable.h"
 #include "Verbs.h"
 
 namespace {
@@ -29,24 +30,7 @@ Options& Opt() {
   return o;
 }
 
-std::size_t Width(const std::string& s) { return TavUnicodeString(s).GetLengthInChar(); }
-
-// Columns padded to their widest cell; the last column is not padded.
-void PrintTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
-  if (rows.empty()) return;
-  std::vector<std::size_t> widths(rows.front().size(), 0);
-  for (auto& r : rows)
-    for (std::size_t c = 0; c < r.size(); ++c) widths[c] = std::max(widths[c], Width(r[c]));
-  for (auto& r : rows) {
-    std::string line;
-    for (std::size_t c = 0; c < r.size(); ++c) {
-      line += r[c];
-      if (c + 1 < r.size()) line += std::string(widths[c] - Width(r[c]) + 2, ' ');
-    }
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    out << line << '\n';
-  }
-}
+using mirt::PrintTable;
 
 const char* EffectivityTitle(int mode) {
   switch (mode) {

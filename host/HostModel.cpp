@@ -1,5 +1,6 @@
 #include "HostModel.h"
 
+#include "HostCompare.h"
 #include "HostPlanner.h"
 
 #include <algorithm>
@@ -424,6 +425,8 @@ Ref<HostDocument> HostDocument::Create(bool hub) {
   d->resources_ = std::make_shared<HostRootList>("Resources");
   d->assemblies_ = std::make_shared<HostAssemblyContainer>(d.get());
   d->AddContainer(std::make_shared<HostContExt>(d.get()));
+  RegisterCompareHost();
+  if (hub) d->AddContainer(MakeHubAdapter());
   InstallPlannerHost();
   return d;
 }

@@ -1,0 +1,258 @@
+// mirt compare: what changed between two versions of a plant, by kind of object.
+#include <iostream>
+#include <map>
+
+#include "HostRuntime.h"
+#include "OrvVekCompareDlgBase.h"
+#include "PlantDocument.h"
+#include "TextTable.h"
+#include "Verbs.h"
+
+namespace {
+
+struct Options {
+  std::string original, modified;
+  std::string kind = "activities";
+  std::string root, root2;
+  int filter = OrvVekCompareDlgBase::AllAttributes | OrvVekCompareDlgBase::AssignedItems |
+               OrvVekCompareDlgBase::AssignedResources | OrvVekCompareDlgBase::Father | OrvVekCompareDlgBase::Children |
+               OrvVekCompareDlgBase::Sequence;
+  std::vector<std::string> attributes;
+  bool hub = false;
+  CLI::Option* filterOpt = nullptr;
+};
+Options& Opt() {
+  static Options o;
+  return o;
+}
+
+// Warnings go to the terminal: a batch run has no window to show them in.
+class BatchCompare final : public OrvVekCompareDlgBase {
+protected:
+  void ShowWarning(int, const TavUnicodeString&, const TavUnicodeString& text) override {
+    std::cerr << "mirt: warning: " << text.utf8() << '\n';
+  }
+};
+
+const std::map<std::string, int>& Kinds() {
+  static const std::map<std::string, int> k{{"activities", OrvVekCompareDlgBase::Activities},
+                                            {"products", OrvVekCompareDlgBase::Products},
+                                            {"resources", OrvVekCompareDlgBase::Resources},
+                                            {"assemblies", OrvVekCompareDlgBase::ManufacturedAssemblies},
+                                            {"fasteners", OrvVekCompareDlgBase::Fasteners}};
+  return k;
+}
+
+std::string Aspects(int code) {
+  static const char* names[] = {"attributes", "items", "resources", "father", "children", "sequence", "fasteners"};
+  std::string out;
+  for (int b = 0; b < 7; ++b)
+    if (code & (1 << b)) out += (out.empty() ? "" : ", ") + std::string(names[b]);
+  return out;
+}
+
+std::string Describe(const host::HostDocument& doc, const Ref<TavBaseUnknown>& o) {
+  if (auto f = query<OrvIBIWFastener>(o)) {
+    auto id = query<TavIModelIdentity>(o);
+    return f->GetName().utf8() + " (#" + (id ? id->GetId().utf8() : std::string("?")) + ")";
+  }
+  std::string path = doc.PathString(o);
+  if (!path.empty()) return path;
+  auto id = query<TavIModelIdentity>(o);
+  return id ? "#" + id->GetId().utf8() : "?";
+}
+
+// The default root of a kind: the process, the first product or resource root,
+// the first assembly no other assembly contains.
+Ref<TavBaseUnknown> DefaultRoot(const host::HostDocument& doc, int kind) {
+  switch (kind) {
+    case OrvVekCompareDlgBase::Activities: {
+      auto roots = doc.Process().GetRootActivities();
+      return roots.empty() ? nullptr : Ref<TavBaseUnknown>(roots.front());
+    }
+    case OrvVekCompareDlgBase::Products:
+    case OrvVekCompareDlgBase::Fasteners: {
+      auto roots = doc.Products().GetRoots();
+      return roots.empty() ? nullptr : Ref<TavBaseUnknown>(roots.front());
+    }
+    case OrvVekCompareDlgBase::Resources: {
+      auto roots = doc.Resources().GetRoots();
+      return roots.empty() ? nullptr : Ref<TavBaseUnknown>(roots.front());
+    }
+    default: {
+      auto all = doc.Assemblies().GetAssemblies();
+      std::unordered_set<const TavBaseUnknown*> contained;
+      for (auto& a : all)
+        for (auto& c : a->GetChildAssemblies()) contained.insert(c.get());
+      for (auto& a : all)
+        if (!contained.count(a.get())) return a;
+      return nullptr;
+    }
+  }
+}
+
+bool FitsKind(const Ref<TavBaseUnknown>& o, int kind) {
+  switch (kind) {
+    case OrvVekCompareDlgBase::Activities: return query<TavISPPAbstractActivity>(o) != nullptr;
+    case OrvVekCompareDlgBase::Products: {
+      auto p = query<TavIProduct>(o);
+      return (p && !p->IsResource()) || query<OrvIMfgAssembly>(o);
+    }
+    case OrvVekCompareDlgBase::Resources: {
+      auto p = query<TavIProduct>(o);
+      return p && p->IsResource();
+    }
+    case OrvVekCompareDlgBase::ManufacturedAssemblies: return query<OrvIMfgAssembly>(o) != nullptr;
+    default: return query<OrvIBIWFastener>(o) != nullptr;
+  }
+}
+
+Ref<TavBaseUnknown> RootOf(const host::HostDocument& doc, const std::string& path, int kind, const std::string& file) {
+  static const char* what[] = {"an activity", "a product", "a resource", "a manufactured assembly", "a fastener"};
+  if (path.empty()) {
+    Ref<TavBaseUnknown> r = DefaultRoot(doc, kind);
+    if (!r) throw mirt::VerbError(file + " has nothing to compare of that kind");
+    return r;
+  }
+  TavPathElement pe = doc.Resolve(path);
+  if (pe.IsEmpty()) throw mirt::VerbError("no object '" + path + "' in " + file);
+  Ref<TavBaseUnknown> leaf = pe.GetLeaf();
+  if (!FitsKind(leaf, kind)) throw mirt::VerbError("'" + path + "' in " + file + " is not " + what[kind]);
+  return leaf;
+}
+
+void PrintObjects(std::ostream& out, const char* title, const host::HostDocument& doc, const CompareList& list) {
+  out << title << " (" << list.size() << "):\n";
+  if (list.empty()) out << "  none\n";
+  std::vector<std::vector<std::string>> rows;
+  std::size_t n = 0;
+  for (auto& o : list) rows.push_back({std::to_string(++n), Describe(doc, o)});
+  mirt::PrintTable(out, rows, "  ");
+}
+
+void PrintModified(std::ostream& out, const char* title, const host::HostDocument& d1, const host::HostDocument& d2,
+                   const CompareResults& r) {
+  out << title << " (" << r.codes.size() << "):\n";
+  if (r.codes.empty()) out << "  none\n";
+  for (std::size_t i = 0; i < r.codes.size(); ++i) {
+    const std::string a = Describe(d1, r.modifiedOriginal[i]), b = Describe(d2, r.modifiedModified[i]);
+    out << "  " << i + 1 << "  " << a << (a == b ? "" : " -> " + b) << "  [" << r.codes[i] << ": " << Aspects(r.codes[i])
+        << "]\n";
+    if (!(r.codes[i] & OrvVekCompareDlgBase::ModAttributes)) continue;
+    auto c = query<OrvICompareObjects>(r.modifiedOriginal[i]);
+    if (!c) continue;
+    std::vector<TavUnicodeString> names, mine, theirs;
+    c->GetChangedAttributes(r.modifiedModified[i], names, mine, theirs);
+    for (std::size_t j = 0; j < names.size(); ++j)
+      out << "       " << names[j].utf8() << ": \"" << mine[j].utf8() << "\" -> \"" << theirs[j].utf8() << "\"\n";
+  }
+}
+
+int Run() {
+  Options& o = Opt();
+  host::HostSession session;
+  session.SetHasMainWindow(false);
+  std::string error;
+  Ref<host::HostDocument> d1 = host::LoadPlant(o.original, error);
+  if (!d1) throw mirt::VerbError(error);
+  Ref<host::HostDocument> d2 = host::LoadPlant(o.modified, error);
+  if (!d2) throw mirt::VerbError(error);
+  session.OpenDocument(d1);
+
+  const int kind = Kinds().at(o.kind);
+  // Fasteners without a root: those related to the products, gathered by comparing them.
+  const bool fastenersOfProducts = kind == OrvVekCompareDlgBase::Fasteners && o.root.empty() && o.root2.empty();
+  const int engineKind = fastenersOfProducts ? OrvVekCompareDlgBase::Products : kind;
+  Ref<TavBaseUnknown> r1 = RootOf(*d1, o.root, engineKind, o.original);
+  Ref<TavBaseUnknown> r2 = RootOf(*d2, o.root2.empty() ? o.root : o.root2, engineKind, o.modified);
+
+  const bool hub = o.hub;
+  if (hub && (!d1->IsHub() || !d2->IsHub())) throw mirt::VerbError("--hub needs two plants of the hub environment");
+  BatchCompare engine;
+  engine.SetHxMode(hub);
+  engine.SetType(engineKind);
+  if (engineKind == OrvVekCompareDlgBase::Activities || engineKind == OrvVekCompareDlgBase::ManufacturedAssemblies) {
+    auto l1 = OrvEMfgAssemblyFactory::GetMAsInContainer(d1), l2 = OrvEMfgAssemblyFactory::GetMAsInContainer(d2);
+    engine.SetMALists({l1.begin(), l1.end()}, {l2.begin(), l2.end()});
+  }
+  engine.Initialize(r1, r2, hub ? TavYorAdapterOf(d1) : nullptr, hub ? TavYorAdapterOf(d2) : nullptr, d1, d2);
+  if (int rc = engine.CheckComparability())
+    throw mirt::VerbError("the two roots cannot be compared (code " + std::to_string(rc) + ")");
+
+  int filter = o.filter;
+  std::vector<int> indices;
+  if (!o.attributes.empty()) {
+    std::vector<TavUnicodeString> own, prompts, hubNames;
+    engine.GetAttributeList(own, prompts, hubNames);
+    for (auto& name : o.attributes) {
+      auto at = [&](const std::vector<TavUnicodeString>& v) { return std::find(v.begin(), v.end(), TavUnicodeString(name)) - v.begin(); };
+      auto i = at(own);
+      if (static_cast<std::size_t>(i) < own.size()) {
+        indices.push_back(static_cast<int>(i));
+      } else if (auto h = at(hubNames); static_cast<std::size_t>(h) < hubNames.size()) {
+        indices.push_back(static_cast<int>(own.size() + static_cast<std::size_t>(h)));
+      } else {
+        std::string known;
+        for (auto& n : own) known += (known.empty() ? "" : ", ") + n.utf8();
+        for (auto& n : hubNames) known += (known.empty() ? "" : ", ") + n.utf8();
+        throw mirt::VerbError("no attribute '" + name + "' on the roots' children (known: " + (known.empty() ? "none" : known) + ")");
+      }
+    }
+    if (!o.filterOpt->count()) filter = (filter & ~OrvVekCompareDlgBase::AllAttributes) | OrvVekCompareDlgBase::SelectedAttributes;
+  }
+  std::cerr << "Comparing " << o.kind << "...\n";
+  engine.StartComparison(indices, filter);
+
+  std::ostream& out = std::cout;
+  out << "Original: " << o.original << " (" << engine.ProjectName(0).utf8() << "), root " << Describe(*d1, r1) << '\n';
+  out << "Modified: " << o.modified << " (" << engine.ProjectName(1).utf8() << "), root " << Describe(*d2, r2) << '\n';
+  std::string conditions;
+  for (auto& c : engine.CompareConditions(engineKind)) conditions += (conditions.empty() ? "" : ", ") + c.utf8();
+  out << "Compare conditions: " << (conditions.empty() ? "(none: model numbers)" : conditions) << '\n';
+  out << "Filter: " << filter << "\n\n";
+
+  const int shown = fastenersOfProducts ? OrvVekCompareDlgBase::Fasteners : kind;
+  const CompareResults& r = engine.Results(shown);
+  PrintObjects(out, "Added", *d2, r.added);
+  PrintObjects(out, "Removed", *d1, r.removed);
+  PrintModified(out, "Modified", *d1, *d2, r);
+  const CompareResults& f = engine.Results(OrvVekCompareDlgBase::Fasteners);
+  if (shown != OrvVekCompareDlgBase::Fasteners && (!f.added.empty() || !f.removed.empty() || !f.codes.empty())) {
+    out << '\n';
+    PrintObjects(out, "Fasteners added", *d2, f.added);
+    PrintObjects(out, "Fasteners removed", *d1, f.removed);
+    PrintModified(out, "Fasteners modified", *d1, *d2, f);
+  }
+  out << "\nSummary: " << r.matchedOriginal.size() << " paired, " << r.added.size() << " added, " << r.removed.size()
+      << " removed, " << r.codes.size() << " modified\n";
+  return 0;
+}
+
+const mirt::VerbRegistrar reg{mirt::Verb{
+    "compare", "What was added, removed and modified between two versions of a plant", 30,
+    [](CLI::App& sub) {
+      Options& o = Opt();
+      sub.add_option("original", o.original, "The plant as it was")->required()->check(CLI::ExistingFile);
+      sub.add_option("modified", o.modified, "The plant as changed")->required()->check(CLI::ExistingFile);
+      sub.add_option("--kind,-k", o.kind, "What to compare")
+          ->check(CLI::IsMember({"activities", "products", "resources", "assemblies", "fasteners"}));
+      sub.add_option("--root", o.root,
+                     "Root in the original plant: a path such as \"Process/Body Shop\" or an id such as #op20 "
+                     "(default: the process, the first product or resource root, the first top assembly)");
+      sub.add_option("--root2", o.root2, "Root in the modified plant (default: the same path as --root)");
+      o.filterOpt = sub.add_option("--filter", o.filter,
+                                   "Checks as a bit mask: 1 selected attributes, 2 all attributes, 4 no attributes, "
+                                   "8 assigned items, 16 assigned resources, 32 father, 64 children, 128 sequence "
+                                   "(default 250: everything but selected attributes)")
+                        ->check(CLI::Range(0, 255));
+      sub.add_option("--attribute,-a", o.attributes,
+                     "Compare only this attribute (repeatable; sets filter bit 1 instead of 2 unless --filter is given)")
+          ->allow_extra_args(false);
+      sub.add_flag("--hub", o.hub, "Both plants come from the hub: also key and compare by hub attributes");
+      sub.footer("Objects pair by their compare conditions (the comparison settings' \"CompareConditions.<Family>\", "
+                 "\"Id\" by default). Related fasteners are always checked. --kind fasteners without --root shows the "
+                 "fasteners related to the compared products.");
+    },
+    Run}};
+
+}  // namespace

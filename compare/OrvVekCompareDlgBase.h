@@ -1,0 +1,208 @@
+#pragma once
+// Comparison of two versions of a process: gathering, pairing by compare
+// conditions, Added/Removed/Modified lists and modification codes. The results
+// dialog builds on this class; the comparison itself needs no widget.
+#include <array>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "TavCompare.h"
+#include "TavYor.h"
+
+class TavDlgNotify;
+
+using CompareList = std::vector<Ref<TavBaseUnknown>>;
+
+// A hash dictionary that walks its entries in insertion order, so that the same two
+// plants always pair, add and remove in the same order. Removal leaves a hole that
+// walking skips; the dictionaries are emptied as matching consumes them.
+template <class V>
+class OrderedDict {
+public:
+  void Clear() {
+    entries_.clear();
+    index_.clear();
+  }
+  void Reserve(std::size_t n) {
+    entries_.reserve(n);
+    index_.reserve(n);
+  }
+  bool Contains(const TavUnicodeString& k) const { return index_.count(k) != 0; }
+  // The first value stays when the key is taken.
+  void Insert(const TavUnicodeString& k, V v) {
+    if (index_.emplace(k, entries_.size()).second) entries_.push_back({k, std::move(v), true});
+  }
+  const V* Find(const TavUnicodeString& k) const {
+    auto it = index_.find(k);
+    return it == index_.end() ? nullptr : &entries_[it->second].value;
+  }
+  void Remove(const TavUnicodeString& k) {
+    auto it = index_.find(k);
+    if (it == index_.end()) return;
+    entries_[it->second].alive = false;
+    entries_[it->second].value = V();
+    index_.erase(it);
+  }
+  std::size_t Size() const { return index_.size(); }
+  // Walks live entries in insertion order; entries removed during the walk are skipped.
+  template <class F>
+  void ForEach(F&& f) const {
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+      if (entries_[i].alive) f(entries_[i].key, entries_[i].value);
+  }
+
+private:
+  struct Entry {
+    TavUnicodeString key;
+    V value;
+    bool alive;
+  };
+  std::vector<Entry> entries_;
+  std::unordered_map<TavUnicodeString, std::size_t> index_;
+};
+
+// One side's key dictionaries: 0 maps the primary key to the object, j >= 1 maps
+// the primary key to the text of key j + 1.
+struct CompareStorage {
+  std::array<OrderedDict<Ref<TavBaseUnknown>>, 2> primary;
+  std::array<std::vector<OrderedDict<TavUnicodeString>>, 2> further;
+};
+
+struct CompareResults {
+  CompareList matchedOriginal, matchedModified;  // parallel
+  CompareList added, removed;
+  CompareList modifiedOriginal, modifiedModified;  // parallel with codes
+  std::vector<int> codes;
+  void Clear() { *this = CompareResults(); }
+};
+
+class OrvVekCompareDlgBase {
+public:
+  enum ObjectType {
+    Activities = 0,
+    Products = 1,
+    Resources = 2,
+    ManufacturedAssemblies = 3,
+    Fasteners = 4,
+    NeighbourActivities = 5,
+  };
+  enum FilterType {
+    SelectedAttributes = 1,
+    AllAttributes = 2,
+    NoAttributes = 4,
+    AssignedItems = 8,
+    AssignedResources = 16,
+    Father = 32,
+    Children = 64,
+    Sequence = 128,
+  };
+  enum ModifyType {
+    ModAttributes = 1,
+    ModItems = 2,
+    ModResources = 4,
+    ModFather = 8,
+    ModChildren = 16,
+    ModSequence = 32,
+    ModFasteners = 64,
+  };
+  struct Warning {
+    int errorType;
+    TavUnicodeString title, text;
+  };
+
+  OrvVekCompareDlgBase();
+  virtual ~OrvVekCompareDlgBase();
+  OrvVekCompareDlgBase(const OrvVekCompareDlgBase&) = delete;
+  OrvVekCompareDlgBase& operator=(const OrvVekCompareDlgBase&) = delete;
+
+  // In the order the compare tool calls them.
+  void SetHxMode(bool on) { hxMode_ = on; }
+  void SetType(int kind) { type_ = kind; }
+  void SetMALists(CompareList original, CompareList modified) {
+    maLists_[0] = std::move(original);
+    maLists_[1] = std::move(modified);
+  }
+  void Initialize(const Ref<TavBaseUnknown>& originalRoot, const Ref<TavBaseUnknown>& modifiedRoot,
+                  const Ref<TavIYorAdapter>& originalAdapter, const Ref<TavIYorAdapter>& modifiedAdapter,
+                  const Ref<TavDocument>& originalDocument, const Ref<TavDocument>& modifiedDocument);
+  // 0 when the roots can be compared.
+  int CheckComparability();
+  void GetAttributeList(std::vector<TavUnicodeString>& ownNames, std::vector<TavUnicodeString>& hubPrompts,
+                        std::vector<TavUnicodeString>& hubNames);
+  void SetSummaryPage(bool on) { summaryPage_ = on; }
+  void SetDisplayAllAtts(bool on) { displayAllAtts_ = on; }
+  void StartComparison(const std::vector<int>& attributeIndices, int filterMask);
+
+  // Results.
+  int GetType() const { return type_; }
+  const CompareResults& Results(int kind) const { return results_[static_cast<std::size_t>(kind)]; }
+  const TavUnicodeString& ProjectName(int side) const { return projectNames_[side]; }
+  const std::vector<TavUnicodeString>& CompareConditions(int kind) const { return conditions_[static_cast<std::size_t>(kind)]; }
+  const std::vector<Warning>& Warnings() const { return warnings_; }
+  int FilterMask() const { return filter_; }
+  const std::vector<TavUnicodeString>& SelectedOwnAttributes() const { return selectedOwn_; }
+  const std::vector<TavUnicodeString>& SelectedHubAttributes() const { return selectedHub_; }
+  bool SummaryPage() const { return summaryPage_; }
+  bool DisplayAllAtts() const { return displayAllAtts_; }
+
+  // Typed hub values compare by their texts: integers and booleans "%d", reals "%g".
+  static TavUnicodeString VariantText(const TavValue& v);
+
+protected:
+  // The dialog half: shows the results; nothing without a dialog.
+  virtual void ShowResults() {}
+  // Shows one warning in the shared notification window.
+  virtual void ShowWarning(int errorType, const TavUnicodeString& title, const TavUnicodeString& text);
+
+private:
+  bool OwnMatching(int kind) const { return !hxMode_ || settings_.ownMatching[static_cast<std::size_t>(kind == NeighbourActivities ? 0 : kind)]; }
+  int KeyCount(int kind) const;
+  void Warn(int errorType, const TavUnicodeString& text);
+  void WarnMismatch(const TavUnicodeString& name, const TavUnicodeString& original, const TavUnicodeString& modified);
+  int CheckHubValues(int kind);
+  int CheckKwValuesForComp(int kind);
+  void LoadSideConditions();
+  CompareList ChildrenOf(const Ref<TavBaseUnknown>& o, int kind) const;
+  CompareList FillList(const Ref<TavBaseUnknown>& root, int kind) const;
+  void BuildDictionaries(const CompareList& list, int side, int kind, CompareStorage& storage, bool warn);
+  static void CheckForAddOrRemove(CompareStorage& storage, CompareResults& results);
+  void CreateLists();
+  bool ListsAreEqual(const CompareList* l1, const CompareList* l2, int kind, CompareResults* out = nullptr);
+  bool CheckAttributes(const Ref<TavBaseUnknown>& a, const Ref<TavBaseUnknown>& b, int filter);
+  bool CheckItems(const Ref<TavBaseUnknown>& a, const Ref<TavBaseUnknown>& b);
+  bool CheckResources(const Ref<TavBaseUnknown>& a, const Ref<TavBaseUnknown>& b);
+  Ref<TavBaseUnknown> FatherOf(const Ref<TavBaseUnknown>& o, int kind, int side) const;
+  bool CheckFather(const Ref<TavBaseUnknown>& a, const Ref<TavBaseUnknown>& b, int kind);
+  bool CheckChildren(const Ref<TavBaseUnknown>& a, const Ref<TavBaseUnknown>& b, int kind);
+  bool CheckSequence(const Ref<TavBaseUnknown>& a, const Ref<TavBaseUnknown>& b);
+  bool CompareFasteners(const Ref<TavBaseUnknown>& a, const Ref<TavBaseUnknown>& b, bool coordinates, int filter);
+  bool CheckFasteners(const Ref<TavBaseUnknown>& a, const Ref<TavBaseUnknown>& b);
+  void CheckForModifiedObj();
+  void StartChecks();
+
+  bool hxMode_ = false;
+  int type_ = Activities;
+  bool summaryPage_ = false, displayAllAtts_ = false;
+  std::array<Ref<TavBaseUnknown>, 2> roots_;
+  std::array<Ref<TavDocument>, 2> docs_;
+  std::array<Ref<TavIYorAdapter>, 2> adapters_;
+  std::array<TavUnicodeString, 2> projectNames_;
+  std::array<Ref<OrvIBIWFeaturePartRelations>, 2> fastenerRelations_;
+  std::array<CompareList, 2> maLists_;
+  OrvIDSICompareToolSettingAtt settings_;
+  std::array<std::vector<OrvIDSICompareToolSettingAtt::KeyPair>, 6> hubKeys_;
+  std::array<std::vector<TavUnicodeString>, 6> conditions_;
+  std::array<CompareStorage, 6> storage_;
+  std::array<CompareResults, 6> results_;
+  CompareResults fastenerResults_;
+  // 1-based positions in the matched lists, for the father and children checks.
+  std::array<std::unordered_map<const TavBaseUnknown*, std::size_t>, 2> matchedIndex_;
+  std::array<std::unordered_map<const TavBaseUnknown*, Ref<TavBaseUnknown>>, 2> maFathers_;
+  int filter_ = 0;
+  std::vector<TavUnicodeString> selectedOwn_, selectedHub_;
+  std::vector<Warning> warnings_;
+  std::unique_ptr<TavDlgNotify> warningWindow_;
+};
