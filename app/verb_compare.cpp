@@ -223,8 +223,9 @@ int Run() {
     PrintObjects(out, "Fasteners removed", *d1, f.removed);
     PrintModified(out, "Fasteners modified", *d1, *d2, f);
   }
-  out << "\nSummary: " << r.matchedOriginal.size() << " paired, " << r.added.size() << " added, " << r.removed.size()
-      << " removed, " << r.codes.size() << " modified\n";
+  out << "\nSummary: ";
+  if (!fastenersOfProducts) out << r.matchedOriginal.size() << " paired, ";
+  out << r.added.size() << " added, " << r.removed.size() << " removed, " << r.codes.size() << " modified\n";
   return 0;
 }
 

@@ -1,0 +1,33 @@
+# End-to-end check of `mirt compare` on the sample plant and its second revision:
+# the printed comparison is the golden one, and bad roots fail with one message.
+function(check name)
+  execute_process(COMMAND ${MIRT} compare ${ARGN} WORKING_DIRECTORY ${DATA} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT (rc EQUAL 0))
+    message(FATAL_ERROR "compare ${ARGN} failed (${rc}): ${err}")
+  endif()
+  if(UPDATE)
+    file(WRITE ${GOLDEN}/${name}.txt "${out}")
+  endif()
+  file(READ ${GOLDEN}/${name}.txt want)
+  if(NOT (out STREQUAL want))
+    message(FATAL_ERROR "compare ${ARGN} differs from golden/${name}.txt:\n${out}")
+  endif()
+endfunction()
+
+set(A sample-plant.xml)
+set(B sample-plant-rev2.xml)
+check(activities ${A} ${B})
+check(fasteners ${A} ${B} --kind fasteners)
+check(products-selected ${A} ${B} --kind products -a PartNumber)
+check(same ${A} ${A} --kind resources)
+
+execute_process(COMMAND ${MIRT} compare ${A} ${B} --kind products --root "Process/Body Shop"
+                WORKING_DIRECTORY ${DATA} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(rc EQUAL 0 OR NOT err MATCHES "is not a product")
+  message(FATAL_ERROR "an activity root for products must be refused: ${err}")
+endif()
+execute_process(COMMAND ${MIRT} compare ${A} ${B} -a NoSuchAttribute
+                WORKING_DIRECTORY ${DATA} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(rc EQUAL 0 OR NOT err MATCHES "no attribute 'NoSuchAttribute'")
+  message(FATAL_ERROR "an unknown attribute must be refused: ${err}")
+endif()
