@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <limits>
 #include <algorithm>
+#include <iterator>
 
 #include "TavDialog.h"
 #include "TavServices.h"
@@ -22,9 +23,11 @@ TavUnicodeString ModelNumberText(const Ref<TavBaseUnknown>& o) {
   return std::to_string(id ? id->GetModelNumber() : 0);
 }
 
+// Gathered objects are the host's own (no extensions), so their handles' addresses
+// identify them.
 std::size_t Position(const std::unordered_map<const TavBaseUnknown*, std::size_t>& index, const Ref<TavBaseUnknown>& o) {
   if (!o) return 0;
-  auto it = index.find(o->ExtendedObject().get());
+  auto it = index.find(o.get());
   return it == index.end() ? 0 : it->second;
 }
 }  // namespace
@@ -195,10 +198,13 @@ CompareList OrvVekCompareDlgBase::FillList(const Ref<TavBaseUnknown>& root, int 
   if (!root) return out;
   switch (kind) {
     case Activities:
-      out.push_back(root);
       if (auto cm = query<TavISPPChildManagement>(root)) {
         auto all = cm->GetAllChildren();
-        out.insert(out.end(), all.begin(), all.end());
+        out.reserve(all.size() + 1);
+        out.push_back(root);
+        std::move(all.begin(), all.end(), std::back_inserter(out));  // no reference-count traffic
+      } else {
+        out.push_back(root);
       }
       break;
     case Products:
@@ -226,7 +232,7 @@ CompareList OrvVekCompareDlgBase::FillList(const Ref<TavBaseUnknown>& root, int 
   return out;
 }
 
-void OrvVekCompareDlgBase::BuildDictionaries(const CompareList& list, int side, int kind, CompareStorage& storage, bool warn) {
+void OrvVekCompareDlgBase::BuildDictionaries(CompareList list, int side, int kind, CompareStorage& storage, bool warn) {
   auto& primary = storage.primary[side];
   auto& further = storage.further[side];
   const int keyCount = KeyCount(kind);
@@ -236,7 +242,16 @@ void OrvVekCompareDlgBase::BuildDictionaries(const CompareList& list, int side, 
   const bool useHub = hxMode_ && !hubKeys_[kind].empty() && adapters_[side];
   bool duplicate = false;
   std::vector<TavUnicodeString> keys;
-  for (auto& o : list) {
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    // Objects of a large plant are far apart in memory: start loading the next ones,
+    // first their type, then (once that is in) the start of the whole object.
+    if (i + 8 < list.size()) __builtin_prefetch(list[i + 8].get());
+    if (i + 4 < list.size()) {
+      const char* whole = static_cast<const char*>(dynamic_cast<const void*>(list[i + 4].get()));
+      __builtin_prefetch(whole);
+      __builtin_prefetch(whole + 64);
+    }
+    Ref<TavBaseUnknown>& o = list[i];
     keys.clear();
     if (useHub) {
       bool reached = true;
@@ -250,19 +265,25 @@ void OrvVekCompareDlgBase::BuildDictionaries(const CompareList& list, int side, 
       }
       if (!reached) continue;  // without its hub record the object takes no part in matching
     }
-    if (OwnMatching(kind))
-      if (auto c = query<OrvICompareObjects>(o))
+    if (OwnMatching(kind) && !conditions_[kind].empty()) {
+      // Once per object of the plant: no handle copy unless the interface is an extension.
+      OrvICompareObjects* c = TavCast<OrvICompareObjects>(o.get());
+      Ref<OrvICompareObjects> extension;
+      if (!c && (extension = query<OrvICompareObjects>(o))) c = extension.get();
+      if (c)
         for (auto& cond : conditions_[kind]) {
           TavUnicodeString v;
           c->GetAttributeValue(cond, v);
-          keys.push_back(v);
+          keys.push_back(std::move(v));
         }
-    TavUnicodeString key = keys.empty() ? ModelNumberText(o) : keys.front();
-    if (primary.Contains(key)) {
-      key = ModelNumberText(o);
-      duplicate = true;
     }
-    primary.Insert(key, o);
+    TavUnicodeString key = keys.empty() ? ModelNumberText(o) : keys.front();
+    if (!primary.TryInsert(key, std::move(o))) {
+      duplicate = true;
+      // A model number can itself equal another object's key; dropping the object
+      // would lose it from every result list, so the key is made unique.
+      for (key = ModelNumberText(o); !primary.TryInsert(key, std::move(o));) key = key + "\x1f";
+    }
     for (std::size_t j = 1; j < keys.size() && j - 1 < further.size(); ++j) further[j - 1].Insert(key, keys[j]);
   }
   if (duplicate && warn)
@@ -275,32 +296,36 @@ void OrvVekCompareDlgBase::CheckForAddOrRemove(CompareStorage& st, CompareResult
     // The Added pass walks the modified side, the Removed pass what it left of the original side.
     const int walked = pass == 0 ? 1 : 0, other = 1 - walked;
     auto& mine = st.primary[walked];
-    mine.ForEach([&](const TavUnicodeString& key, const Ref<TavBaseUnknown>& x) {
-      const TavUnicodeString k = key;  // removal below clears the entry
-      Ref<TavBaseUnknown> obj = x;
+    mine.ForEach([&](const TavUnicodeString& key, Ref<TavBaseUnknown>& x) {
+      const TavUnicodeString k = key;
       bool matchable = true;
       for (auto& d : st.further[walked]) matchable = matchable && d.Contains(k);
-      const Ref<TavBaseUnknown>* y = matchable ? st.primary[other].Find(k) : nullptr;
+      Ref<TavBaseUnknown>* y = matchable ? st.primary[other].Find(k) : nullptr;
       bool matched = y != nullptr;
       for (std::size_t j = 0; matched && j < st.further[walked].size(); ++j) {
         const TavUnicodeString* own = st.further[walked][j].Find(k);
         const TavUnicodeString* theirs = j < st.further[other].size() ? st.further[other][j].Find(k) : nullptr;
         matched = own && theirs && *own == *theirs;
       }
+      // Both entries are consumed here, so their handles move into the results.
       if (matched) {
-        Ref<TavBaseUnknown> partner = *y;
-        res.matchedOriginal.push_back(walked == 0 ? obj : partner);
-        res.matchedModified.push_back(walked == 0 ? partner : obj);
+        res.matchedOriginal.push_back(std::move(walked == 0 ? x : *y));
+        res.matchedModified.push_back(std::move(walked == 0 ? *y : x));
         for (int s = 0; s < 2; ++s) {
           st.primary[s].Remove(k);
           for (auto& d : st.further[s]) d.Remove(k);
         }
       } else {
-        (walked == 1 ? res.added : res.removed).push_back(obj);
+        (walked == 1 ? res.added : res.removed).push_back(std::move(x));
         mine.Remove(k);
         for (auto& d : st.further[walked]) d.Remove(k);
       }
     });
+  }
+  // Every entry is consumed now; dropping them releases the handles they held.
+  for (int s = 0; s < 2; ++s) {
+    st.primary[s].Clear();
+    st.further[s].clear();
   }
 }
 
@@ -488,9 +513,10 @@ void OrvVekCompareDlgBase::CheckForModifiedObj() {
   if (res.matchedOriginal.size() != res.matchedModified.size()) return;
   for (int s = 0; s < 2; ++s) {
     matchedIndex_[s].clear();
+    if (!(filter_ & (Father | Children))) continue;
     const CompareList& m = s == 0 ? res.matchedOriginal : res.matchedModified;
     matchedIndex_[s].reserve(m.size());
-    for (std::size_t i = 0; i < m.size(); ++i) matchedIndex_[s].emplace(m[i]->ExtendedObject().get(), i + 1);
+    for (std::size_t i = 0; i < m.size(); ++i) matchedIndex_[s].emplace(m[i].get(), i + 1);
   }
   for (int s = 0; s < 2; ++s) {
     // An assembly's father is the first assembly of the side's list that contains it.

@@ -3,6 +3,7 @@
 // conditions, Added/Removed/Modified lists and modification codes. The results
 // dialog builds on this class; the comparison itself needs no widget.
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -17,51 +18,104 @@ class TavDlgNotify;
 using CompareList = std::vector<Ref<TavBaseUnknown>>;
 
 // A hash dictionary that walks its entries in insertion order, so that the same two
-// plants always pair, add and remove in the same order. Removal leaves a hole that
-// walking skips; the dictionaries are emptied as matching consumes them.
+// plants always pair, add and remove in the same order. Entries live in one vector
+// (keys, values and hashes side by side) behind an open-addressing index; removal
+// marks the entry dead and leaves its slot as a tombstone. The dictionaries are
+// filled once and emptied as matching consumes them, so the dead are never compacted.
 template <class V>
 class OrderedDict {
 public:
+  static std::size_t Hash(const TavUnicodeString& k) { return std::hash<std::string_view>{}(k.utf8()); }
+
   void Clear() {
     entries_.clear();
-    index_.clear();
+    slots_.clear();
+    live_ = 0;
   }
   void Reserve(std::size_t n) {
     entries_.reserve(n);
-    index_.reserve(n);
+    if (SlotsFor(n) > slots_.size()) Rehash(SlotsFor(n));
   }
-  bool Contains(const TavUnicodeString& k) const { return index_.count(k) != 0; }
-  // The first value stays when the key is taken.
-  void Insert(const TavUnicodeString& k, V v) {
-    if (index_.emplace(k, entries_.size()).second) entries_.push_back({k, std::move(v), true});
+  bool Contains(const TavUnicodeString& k) const { return Index(k, Hash(k)) != kNone; }
+  // False, and nothing changes (the value is not moved from), when the key is taken.
+  bool TryInsert(const TavUnicodeString& k, V&& v) {
+    const std::size_t h = Hash(k);
+    if (Index(k, h) != kNone) return false;
+    if (SlotsFor(entries_.size() + 1) > slots_.size()) Rehash(SlotsFor(entries_.size() + 1) * 2);
+    entries_.push_back({k, std::move(v), h, true});
+    Place(static_cast<std::uint32_t>(entries_.size() - 1));
+    ++live_;
+    return true;
   }
+  void Insert(const TavUnicodeString& k, V v) { TryInsert(k, std::move(v)); }
   const V* Find(const TavUnicodeString& k) const {
-    auto it = index_.find(k);
-    return it == index_.end() ? nullptr : &entries_[it->second].value;
+    const std::uint32_t i = Index(k, Hash(k));
+    return i == kNone ? nullptr : &entries_[i].value;
+  }
+  V* Find(const TavUnicodeString& k) {
+    const std::uint32_t i = Index(k, Hash(k));
+    return i == kNone ? nullptr : &entries_[i].value;
   }
   void Remove(const TavUnicodeString& k) {
-    auto it = index_.find(k);
-    if (it == index_.end()) return;
-    entries_[it->second].alive = false;
-    entries_[it->second].value = V();
-    index_.erase(it);
+    const std::uint32_t i = Index(k, Hash(k));
+    if (i == kNone) return;
+    // The value stays until Clear: releasing it here would touch its object again.
+    entries_[i].alive = false;
+    --live_;
   }
-  std::size_t Size() const { return index_.size(); }
+  std::size_t Size() const { return live_; }
   // Walks live entries in insertion order; entries removed during the walk are skipped.
   template <class F>
   void ForEach(F&& f) const {
     for (std::size_t i = 0; i < entries_.size(); ++i)
       if (entries_[i].alive) f(entries_[i].key, entries_[i].value);
   }
+  // The same, with the values open to change (matching moves them out).
+  template <class F>
+  void ForEach(F&& f) {
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+      if (entries_[i].alive) f(entries_[i].key, entries_[i].value);
+  }
 
 private:
+  static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
   struct Entry {
     TavUnicodeString key;
     V value;
+    std::size_t hash;
     bool alive;
   };
+  // At most half the slots in use.
+  static std::size_t SlotsFor(std::size_t n) {
+    std::size_t c = 16;
+    while (c < 2 * n) c *= 2;
+    return c;
+  }
+  std::uint32_t Index(const TavUnicodeString& k, std::size_t h) const {
+    if (slots_.empty()) return kNone;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+      const std::uint32_t s = slots_[i];
+      if (s == kNone) return kNone;
+      const Entry& e = entries_[s];
+      if (e.hash == h && e.alive && e.key == k) return s;
+    }
+  }
+  void Place(std::uint32_t entry) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = entries_[entry].hash & mask;
+    while (slots_[i] != kNone) i = (i + 1) & mask;
+    slots_[i] = entry;
+  }
+  void Rehash(std::size_t slots) {
+    slots_.assign(slots, kNone);
+    for (std::uint32_t e = 0; e < entries_.size(); ++e)
+      if (entries_[e].alive) Place(e);
+  }
+
   std::vector<Entry> entries_;
-  std::unordered_map<TavUnicodeString, std::size_t> index_;
+  std::vector<std::uint32_t> slots_;
+  std::size_t live_ = 0;
 };
 
 // One side's key dictionaries: 0 maps the primary key to the object, j >= 1 maps
@@ -167,7 +221,7 @@ private:
   void LoadSideConditions();
   CompareList ChildrenOf(const Ref<TavBaseUnknown>& o, int kind) const;
   CompareList FillList(const Ref<TavBaseUnknown>& root, int kind) const;
-  void BuildDictionaries(const CompareList& list, int side, int kind, CompareStorage& storage, bool warn);
+  void BuildDictionaries(CompareList list, int side, int kind, CompareStorage& storage, bool warn);
   static void CheckForAddOrRemove(CompareStorage& storage, CompareResults& results);
   void CreateLists();
   bool ListsAreEqual(const CompareList* l1, const CompareList* l2, int kind, CompareResults* out = nullptr);

@@ -34,120 +34,123 @@ TavUnicodeString ValueText(const TavValue& v) {
 
 bool IsHubName(const TavUnicodeString& n) { return n.StartsWith(kHubAttributePrefix); }
 
-class HostCompareObject final : public virtual OrvICompareObjects {
-public:
-  explicit HostCompareObject(Ref<HostObject> o) : o_(std::move(o)) {}
-  Ref<TavBaseUnknown> ExtendedObject() override { return o_; }
+const char* Family(const HostObject& o) {
+  if (dynamic_cast<const HostActivity*>(&o)) return "Activity";
+  if (auto p = dynamic_cast<const HostProduct*>(&o)) return p->IsResource() ? "Resource" : "Product";
+  if (dynamic_cast<const HostAssembly*>(&o)) return "Assembly";
+  return "Fastener";
+}
 
-  std::vector<TavUnicodeString> GetAttributeNames() const override {
-    std::vector<TavUnicodeString> n;
-    for (auto& a : All()) n.push_back(a.name);
-    return n;
+std::vector<TavAttribute> AllAttributes(const HostObject& o) {
+  std::vector<TavAttribute> a{{"Id", o.GetId()}, {"Name", o.DisplayName()}};
+  if (auto act = dynamic_cast<const HostActivity*>(&o)) {
+    a.push_back({"Type", act->GetTypeName()});
+    a.push_back({"Description", act->GetDescription()});
+    a.push_back({"Time", act->GetTime()});
+  } else if (auto p = dynamic_cast<const HostProduct*>(&o)) {
+    a.push_back({"PartNumber", p->GetPartNumber()});
+    if (p->IsResource()) a.push_back({"ResourceType", p->GetResourceType()});
+  } else if (auto m = dynamic_cast<const HostAssembly*>(&o)) {
+    a.push_back({"PartNumber", m->GetPartNumber()});
+    a.push_back({"Type", std::int64_t(m->GetType())});
   }
-  HRESULT GetAttributeValue(const TavUnicodeString& name, TavUnicodeString& value) const override {
-    // The usual compare condition, without building the whole list.
-    if (name == "Id") {
-      value = o_->GetId();
-      return S_OK;
-    }
-    for (auto& a : All())
-      if (a.name == name) {
-        value = ValueText(a.value);
-        return S_OK;
-      }
-    return E_FAIL;
-  }
-  HRESULT GetAttributeValues(const std::vector<TavUnicodeString>& names, std::vector<TavUnicodeString>& values) const override {
-    values.clear();
-    auto all = All();
-    for (auto& n : names) {
-      auto it = std::find_if(all.begin(), all.end(), [&](const TavAttribute& a) { return a.name == n; });
-      if (it == all.end()) return E_FAIL;
-      values.push_back(ValueText(it->value));
-    }
+  for (auto& u : o.GetAttributes())
+    if (!IsHubName(u.name)) a.push_back(u);
+  return a;
+}
+
+}  // namespace
+
+std::vector<TavUnicodeString> HostObject::GetAttributeNames() const {
+  std::vector<TavUnicodeString> n;
+  for (auto& a : AllAttributes(*this)) n.push_back(a.name);
+  return n;
+}
+
+HRESULT HostObject::GetAttributeValue(const TavUnicodeString& name, TavUnicodeString& value) const {
+  // The usual compare condition, without building the whole list.
+  if (name == "Id") {
+    value = id_;
     return S_OK;
   }
-  bool IsEqualTo(const Ref<TavBaseUnknown>& other) const override {
-    auto o = query<OrvICompareObjects>(other);
-    if (!o) return false;
-    std::vector<TavUnicodeString> n1, v1, n2, v2;
-    GetAttributeNamesAndValues(n1, v1);
-    o->GetAttributeNamesAndValues(n2, v2);
-    return n1 == n2 && v1 == v2;
-  }
-  std::vector<TavUnicodeString> GetCompareConditionNames() const override { return ConditionsFor(Family()); }
-  void GetAttributeNamesAndValues(std::vector<TavUnicodeString>& names, std::vector<TavUnicodeString>& values) const override {
-    names.clear();
-    values.clear();
-    for (auto& a : All()) {
-      names.push_back(a.name);
-      values.push_back(ValueText(a.value));
+  for (auto& a : AllAttributes(*this))
+    if (a.name == name) {
+      value = ValueText(a.value);
+      return S_OK;
     }
-  }
-  void GetChangedAttributes(const Ref<TavBaseUnknown>& other, std::vector<TavUnicodeString>& names,
-                            std::vector<TavUnicodeString>& mine, std::vector<TavUnicodeString>& theirs) const override {
-    std::vector<TavUnicodeString> n, m, t;
-    GetAllAttributeValues(other, n, m, t);
-    names.clear();
-    mine.clear();
-    theirs.clear();
-    for (std::size_t i = 0; i < n.size(); ++i)
-      if (m[i] != t[i]) {
-        names.push_back(n[i]);
-        mine.push_back(m[i]);
-        theirs.push_back(t[i]);
-      }
-  }
-  // This object's names first, then the names only the other one has.
-  void GetAllAttributeValues(const Ref<TavBaseUnknown>& other, std::vector<TavUnicodeString>& names,
-                             std::vector<TavUnicodeString>& mine, std::vector<TavUnicodeString>& theirs) const override {
-    GetAttributeNamesAndValues(names, mine);
-    theirs.assign(names.size(), TavUnicodeString());
-    auto o = query<OrvICompareObjects>(other);
-    if (!o) return;
-    std::vector<TavUnicodeString> on, ov;
-    o->GetAttributeNamesAndValues(on, ov);
-    std::unordered_map<TavUnicodeString, std::size_t> at;
-    for (std::size_t i = 0; i < names.size(); ++i) at.emplace(names[i], i);
-    for (std::size_t i = 0; i < on.size(); ++i) {
-      auto it = at.find(on[i]);
-      if (it != at.end()) {
-        theirs[it->second] = ov[i];
-      } else {
-        names.push_back(on[i]);
-        mine.emplace_back();
-        theirs.push_back(ov[i]);
-      }
-    }
-  }
+  return E_FAIL;
+}
 
-private:
-  const char* Family() const {
-    if (std::dynamic_pointer_cast<HostActivity>(o_)) return "Activity";
-    if (auto p = std::dynamic_pointer_cast<HostProduct>(o_)) return p->IsResource() ? "Resource" : "Product";
-    if (std::dynamic_pointer_cast<HostAssembly>(o_)) return "Assembly";
-    return "Fastener";
+HRESULT HostObject::GetAttributeValues(const std::vector<TavUnicodeString>& names, std::vector<TavUnicodeString>& values) const {
+  values.clear();
+  auto all = AllAttributes(*this);
+  for (auto& n : names) {
+    auto it = std::find_if(all.begin(), all.end(), [&](const TavAttribute& a) { return a.name == n; });
+    if (it == all.end()) return E_FAIL;
+    values.push_back(ValueText(it->value));
   }
-  std::vector<TavAttribute> All() const {
-    std::vector<TavAttribute> a{{"Id", o_->GetId()}, {"Name", o_->DisplayName()}};
-    if (auto act = std::dynamic_pointer_cast<HostActivity>(o_)) {
-      a.push_back({"Type", act->GetTypeName()});
-      a.push_back({"Description", act->GetDescription()});
-      a.push_back({"Time", act->GetTime()});
-    } else if (auto p = std::dynamic_pointer_cast<HostProduct>(o_)) {
-      a.push_back({"PartNumber", p->GetPartNumber()});
-      if (p->IsResource()) a.push_back({"ResourceType", p->GetResourceType()});
-    } else if (auto m = std::dynamic_pointer_cast<HostAssembly>(o_)) {
-      a.push_back({"PartNumber", m->GetPartNumber()});
-      a.push_back({"Type", std::int64_t(m->GetType())});
-    }
-    for (auto& u : o_->GetAttributes())
-      if (!IsHubName(u.name)) a.push_back(u);
-    return a;
-  }
+  return S_OK;
+}
 
-  Ref<HostObject> o_;
-};
+bool HostObject::IsEqualTo(const Ref<TavBaseUnknown>& other) const {
+  auto o = query<OrvICompareObjects>(other);
+  if (!o) return false;
+  std::vector<TavUnicodeString> n1, v1, n2, v2;
+  GetAttributeNamesAndValues(n1, v1);
+  o->GetAttributeNamesAndValues(n2, v2);
+  return n1 == n2 && v1 == v2;
+}
+
+std::vector<TavUnicodeString> HostObject::GetCompareConditionNames() const { return ConditionsFor(Family(*this)); }
+
+void HostObject::GetAttributeNamesAndValues(std::vector<TavUnicodeString>& names, std::vector<TavUnicodeString>& values) const {
+  names.clear();
+  values.clear();
+  for (auto& a : AllAttributes(*this)) {
+    names.push_back(a.name);
+    values.push_back(ValueText(a.value));
+  }
+}
+
+void HostObject::GetChangedAttributes(const Ref<TavBaseUnknown>& other, std::vector<TavUnicodeString>& names,
+                                      std::vector<TavUnicodeString>& mine, std::vector<TavUnicodeString>& theirs) const {
+  std::vector<TavUnicodeString> n, m, t;
+  GetAllAttributeValues(other, n, m, t);
+  names.clear();
+  mine.clear();
+  theirs.clear();
+  for (std::size_t i = 0; i < n.size(); ++i)
+    if (m[i] != t[i]) {
+      names.push_back(n[i]);
+      mine.push_back(m[i]);
+      theirs.push_back(t[i]);
+    }
+}
+
+// This object's names first, then the names only the other one has.
+void HostObject::GetAllAttributeValues(const Ref<TavBaseUnknown>& other, std::vector<TavUnicodeString>& names,
+                                       std::vector<TavUnicodeString>& mine, std::vector<TavUnicodeString>& theirs) const {
+  GetAttributeNamesAndValues(names, mine);
+  theirs.assign(names.size(), TavUnicodeString());
+  auto o = query<OrvICompareObjects>(other);
+  if (!o) return;
+  std::vector<TavUnicodeString> on, ov;
+  o->GetAttributeNamesAndValues(on, ov);
+  std::unordered_map<TavUnicodeString, std::size_t> at;
+  for (std::size_t i = 0; i < names.size(); ++i) at.emplace(names[i], i);
+  for (std::size_t i = 0; i < on.size(); ++i) {
+    auto it = at.find(on[i]);
+    if (it != at.end()) {
+      theirs[it->second] = ov[i];
+    } else {
+      names.push_back(on[i]);
+      mine.emplace_back();
+      theirs.push_back(ov[i]);
+    }
+  }
+}
+
+namespace {
 
 class HostHubAdapter final : public virtual TavIYorAdapter {
 public:
@@ -324,15 +327,6 @@ Ref<TavBaseUnknown> MakeHubAdapter() { return std::make_shared<HostHubAdapter>()
 void RegisterCompareHost() {
   static const bool once = [] {
     TavDeclareCompareInterfaces();
-    auto factory = [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> {
-      auto h = std::dynamic_pointer_cast<HostObject>(o);
-      return h ? std::make_shared<HostCompareObject>(h) : nullptr;
-    };
-    for (const char* late : {"TavProduct", "TavResource", "OrvMfgAssy", "OrvBIWFastener"})
-      TavExtensionRegistry::Get().Register(late, OrvICompareObjects::kInterfaceName, factory);
-    for (const char* type : {"Activity", "PhysicalActivity", "AssemblyOperation", "ResourceBehavior", "Switch", "AndOut",
-                             "OrIn", "AndIn", "Start", "Stop", "Feeder", "Deliver"})
-      if (FindType(type)) TavExtensionRegistry::Get().Register(type, OrvICompareObjects::kInterfaceName, factory);
     RegisterPlantSection("fasteners", LoadFasteners, SaveFasteners);
     return true;
   }();

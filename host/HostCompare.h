@@ -1,6 +1,6 @@
 #pragma once
-// Comparison support of the reference host: comparable faces of its model objects,
-// fasteners with their relations, and the hub adapter of hub documents.
+// Comparison support of the reference host: fasteners with their relations, the
+// hub adapter of hub documents; every HostObject is comparable (HostModel.h).
 #include <unordered_map>
 
 #include "HostModel.h"
@@ -58,8 +58,8 @@ inline constexpr std::string_view kHubAttributePrefix = "hub:";
 // Compare conditions per object family come from the comparison settings
 // ("CompareConditions.Activity", ".Product", ".Resource", ".Assembly", ".Fastener":
 // comma-separated attribute names), "Id" by default: a renamed object still pairs.
-// Registers the comparable faces, the hub adapter container of hub documents and
-// the "fasteners" plant section. Idempotent.
+// Declares the comparison interfaces and registers the "fasteners" plant section.
+// Idempotent.
 void RegisterCompareHost();
 
 }  // namespace host

@@ -2,6 +2,7 @@
 // The reference host's in-memory PPR model behind the platform interfaces.
 #include <unordered_map>
 
+#include "TavCompare.h"
 #include "TavServices.h"
 
 namespace host {
@@ -47,7 +48,8 @@ std::string RelationDisplayName(std::string_view typeName);
 class HostObject : public virtual TavIModelIdentity,
                    public virtual TavIDocumentMember,
                    public virtual TavINavigateObject,
-                   public virtual TavIAttributeHolder {
+                   public virtual TavIAttributeHolder,
+                   public virtual OrvICompareObjects {
 public:
   int GetModelNumber() const override { return modelNumber_; }
   TavUnicodeString GetId() const override { return id_; }
@@ -57,6 +59,20 @@ public:
   std::optional<TavValue> GetAttribute(const TavUnicodeString& name) const override;
   void SetAttribute(const TavUnicodeString& name, TavValue value) override;
   bool RemoveAttribute(const TavUnicodeString& name) override;
+
+  // Comparable: "Id", "Name", the object's own fields, then its user attributes
+  // (hub values excluded); compare conditions from the comparison settings
+  // (HostCompare.cpp).
+  std::vector<TavUnicodeString> GetAttributeNames() const override;
+  HRESULT GetAttributeValue(const TavUnicodeString& name, TavUnicodeString& value) const override;
+  HRESULT GetAttributeValues(const std::vector<TavUnicodeString>& names, std::vector<TavUnicodeString>& values) const override;
+  bool IsEqualTo(const Ref<TavBaseUnknown>& other) const override;
+  std::vector<TavUnicodeString> GetCompareConditionNames() const override;
+  void GetAttributeNamesAndValues(std::vector<TavUnicodeString>& names, std::vector<TavUnicodeString>& values) const override;
+  void GetChangedAttributes(const Ref<TavBaseUnknown>& other, std::vector<TavUnicodeString>& names,
+                            std::vector<TavUnicodeString>& mine, std::vector<TavUnicodeString>& theirs) const override;
+  void GetAllAttributeValues(const Ref<TavBaseUnknown>& other, std::vector<TavUnicodeString>& names,
+                             std::vector<TavUnicodeString>& mine, std::vector<TavUnicodeString>& theirs) const override;
 
   virtual TavUnicodeString DisplayName() const = 0;
   HostDocument* Doc() const { return doc_; }

@@ -8,21 +8,23 @@ TavExtensionRegistry& TavExtensionRegistry::Get() {
 }
 
 void TavExtensionRegistry::Register(std::string lateType, std::string interfaceName, Factory f) {
-  for (auto& e : entries_) {
-    if (e.lateType == lateType && e.interfaceName == interfaceName) {
-      e.factory = std::move(f);
+  auto& forType = byLateType_[std::move(lateType)];
+  for (auto& [name, factory] : forType)
+    if (name == interfaceName) {
+      factory = std::move(f);
       return;
     }
-  }
-  entries_.push_back({std::move(lateType), std::move(interfaceName), std::move(f)});
+  forType.emplace_back(std::move(interfaceName), std::move(f));
 }
 
 Ref<TavBaseUnknown> TavExtensionRegistry::Create(const Ref<TavBaseUnknown>& object, std::string_view interfaceName) const {
   if (!object) return nullptr;
   const std::string late = object->LateType();
   if (late.empty()) return nullptr;
-  for (const auto& e : entries_)
-    if (e.lateType == late && e.interfaceName == interfaceName) return e.factory(object);
+  auto it = byLateType_.find(std::string_view(late));
+  if (it == byLateType_.end()) return nullptr;
+  for (const auto& [name, factory] : it->second)
+    if (name == interfaceName) return factory(object);
   return nullptr;
 }
 

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <typeinfo>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -53,11 +55,13 @@ public:
   Ref<TavBaseUnknown> Create(const Ref<TavBaseUnknown>& object, std::string_view interfaceName) const;
 
 private:
-  struct Entry {
-    std::string lateType, interfaceName;
-    Factory factory;
+  // Queries run per object in engines over whole plants: find the late type by
+  // hash, then scan its few interfaces.
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
   };
-  std::vector<Entry> entries_;
+  std::unordered_map<std::string, std::vector<std::pair<std::string, Factory>>, Hash, std::equal_to<>> byLateType_;
 };
 
 // Name -> checked cast, for queries by a name only known at run time.
@@ -80,15 +84,43 @@ private:
   std::vector<std::pair<std::string, Caster>> names_;
 };
 
+// Interface casts. A dynamic_cast through the host's deep virtual hierarchies walks
+// every base, comparing type names, and dominates engines that query each of 10^6
+// objects. Within one complete object type an interface's subobject sits at a fixed
+// offset, so the offset is remembered per (complete type, interface).
+template <class T>
+T* TavCast(TavBaseUnknown* p) {
+  if (!p) return nullptr;
+  struct Entry {
+    const std::type_info* type;
+    std::ptrdiff_t offset;
+    bool found;
+  };
+  thread_local std::vector<Entry> known;
+  const std::type_info* type = &typeid(*p);
+  char* whole = static_cast<char*>(dynamic_cast<void*>(p));
+  for (const Entry& e : known)
+    if (e.type == type) return e.found ? reinterpret_cast<T*>(whole + e.offset) : nullptr;
+  T* t = dynamic_cast<T*>(p);
+  known.push_back({type, t ? reinterpret_cast<char*>(t) - whole : 0, t != nullptr});
+  return t;
+}
+
+template <class T>
+Ref<T> TavCast(const Ref<TavBaseUnknown>& p) {
+  T* t = TavCast<T>(p.get());
+  return t ? Ref<T>(p, t) : nullptr;
+}
+
 // Typed query: the object itself when it implements T, else an extension
 // registered for its late type, else null.
 template <class T, class U>
 Ref<T> query(const Ref<U>& h) {
   if (!h) return nullptr;
-  if (auto t = std::dynamic_pointer_cast<T>(h)) return t;
-  Ref<TavBaseUnknown> base = std::static_pointer_cast<TavBaseUnknown>(h);
+  Ref<TavBaseUnknown> base = h;
+  if (T* t = TavCast<T>(base.get())) return Ref<T>(h, t);
   if constexpr (requires { T::kInterfaceName; }) {
-    if (auto ext = TavExtensionRegistry::Get().Create(base, T::kInterfaceName)) return std::dynamic_pointer_cast<T>(ext);
+    if (auto ext = TavExtensionRegistry::Get().Create(base, T::kInterfaceName)) return TavCast<T>(ext);
   }
   return nullptr;
 }

@@ -1,0 +1,148 @@
+// Process comparison against a bare hash-map baseline over the same keys, and its
+// scaling from 10^3 to 10^5 activities. The modified process differs in 1% of its
+// activities: a third retimed, a third removed, a third added.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <map>
+#include <unordered_map>
+
+#include "HostCompare.h"
+#include "HostRuntime.h"
+#include "OrvVekCompareDlgBase.h"
+#include "PlantDocument.h"
+#include "PlantGenerator.h"
+
+namespace {
+
+struct Pair {
+  Ref<host::HostDocument> original, modified;
+  std::vector<std::string> originalKeys, modifiedKeys;
+};
+
+std::vector<std::string> Keys(const host::HostDocument& d) {
+  Ref<TavBaseUnknown> root = d.Process().GetRootActivities()[0];
+  std::vector<std::string> keys{query<TavIModelIdentity>(root)->GetId().utf8()};
+  for (auto& a : query<TavISPPChildManagement>(root)->GetAllChildren()) keys.push_back(query<TavIModelIdentity>(a)->GetId().utf8());
+  return keys;
+}
+
+const Pair& Plants(std::size_t n) {
+  static std::map<std::size_t, Pair> cache;
+  Pair& p = cache[n];
+  if (p.original) return p;
+  host::PlantSpec spec;
+  spec.activities = n;
+  spec.products = std::max<std::size_t>(n / 10, 10);
+  spec.resources = 50;
+  spec.depth = 6;
+  spec.seed = 11;
+  p.original = host::GeneratePlant(spec);
+  std::string error;
+  p.modified = host::ParsePlant(host::SerializePlant(*p.original), "modified.xml", error);
+  Ref<TavBaseUnknown> root = p.modified->Process().GetRootActivities()[0];
+  std::vector<Ref<host::HostActivity>> leaves;
+  for (auto& a : query<TavISPPChildManagement>(root)->GetAllChildren()) {
+    auto h = std::dynamic_pointer_cast<host::HostActivity>(a);
+    if (h && h->GetChildren().empty()) leaves.push_back(h);
+  }
+  std::size_t changes = 0;
+  for (std::size_t i = 0; i < leaves.size() && changes < n / 100; i += 97, ++changes) {
+    auto& a = leaves[i];
+    switch (changes % 3) {
+      case 0: a->SetTime(a->GetTime() + 1); break;
+      case 1: p.modified->RemoveActivity(a); break;
+      default: p.modified->CreateActivity(a, "PhysicalActivity", "", "Added");
+    }
+  }
+  p.originalKeys = Keys(*p.original);
+  p.modifiedKeys = Keys(*p.modified);
+  return p;
+}
+
+// What pairing costs at the least: a hash map of the original keys, probed with
+// the modified keys, the hits removed.
+std::size_t Baseline(const Pair& p) {
+  std::unordered_map<std::string, std::size_t> m;
+  m.reserve(p.originalKeys.size());
+  for (std::size_t i = 0; i < p.originalKeys.size(); ++i) m.emplace(p.originalKeys[i], i);
+  std::size_t hits = 0;
+  for (auto& k : p.modifiedKeys) hits += m.erase(k);
+  return hits;
+}
+
+std::size_t Compare(const Pair& p, int filter) {
+  OrvVekCompareDlgBase e;
+  e.SetType(OrvVekCompareDlgBase::Activities);
+  auto l1 = OrvEMfgAssemblyFactory::GetMAsInContainer(p.original), l2 = OrvEMfgAssemblyFactory::GetMAsInContainer(p.modified);
+  e.SetMALists({l1.begin(), l1.end()}, {l2.begin(), l2.end()});
+  e.Initialize(p.original->Process().GetRootActivities()[0], p.modified->Process().GetRootActivities()[0], nullptr, nullptr,
+               p.original, p.modified);
+  e.CheckComparability();
+  e.StartComparison({}, filter);
+  const auto& r = e.Results(OrvVekCompareDlgBase::Activities);
+  return r.matchedOriginal.size() + r.added.size() + r.removed.size() + r.codes.size();
+}
+
+template <class F>
+double Best(F&& f, int rounds) {
+  double best = 1e30;
+  for (int i = 0; i < rounds; ++i) {
+    auto t0 = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(f());
+    best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+  }
+  return best;
+}
+
+host::HostSession& Session() {
+  static host::HostSession s;
+  return s;
+}
+
+void BM_ComparePairing(benchmark::State& state) {
+  Session();
+  const Pair& p = Plants(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(Compare(p, 0));
+  state.counters["ns_per_activity"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * static_cast<double>(p.originalKeys.size()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ComparePairing)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_CompareAllChecks(benchmark::State& state) {
+  Session();
+  const Pair& p = Plants(static_cast<std::size_t>(state.range(0)));
+  const int all = 2 | 8 | 16 | 32 | 64 | 128;
+  for (auto _ : state) benchmark::DoNotOptimize(Compare(p, all));
+  state.counters["ns_per_activity"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * static_cast<double>(p.originalKeys.size()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_CompareAllChecks)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+void BM_HashBaseline(benchmark::State& state) {
+  const Pair& p = Plants(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(Baseline(p));
+}
+BENCHMARK(BM_HashBaseline)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// Pairing 10^5 activities over the bare baseline (target: at most 5), and the
+// per-activity cost at 10^5 over that at 10^3 (near-linear: close to 1).
+void BM_CompareRatios(benchmark::State& state) {
+  Session();
+  const Pair& big = Plants(100000);
+  const Pair& small = Plants(1000);
+  double vsBaseline = 0, scaling = 0;
+  for (auto _ : state) {
+    const double engine = Best([&] { return Compare(big, 0); }, 5);
+    vsBaseline = engine / Best([&] { return Baseline(big); }, 5);
+    scaling = (engine / 100000.0) / (Best([&] { return Compare(small, 0); }, 50) / 1000.0);
+  }
+  state.counters["pairing_vs_hash_baseline"] = vsBaseline;
+  state.counters["per_activity_1e5_vs_1e3"] = scaling;
+}
+BENCHMARK(BM_CompareRatios)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+BENCHMARK_MAIN();
