@@ -80,6 +80,37 @@ TEST(Query, TypedByNameAndThroughExtensions) {
   EXPECT_EQ(query<IA>(Ref<TavBaseUnknown>()), nullptr);
 }
 
+// Two complete types that place the same interfaces at different offsets, so a cast
+// remembered for one type must not be reused for the other.
+class Both final : public virtual IB, public virtual IA {
+public:
+  int A() const override { return 10 + pad_; }
+  int B() const override { return 20 + pad_; }
+  int pad_ = 0;
+};
+class Wide final : public virtual IA {
+public:
+  char filler[40] = {};
+  int A() const override { return 30; }
+};
+
+TEST(Query, RememberedCastsStayPerCompleteType) {
+  for (int round = 0; round < 3; ++round) {  // the first round fills what later rounds reuse
+    Ref<TavBaseUnknown> both = std::make_shared<Both>(), wide = std::make_shared<Wide>(), obj = std::make_shared<Obj>();
+    ASSERT_TRUE(query<IA>(both) && query<IB>(both));
+    EXPECT_EQ(query<IA>(both)->A(), 10);
+    EXPECT_EQ(query<IB>(both)->B(), 20);
+    EXPECT_EQ(query<IA>(wide)->A(), 30);
+    EXPECT_EQ(query<IA>(obj)->A(), 1);
+    EXPECT_EQ(TavCast<IB>(wide), nullptr);  // a remembered failure stays a failure
+    EXPECT_EQ(TavCast<Both>(obj), nullptr);
+    // The handle shares ownership with the object it came from.
+    Ref<IA> a = query<IA>(both);
+    both.reset();
+    EXPECT_EQ(a->A(), 10);
+  }
+}
+
 TEST(Lists, RemoveDuplicatesKeepsFirstOccurrence) {
   auto a = std::make_shared<Obj>(), b = std::make_shared<Obj>();
   std::vector<Ref<Obj>> v{a, b, a, b, a};
