@@ -157,7 +157,10 @@ int Run() {
   if (!d1) throw mirt::VerbError(error);
   Ref<host::HostDocument> d2 = host::LoadPlant(o.modified, error);
   if (!d2) throw mirt::VerbError(error);
-  session.OpenDocument(d1);
+  // Both open, as in the interactive tool; the original stays the current one.
+  auto first = session.OpenDocument(d1);
+  session.OpenDocument(d2);
+  session.SetCurrentEditor(first);
 
   const int kind = Kinds().at(o.kind);
   // Fasteners without a root: those related to the products, gathered by comparing them.
