@@ -210,11 +210,15 @@ CompareList OrvVekCompareDlgBase::FillList(const Ref<TavBaseUnknown>& root, int 
     case Products:
     case Resources:
     case ManufacturedAssemblies: {
-      // Depth first, parent before children; children are visited whether or not the parent was gathered.
+      // Depth first, parent before children; children are visited whether or not the
+      // parent was gathered. Assemblies can be made to contain each other: each
+      // object is visited once, so a containment cycle ends.
       std::vector<Ref<TavBaseUnknown>> work{root};
+      std::unordered_set<const TavBaseUnknown*> seen;
       while (!work.empty()) {
         auto o = std::move(work.back());
         work.pop_back();
+        if (!seen.insert(o.get()).second) continue;
         if (query<TavIProduct>(o) || query<OrvIMfgAssembly>(o)) out.push_back(o);
         CompareList children;
         if (kind == ManufacturedAssemblies && query<OrvIMfgAssembly>(o)) children = ChildrenOf(o, ManufacturedAssemblies);

@@ -320,7 +320,13 @@ TEST_F(CompareTest, ProductsResourcesAndAssemblies) {
   EXPECT_EQ(Ids(r.added), (std::vector<std::string>{"other"}));
   EXPECT_EQ(Ids(r.modifiedOriginal), (std::vector<std::string>{"inner"}));
   EXPECT_EQ(r.codes, (std::vector<int>{E::ModFather}));
-  for (auto* m : {&*outer, &*outerB, &*otherB}) {  // assemblies hold parts strongly
+  ASSERT_EQ(inner->AddPart(outer), S_OK);  // a containment cycle: gathering still ends, each assembly once
+  {
+    Engine c;
+    Run(c, outer, outerB, E::ManufacturedAssemblies, 255, a, b);
+    EXPECT_EQ(c.Results(E::ManufacturedAssemblies).matchedOriginal.size(), 2u);
+  }
+  for (auto* m : {&*outer, &*inner, &*outerB, &*otherB}) {  // assemblies hold parts strongly
     auto parts = m->Parts();
     for (auto& p : parts) m->RemovePart(p);
   }
