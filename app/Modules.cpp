@@ -1,6 +1,7 @@
 #include "Modules.h"
 
 #include "ActivitiesModule.h"
+#include "AssignmentModule.h"
 #include "PartConsumptionModule.h"
 #include "WorkbenchModule.h"
 
@@ -8,6 +9,7 @@ namespace mirt {
 void RegisterModules() {
   static const bool once = [] {
     RegisterActivitiesModule();
+    RegisterAssignmentModule();
     RegisterPartConsumptionModule();
     RegisterWorkbenchModule();  // last: its placeholders fill only the classes not built yet
     return true;

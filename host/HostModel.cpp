@@ -1,5 +1,6 @@
 #include "HostModel.h"
 
+#include "HostAssignment.h"
 #include "HostCompare.h"
 #include "HostPlanner.h"
 
@@ -427,6 +428,7 @@ Ref<HostDocument> HostDocument::Create(bool hub) {
   d->AddContainer(std::make_shared<HostContExt>(d.get()));
   RegisterCompareHost();
   if (hub) d->AddContainer(MakeHubAdapter());
+  AttachAssignmentHost(*d);
   InstallPlannerHost();
   return d;
 }

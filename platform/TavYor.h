@@ -22,3 +22,36 @@ inline Ref<TavIYorAdapter> TavYorAdapterOf(const Ref<TavDocument>& doc) {
   if (!doc) return nullptr;
   return std::dynamic_pointer_cast<TavIYorAdapter>(doc->GetRootContainer(TavIYorAdapter::kInterfaceName));
 }
+
+// Whether a document was opened from the hub (its environment is "YorDocEnv").
+inline bool TavIsHubDocument(const Ref<TavDocument>& doc) {
+  auto env = doc ? doc->GetDocEnvironment() : nullptr;
+  return env && env->GetName() == "YorDocEnv";
+}
+
+// One attribute the hub defines for a relation type. Enumerated attributes list
+// their allowed internal values and, index-aligned, the texts shown for them.
+struct OrvYorAttributeDefinition {
+  TavUnicodeString name;         // internal name, under which the value is written
+  TavUnicodeString type;         // "KwEPTypeString", "KwEPTypeInteger", "KwEPTypeFloat", "KwEPTypeBool", "KwEPTypeDate"
+  TavUnicodeString displayName;
+  TavUnicodeString defaultValue;
+  int kind = 0;                  // the hub's attribute kind (2: user attribute)
+  std::vector<TavUnicodeString> allowedValues, allowedDisplayValues;
+};
+
+// The hub layout: which attributes the hub defines for each relation type
+// (hub relation names, "relationship_proc_processes_prod", ...).
+class OrvIYorLayoutMgt : public virtual TavBaseUnknown {
+public:
+  TAV_INTERFACE(OrvIYorLayoutMgt);
+  // S_OK with the definitions in layout order (possibly none); E_FAIL for an empty name.
+  virtual HRESULT GetAttributeDefinitions(const TavUnicodeString& relationType,
+                                          std::vector<OrvYorAttributeDefinition>& definitions) const = 0;
+};
+
+// The layout manager of a hub document, or null outside the hub.
+inline Ref<OrvIYorLayoutMgt> TavYorLayoutMgtOf(const Ref<TavDocument>& doc) {
+  if (!doc) return nullptr;
+  return std::dynamic_pointer_cast<OrvIYorLayoutMgt>(doc->GetRootContainer(OrvIYorLayoutMgt::kInterfaceName));
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Items (products and manufactured assemblies) as inputs and outputs of a
+// resource's behaviour. Adding an input also puts the item under the resource's
+// output manufactured assembly, made on demand. The extension keeps no state.
+#include <string_view>
+
+#include "TavAssignment.h"
+
+class OrvEResourceRelationsForItems final : public virtual OrvIResourceRelations {
+public:
+  explicit OrvEResourceRelationsForItems(Ref<TavBaseUnknown> item) : item_(std::move(item)) {}
+  static constexpr const char* kClassName = "OrvEResourceRelationsForItems";
+  static const char* GetClassName() { return kClassName; }
+  static bool IsA(std::string_view name) { return name == kClassName || name == OrvIResourceRelations::kInterfaceName; }
+  Ref<TavBaseUnknown> ExtendedObject() override { return item_; }
+
+  HRESULT AddResourceRelation(const TavBaseUnknown_var& resource, OrvResourceRelationType type, unsigned char,
+                              unsigned char) override;
+  HRESULT RemoveResourceRelation(const TavBaseUnknown_var& resource, OrvResourceRelationType type, unsigned char,
+                                 unsigned char) override;
+  HRESULT IsValidToAssign(const TavBaseUnknown_var& resource, OrvResourceRelationType type) override;
+  HRESULT IsAssigned(const TavBaseUnknown_var& resource, OrvResourceRelationType type) override;
+
+  // The behaviour's item management. With `create`, a missing behaviour is made and
+  // `created` tells so, for the caller to take it back when it ends up unused.
+  static HRESULT GetResourceItemMgt(const TavBaseUnknown_var& resource, Ref<OrvIResourceItemMgmt>& itemMgmt,
+                                    bool create = false, bool* created = nullptr);
+  static HRESULT PostUpdateAddItem(const Ref<TavBaseUnknown>& item, const TavBaseUnknown_var& resource);
+  static HRESULT PostUpdateRemoveItem(const Ref<TavBaseUnknown>& item, const TavBaseUnknown_var& resource);
+  static bool IsItemOutputOfResource(const Ref<TavBaseUnknown>& assembly, const TavBaseUnknown_var& resource);
+  // The first output item of the behaviour that is a manufactured assembly.
+  static HRESULT GetOutputItem(const TavBaseUnknown_var& resource, Ref<OrvIMfgAssembly>& assembly);
+  // A new output assembly "MA_<resource name>", an output item of the behaviour.
+  static HRESULT CreateOutputItem(const TavBaseUnknown_var& resource, Ref<OrvIMfgAssembly>& assembly);
+  static HRESULT ReassignResourceRelation() { return E_NOTIMPL; }
+
+private:
+  static bool IsFasteningResource(const TavBaseUnknown_var& resource);
+  Ref<TavBaseUnknown> item_;
+};
+
+// Makes the extension reachable on products and manufactured assemblies. Idempotent.
+void RegisterResourceRelationsForItems();
