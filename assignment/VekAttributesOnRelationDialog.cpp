@@ -17,7 +17,8 @@ TavUnicodeString Text(const char* key, const char* fallback) {
 
 // The whole text is a decimal integer (blanks around it allowed).
 bool IsStrictInteger(const TavUnicodeString& v, long long& out) {
-  std::string_view s = v.Strip().utf8();
+  const TavUnicodeString stripped = v.Strip();
+  std::string_view s = stripped.utf8();
   if (!s.empty() && s.front() == '+') s.remove_prefix(1);
   if (s.empty()) return false;
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), out);

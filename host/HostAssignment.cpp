@@ -178,7 +178,7 @@ public:
   bool CanHaveBehavior() const override {
     if (!resource_->IsResource()) return false;
     if (Container(false) && Container(false)->BehaviorOf(*resource_)) return true;
-    const std::string& t = resource_->GetResourceType().utf8();
+    const std::string t = resource_->GetResourceType().utf8();
     return t == "Robot" || t == "Worker" || t == "Device";
   }
   Ref<OrvIResourceBehavior> GetBehavior() const override {

@@ -1,5 +1,6 @@
 #include "HostScript.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -66,7 +67,7 @@ ScriptRunner::~ScriptRunner() {
 
 std::vector<std::string> ScriptRunner::Statements() {
   return {"open", "save", "workbench", "fire", "start", "select", "pick", "cancel", "set", "push", "notify",
-          "answer", "print", "expect", "echo", "env", "unsetenv", "close"};
+          "answer", "print", "expect", "echo", "env", "unsetenv", "close", "setting"};
 }
 
 std::vector<std::string> ScriptRunner::ObjectPaths() const {
@@ -213,6 +214,18 @@ bool ScriptRunner::Execute(const std::vector<std::string>& w, std::string& err) 
     if (!Need(w, 2, "env NAME [VALUE] | unsetenv NAME", err)) return false;
     if (s == "env") ::setenv(w[1].c_str(), w.size() > 2 ? w[2].c_str() : "", 1);
     else ::unsetenv(w[1].c_str());
+    return true;
+  }
+  if (s == "setting") {  // a value of a setting repository: true/false, an integer, a number or a text
+    if (!Need(w, 4, "setting REPOSITORY KEY VALUE", err)) return false;
+    const std::string v = Join(w, 3);
+    TavValue value = TavUnicodeString(v);
+    std::int64_t i = 0;
+    double d = 0;
+    if (v == "true" || v == "false") value = v == "true";
+    else if (auto [p, ec] = std::from_chars(v.data(), v.data() + v.size(), i); ec == std::errc() && p == v.data() + v.size()) value = i;
+    else if (auto [q, ec2] = std::from_chars(v.data(), v.data() + v.size(), d); ec2 == std::errc() && q == v.data() + v.size()) value = d;
+    TavSettingRepository::GetRepository(w[1]).Write(w[2], value);
     return true;
   }
   if (s == "workbench") {
@@ -417,7 +430,11 @@ bool ScriptRunner::Print(const std::vector<std::string>& w, std::string& err) {
     }
     if (auto pr = query<TavIProduct>(o)) out_ << "  part number " << pr->GetPartNumber().utf8() << '\n';
     if (auto rel = query<TavIPCSRelations>(o))
-      for (auto& r : rel->GetRelations()) out_ << "  " << r->GetRelationType().utf8() << " " << doc->PathString(r->GetTarget()) << '\n';
+      for (auto& r : rel->GetRelations()) {
+        out_ << "  " << r->GetRelationType().utf8() << " " << doc->PathString(r->GetTarget()) << '\n';
+        if (auto ra = query<TavIAttributeHolder>(r))
+          for (auto& a : ra->GetAttributes()) out_ << "    attribute " << a.name.utf8() << " = " << TavValueToText(a.value).utf8() << '\n';
+      }
     if (auto attrs = query<TavIAttributeHolder>(o))
       for (auto& a : attrs->GetAttributes()) out_ << "  attribute " << a.name.utf8() << " = " << TavValueToText(a.value).utf8() << '\n';
     return true;
