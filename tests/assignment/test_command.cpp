@@ -1,0 +1,134 @@
+// The general assignment command driven through the host's engine: the paths a
+// session script cannot reach, and what a command leaves behind.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "AssignPlant.h"
+#include "HostEngine.h"
+#include "WexVekGeneralAssignmentCmd.h"
+
+using namespace host;
+
+namespace {
+
+struct Command : ::testing::Test, AssignPlant {
+  std::ostringstream out;
+  HostEngine engine{&out};
+  WexVekGeneralAssignmentCmd* cmd = nullptr;
+
+  void Start() {
+    std::string err;
+    auto c = std::make_unique<WexVekGeneralAssignmentCmd>();
+    cmd = c.get();
+    ASSERT_TRUE(engine.StartCommand(std::move(c), &err)) << err;
+  }
+  bool Pick(const TavPathElement& p) {
+    std::string err;
+    bool ok = engine.Pick(p, &err);
+    if (!ok) out << "pick refused: " << err << '\n';
+    return ok;
+  }
+  bool Pick(const Ref<TavBaseUnknown>& o) { return Pick(doc->PathOf(o)); }
+  std::string State() {
+    auto* c = engine.RunningCommand();
+    return c && c->GetCurrentState() ? c->GetCurrentState()->GetName() : "ended";
+  }
+};
+
+TEST_F(Command, AnItemOutsideTheListsCountsOnlyInAContextOfTheActivity) {
+  // The product as the process tree shows it, under an activity.
+  TavPathElement underActivity({root, load, door});
+  session.CurrentHostEditor()->SetActivePath(underActivity);
+  Start();
+  ASSERT_TRUE(Pick(underActivity));
+  ASSERT_TRUE(Pick(weld));
+  EXPECT_EQ(State(), "NoValidItem");
+  EXPECT_EQ(cmd->ItemKind(), 0);
+  ASSERT_FALSE(engine.Messages().empty());
+  EXPECT_NE(engine.Messages().back().text.find("neither a product nor a resource"), std::string::npos);
+  std::string err;
+  ASSERT_TRUE(engine.AnswerPending("OK", {}, &err)) << err;
+  EXPECT_EQ(State(), "ended");
+
+  AssignmentOf(*doc, true)->AddContext(root, body);  // a context of an ancestor, holding the door's father
+  Start();
+  ASSERT_TRUE(Pick(underActivity));
+  ASSERT_TRUE(Pick(weld));
+  EXPECT_EQ(State(), "SelectToAssign");
+  EXPECT_EQ(cmd->ItemKind(), 2);
+  ASSERT_TRUE(cmd->Dialog());
+  cmd->Dialog()->List()->SetSelect(0, true);
+  cmd->Dialog()->OKButton()->Notify(TavDlgNotification::Activate);
+  EXPECT_EQ(State(), "ended");
+  EXPECT_EQ(weld->IsItemAssigned(door, TavItemCode::Processes), S_OK);
+}
+
+TEST_F(Command, ABehaviourMadeForTheCommandGoesWhenNothingUsesIt) {
+  Start();
+  ASSERT_TRUE(Pick(door));
+  ASSERT_TRUE(Pick(robot));
+  EXPECT_TRUE(cmd->IsBehaviorTarget());
+  EXPECT_TRUE(BehaviorOf(robot));
+  EXPECT_EQ(cmd->Options(), (std::vector<TavUnicodeString>{"Input Item", "Output Item"}));
+  std::string err;
+  ASSERT_TRUE(engine.Cancel(&err));
+  EXPECT_FALSE(BehaviorOf(robot));
+  EXPECT_EQ(session.CurrentHostEditor()->GetHSO().GetSize(), 0);
+
+  // Resource first, then an activity: the resource becomes the item.
+  Start();
+  ASSERT_TRUE(Pick(robot));
+  EXPECT_TRUE(BehaviorOf(robot));
+  ASSERT_TRUE(Pick(load));
+  EXPECT_FALSE(BehaviorOf(robot));
+  EXPECT_FALSE(cmd->IsBehaviorTarget());
+  EXPECT_EQ(cmd->TypeNames().front(), "process_uses_resource");
+  cmd->Dialog()->List()->SetSelect(1, true);
+  cmd->Dialog()->OKButton()->Notify(TavDlgNotification::Activate);
+  EXPECT_EQ(load->IsResourceAssigned(robot, TavResourceCode::RunsOn), S_OK);
+
+  // A failed assignment to a new behaviour takes the behaviour back too.
+  Start();
+  ASSERT_TRUE(Pick(robot));
+  ASSERT_TRUE(Pick(door));
+  cmd->Dialog()->List()->SetSelect(0, true);
+  robot->SetAttribute("_IsFasteningResource", true);
+  cmd->Dialog()->OKButton()->Notify(TavDlgNotification::Activate);
+  EXPECT_EQ(State(), "ended");
+  EXPECT_FALSE(BehaviorOf(robot));
+  EXPECT_NE(engine.Messages().back().text.find("could not be created"), std::string::npos);
+}
+
+TEST_F(Command, FiltersRefuseWithTheirReasons) {
+  Start();
+  ASSERT_TRUE(Pick(door));
+  EXPECT_FALSE(Pick(hinge));  // a product is no activity
+  EXPECT_NE(out.str().find("A product is no activity"), std::string::npos);
+  EXPECT_FALSE(Pick(gripper));
+  EXPECT_NE(out.str().find("cannot have a behaviour"), std::string::npos);
+  EXPECT_EQ(State(), "SelectActivity");
+  std::string err;
+  engine.Cancel(&err);
+  // Activity first: another activity is no item.
+  Start();
+  ASSERT_TRUE(Pick(load));
+  EXPECT_FALSE(Pick(weld));
+  EXPECT_EQ(State(), "SelectProductResource");
+  engine.Cancel(&err);
+}
+
+TEST_F(Command, HubRelationNamesAndGraph) {
+  EXPECT_EQ(WexVekGeneralAssignmentCmd::MapToHubRelationName("process_first_processes_product"),
+            "relationship_proc_firstprocesses_prod");
+  EXPECT_EQ(WexVekGeneralAssignmentCmd::MapToHubRelationName("process_creates_product"), "relationship_proc_creates_prod");
+  EXPECT_EQ(WexVekGeneralAssignmentCmd::MapToHubRelationName("process_uses_resource"), "process_uses_resource");
+  WexVekGeneralAssignmentCmd c;
+  EXPECT_EQ(c.GetMode(), 64);
+  c.BuildGraph();
+  EXPECT_EQ(c.States().size(), 10u);
+  EXPECT_EQ(c.States().front()->GetName(), "SelectActivityItem");
+  EXPECT_EQ(c.Transitions().size(), 20u);
+  EXPECT_FALSE(c.IsHubMode());  // a local document
+}
+}  // namespace
