@@ -132,3 +132,72 @@ TEST_F(Command, HubRelationNamesAndGraph) {
   EXPECT_FALSE(c.IsHubMode());  // a local document
 }
 }  // namespace
+
+namespace {
+// An activity whose relation service accepts every creation but shows no relation
+// object for it: the hub values then have nowhere to go.
+class SilentActivity final : public virtual TavISPPActivity, public virtual TavIPCSRelations {
+public:
+  TavUnicodeString GetLabel() const override { return "Silent"; }
+  void SetLabel(const TavUnicodeString&) override {}
+  TavUnicodeString GetDescription() const override { return {}; }
+  void SetDescription(const TavUnicodeString&) override {}
+  double GetTime() const override { return 0; }
+  void SetTime(double) override {}
+  TavUnicodeString GetTypeName() const override { return "PhysicalActivity"; }
+  bool IsOfType(const TavUnicodeString& t) const override { return t == "PhysicalActivity" || t == "Activity"; }
+  Ref<TavBaseUnknown> GetFather() const override { return nullptr; }
+  HRESULT GetPossibleRelations(const Ref<TavBaseUnknown>&, std::optional<std::vector<TavUnicodeString>>& types) const override {
+    types = std::vector<TavUnicodeString>{"process_processes_product"};
+    return S_OK;
+  }
+  HRESULT GetDisplayName(const TavUnicodeString&, TavUnicodeString& d) const override {
+    d = "Processes";
+    return S_OK;
+  }
+  HRESULT CreateRelation(const TavUnicodeString&, const Ref<TavBaseUnknown>&, Ref<TavISPPActivitySpecification>* c) override {
+    ++created;
+    if (c) c->reset();
+    return S_OK;
+  }
+  HRESULT RemoveRelation(const TavUnicodeString&, const Ref<TavBaseUnknown>&) override {
+    ++removed;
+    return S_OK;
+  }
+  std::vector<Ref<TavISPPActivitySpecification>> GetRelations() const override { return {}; }
+  int created = 0, removed = 0;
+};
+
+TEST(HubAssignment, ValuesThatCannotBeWrittenTakeTheRelationBack) {
+  AssignPlant p(true);
+  std::ostringstream out;
+  HostEngine engine(&out);
+  auto& settings = TavSettingRepository::GetRepository("OrvVekPartConsumption");
+  settings.Write("AttributeCheck", true);
+  OrvYorAttributeDefinition quantity;
+  quantity.name = "Quantity";
+  quantity.type = "KwEPTypeInteger";
+  quantity.defaultValue = "1";
+  HubLayoutOf(*p.doc)->Define("relationship_proc_processes_prod", quantity);
+  auto silent = std::make_shared<SilentActivity>();
+  std::string err;
+  auto c = std::make_unique<WexVekGeneralAssignmentCmd>();
+  auto* cmd = c.get();
+  ASSERT_TRUE(engine.StartCommand(std::move(c), &err)) << err;
+  ASSERT_TRUE(engine.Pick(TavPathElement({silent}), &err)) << err;
+  ASSERT_TRUE(engine.Pick(p.doc->PathOf(p.door), &err)) << err;
+  EXPECT_TRUE(cmd->IsHubMode());
+  cmd->Dialog()->List()->SetSelect(0, true);
+  cmd->Dialog()->OKButton()->Notify(TavDlgNotification::Activate);
+  ASSERT_EQ(engine.RunningCommand(), cmd);
+  ASSERT_TRUE(cmd->AttributeDialog());
+  EXPECT_EQ(cmd->AttributeDialog()->GetValueList(), (std::vector<TavUnicodeString>{"1"}));
+  cmd->AttributeDialog()->OKButton()->Notify(TavDlgNotification::Activate);
+  EXPECT_FALSE(engine.RunningCommand());
+  EXPECT_EQ(silent->created, 1);
+  EXPECT_EQ(silent->removed, 1);
+  ASSERT_FALSE(engine.Messages().empty());
+  EXPECT_NE(engine.Messages().back().text.find("could not be created"), std::string::npos);
+  settings.Delete("AttributeCheck");
+}
+}  // namespace
