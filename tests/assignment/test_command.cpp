@@ -201,3 +201,53 @@ TEST(HubAssignment, ValuesThatCannotBeWrittenTakeTheRelationBack) {
   settings.Delete("AttributeCheck");
 }
 }  // namespace
+
+namespace {
+// Offers two relation types under one display name; the first cannot be made.
+class TwinActivity final : public virtual TavISPPActivity, public virtual TavIPCSRelations {
+public:
+  TavUnicodeString GetLabel() const override { return "Twin"; }
+  void SetLabel(const TavUnicodeString&) override {}
+  TavUnicodeString GetDescription() const override { return {}; }
+  void SetDescription(const TavUnicodeString&) override {}
+  double GetTime() const override { return 0; }
+  void SetTime(double) override {}
+  TavUnicodeString GetTypeName() const override { return "PhysicalActivity"; }
+  bool IsOfType(const TavUnicodeString& t) const override { return t == "PhysicalActivity" || t == "Activity"; }
+  Ref<TavBaseUnknown> GetFather() const override { return nullptr; }
+  HRESULT GetPossibleRelations(const Ref<TavBaseUnknown>&, std::optional<std::vector<TavUnicodeString>>& types) const override {
+    types = std::vector<TavUnicodeString>{"first", "second", "other"};
+    return S_OK;
+  }
+  HRESULT GetDisplayName(const TavUnicodeString& t, TavUnicodeString& d) const override {
+    d = t == "other" ? "Other" : "Same";
+    return S_OK;
+  }
+  HRESULT CreateRelation(const TavUnicodeString& t, const Ref<TavBaseUnknown>&, Ref<TavISPPActivitySpecification>*) override {
+    tried.push_back(t.utf8());
+    return t == "first" ? E_FAIL : S_OK;
+  }
+  HRESULT RemoveRelation(const TavUnicodeString&, const Ref<TavBaseUnknown>&) override { return S_OK; }
+  std::vector<Ref<TavISPPActivitySpecification>> GetRelations() const override { return {}; }
+  std::vector<std::string> tried;
+};
+
+TEST(Options, TheFirstPositionWithTheTextIsTriedThenTheNext) {
+  AssignPlant p;
+  std::ostringstream out;
+  HostEngine engine(&out);
+  auto twin = std::make_shared<TwinActivity>();
+  std::string err;
+  auto c = std::make_unique<WexVekGeneralAssignmentCmd>();
+  auto* cmd = c.get();
+  ASSERT_TRUE(engine.StartCommand(std::move(c), &err)) << err;
+  ASSERT_TRUE(engine.Pick(p.doc->PathOf(p.door), &err)) << err;
+  ASSERT_TRUE(engine.Pick(TavPathElement({twin}), &err)) << err;
+  EXPECT_EQ(cmd->Options(), (std::vector<TavUnicodeString>{"Same", "Same", "Other"}));
+  cmd->Dialog()->List()->SetSelect(1, true);  // the second "Same" line: matched by its text
+  cmd->Dialog()->OKButton()->Notify(TavDlgNotification::Activate);
+  EXPECT_FALSE(engine.RunningCommand());
+  EXPECT_EQ(twin->tried, (std::vector<std::string>{"first", "second"}));
+  EXPECT_TRUE(engine.Messages().empty());  // the second one was made
+}
+}  // namespace
