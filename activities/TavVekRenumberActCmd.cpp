@@ -46,55 +46,62 @@ void TavVekRenumberActCmd::LabelWithoutNumber(TavUnicodeString& label) {
   label = s.substr(0, dot);
 }
 
-void TavVekRenumberActCmd::RenameAct(const Ref<TavISPPActivity>& root, int* changed) {
+void TavVekRenumberActCmd::RenameAct(const Ref<TavISPPActivity>& root) {
   if (!root) return;
   // Iterative depth-first walk, parent before children: deep processes must not
-  // exhaust the stack. Each entry carries the number its children extend.
-  std::vector<Ref<TavISPPActivity>> work{root};
+  // exhaust the stack. Each entry carries its number (its label from the first
+  // "."), so no label is read twice.
+  struct Item {
+    Ref<TavISPPActivity> activity;
+    std::string number;
+  };
+  auto numberOf = [](const std::string& label) {
+    auto dot = label.find('.');
+    return dot == std::string::npos ? std::string() : label.substr(dot);
+  };
+  std::vector<Item> work;
+  work.push_back({root, numberOf(root->GetLabel().utf8())});
+  std::vector<Item> next;
   while (!work.empty()) {
-    Ref<TavISPPActivity> act = std::move(work.back());
+    Item item = std::move(work.back());
     work.pop_back();
-    auto cm = query<TavISPPChildManagement>(act);
+    auto cm = query<TavISPPChildManagement>(item.activity);
     if (!cm) continue;
-    const TavUnicodeString label = act->GetLabel();
-    auto dot = label.utf8().find('.');
-    const std::string number = dot == std::string::npos ? std::string() : label.utf8().substr(dot);
     auto children = cm->GetChildren("PhysicalActivity");
-    std::vector<Ref<TavISPPActivity>> next;
-    next.reserve(children.size());
+    next.clear();
     int i = 0;
-    for (auto& c : children) {
+    for (std::size_t k = 0; k < children.size(); ++k) {
       ++i;  // every listed child counts, also those that keep their label
-      auto child = std::dynamic_pointer_cast<TavISPPActivity>(c);
-      if (!child) continue;
-      TavUnicodeString childLabel = child->GetLabel();
+      TavPrefetchAhead(children, k);
+      auto* a = TavCast<TavISPPActivity>(children[k].get());
+      if (!a) continue;
+      const TavUnicodeString childLabel = a->GetLabel();
       if (!IsLabelChangable(childLabel)) continue;
-      TavUnicodeString renamed = childLabel.utf8() + number + "." + std::to_string(i);
-      if (changed && !(renamed == childLabel)) ++*changed;
-      child->SetLabel(renamed);
-      next.push_back(std::move(child));
+      std::string renamed = childLabel.utf8() + item.number + "." + std::to_string(i);
+      std::string number = numberOf(renamed);
+      a->SetLabel(TavUnicodeString(std::move(renamed)));
+      next.push_back({Ref<TavISPPActivity>(std::move(children[k]), a), std::move(number)});
     }
     // Reversed onto the stack so that children are visited in order.
     for (auto it = next.rbegin(); it != next.rend(); ++it) work.push_back(std::move(*it));
   }
 }
 
-int TavVekRenumberActCmd::SetUniqueLabel() {
+void TavVekRenumberActCmd::SetUniqueLabel() {
   TavTraceScope scope(Trace(), "TavVekRenumberActCmd", "SetUniqueLabel");
   auto all = OrvVekCommandServices::GetAllActivities();
-  // The old labels, index-aligned with the list, tell how many labels changed.
-  std::vector<TavUnicodeString> before(all.size());
   for (std::size_t i = 0; i < all.size(); ++i) {
+    // The label and the handle's counts sit near the object's start: one load for
+    // both, as the handle is dropped right after its label is done.
+    TavPrefetchAhead(all, i, 192);
     if (!all[i]) continue;
-    before[i] = all[i]->GetLabel();
-    TavUnicodeString label = before[i];
-    LabelWithoutNumber(label);
-    if (!(label == before[i])) all[i]->SetLabel(label);
+    TavUnicodeString label = all[i]->GetLabel();
+    const std::size_t length = label.utf8().size();
+    LabelWithoutNumber(label);  // only ever shortens
+    if (label.utf8().size() != length) all[i]->SetLabel(label);
+    all[i].reset();
   }
+  all.clear();
   Ref<TavISPPActivityRoot> root;
   if (SUCCEEDED(OrvVekCommandServices::GetRootProcess(root, nullptr)) && root) RenameAct(root);
-  int changed = 0;
-  for (std::size_t i = 0; i < all.size(); ++i)
-    if (all[i] && !(before[i] == all[i]->GetLabel())) ++changed;
-  return changed;
 }

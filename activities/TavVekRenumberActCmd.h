@@ -11,14 +11,14 @@ public:
   void BuildGraph() override;
   bool Cancel() override { return true; }
 
-  // Strips every label, then numbers from the root process. Returns how many labels changed.
-  static int SetUniqueLabel();
+  // Strips every label, then numbers from the root process.
+  static void SetUniqueLabel();
   // Removes everything from the first "." unless the label has none or looks like a web address.
   static void LabelWithoutNumber(TavUnicodeString& label);
   // False for labels containing "http", "www." or ".com" (case-sensitive).
   static bool IsLabelChangable(const TavUnicodeString& label);
   // Numbers the physical children of the activity, depth first.
-  static void RenameAct(const Ref<TavISPPActivity>& activity, int* changed = nullptr);
+  static void RenameAct(const Ref<TavISPPActivity>& activity);
 };
 
 std::unique_ptr<TavStateCommand> fctCreateTavVekRenumberActCmd();

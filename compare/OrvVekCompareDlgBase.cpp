@@ -247,14 +247,7 @@ void OrvVekCompareDlgBase::BuildDictionaries(CompareList list, int side, int kin
   bool duplicate = false;
   std::vector<TavUnicodeString> keys;
   for (std::size_t i = 0; i < list.size(); ++i) {
-    // Objects of a large plant are far apart in memory: start loading the next ones,
-    // first their type, then (once that is in) the start of the whole object.
-    if (i + 8 < list.size()) __builtin_prefetch(list[i + 8].get());
-    if (i + 4 < list.size()) {
-      const char* whole = static_cast<const char*>(dynamic_cast<const void*>(list[i + 4].get()));
-      __builtin_prefetch(whole);
-      __builtin_prefetch(whole + 64);
-    }
+    TavPrefetchAhead(list, i);
     Ref<TavBaseUnknown>& o = list[i];
     keys.clear();
     if (useHub) {

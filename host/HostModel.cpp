@@ -190,29 +190,83 @@ Ref<OrvIMfgAssembly> HostAssemblyContainer::CreateAssembly(const TavUnicodeStrin
 }
 
 // ------------------------------------------------------------------ activities
+namespace {
+void PrefetchLines(const void* at, int from, int to) {
+  const auto base = reinterpret_cast<std::uintptr_t>(at);
+  for (int line = from; line < to; ++line) TavPrefetch(reinterpret_cast<const void*>(base + 64 * line));
+}
+// Walks over whole processes visit activities that lie far apart in memory; the
+// children of a node are wanted soon, so their first lines (the handle's count,
+// the type and the child list) start loading as the node is reached.
+void PrefetchChildren(const std::vector<Ref<HostActivity>>& children) {
+  for (auto& c : children) PrefetchLines(c.get(), -1, 4);
+}
+}  // namespace
+
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetChildren(const TavUnicodeString& type) const {
   std::vector<Ref<TavBaseUnknown>> out;
   out.reserve(children_.size());
+  PrefetchChildren(children_);
   for (auto& c : children_)
     if (type.IsEmpty() || c->type_->IsA(type.utf8())) out.push_back(c);
   return out;
 }
 
-std::vector<Ref<TavBaseUnknown>> HostActivity::GetAllChildren(const TavUnicodeString& type) const {
-  std::vector<Ref<TavBaseUnknown>> out;
-  const std::string& t = type.utf8();
-  std::vector<std::pair<const HostActivity*, std::size_t>> work{{this, 0}};
+namespace {
+// Depth-first, parent before children, children in order; the activity excluded.
+void WalkTree(const HostActivity& from, std::vector<const Ref<HostActivity>*>& order) {
+  std::vector<std::pair<const HostActivity*, std::size_t>> work{{&from, 0}};
+  PrefetchChildren(from.Children());
   while (!work.empty()) {
     auto& [a, i] = work.back();
-    if (i == a->children_.size()) {
+    if (i == a->Children().size()) {
       work.pop_back();
       continue;
     }
-    const Ref<HostActivity>& c = a->children_[i++];
-    if (t.empty() || c->type_->IsA(t)) out.push_back(c);
+    const Ref<HostActivity>& c = a->Children()[i++];
+    order.push_back(&c);
+    PrefetchChildren(c->Children());
     work.emplace_back(c.get(), 0);
   }
+}
+}  // namespace
+
+std::vector<Ref<TavBaseUnknown>> HostActivity::GetAllChildren(const TavUnicodeString& type) const {
+  // The tree order first, then the type tests and handles over that flat list: the
+  // second pass reads objects whose addresses are known ahead, so their loads
+  // overlap instead of waiting on each other down the tree.
+  const std::string& t = type.utf8();
+  std::vector<Ref<TavBaseUnknown>> out;
+  auto take = [&](std::size_t n, auto&& at) {
+    out.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      if (i + 8 < n) PrefetchLines(at(i + 8).get(), -1, 2);
+      const Ref<HostActivity>& c = at(i);
+      if (t.empty() || c->type_->IsA(t)) out.push_back(c);
+    }
+  };
+  if (const auto* cached = doc_ ? doc_->TreeOrder(*this) : nullptr) {
+    take(cached->size(), [&](std::size_t i) -> const Ref<HostActivity>& { return (*cached)[i]; });
+  } else {
+    std::vector<const Ref<HostActivity>*> order;
+    WalkTree(*this, order);
+    take(order.size(), [&](std::size_t i) -> const Ref<HostActivity>& { return *order[i]; });
+  }
   return out;
+}
+
+const std::vector<Ref<HostActivity>>* HostDocument::TreeOrder(const HostActivity& root) const {
+  auto it = treeOrder_.find(&root);
+  if (it != treeOrder_.end()) return &it->second;
+  const bool isProcessRoot =
+      std::any_of(process_->roots_.begin(), process_->roots_.end(), [&](const Ref<HostRootActivity>& r) { return r.get() == &root; });
+  if (!isProcessRoot) return nullptr;
+  std::vector<const Ref<HostActivity>*> order;
+  WalkTree(root, order);
+  std::vector<Ref<HostActivity>> flat;
+  flat.reserve(order.size());
+  for (auto* c : order) flat.push_back(*c);
+  return &treeOrder_.emplace(&root, std::move(flat)).first->second;
 }
 
 Ref<TavBaseUnknown> HostActivity::CreateChild(const TavUnicodeString& type, const TavUnicodeString& label, int position) {
@@ -503,6 +557,7 @@ Ref<HostActivity> HostDocument::CreateActivity(const Ref<HostActivity>& father, 
   a->label_ = label;
   Adopt(*a, id, 'a');
   a->father_ = father;
+  treeOrder_.clear();
   auto& ch = father->children_;
   if (position < 0 || position >= static_cast<int>(ch.size())) ch.push_back(a);
   else ch.insert(ch.begin() + position, a);
@@ -536,6 +591,7 @@ Ref<HostAssembly> HostDocument::CreateAssembly(const std::string& id, const TavU
 
 void HostDocument::RemoveActivity(const Ref<HostActivity>& a) {
   if (!a) return;
+  treeOrder_.clear();
   std::vector<Ref<HostActivity>> gone{a};
   for (auto& c : a->GetAllChildren()) gone.push_back(std::dynamic_pointer_cast<HostActivity>(c));
   for (auto& g : gone) {
@@ -551,6 +607,7 @@ void HostDocument::RemoveActivity(const Ref<HostActivity>& a) {
     std::erase_if(process_->roots_, [&](auto& r) { return r == a; });
   }
   a->father_.reset();
+  treeOrder_.clear();  // the walk above may have kept an order of what is gone
 }
 
 // ------------------------------------------------------------------ paths

@@ -387,6 +387,14 @@ private:
 public:
   // Extra containers a subsystem of the host hangs on the document ("TavSPPContExt", ...).
   void AddContainer(Ref<TavBaseUnknown> c) { extraContainers_.push_back(std::move(c)); }
+
+  // The depth-first order below a process root, kept until the next structural
+  // change (an activity made or removed): whole-process walks then read one flat
+  // list instead of chasing pointers down the tree. Null for other activities.
+  const std::vector<Ref<HostActivity>>* TreeOrder(const HostActivity& root) const;
+
+private:
+  mutable std::unordered_map<const HostActivity*, std::vector<Ref<HostActivity>>> treeOrder_;
 };
 
 }  // namespace host

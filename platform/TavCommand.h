@@ -155,6 +155,8 @@ public:
 
   const std::string& GetName() const { return name_; }
   int GetMode() const { return mode_; }
+  // How the command treats dialogs of the command it interrupts (the host's value).
+  int GetDialogBehavior() const { return dialogBehavior_; }
   virtual void BuildGraph() = 0;
   // The user cancels; the command then ends.
   virtual bool Cancel() { return true; }

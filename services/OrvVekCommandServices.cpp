@@ -12,10 +12,13 @@ Ref<TavDocument> DocumentOf(const Ref<TavBaseUnknown>& activity) {
   return ed ? ed->GetDocument() : nullptr;
 }
 
-void AppendActivities(std::vector<Ref<TavISPPActivity>>& out, const std::vector<Ref<TavBaseUnknown>>& objects) {
+// Takes the handles over: no reference counting per activity.
+void AppendActivities(std::vector<Ref<TavISPPActivity>>& out, std::vector<Ref<TavBaseUnknown>>&& objects) {
   out.reserve(out.size() + objects.size());
-  for (const auto& o : objects)
-    if (auto a = std::dynamic_pointer_cast<TavISPPActivity>(o)) out.push_back(std::move(a));
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    TavPrefetchAhead(objects, i, 0);  // the cast reads the handle's own line only
+    if (auto* a = TavCast<TavISPPActivity>(objects[i].get())) out.emplace_back(std::move(objects[i]), a);
+  }
 }
 }  // namespace
 
@@ -46,7 +49,7 @@ std::vector<Ref<TavISPPActivity>> OrvVekCommandServices::GetAllActivities() {
   AppendActivities(out, cm->GetAllChildren("Activity"));
   auto member = query<TavIDocumentMember>(root);
   std::vector<Ref<TavBaseUnknown>> tsas = OrvVekServices::GetAllTSAs(member ? member->GetDocument() : nullptr);
-  AppendActivities(out, tsas);
+  AppendActivities(out, std::vector<Ref<TavBaseUnknown>>(tsas));
   for (const auto& t : tsas)
     if (auto tcm = query<TavISPPChildManagement>(t)) AppendActivities(out, tcm->GetAllChildren("Activity"));
   return out;

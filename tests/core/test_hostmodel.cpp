@@ -42,6 +42,27 @@ TEST(HostModel, DescendantWalkIsPreOrderWithTypeTests) {
   EXPECT_EQ(query<TavISPPActivityRoot>(Ref<TavBaseUnknown>(l.load)), nullptr);
 }
 
+TEST(HostModel, RememberedTreeOrderFollowsEveryChange) {
+  Line l;
+  const std::vector<std::string> before{"Body Shop", "Load", "Weld.2", "Spot", "Start"};
+  EXPECT_EQ(Labels(l.root->GetAllChildren()), before);
+  EXPECT_EQ(Labels(l.root->GetAllChildren()), before);  // from the remembered order
+  auto seal = l.doc->CreateActivity(l.shop, "PhysicalActivity", "seal", "Seal", 1);
+  EXPECT_EQ(Labels(l.root->GetAllChildren()), (std::vector<std::string>{"Body Shop", "Load", "Seal", "Weld.2", "Spot", "Start"}));
+  l.doc->RemoveActivity(l.weld);
+  EXPECT_EQ(Labels(l.root->GetAllChildren()), (std::vector<std::string>{"Body Shop", "Load", "Seal", "Start"}));
+  // A removed activity is not kept alive by a remembered order.
+  std::weak_ptr<HostActivity> gone = l.weld;
+  l.weld.reset();
+  l.spot.reset();
+  EXPECT_TRUE(gone.expired());
+  // A label change is no change of the tree; the order shows the new label.
+  seal->SetLabel("Sealing");
+  EXPECT_EQ(Labels(l.root->GetAllChildren("PhysicalActivity")), (std::vector<std::string>{"Load", "Sealing"}));
+  // Below the root the walk is the plain one.
+  EXPECT_EQ(Labels(l.shop->GetAllChildren()), (std::vector<std::string>{"Load", "Sealing"}));
+}
+
 TEST(HostModel, DeepTreesDoNotExhaustTheStack) {
   auto doc = HostDocument::Create();
   Ref<HostActivity> a = doc->CreateRootProcess("", "Process");
