@@ -4,6 +4,7 @@
 
 #include "HostEngine.h"
 #include "Modules.h"
+#include "OrvVekCommandServices.h"
 #include "PlantDocument.h"
 #include "TavVekRenumberActCmd.h"
 #include "Verbs.h"
@@ -26,13 +27,11 @@ int Renumber() {
   auto doc = host::LoadPlant(g_plant, err);
   if (!doc) throw mirt::VerbError(err);
   session.OpenDocument(doc);
-  // Labels before and after tell the user what the command did.
-  std::vector<std::pair<Ref<host::HostActivity>, TavUnicodeString>> before;
-  for (auto& r : doc->Process().roots_)
-    for (auto& a : r->GetAllChildren()) {
-      auto ha = std::dynamic_pointer_cast<host::HostActivity>(a);
-      before.emplace_back(ha, ha->GetLabel());
-    }
+  // Labels before and after tell the user what the command did: the activities it
+  // works on are those of the planner's list (the process, the TSAs and theirs).
+  std::vector<std::pair<Ref<TavISPPActivity>, TavUnicodeString>> before;
+  for (auto& a : OrvVekCommandServices::GetAllActivities())
+    if (a) before.emplace_back(a, a->GetLabel());
   if (!engine.Start("OrvVekPlanner", "TavVekRenumberActCmd", &err)) throw mirt::VerbError(err);
   int changed = 0;
   for (auto& [a, label] : before) changed += a->GetLabel() == label ? 0 : 1;

@@ -34,8 +34,8 @@ std::vector<Ref<TavISPPMonoProcessContainer>> HostContExt::GetMonoProcessContain
   return out;
 }
 
-Ref<HostRootActivity> HostContExt::CreateTSA(const std::string& id, const TavUnicodeString& label) {
-  auto t = doc_->CreateDetachedRoot(id, label, "Activity");
+Ref<HostRootActivity> HostContExt::CreateTSA(const std::string& id, const TavUnicodeString& label, const std::string& type) {
+  auto t = doc_->CreateDetachedRoot(id, label, type);
   tsas_.push_back(t);
   return t;
 }
@@ -49,6 +49,7 @@ HostContExt* ContExtOf(const HostDocument& doc) {
 void InstallPlannerHost() {
   static HostPlannerServices services;
   if (!TavPlannerHost::Get()) TavPlannerHost::Install(&services);
+  RegisterTsaSection();
 }
 
 }  // namespace host

@@ -23,7 +23,7 @@ public:
   void Record(const std::string& id, int kind) { modifications_.push_back({id, kind}); }
 
   // TSAs: activity-like roots outside the process tree, in document order.
-  Ref<HostRootActivity> CreateTSA(const std::string& id, const TavUnicodeString& label);
+  Ref<HostRootActivity> CreateTSA(const std::string& id, const TavUnicodeString& label, const std::string& type = "Activity");
   const std::vector<Ref<HostRootActivity>>& TSAs() const { return tsas_; }
 
 private:
@@ -35,7 +35,9 @@ private:
 
 // The document's extension (every HostDocument has one).
 HostContExt* ContExtOf(const HostDocument& doc);
-// Installs the host's planner services (TSAs) behind the platform's static entry points.
+// Installs the host's planner services (TSAs) behind the platform's static entry points,
+// and the plant section <tsas> (PlantTsas.cpp).
 void InstallPlannerHost();
+void RegisterTsaSection();
 
 }  // namespace host

@@ -96,6 +96,7 @@ struct SectionEntry {
   std::string name;
   PlantSectionLoader loader;
   PlantSectionSaver saver;
+  PlantActivityRootLister roots;  // activity trees the section writes, for <links>
 };
 struct ExtensionEntry {
   std::string parent, child;
@@ -149,11 +150,20 @@ void RegisterPlantSection(const std::string& elementName, PlantSectionLoader loa
       s.saver = std::move(saver);
       return;
     }
-  Sections().push_back({elementName, std::move(loader), std::move(saver)});
+  Sections().push_back({elementName, std::move(loader), std::move(saver), nullptr});
 }
 
 bool UnregisterPlantSection(const std::string& elementName) {
   return std::erase_if(Sections(), [&](auto& s) { return s.name == elementName; }) > 0;
+}
+
+void RegisterPlantActivityRoots(const std::string& elementName, PlantActivityRootLister lister) {
+  for (auto& s : Sections())
+    if (s.name == elementName) {
+      s.roots = std::move(lister);
+      return;
+    }
+  throw std::invalid_argument("no plant section <" + elementName + "> is registered");
 }
 
 void RegisterElementExtension(const std::string& parentName, const std::string& childName, PlantElementLoader loader,
@@ -178,7 +188,23 @@ bool UnregisterElementExtension(const std::string& parentName, const std::string
 }
 
 // ------------------------------------------------------------------ load context
+// The loader lends the context its activity-tree reader for the time of a load.
+struct PlantLoadAccess {
+  static void SetTreeLoader(PlantLoadContext& ctx,
+                            std::function<Ref<HostActivity>(const DOMElement&, const PlantLoadContext::ActivityRootMaker&)> f) {
+    ctx.treeLoader_ = std::move(f);
+  }
+};
+
 Ref<TavBaseUnknown> PlantLoadContext::Lookup(std::string_view id) const { return doc.FindById(TavUnicodeString(id)); }
+
+Ref<HostActivity> PlantLoadContext::LoadActivityTree(const DOMElement& e, const ActivityRootMaker& makeRoot) {
+  if (!treeLoader_ || !makeRoot) {
+    Error(&e, "<" + Name(e) + "> cannot be loaded here");
+    return nullptr;
+  }
+  return treeLoader_(e, makeRoot);
+}
 
 std::string PlantLoadContext::Where(const DOMNode* at) const {
   std::uint32_t line = 1, column = 1;
@@ -370,7 +396,14 @@ public:
 // ------------------------------------------------------------------ loader
 class Loader {
 public:
-  explicit Loader(PlantLoadContext& c) : ctx_(c), doc_(c.doc) {}
+  explicit Loader(PlantLoadContext& c) : ctx_(c), doc_(c.doc) {
+    PlantLoadAccess::SetTreeLoader(ctx_, [this](const DOMElement& e, const PlantLoadContext::ActivityRootMaker& makeRoot) {
+      return LoadTree(e, &makeRoot);
+    });
+  }
+  ~Loader() { PlantLoadAccess::SetTreeLoader(ctx_, nullptr); }
+  Loader(const Loader&) = delete;
+  Loader& operator=(const Loader&) = delete;
 
   bool Load(const DOMElement& root) {
     for (const DOMElement* s : ctx_.Children(root)) {
@@ -379,7 +412,7 @@ public:
       if (Is(tag, "products")) ok = LoadProducts(*s, false);
       else if (Is(tag, "resources")) ok = LoadProducts(*s, true);
       else if (Is(tag, "assemblies")) ok = LoadAssemblies(*s);
-      else if (Is(tag, "process")) ok = LoadProcess(*s);
+      else if (Is(tag, "process")) ok = LoadTree(*s, nullptr) != nullptr;
       else if (Is(tag, "links")) links_.push_back(s);
       else if (auto* sec = FindSection(PlantLoadContext::Name(*s))) sections_.emplace_back(s, sec);
       else {
@@ -554,26 +587,36 @@ private:
     return !ctx_.Failed();
   }
 
-  bool LoadProcess(const DOMElement& root) {
+  // A <process> element (makeRoot null: a root process) or an activity tree of a
+  // section; iterative, so any nesting depth loads. Returns the root, or null.
+  Ref<HostActivity> LoadTree(const DOMElement& root, const PlantLoadContext::ActivityRootMaker* makeRoot) {
     std::optional<std::string> id, name, type, time, description;
     std::vector<std::pair<const DOMElement*, Ref<HostActivity>>> stack{{&root, nullptr}};
     std::vector<const DOMElement*> kids;
+    Ref<HostActivity> top;
     while (!stack.empty()) {
       auto [e, father] = std::move(stack.back());
       stack.pop_back();
       if (!ctx_.ReadAttributes(*e, {{"id", &id, true}, {"name", &name, true}, {"type", &type, false},
                                     {"time", &time, false}, {"description", &description, false}}) ||
           !ctx_.CheckNewId(*e, *id))
-        return false;
+        return nullptr;
       const std::string typeName = type ? *type : "Activity";
       if (!FindType(typeName)) {
         ctx_.Error(e, "unknown activity type " + Quote(typeName));
-        return false;
+        return nullptr;
       }
       double t = 0;
-      if (time && !ctx_.ParseDouble(*e, "time", *time, t)) return false;
-      Ref<HostActivity> a = father ? doc_.CreateActivity(father, typeName, *id, std::move(*name))
-                                   : Ref<HostActivity>(doc_.CreateRootProcess(*id, std::move(*name), typeName));
+      if (time && !ctx_.ParseDouble(*e, "time", *time, t)) return nullptr;
+      Ref<HostActivity> a;
+      if (father) a = doc_.CreateActivity(father, typeName, *id, std::move(*name));
+      else if (makeRoot) a = (*makeRoot)(*id, TavUnicodeString(std::move(*name)), typeName);
+      else a = doc_.CreateRootProcess(*id, std::move(*name), typeName);
+      if (!a) {
+        ctx_.Error(e, "<" + PlantLoadContext::Name(*e) + "> could not be made");
+        return nullptr;
+      }
+      if (!father) top = a;
       if (t != 0) a->SetTime(t);
       if (description) a->SetDescription(std::move(*description));
       kids.clear();
@@ -583,10 +626,10 @@ private:
         else return 0;
         return 1;
       });
-      if (!ok) return false;
+      if (!ok) return nullptr;
       for (auto it = kids.rbegin(); it != kids.rend(); ++it) stack.emplace_back(*it, a);
     }
-    return true;
+    return top;
   }
 
   Ref<TavBaseUnknown> Resolve(const DOMElement& e, std::string_view what, const std::string& id) {
@@ -961,16 +1004,20 @@ namespace {
 
 class Serializer {
 public:
-  Serializer(const HostDocument& d, std::string& out) : doc_(d), w_(out, 1) {}
+  Serializer(const HostDocument& d, PlantWriter& w) : doc_(d), w_(w) {}
 
   void Body() {
     WriteProducts(doc_.Products().roots_, "products", "product");
     WriteProducts(doc_.Resources().roots_, "resources", "resource");
     WriteAssemblies();
-    for (auto& root : doc_.Process().roots_) WriteProcess(root);
+    for (auto& root : doc_.Process().roots_) WriteProcess(root, "process");
+    // The links of the trees that sections write come after those of the processes.
+    for (auto& sec : Sections())
+      if (sec.roots)
+        for (auto& root : sec.roots(doc_))
+          if (root) ListTree(*root);
     WriteLinks();
   }
-  PlantWriter& Writer() { return w_; }
 
 private:
   std::string IdOf(const Ref<TavBaseUnknown>& o, std::string_view what) {
@@ -1082,13 +1129,15 @@ private:
     w_.End();
   }
 
-  void WriteProcess(const Ref<HostRootActivity>& root) {
+public:
+  // A root process, or (through WritePlantActivityTree) a tree a section writes.
+  void WriteProcess(const Ref<HostActivity>& root, std::string_view rootElement) {
     auto actExts = ExtensionsOf("activity");
     auto relExts = ExtensionsOf("relation");
     std::vector<std::pair<const HostActivity*, std::size_t>> work;
     auto open = [&](const Ref<HostActivity>& a, bool isRoot) {
       order_.push_back(a.get());
-      w_.Start(isRoot ? "process" : "activity");
+      w_.Start(isRoot ? rootElement : "activity");
       Id(*a);
       w_.Attr("name", a->GetLabel());
       w_.Attr("type", a->GetTypeName());
@@ -1115,6 +1164,23 @@ private:
         continue;
       }
       open(a->Children()[i++], false);
+    }
+  }
+
+private:
+  // Depth first, parent before children, as WriteProcess lists them.
+  void ListTree(const HostActivity& root) {
+    std::vector<std::pair<const HostActivity*, std::size_t>> work{{&root, 0}};
+    order_.push_back(&root);
+    while (!work.empty()) {
+      auto& [a, i] = work.back();
+      if (i == a->Children().size()) {
+        work.pop_back();
+        continue;
+      }
+      const HostActivity* c = a->Children()[i++].get();
+      order_.push_back(c);
+      work.emplace_back(c, 0);
     }
   }
 
@@ -1146,16 +1212,16 @@ private:
   }
 
   const HostDocument& doc_;
-  PlantWriter w_;
+  PlantWriter& w_;
   std::vector<const HostActivity*> order_;
 };
 
 std::string Serialize(const HostDocument& doc, const std::string& defaultName, std::string* problem) {
   std::string body;
   body.reserve(4096 + doc.ObjectCount() * 96);
-  Serializer s(doc, body);
+  PlantWriter w(body, 1);
+  Serializer s(doc, w);
   s.Body();
-  PlantWriter& w = s.Writer();
   for (auto& sec : Sections()) {
     if (!sec.saver) continue;
     std::size_t mark = body.size();
@@ -1191,6 +1257,12 @@ std::string Serialize(const HostDocument& doc, const std::string& defaultName, s
 }
 
 }  // namespace
+
+void WritePlantActivityTree(const HostDocument& doc, const Ref<HostActivity>& root, std::string_view rootElement,
+                            PlantWriter& w) {
+  if (!root) return;
+  Serializer(doc, w).WriteProcess(root, rootElement);
+}
 
 std::string SerializePlant(const HostDocument& doc) {
   return Serialize(doc, doc.FilePath().empty() ? std::string() : Stem(doc.FilePath()), nullptr);

@@ -28,7 +28,9 @@
 // (4) element extensions load in document order. Sections are saved after the core
 // sections in registration order; a saver that writes an element without
 // attributes or children writes nothing, so core files round-trip unchanged.
-// A top-level element no section claims is an error.
+// A top-level element no section claims is an error. A section may keep activity
+// trees of its own (<tsas>): ctx.LoadActivityTree, WritePlantActivityTree and
+// RegisterPlantActivityRoots below.
 //
 // Element extensions: extra child elements of a core element, registered by
 // (parent element, child element). Parents: "activity" (also the root "process"),
@@ -103,10 +105,21 @@ public:
   bool ParseInt(const xercesc::DOMElement& e, std::string_view attr, const std::string& text, std::int64_t& out);
   bool ParseBool(const xercesc::DOMElement& e, std::string_view attr, const std::string& text, bool& out);
 
+  // Makes the root of an activity tree a section keeps outside the process container.
+  using ActivityRootMaker =
+      std::function<Ref<HostActivity>(const std::string& id, const TavUnicodeString& label, const std::string& type)>;
+  // Loads `e` as the core loads a <process> element: its id, name, type, time and
+  // description make the root through `makeRoot`; its relations, attributes, element
+  // extensions and nested <activity> elements load as the core's do (relations and
+  // extensions in the core's later steps). Null after reporting a problem.
+  Ref<HostActivity> LoadActivityTree(const xercesc::DOMElement& e, const ActivityRootMaker& makeRoot);
+
 private:
+  friend struct PlantLoadAccess;
   std::string fileName_;
   const std::vector<PlantElementPosition>* positions_;
   std::string error_;
+  std::function<Ref<HostActivity>(const xercesc::DOMElement&, const ActivityRootMaker&)> treeLoader_;
 };
 
 // Writes plant XML: 2-space indentation (capped at depth 64, so very deep trees stay
@@ -149,6 +162,18 @@ using PlantSectionSaver = std::function<void(const HostDocument& doc, PlantWrite
 // Registers (or replaces) the section named `elementName`. Core element names throw std::invalid_argument.
 void RegisterPlantSection(const std::string& elementName, PlantSectionLoader loader, PlantSectionSaver saver);
 bool UnregisterPlantSection(const std::string& elementName);
+
+// Writes an activity tree as the core writes a <process>, with `rootElement` for the
+// root: id, name, type, time, description, relations, attributes, element extensions
+// and nested <activity> elements.
+void WritePlantActivityTree(const HostDocument& doc, const Ref<HostActivity>& root, std::string_view rootElement,
+                            PlantWriter& w);
+// Activity roots that a registered section writes outside <process> (TSAs). The core
+// writes their flow links and precedences in <links>, after those of the processes,
+// each tree depth first; <links> loads after the sections, so it can name them.
+using PlantActivityRootLister = std::function<std::vector<Ref<HostActivity>>(const HostDocument& doc)>;
+// Throws std::invalid_argument when no section `elementName` is registered.
+void RegisterPlantActivityRoots(const std::string& elementName, PlantActivityRootLister lister);
 
 using PlantElementLoader =
     std::function<bool(const xercesc::DOMElement& child, const Ref<TavBaseUnknown>& owner, PlantLoadContext& ctx)>;

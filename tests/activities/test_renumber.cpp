@@ -5,6 +5,7 @@
 #include "HostPlanner.h"
 #include "OrvVekCommandServices.h"
 #include "OrvVekUtilities.h"
+#include "PlantDocument.h"
 #include "TavModules.h"
 #include "TavVekRenumberActCmd.h"
 
@@ -88,6 +89,43 @@ TEST_F(Plant, AllActivitiesComeInWalkOrderThenTSAs) {
   EXPECT_EQ(r, root);
   EXPECT_EQ(OrvVekCommandServices::GetDisplayName(a1), "A1");
   EXPECT_EQ(OrvVekCommandServices::GetDisplayName(nullptr), "");
+}
+
+TEST(Services, AllActivitiesOfALoadedPlantWithTSAs) {
+  // The root's descendants (flow nodes left out), then the TSAs, then each TSA's descendants.
+  const std::string plant =
+      "<plant format=\"1\">"
+      "<process id=\"p\" name=\"Process\">"
+      "  <activity id=\"a\" name=\"A.4\" type=\"PhysicalActivity\"><activity id=\"a1\" name=\"A1\" type=\"PhysicalActivity\"/></activity>"
+      "  <activity id=\"s\" name=\"Start\" type=\"Start\"/>"
+      "  <activity id=\"b\" name=\"B\" type=\"PhysicalActivity\"/>"
+      "</process>"
+      "<tsas>"
+      "  <tsa id=\"t1\" name=\"T1.2\"><activity id=\"t1a\" name=\"T1A.9\" type=\"PhysicalActivity\">"
+      "    <activity id=\"t1a1\" name=\"T1A1\" type=\"PhysicalActivity\"/></activity></tsa>"
+      "  <tsa id=\"t2\" name=\"T2\" type=\"PhysicalActivity\"><activity id=\"t2a\" name=\"T2A\" type=\"PhysicalActivity\"/></tsa>"
+      "</tsas></plant>";
+  std::string error;
+  auto doc = ParsePlant(plant, "t.xml", error);
+  ASSERT_TRUE(doc) << error;
+  HostSession session;
+  session.OpenDocument(doc);
+  auto ids = [] {
+    std::vector<std::string> out;
+    for (auto& x : OrvVekCommandServices::GetAllActivities()) out.push_back(query<TavIModelIdentity>(x)->GetId().utf8());
+    return out;
+  };
+  EXPECT_EQ(ids(), (std::vector<std::string>{"a", "a1", "b", "t1", "t2", "t1a", "t1a1", "t2a"}));
+
+  // Renumbering strips the TSAs' labels too, but numbers only the process.
+  TavVekRenumberActCmd::SetUniqueLabel();
+  auto label = [&](const char* id) { return query<TavISPPActivity>(doc->FindById(id))->GetLabel().utf8(); };
+  EXPECT_EQ(label("a"), "A.1");
+  EXPECT_EQ(label("a1"), "A1.1.1");
+  EXPECT_EQ(label("b"), "B.2");  // the flow node is not among the physical children
+  EXPECT_EQ(label("t1"), "T1");
+  EXPECT_EQ(label("t1a"), "T1A");
+  EXPECT_EQ(label("t1a1"), "T1A1");
 }
 
 TEST(Services, NothingWithoutADocument) {
