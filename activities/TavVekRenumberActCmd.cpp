@@ -1,5 +1,6 @@
 #include "TavVekRenumberActCmd.h"
 
+#include <charconv>
 
 #include "OrvVekCommandServices.h"
 
@@ -25,7 +26,7 @@ void TavVekRenumberActCmd::BuildGraph() {
 
 bool TavVekRenumberActCmd::IsLabelChangable(const TavUnicodeString& label) {
   if (label.Contains("http") || label.Contains("www.") || label.Contains(".com")) {
-    Trace().Print("Label: " + label.utf8() + " is a web address and cannot be Renumbered");
+    if (Trace().IsEnabled()) Trace().Print("Label: " + label.utf8() + " is a web address and cannot be Renumbered");
     return false;
   }
   return true;
@@ -36,54 +37,64 @@ void TavVekRenumberActCmd::LabelWithoutNumber(TavUnicodeString& label) {
   const std::string& s = label.utf8();
   auto dot = s.find('.');
   if (dot == std::string::npos) {
-    Trace().Print("Label: " + s + " has no dot and will not be truncated");
+    // Most labels of a renumbered process have no dot: no message is built unless traced.
+    if (Trace().IsEnabled()) Trace().Print("Label: " + s + " has no dot and will not be truncated");
     return;
   }
   if (!IsLabelChangable(label)) {
-    Trace().Print("Label: " + s + " cannot be truncated");
+    if (Trace().IsEnabled()) Trace().Print("Label: " + s + " cannot be truncated");
     return;
   }
   label = s.substr(0, dot);
 }
 
+namespace {
+// The number an activity lends its children: its label from the first ".".
+std::string_view NumberOf(std::string_view label) {
+  auto dot = label.find('.');
+  return dot == std::string_view::npos ? std::string_view() : label.substr(dot);
+}
+}  // namespace
+
 void TavVekRenumberActCmd::RenameAct(const Ref<TavISPPActivity>& root) {
   if (!root) return;
-  // Iterative depth-first walk, parent before children: deep processes must not
-  // exhaust the stack. Each entry carries its number (its label from the first
-  // "."), so no label is read twice.
-  struct Item {
-    Ref<TavISPPActivity> activity;
+  static const TavUnicodeString kPhysical("PhysicalActivity");
+  // Depth first, parent before children, as the recursive definition: a child's own
+  // children are numbered right after it, while it is still in the cache. The walk is
+  // iterative, so deep processes do not exhaust the stack. Each frame holds the list
+  // being numbered and the number of its father.
+  struct Frame {
+    std::vector<Ref<TavISPPActivity>> children;
+    std::size_t next;
     std::string number;
   };
-  auto numberOf = [](const std::string& label) {
-    auto dot = label.find('.');
-    return dot == std::string::npos ? std::string() : label.substr(dot);
+  std::vector<Frame> stack;
+  auto open = [&](const Ref<TavISPPActivity>& activity, std::string_view number) {
+    auto cm = query<TavISPPChildManagement>(activity);
+    if (!cm) return;  // no child management: left alone
+    auto children = cm->GetChildActivities(kPhysical);
+    if (!children.empty()) stack.push_back({std::move(children), 0, std::string(number)});
   };
-  std::vector<Item> work;
-  work.push_back({root, numberOf(root->GetLabel().utf8())});
-  std::vector<Item> next;
-  while (!work.empty()) {
-    Item item = std::move(work.back());
-    work.pop_back();
-    auto cm = query<TavISPPChildManagement>(item.activity);
-    if (!cm) continue;
-    auto children = cm->GetChildren("PhysicalActivity");
-    next.clear();
-    int i = 0;
-    for (std::size_t k = 0; k < children.size(); ++k) {
-      ++i;  // every listed child counts, also those that keep their label
-      TavPrefetchAhead(children, k);
-      auto* a = TavCast<TavISPPActivity>(children[k].get());
-      if (!a) continue;
-      const TavUnicodeString childLabel = a->GetLabel();
-      if (!IsLabelChangable(childLabel)) continue;
-      std::string renamed = childLabel.utf8() + item.number + "." + std::to_string(i);
-      std::string number = numberOf(renamed);
-      a->SetLabel(TavUnicodeString(std::move(renamed)));
-      next.push_back({Ref<TavISPPActivity>(std::move(children[k]), a), std::move(number)});
+  open(root, NumberOf(root->GetLabel().utf8()));
+  std::string renamed;
+  char digits[16];
+  while (!stack.empty()) {
+    Frame& f = stack.back();
+    if (f.next == f.children.size()) {
+      stack.pop_back();
+      continue;
     }
-    // Reversed onto the stack so that children are visited in order.
-    for (auto it = next.rbegin(); it != next.rend(); ++it) work.push_back(std::move(*it));
+    TavPrefetchAhead(f.children, f.next);  // the children of the root are far apart in memory
+    // The position counts every listed child, also those that keep their label.
+    const std::size_t position = ++f.next;
+    Ref<TavISPPActivity> child = std::move(f.children[position - 1]);
+    if (!child) continue;
+    const TavUnicodeString label = child->GetLabel();
+    if (!IsLabelChangable(label)) continue;  // keeps its label; its children are not renumbered
+    const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<int>(position)).ptr;
+    renamed.assign(label.utf8()).append(f.number).append(1, '.').append(digits, end);
+    child->SetLabel(TavUnicodeString(std::string_view(renamed)));
+    open(child, NumberOf(renamed));  // may grow the stack: `f` is not used after this
   }
 }
 
@@ -93,7 +104,7 @@ void TavVekRenumberActCmd::SetUniqueLabel() {
   for (std::size_t i = 0; i < all.size(); ++i) {
     // The label and the handle's counts sit near the object's start: one load for
     // both, as the handle is dropped right after its label is done.
-    TavPrefetchAhead(all, i, 192);
+    TavPrefetchAhead(all, i, 192, 64);
     if (!all[i]) continue;
     TavUnicodeString label = all[i]->GetLabel();
     const std::size_t length = label.utf8().size();

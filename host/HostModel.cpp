@@ -203,13 +203,36 @@ void PrefetchChildren(const std::vector<Ref<HostActivity>>& children) {
 }
 }  // namespace
 
-std::vector<Ref<TavBaseUnknown>> HostActivity::GetChildren(const TavUnicodeString& type) const {
-  std::vector<Ref<TavBaseUnknown>> out;
-  out.reserve(children_.size());
-  PrefetchChildren(children_);
-  for (auto& c : children_)
-    if (type.IsEmpty() || c->type_->IsA(type.utf8())) out.push_back(c);
+template <class Handle>
+std::vector<Handle> HostActivity::ChildrenAs(const TavUnicodeString& type) const {
+  std::vector<Handle> out;
+  const std::size_t n = children_.size();
+  out.reserve(n);
+  // What the list reads of a child a few places on: the handle's count just before
+  // it, its table pointer (for the handle's conversion) and its type. A long list (a
+  // process with 10^5 steps) is loaded as it is read, not all at once.
+  auto PrefetchHead = [](const HostActivity* a) {
+    TavPrefetch(reinterpret_cast<const char*>(a) - 16);
+    TavPrefetch(a);
+    TavPrefetch(&a->type_);
+  };
+  constexpr std::size_t kAhead = 16;
+  for (std::size_t i = 0; i < std::min(n, kAhead); ++i) PrefetchHead(children_[i].get());
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i + kAhead < n) PrefetchHead(children_[i + kAhead].get());
+    const Ref<HostActivity>& c = children_[i];
+    if (type.IsEmpty() || c->type_->IsA(type.utf8())) out.emplace_back(c);
+  }
   return out;
+}
+
+std::vector<Ref<TavBaseUnknown>> HostActivity::GetChildren(const TavUnicodeString& type) const {
+  return ChildrenAs<Ref<TavBaseUnknown>>(type);
+}
+
+// Every child is a HostActivity, so each converts without a query.
+std::vector<Ref<TavISPPActivity>> HostActivity::GetChildActivities(const TavUnicodeString& type) const {
+  return ChildrenAs<Ref<TavISPPActivity>>(type);
 }
 
 namespace {
@@ -231,31 +254,51 @@ void WalkTree(const HostActivity& from, std::vector<const Ref<HostActivity>*>& o
 }
 }  // namespace
 
-std::vector<Ref<TavBaseUnknown>> HostActivity::GetAllChildren(const TavUnicodeString& type) const {
+template <class Handle>
+std::vector<Handle> HostActivity::AllChildrenAs(const TavUnicodeString& type) const {
+  const std::string& t = type.utf8();
+  std::vector<Handle> out;
+  if (const auto* cached = doc_ ? doc_->TreeOrder(*this) : nullptr) {
+    // Types from the list; of the activity only the handle's count is touched, loaded
+    // far enough ahead that many loads are under way at once.
+    const auto& list = cached->activities;
+    const std::size_t n = list.size();
+    out.reserve(n);
+    constexpr std::size_t kAhead = 32;
+    for (std::size_t i = 0; i < n; ++i) {
+      if (i + kAhead < n) {
+        const char* p = reinterpret_cast<const char*>(list[i + kAhead].get());
+        TavPrefetch(p - 16);  // the counts
+        TavPrefetch(p);       // the type's table, for the handle's conversion
+      }
+      if (t.empty() || cached->types[i]->IsA(t)) out.emplace_back(list[i]);
+    }
+    return out;
+  }
   // The tree order first, then the type tests and handles over that flat list: the
   // second pass reads objects whose addresses are known ahead, so their loads
   // overlap instead of waiting on each other down the tree.
-  const std::string& t = type.utf8();
-  std::vector<Ref<TavBaseUnknown>> out;
-  auto take = [&](std::size_t n, auto&& at) {
-    out.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      if (i + 8 < n) PrefetchLines(at(i + 8).get(), -1, 2);
-      const Ref<HostActivity>& c = at(i);
-      if (t.empty() || c->type_->IsA(t)) out.push_back(c);
-    }
-  };
-  if (const auto* cached = doc_ ? doc_->TreeOrder(*this) : nullptr) {
-    take(cached->size(), [&](std::size_t i) -> const Ref<HostActivity>& { return (*cached)[i]; });
-  } else {
-    std::vector<const Ref<HostActivity>*> order;
-    WalkTree(*this, order);
-    take(order.size(), [&](std::size_t i) -> const Ref<HostActivity>& { return *order[i]; });
+  std::vector<const Ref<HostActivity>*> order;
+  WalkTree(*this, order);
+  const std::size_t n = order.size();
+  out.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (i + 8 < n) PrefetchLines(order[i + 8]->get(), -1, 2);
+    const Ref<HostActivity>& c = *order[i];
+    if (t.empty() || c->type_->IsA(t)) out.emplace_back(c);
   }
   return out;
 }
 
-const std::vector<Ref<HostActivity>>* HostDocument::TreeOrder(const HostActivity& root) const {
+std::vector<Ref<TavBaseUnknown>> HostActivity::GetAllChildren(const TavUnicodeString& type) const {
+  return AllChildrenAs<Ref<TavBaseUnknown>>(type);
+}
+
+std::vector<Ref<TavISPPActivity>> HostActivity::GetAllChildActivities(const TavUnicodeString& type) const {
+  return AllChildrenAs<Ref<TavISPPActivity>>(type);
+}
+
+const HostDocument::TreeOrderList* HostDocument::TreeOrder(const HostActivity& root) const {
   auto it = treeOrder_.find(&root);
   if (it != treeOrder_.end()) return &it->second;
   const bool isProcessRoot =
@@ -263,9 +306,13 @@ const std::vector<Ref<HostActivity>>* HostDocument::TreeOrder(const HostActivity
   if (!isProcessRoot) return nullptr;
   std::vector<const Ref<HostActivity>*> order;
   WalkTree(root, order);
-  std::vector<Ref<HostActivity>> flat;
-  flat.reserve(order.size());
-  for (auto* c : order) flat.push_back(*c);
+  TreeOrderList flat;
+  flat.activities.reserve(order.size());
+  flat.types.reserve(order.size());
+  for (auto* c : order) {
+    flat.activities.push_back(*c);
+    flat.types.push_back((*c)->Type());
+  }
   return &treeOrder_.emplace(&root, std::move(flat)).first->second;
 }
 

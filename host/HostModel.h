@@ -212,6 +212,8 @@ public:
   // child management
   std::vector<Ref<TavBaseUnknown>> GetChildren(const TavUnicodeString& type = {}) const override;
   std::vector<Ref<TavBaseUnknown>> GetAllChildren(const TavUnicodeString& type = {}) const override;
+  std::vector<Ref<TavISPPActivity>> GetChildActivities(const TavUnicodeString& type = {}) const override;
+  std::vector<Ref<TavISPPActivity>> GetAllChildActivities(const TavUnicodeString& type = {}) const override;
   Ref<TavBaseUnknown> CreateChild(const TavUnicodeString& type, const TavUnicodeString& label, int position = -1) override;
   HRESULT RemoveChild(const Ref<TavBaseUnknown>& child) override;
   // items
@@ -271,6 +273,12 @@ protected:
   std::vector<std::weak_ptr<HostActivity>> next_, previous_, before_, after_;
 
   HRESULT AddRelation(const RelationTypeInfo* t, const Ref<TavBaseUnknown>& target, Ref<HostRelation>* out);
+
+private:
+  template <class Handle>
+  std::vector<Handle> ChildrenAs(const TavUnicodeString& type) const;
+  template <class Handle>
+  std::vector<Handle> AllChildrenAs(const TavUnicodeString& type) const;
 };
 
 class HostRootActivity final : public HostActivity, public virtual TavISPPActivityRoot {};
@@ -391,10 +399,14 @@ public:
   // The depth-first order below a process root, kept until the next structural
   // change (an activity made or removed): whole-process walks then read one flat
   // list instead of chasing pointers down the tree. Null for other activities.
-  const std::vector<Ref<HostActivity>>* TreeOrder(const HostActivity& root) const;
+  struct TreeOrderList {
+    std::vector<Ref<HostActivity>> activities;
+    std::vector<const HostType*> types;  // of each activity (fixed at creation): type tests touch no activity
+  };
+  const TreeOrderList* TreeOrder(const HostActivity& root) const;
 
 private:
-  mutable std::unordered_map<const HostActivity*, std::vector<Ref<HostActivity>>> treeOrder_;
+  mutable std::unordered_map<const HostActivity*, TreeOrderList> treeOrder_;
 };
 
 }  // namespace host

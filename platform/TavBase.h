@@ -137,12 +137,14 @@ inline void TavPrefetch(const void* p) {
 
 // Walks over the objects of a large plant touch each object in a few places, and the
 // objects lie far apart in memory. Called at position i of a walk over `v`, this
-// starts loading the handle's own line 16 places on and, 8 places on (by then that
-// line is in), `wholeBytes` from just before the start of the whole object, where a
-// handle's counts usually sit. Loading more than a walk reads costs bandwidth.
+// starts loading the handle's own line 2 * `ahead` places on and, `ahead` places on
+// (by then that line is in), `wholeBytes` from just before the start of the whole
+// object, where a handle's counts usually sit. Loading more than a walk reads costs
+// bandwidth; a walk that does little per object needs a longer `ahead` to keep
+// enough loads under way.
 template <class T>
-void TavPrefetchAhead(const std::vector<Ref<T>>& v, std::size_t i, std::size_t wholeBytes = 640) {
-  constexpr std::size_t kType = 16, kWhole = 8;
+void TavPrefetchAhead(const std::vector<Ref<T>>& v, std::size_t i, std::size_t wholeBytes = 640, std::size_t ahead = 8) {
+  const std::size_t kType = 2 * ahead, kWhole = ahead;
   if (i + kType < v.size() && v[i + kType]) TavPrefetch(v[i + kType].get());
   if (wholeBytes && i + kWhole < v.size())
     if (const T* p = v[i + kWhole].get()) {

@@ -135,9 +135,29 @@ public:
   virtual std::vector<Ref<TavBaseUnknown>> GetChildren(const TavUnicodeString& type = {}) const = 0;
   // Depth-first, parent before children, children in order; the object itself excluded.
   virtual std::vector<Ref<TavBaseUnknown>> GetAllChildren(const TavUnicodeString& type = {}) const = 0;
+  // The same two lists as activities, for walks over whole processes: element k is
+  // element k of GetChildren (GetAllChildren) as a TavISPPActivity, or null when it is
+  // none. A host can answer without an interface query per object; these defaults ask.
+  virtual std::vector<Ref<TavISPPActivity>> GetChildActivities(const TavUnicodeString& type = {}) const {
+    return AsActivities(GetChildren(type));
+  }
+  virtual std::vector<Ref<TavISPPActivity>> GetAllChildActivities(const TavUnicodeString& type = {}) const {
+    return AsActivities(GetAllChildren(type));
+  }
   // A new child of a registered type, appended (position < 0) or inserted at a 0-based position.
   virtual Ref<TavBaseUnknown> CreateChild(const TavUnicodeString& type, const TavUnicodeString& label, int position = -1) = 0;
   virtual HRESULT RemoveChild(const Ref<TavBaseUnknown>& child) = 0;
+
+protected:
+  static std::vector<Ref<TavISPPActivity>> AsActivities(std::vector<Ref<TavBaseUnknown>>&& objects) {
+    std::vector<Ref<TavISPPActivity>> out;
+    out.reserve(objects.size());
+    for (auto& o : objects) {
+      TavISPPActivity* a = TavCast<TavISPPActivity>(o.get());
+      out.push_back(a ? Ref<TavISPPActivity>(std::move(o), a) : nullptr);
+    }
+    return out;
+  }
 };
 
 // Item relation codes as the host reports them back.

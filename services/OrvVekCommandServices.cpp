@@ -13,12 +13,15 @@ Ref<TavDocument> DocumentOf(const Ref<TavBaseUnknown>& activity) {
 }
 
 // Takes the handles over: no reference counting per activity.
-void AppendActivities(std::vector<Ref<TavISPPActivity>>& out, std::vector<Ref<TavBaseUnknown>>&& objects) {
-  out.reserve(out.size() + objects.size());
-  for (std::size_t i = 0; i < objects.size(); ++i) {
-    TavPrefetchAhead(objects, i, 0);  // the cast reads the handle's own line only
-    if (auto* a = TavCast<TavISPPActivity>(objects[i].get())) out.emplace_back(std::move(objects[i]), a);
+void AppendActivities(std::vector<Ref<TavISPPActivity>>& out, std::vector<Ref<TavISPPActivity>>&& activities) {
+  if (out.empty()) {
+    out = std::move(activities);
+    std::erase(out, nullptr);
+    return;
   }
+  out.reserve(out.size() + activities.size());
+  for (auto& a : activities)
+    if (a) out.push_back(std::move(a));
 }
 }  // namespace
 
@@ -46,12 +49,14 @@ std::vector<Ref<TavISPPActivity>> OrvVekCommandServices::GetAllActivities() {
   if (FAILED(GetRootProcess(root, nullptr))) return out;
   auto cm = query<TavISPPChildManagement>(root);
   if (!cm) return out;
-  AppendActivities(out, cm->GetAllChildren("Activity"));
+  static const TavUnicodeString kActivity("Activity");
+  AppendActivities(out, cm->GetAllChildActivities(kActivity));
   auto member = query<TavIDocumentMember>(root);
   std::vector<Ref<TavBaseUnknown>> tsas = OrvVekServices::GetAllTSAs(member ? member->GetDocument() : nullptr);
-  AppendActivities(out, std::vector<Ref<TavBaseUnknown>>(tsas));
   for (const auto& t : tsas)
-    if (auto tcm = query<TavISPPChildManagement>(t)) AppendActivities(out, tcm->GetAllChildren("Activity"));
+    if (auto a = query<TavISPPActivity>(t)) out.push_back(std::move(a));
+  for (const auto& t : tsas)
+    if (auto tcm = query<TavISPPChildManagement>(t)) AppendActivities(out, tcm->GetAllChildActivities(kActivity));
   return out;
 }
 

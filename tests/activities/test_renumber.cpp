@@ -53,6 +53,23 @@ TEST_F(Plant, DottedBaseLabelsLoseTheirSuffixAndWebLabelsKeepTheirPlace) {
   EXPECT_EQ(L(com), "site.com");
 }
 
+TEST_F(Plant, DeepProcessesAreNumberedWithoutRecursion) {
+  // A chain of physical activities as deep as a file can hold (each label carries
+  // the whole path, so the labels alone grow with the square of the depth).
+  std::vector<Ref<HostActivity>> chain{Add(root, "L.5")};
+  for (int i = 1; i < 3000; ++i) chain.push_back(Add(chain.back(), "L"));
+  auto sibling = Add(chain[0], "S");  // numbered after the whole deep branch before it
+  TavVekRenumberActCmd::SetUniqueLabel();
+  std::string want = "L";
+  for (std::size_t i = 0; i < chain.size(); ++i) {
+    want += ".1";
+    if (i == 0 || i + 1 == chain.size()) {
+      EXPECT_EQ(L(chain[i]), want) << i;
+    }
+  }
+  EXPECT_EQ(L(sibling), "S.1.2");
+}
+
 TEST_F(Plant, NumbersExtendTheRootsOwnNumber) {
   root->SetLabel("Line.3");  // the root is no descendant: it keeps its label and lends its number
   auto a = Add(root, "A"), b = Add(a, "B");

@@ -42,6 +42,43 @@ TEST(HostModel, DescendantWalkIsPreOrderWithTypeTests) {
   EXPECT_EQ(query<TavISPPActivityRoot>(Ref<TavBaseUnknown>(l.load)), nullptr);
 }
 
+// The activity lists are the handle lists, element for element: cached below a
+// process root, walked below any other activity, and the platform's own default.
+TEST(HostModel, ActivityListsMatchTheHandleLists) {
+  Line l;
+  auto same = [](const std::vector<Ref<TavISPPActivity>>& acts, const std::vector<Ref<TavBaseUnknown>>& all) {
+    if (acts.size() != all.size()) return false;
+    for (std::size_t i = 0; i < acts.size(); ++i)
+      if (Ref<TavBaseUnknown>(acts[i]) != all[i]) return false;
+    return true;
+  };
+  for (const char* type : {"", "Activity", "PhysicalActivity", "Start"})
+    for (const Ref<HostActivity>& a : {Ref<HostActivity>(l.root), l.shop, l.spot}) {
+      EXPECT_TRUE(same(a->GetAllChildActivities(type), a->GetAllChildren(type))) << type << " below " << a->GetLabel().utf8();
+      EXPECT_TRUE(same(a->GetChildActivities(type), a->GetChildren(type))) << type << " below " << a->GetLabel().utf8();
+    }
+  auto seal = l.doc->CreateActivity(l.shop, "PhysicalActivity", "seal", "Seal", 0);
+  EXPECT_EQ(l.root->GetAllChildActivities("PhysicalActivity").at(0), seal);  // the remembered order follows
+
+  // A child manager whose lists hold other objects: those come as nulls in place.
+  struct Mixed final : public virtual TavISPPChildManagement {
+    std::vector<Ref<TavBaseUnknown>> list;
+    std::vector<Ref<TavBaseUnknown>> GetChildren(const TavUnicodeString&) const override { return list; }
+    std::vector<Ref<TavBaseUnknown>> GetAllChildren(const TavUnicodeString&) const override { return list; }
+    Ref<TavBaseUnknown> CreateChild(const TavUnicodeString&, const TavUnicodeString&, int) override { return nullptr; }
+    HRESULT RemoveChild(const Ref<TavBaseUnknown>&) override { return E_NOTIMPL; }
+  };
+  Mixed m;
+  m.list = {l.load, l.door, nullptr, l.weld};
+  for (const auto& acts : {m.GetChildActivities(), m.GetAllChildActivities()}) {
+    ASSERT_EQ(acts.size(), 4u);
+    EXPECT_EQ(acts[0], l.load);
+    EXPECT_EQ(acts[1], nullptr);
+    EXPECT_EQ(acts[2], nullptr);
+    EXPECT_EQ(acts[3], l.weld);
+  }
+}
+
 TEST(HostModel, RememberedTreeOrderFollowsEveryChange) {
   Line l;
   const std::vector<std::string> before{"Body Shop", "Load", "Weld.2", "Spot", "Start"};
