@@ -33,6 +33,7 @@ public:
   std::vector<Ref<TavBaseUnknown>> GetInputItems() const override { return Targets(inputs_); }
   std::vector<Ref<TavBaseUnknown>> GetOutputItems() const override { return Targets(outputs_); }
   HRESULT IsItemAssigned(const Ref<TavBaseUnknown>& item) const override;
+  using HostActivity::IsItemAssigned;  // the activity's test by relation code stays
   HRESULT UpdateOutputs() override {
     ++outputUpdates_;
     return S_OK;

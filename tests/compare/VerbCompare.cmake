@@ -31,3 +31,13 @@ execute_process(COMMAND ${MIRT} compare ${A} ${B} -a NoSuchAttribute
 if(rc EQUAL 0 OR NOT err MATCHES "no attribute 'NoSuchAttribute'")
   message(FATAL_ERROR "an unknown attribute must be refused: ${err}")
 endif()
+
+# The plant summary counts fasteners, and TSAs with their activities.
+execute_process(COMMAND ${MIRT} check ${A} WORKING_DIRECTORY ${DATA} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "fasteners:   6\n")
+  message(FATAL_ERROR "check of the sample plant: ${out}${err}")
+endif()
+execute_process(COMMAND ${MIRT} check ${DATA}/../fuzz/corpus/plant/tsas.xml RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "TSAs:        2 with 4 activities\n")
+  message(FATAL_ERROR "check of a plant with TSAs: ${out}${err}")
+endif()
