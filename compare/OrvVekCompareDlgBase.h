@@ -30,7 +30,6 @@ public:
   void Clear() {
     entries_.clear();
     slots_.clear();
-    live_ = 0;
   }
   void Reserve(std::size_t n) {
     entries_.reserve(n);
@@ -44,7 +43,6 @@ public:
     if (SlotsFor(entries_.size() + 1) > slots_.size()) Rehash(SlotsFor(entries_.size() + 1) * 2);
     entries_.push_back({k, std::move(v), h, true});
     Place(static_cast<std::uint32_t>(entries_.size() - 1));
-    ++live_;
     return true;
   }
   void Insert(const TavUnicodeString& k, V v) { TryInsert(k, std::move(v)); }
@@ -61,16 +59,9 @@ public:
     if (i == kNone) return;
     // The value stays until Clear: releasing it here would touch its object again.
     entries_[i].alive = false;
-    --live_;
   }
-  std::size_t Size() const { return live_; }
-  // Walks live entries in insertion order; entries removed during the walk are skipped.
-  template <class F>
-  void ForEach(F&& f) const {
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-      if (entries_[i].alive) f(entries_[i].key, entries_[i].value);
-  }
-  // The same, with the values open to change (matching moves them out).
+  // Walks live entries in insertion order, the values open to change (matching
+  // moves them out); entries removed during the walk are skipped.
   template <class F>
   void ForEach(F&& f) {
     for (std::size_t i = 0; i < entries_.size(); ++i)
@@ -115,7 +106,6 @@ private:
 
   std::vector<Entry> entries_;
   std::vector<std::uint32_t> slots_;
-  std::size_t live_ = 0;
 };
 
 // One side's key dictionaries: 0 maps the primary key to the object, j >= 1 maps

@@ -304,13 +304,13 @@ bool HostFastenerContainer::Relate(const Ref<HostFastener>& f, const Ref<TavBase
   return true;
 }
 
-const std::vector<Ref<TavBaseUnknown>>& HostFastenerContainer::RelatedTo(const HostFastener& f) const {
-  scratch_.clear();
+std::vector<Ref<TavBaseUnknown>> HostFastenerContainer::RelatedTo(const HostFastener& f) const {
+  std::vector<Ref<TavBaseUnknown>> out;
   auto it = related_.find(&f);
   if (it != related_.end())
     for (auto& w : it->second)
-      if (auto o = w.lock()) scratch_.push_back(o);
-  return scratch_;
+      if (auto o = w.lock()) out.push_back(std::move(o));
+  return out;
 }
 
 HostFastenerContainer* FastenersOf(HostDocument& doc, bool create) {

@@ -35,7 +35,8 @@ public:
   // Relates once; a repeated pair is ignored and gives false.
   bool Relate(const Ref<HostFastener>& f, const Ref<TavBaseUnknown>& object);
   const std::vector<Ref<HostFastener>>& Fasteners() const { return fasteners_; }
-  const std::vector<Ref<TavBaseUnknown>>& RelatedTo(const HostFastener& f) const;
+  // What the fastener is related to and still exists, in relation order.
+  std::vector<Ref<TavBaseUnknown>> RelatedTo(const HostFastener& f) const;
 
 private:
   HostDocument* doc_;
@@ -43,7 +44,6 @@ private:
   std::unordered_map<const TavBaseUnknown*, std::vector<Ref<TavBaseUnknown>>> byObject_;
   // Weak, so that a fastener related to an activity does not keep the activity alive.
   std::unordered_map<const HostFastener*, std::vector<std::weak_ptr<TavBaseUnknown>>> related_;
-  mutable std::vector<Ref<TavBaseUnknown>> scratch_;
 };
 
 // The document's fastener container; created on first use when `create`.

@@ -638,7 +638,6 @@ Ref<HostAssembly> HostDocument::CreateAssembly(const std::string& id, const TavU
 
 void HostDocument::RemoveActivity(const Ref<HostActivity>& a) {
   if (!a) return;
-  treeOrder_.clear();
   std::vector<Ref<HostActivity>> gone{a};
   for (auto& c : a->GetAllChildren()) gone.push_back(std::dynamic_pointer_cast<HostActivity>(c));
   for (auto& g : gone) {
@@ -654,7 +653,7 @@ void HostDocument::RemoveActivity(const Ref<HostActivity>& a) {
     std::erase_if(process_->roots_, [&](auto& r) { return r == a; });
   }
   a->father_.reset();
-  treeOrder_.clear();  // the walk above may have kept an order of what is gone
+  treeOrder_.clear();  // after the walk above, which may itself have remembered an order
 }
 
 // ------------------------------------------------------------------ paths
