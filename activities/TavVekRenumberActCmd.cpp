@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "OrvVekCommandServices.h"
+#include "TavWalk.h"
 
 namespace {
 const TavTrace& Trace() {
@@ -84,7 +85,7 @@ void TavVekRenumberActCmd::RenameAct(const Ref<TavISPPActivity>& root) {
       stack.pop_back();
       continue;
     }
-    TavPrefetchAhead(f.children, f.next);  // the children of the root are far apart in memory
+    TavWalk::Ahead(f.children, f.next);  // the children of the root are far apart in memory
     // The position counts every listed child, also those that keep their label.
     const std::size_t position = ++f.next;
     Ref<TavISPPActivity> child = std::move(f.children[position - 1]);
@@ -104,7 +105,7 @@ void TavVekRenumberActCmd::SetUniqueLabel() {
   for (std::size_t i = 0; i < all.size(); ++i) {
     // The label and the handle's counts sit near the object's start: one load for
     // both, as the handle is dropped right after its label is done.
-    TavPrefetchAhead(all, i, 192, 64);
+    TavWalk::Ahead(all, i, TavWalkReach::Label);
     if (!all[i]) continue;
     TavUnicodeString label = all[i]->GetLabel();
     const std::size_t length = label.utf8().size();

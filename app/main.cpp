@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <iostream>
 
+#include "Startup.h"
 #include "Verbs.h"
 
 namespace mirt {
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
   }
   try {
     app.parse(argc, argv);
+    mirt::StartUp();
   } catch (const CLI::ParseError& e) {
     return app.exit(e);
   }

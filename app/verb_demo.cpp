@@ -3,7 +3,6 @@
 #include <iostream>
 
 #include "HostScript.h"
-#include "Modules.h"
 #include "Verbs.h"
 
 namespace {
@@ -12,7 +11,6 @@ std::string g_data = MIRT_DATA_DIR;
 
 int Demo() {
   namespace fs = std::filesystem;
-  mirt::RegisterModules();
   std::error_code ec;
   fs::create_directories(g_out, ec);
   if (ec) throw mirt::VerbError("cannot create the output folder '" + g_out + "': " + ec.message());

@@ -3,7 +3,6 @@
 #include <iostream>
 
 #include "HostEngine.h"
-#include "Modules.h"
 #include "OrvVekCommandServices.h"
 #include "PlantDocument.h"
 #include "TavVekRenumberActCmd.h"
@@ -20,7 +19,6 @@ int Renumber() {
   std::error_code ec;
   if (!g_out.empty() && fs::equivalent(g_plant, g_out, ec) && !g_inPlace)
     throw mirt::VerbError(g_out + " is the input plant; use --in-place to overwrite it");
-  mirt::RegisterModules();
   host::HostSession session;
   host::HostEngine engine;
   std::string err;

@@ -3,14 +3,12 @@
 #include <iostream>
 
 #include "HostScript.h"
-#include "Modules.h"
 #include "Verbs.h"
 
 namespace {
 std::string g_script, g_plant;
 
 int Run() {
-  mirt::RegisterModules();
   host::ScriptRunner runner(std::cout);
   // Files the script writes land in the working folder; files it reads are found beside it.
   runner.SetOutputDirectory(std::filesystem::current_path().string());

@@ -5,7 +5,6 @@
 #include <iostream>
 
 #include "HostScript.h"
-#include "Modules.h"
 #include "Verbs.h"
 
 #ifdef MIRT_HAVE_READLINE
@@ -42,7 +41,6 @@ char** Complete(const char* text, int start, int) {
 #endif
 
 int Shell() {
-  mirt::RegisterModules();
   host::ScriptRunner runner(std::cout);
   if (!g_plant.empty()) {
     std::string err;

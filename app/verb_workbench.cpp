@@ -5,7 +5,6 @@
 #include "HostRuntime.h"
 #include "HostWorkbench.h"
 #include "Mirt.h"
-#include "Modules.h"
 #include "PlantDocument.h"
 #include "Verbs.h"
 
@@ -16,7 +15,6 @@ bool g_hub = false;
 
 int Run() {
   if (g_hub && !g_plant.empty()) throw mirt::VerbError("--hub makes an empty document; a plant file names its own environment");
-  mirt::RegisterModules();
   host::HostSession session;
   Ref<host::HostDocument> doc;
   if (g_plant.empty()) {

@@ -5,12 +5,7 @@
 #include "WexVekGeneralAssignmentCmd.h"
 
 void RegisterAssignmentModule() {
-  static const bool once = [] {
-    TavDeclareAssignmentInterfaces();
-    RegisterResourceRelationsForItems();
-    for (const char* module : {"OrvVekPlanner", "Mirtcommands"})
-      TavModuleRegistry::Get().Register(module, "WexVekGeneralAssignmentCmd", fctCreateWexVekGeneralAssignmentCmd);
-    return true;
-  }();
-  (void)once;
+  RegisterResourceRelationsForItems();
+  for (const char* module : {"OrvVekPlanner", "Mirtcommands"})
+    TavModuleRegistry::Get().Register(module, "WexVekGeneralAssignmentCmd", fctCreateWexVekGeneralAssignmentCmd);
 }

@@ -1,26 +1,22 @@
 #include "OrvEResourceRelationsForItems.h"
 
+#include "OrvVekServices.h"
 #include "TavPlanner.h"
 #include "TavServices.h"
 
 namespace {
-Ref<TavDocument> DocumentOf(const Ref<TavBaseUnknown>& o) {
-  auto m = query<TavIDocumentMember>(o);
-  return m ? m->GetDocument() : nullptr;
-}
-
-Ref<OrvIResourceItemMgmt> ExistingItemMgt(const TavBaseUnknown_var& resource) {
+Ref<OrvIResourceItemMgmt> ExistingItemMgt(const Ref<TavBaseUnknown>& resource) {
   auto mgr = query<OrvIResourceBehaviorManager>(resource);
   return mgr ? query<OrvIResourceItemMgmt>(mgr->GetBehavior()) : nullptr;
 }
 
 // Takes back a behaviour made for an operation that then failed.
-void DropCreatedBehavior(const TavBaseUnknown_var& resource, bool created) {
+void DropCreatedBehavior(const Ref<TavBaseUnknown>& resource, bool created) {
   if (created) OrvVekServices::DeleteResourceBehavior(resource);
 }
 }  // namespace
 
-bool OrvEResourceRelationsForItems::IsFasteningResource(const TavBaseUnknown_var& resource) {
+bool OrvEResourceRelationsForItems::IsFasteningResource(const Ref<TavBaseUnknown>& resource) {
   auto attrs = query<OrvIResourceAttrAccess>(resource);
   if (!attrs) return false;
   if (!attrs->AreAttributesLoaded() && FAILED(attrs->LoadAttributes())) return false;
@@ -28,7 +24,7 @@ bool OrvEResourceRelationsForItems::IsFasteningResource(const TavBaseUnknown_var
   return SUCCEEDED(attrs->GetBooleanAttribute("_IsFasteningResource", fastening)) && fastening;
 }
 
-HRESULT OrvEResourceRelationsForItems::GetResourceItemMgt(const TavBaseUnknown_var& resource,
+HRESULT OrvEResourceRelationsForItems::GetResourceItemMgt(const Ref<TavBaseUnknown>& resource,
                                                           Ref<OrvIResourceItemMgmt>& itemMgmt, bool create, bool* created) {
   itemMgmt = nullptr;
   if (created) *created = false;
@@ -50,7 +46,7 @@ HRESULT OrvEResourceRelationsForItems::GetResourceItemMgt(const TavBaseUnknown_v
   return S_OK;
 }
 
-HRESULT OrvEResourceRelationsForItems::AddResourceRelation(const TavBaseUnknown_var& resource, OrvResourceRelationType type,
+HRESULT OrvEResourceRelationsForItems::AddResourceRelation(const Ref<TavBaseUnknown>& resource, OrvResourceRelationType type,
                                                            unsigned char, unsigned char) {
   if (!resource || IsFasteningResource(resource)) return E_FAIL;
   if (type != OrvResourceInputItem && type != OrvResourceOutputItem) return E_FAIL;
@@ -74,7 +70,7 @@ HRESULT OrvEResourceRelationsForItems::AddResourceRelation(const TavBaseUnknown_
   return hr;
 }
 
-HRESULT OrvEResourceRelationsForItems::RemoveResourceRelation(const TavBaseUnknown_var& resource, OrvResourceRelationType type,
+HRESULT OrvEResourceRelationsForItems::RemoveResourceRelation(const Ref<TavBaseUnknown>& resource, OrvResourceRelationType type,
                                                               unsigned char, unsigned char) {
   if (!resource) return E_FAIL;
   auto item = query<TavISPPItem>(item_);
@@ -89,7 +85,7 @@ HRESULT OrvEResourceRelationsForItems::RemoveResourceRelation(const TavBaseUnkno
   return S_OK;
 }
 
-HRESULT OrvEResourceRelationsForItems::IsValidToAssign(const TavBaseUnknown_var& resource, OrvResourceRelationType) {
+HRESULT OrvEResourceRelationsForItems::IsValidToAssign(const Ref<TavBaseUnknown>& resource, OrvResourceRelationType) {
   if (!resource || IsFasteningResource(resource)) return E_FAIL;
   // A query makes no behaviour: one that exists or can be made will do.
   auto mgr = query<OrvIResourceBehaviorManager>(resource);
@@ -98,13 +94,13 @@ HRESULT OrvEResourceRelationsForItems::IsValidToAssign(const TavBaseUnknown_var&
   return S_OK;
 }
 
-HRESULT OrvEResourceRelationsForItems::IsAssigned(const TavBaseUnknown_var& resource, OrvResourceRelationType) {
+HRESULT OrvEResourceRelationsForItems::IsAssigned(const Ref<TavBaseUnknown>& resource, OrvResourceRelationType) {
   Ref<OrvIResourceItemMgmt> mgmt;
   if (FAILED(GetResourceItemMgt(resource, mgmt)) || !query<TavISPPItem>(item_)) return E_FAIL;
   return mgmt->IsItemAssigned(item_);
 }
 
-HRESULT OrvEResourceRelationsForItems::PostUpdateAddItem(const Ref<TavBaseUnknown>& item, const TavBaseUnknown_var& resource) {
+HRESULT OrvEResourceRelationsForItems::PostUpdateAddItem(const Ref<TavBaseUnknown>& item, const Ref<TavBaseUnknown>& resource) {
   if (!item || !resource) return E_FAIL;
   if (auto type = query<OrvIGetResourceType>(resource); type && !type->KeepsOutputAssembly()) return S_OK;
   Ref<OrvIMfgAssembly> assembly;
@@ -113,19 +109,19 @@ HRESULT OrvEResourceRelationsForItems::PostUpdateAddItem(const Ref<TavBaseUnknow
   return SUCCEEDED(assembly->AddPart(item)) ? S_OK : E_FAIL;
 }
 
-HRESULT OrvEResourceRelationsForItems::PostUpdateRemoveItem(const Ref<TavBaseUnknown>& item, const TavBaseUnknown_var& resource) {
+HRESULT OrvEResourceRelationsForItems::PostUpdateRemoveItem(const Ref<TavBaseUnknown>& item, const Ref<TavBaseUnknown>& resource) {
   Ref<OrvIMfgAssembly> assembly;
   if (FAILED(GetOutputItem(resource, assembly)) || !assembly) return S_OK;  // nothing gathered
   assembly->RemovePart(item);
   return S_OK;
 }
 
-bool OrvEResourceRelationsForItems::IsItemOutputOfResource(const Ref<TavBaseUnknown>& assembly, const TavBaseUnknown_var& resource) {
+bool OrvEResourceRelationsForItems::IsItemOutputOfResource(const Ref<TavBaseUnknown>& assembly, const Ref<TavBaseUnknown>& resource) {
   Ref<OrvIMfgAssembly> output;
   return assembly && SUCCEEDED(GetOutputItem(resource, output)) && output && SameObject(output, assembly);
 }
 
-HRESULT OrvEResourceRelationsForItems::GetOutputItem(const TavBaseUnknown_var& resource, Ref<OrvIMfgAssembly>& assembly) {
+HRESULT OrvEResourceRelationsForItems::GetOutputItem(const Ref<TavBaseUnknown>& resource, Ref<OrvIMfgAssembly>& assembly) {
   assembly = nullptr;
   Ref<OrvIResourceItemMgmt> mgmt;
   if (FAILED(GetResourceItemMgt(resource, mgmt))) return E_FAIL;
@@ -134,26 +130,21 @@ HRESULT OrvEResourceRelationsForItems::GetOutputItem(const TavBaseUnknown_var& r
   return E_FAIL;
 }
 
-HRESULT OrvEResourceRelationsForItems::CreateOutputItem(const TavBaseUnknown_var& resource, Ref<OrvIMfgAssembly>& assembly) {
+HRESULT OrvEResourceRelationsForItems::CreateOutputItem(const Ref<TavBaseUnknown>& resource, Ref<OrvIMfgAssembly>& assembly) {
   assembly = nullptr;
   auto product = query<TavIProduct>(resource);
   Ref<OrvIResourceItemMgmt> mgmt;
   if (!product || FAILED(GetResourceItemMgt(resource, mgmt))) return E_FAIL;
-  auto made = OrvEMfgAssemblyFactory::CreateMfgAssembly(DocumentOf(resource), "MA_" + product->GetName(), 3);
+  auto made = OrvEMfgAssemblyFactory::CreateMfgAssembly(TavDocumentOf(resource), "MA_" + product->GetName(), 3);
   if (!made || FAILED(mgmt->AddOutputItem(made))) return E_FAIL;
   assembly = made;
   return S_OK;
 }
 
 void RegisterResourceRelationsForItems() {
-  static const bool once = [] {
-    TavDeclareAssignmentInterfaces();
-    auto factory = [](const Ref<TavBaseUnknown>& extended) -> Ref<TavBaseUnknown> {
-      return std::make_shared<OrvEResourceRelationsForItems>(extended);
-    };
-    for (const char* late : {"TavProduct", "OrvMfgAssy"})
-      TavExtensionRegistry::Get().Register(late, OrvIResourceRelations::kInterfaceName, factory);
-    return true;
-  }();
-  (void)once;
+  auto factory = [](const Ref<TavBaseUnknown>& extended) -> Ref<TavBaseUnknown> {
+    return std::make_shared<OrvEResourceRelationsForItems>(extended);
+  };
+  for (const char* late : {"TavProduct", "OrvMfgAssy"})
+    TavExtensionRegistry::Get().Register(late, OrvIResourceRelations::kInterfaceName, factory);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "OrvVekPartConsumptionUtilities.h"
+#include "OrvVekServices.h"
 #include "TavPlanner.h"
 #include "TavServices.h"
 #include "TavYor.h"

@@ -95,14 +95,14 @@ double PeakBytesPerObject(const std::string& path, std::size_t objects) {
 }
 
 void BM_BareXercesParse(benchmark::State& state) {
-  host::EnsureXerces();
+  support::EnsureXerces();
   const std::string& path = File().path;
   for (auto _ : state) BareParse(path);
   state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
 }
 
 void BM_LoadPlant(benchmark::State& state) {
-  host::EnsureXerces();
+  support::EnsureXerces();
   const std::string& path = File().path;
   for (auto _ : state) {
     std::string error;

@@ -9,6 +9,7 @@
 
 #include "TavDialog.h"
 #include "TavServices.h"
+#include "TavWalk.h"
 
 namespace {
 const TavTrace& Trace() {
@@ -247,7 +248,7 @@ void OrvVekCompareDlgBase::BuildDictionaries(CompareList list, int side, int kin
   bool duplicate = false;
   std::vector<TavUnicodeString> keys;
   for (std::size_t i = 0; i < list.size(); ++i) {
-    TavPrefetchAhead(list, i);
+    TavWalk::Ahead(list, i);
     Ref<TavBaseUnknown>& o = list[i];
     keys.clear();
     if (useHub) {

@@ -5,10 +5,16 @@
 #include <string>
 
 #include "PlantDocument.h"
+#include "Startup.h"
 #include "XercesInit.h"
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  mirt::StartUp();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  host::EnsureXerces();
+  support::EnsureXerces();
   std::string error;
   auto doc = host::ParsePlant(std::string(reinterpret_cast<const char*>(data), size), "fuzz.xml", error);
   if (!doc) {

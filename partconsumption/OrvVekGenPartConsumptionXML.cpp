@@ -12,6 +12,7 @@
 #include "OrvVekPartConsumptionRecords.h"
 #include "OrvVekPartConsumptionUtilities.h"
 #include "OrvVekPartConsumptionWarning.h"
+#include "XercesInit.h"
 
 using namespace xercesc;
 
@@ -22,11 +23,6 @@ const TavTrace& Trace() {
   return t;
 }
 constexpr std::string_view kClass = "OrvVekGenPartConsumptionXML";
-
-struct XercesLifetime {
-  XercesLifetime() { XMLPlatformUtils::Initialize(); }
-  ~XercesLifetime() { XMLPlatformUtils::Terminate(); }
-};
 
 // A Xerces string made from ours, released on scope exit.
 class X {
@@ -44,11 +40,6 @@ void SetAttr(DOMElement* e, const char* name, const TavUnicodeString& value) { e
 std::u16string_view View(const XMLCh* s) { return s ? std::u16string_view(s) : std::u16string_view(); }
 
 }  // namespace
-
-void OrvVekEnsureXerces() {
-  static XercesLifetime lifetime;
-  (void)lifetime;
-}
 
 // ------------------------------------------------------------------ outputs
 void OrvVekXMLOutput::WriteBytes(std::string_view bytes) {
@@ -292,7 +283,7 @@ void OrvVekGenPartConsumptionXML::WriteToXML(OrvVekXMLOutput* handle, const DOMN
 std::string OrvVekGenPartConsumptionXML::BuildReport(const OrvPartConsumptionRecords& results,
                                                      const std::vector<Ref<TavBaseUnknown>>& unassigned, int effectivityMode,
                                                      const OrvIPartConsumptionEIInfo* dialog, bool childAssignCheck) {
-  OrvVekEnsureXerces();
+  support::EnsureXerces();
   const OrvPartConsumptionRecords list = OrvVekPartConsumptionRecords::GatherReportRecords(results, unassigned);
   DOMImplementation* impl = DOMImplementationRegistry::getDOMImplementation(X("Core").get());
   std::unique_ptr<DOMDocument, void (*)(DOMDocument*)> doc(impl->createDocument(), [](DOMDocument* d) { d->release(); });
@@ -329,7 +320,7 @@ HRESULT OrvVekGenPartConsumptionXML::CreateXMLFile(const TavUnicodeString& path,
   if (!file) return fail(kCatalog, "cannot create the report file", code);
   st.opened = true;
 
-  OrvVekEnsureXerces();
+  support::EnsureXerces();
   const OrvPartConsumptionRecords list = OrvVekPartConsumptionRecords::GatherReportRecords(results, unassigned);
   DOMImplementation* impl = DOMImplementationRegistry::getDOMImplementation(X("Core").get());
   std::unique_ptr<DOMDocument, void (*)(DOMDocument*)> doc(impl->createDocument(), [](DOMDocument* d) { d->release(); });

@@ -13,9 +13,6 @@
 
 #include "OrvPartConsumptionAnalysisResult.h"
 
-// Starts Xerces once for this module; Initialize/Terminate are reference counted,
-// so this pairs with any other user's.
-void OrvVekEnsureXerces();
 
 // The engineering-intent rows the activities-of-product dialog adds to the report.
 class OrvIPartConsumptionEIInfo {

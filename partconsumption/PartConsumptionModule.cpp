@@ -3,18 +3,13 @@
 #include "OrvEPartConsumptionAnalysis.h"
 
 void RegisterPartConsumptionModule() {
-  static const bool once = [] {
-    TavDeclarePPRInterfaces();
-    TavInterfaceNames::Declare<OrvIPartConsumptionAnalysis>();
-    auto factory = [](const Ref<TavBaseUnknown>& extended) -> Ref<TavBaseUnknown> {
-      return OrvEPartConsumptionAnalysis::Create(extended);
-    };
-    // The engine extends manufactured assemblies. In this host a product is no
-    // assembly, so the query a caller makes on its first picked product would
-    // fail: products and resources carry the extension too.
-    for (const char* late : {"OrvMfgAssy", "TavProduct", "TavResource"})
-      TavExtensionRegistry::Get().Register(late, OrvIPartConsumptionAnalysis::kInterfaceName, factory);
-    return true;
-  }();
-  (void)once;
+  TavInterfaceNames::Declare<OrvIPartConsumptionAnalysis>();
+  auto factory = [](const Ref<TavBaseUnknown>& extended) -> Ref<TavBaseUnknown> {
+    return OrvEPartConsumptionAnalysis::Create(extended);
+  };
+  // The engine extends manufactured assemblies. In this host a product is no
+  // assembly, so the query a caller makes on its first picked product would
+  // fail: products and resources carry the extension too.
+  for (const char* late : {"OrvMfgAssy", "TavProduct", "TavResource"})
+    TavExtensionRegistry::Get().Register(late, OrvIPartConsumptionAnalysis::kInterfaceName, factory);
 }

@@ -1,13 +1,11 @@
 #include "OrvVekCommandServices.h"
 
+#include "OrvVekServices.h"
 #include "TavPlanner.h"
 
 namespace {
 Ref<TavDocument> DocumentOf(const Ref<TavBaseUnknown>& activity) {
-  if (activity) {
-    if (auto m = query<TavIDocumentMember>(activity)) return m->GetDocument();
-    return nullptr;
-  }
+  if (activity) return TavDocumentOf(activity);
   auto ed = TavFrmEditor::GetCurrentEditor();
   return ed ? ed->GetDocument() : nullptr;
 }

@@ -31,20 +31,16 @@ const std::vector<std::string>& MirtCommandClasses() {
 }
 
 void RegisterMirtCommandPlaceholders() {
-  static const bool once = [] {
-    auto& registry = TavModuleRegistry::Get();
-    for (const auto& cls : MirtCommandClasses()) {
-      for (const char* module : kMirtModules) {
-        const std::string other = module == std::string(kMirtModules[0]) ? kMirtModules[1] : kMirtModules[0];
-        registry.RegisterPlaceholder(module, cls, [cls, other]() -> std::unique_ptr<TavStateCommand> {
-          auto& r = TavModuleRegistry::Get();
-          // A library registered the real class under the other module name only.
-          if (r.IsRegistered(other, cls) && !r.IsPlaceholder(other, cls)) return r.Create(other, cls);
-          return std::make_unique<TavUnavailableCommand>(cls);
-        });
-      }
+  auto& registry = TavModuleRegistry::Get();
+  for (const auto& cls : MirtCommandClasses()) {
+    for (const char* module : kMirtModules) {
+      const std::string other = module == std::string(kMirtModules[0]) ? kMirtModules[1] : kMirtModules[0];
+      registry.RegisterPlaceholder(module, cls, [cls, other]() -> std::unique_ptr<TavStateCommand> {
+        auto& r = TavModuleRegistry::Get();
+        // A library registered the real class under the other module name only.
+        if (r.IsRegistered(other, cls) && !r.IsPlaceholder(other, cls)) return r.Create(other, cls);
+        return std::make_unique<TavUnavailableCommand>(cls);
+      });
     }
-    return true;
-  }();
-  (void)once;
+  }
 }

@@ -7,22 +7,17 @@
 #include "TavMirtWorkbenchInit.h"
 
 void RegisterWorkbenchModule() {
-  static const bool once = [] {
-    TavDeclareWorkbenchInterfaces();
-    TavInterfaceNames::Declare<TavIMirtConfigurationFactory>();
-    TavInterfaceNames::Declare<TavIMirtConfigurationAddin>();
-    TavWorkbenchDictionary::Declare("WSPROC", "Mirt", TavIMirtConfigurationFactory::kInterfaceName);
+  TavInterfaceNames::Declare<TavIMirtConfigurationFactory>();
+  TavInterfaceNames::Declare<TavIMirtConfigurationAddin>();
+  TavWorkbenchDictionary::Declare("WSPROC", "Mirt", TavIMirtConfigurationFactory::kInterfaceName);
 
-    auto& ext = TavExtensionRegistry::Get();
-    ext.Register(kTavApplicationFrameLateType, TavIMirtConfigurationFactory::kInterfaceName,
-                 [](const Ref<TavBaseUnknown>& frame) -> Ref<TavBaseUnknown> { return std::make_shared<MirtFactory>(frame); });
-    ext.Register("Mirt_mark", TavIMarkerWorkbench::kInterfaceName,
-                 [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> { return std::make_shared<TavMarkerWB>(o); });
-    auto init = [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> { return std::make_shared<TavMirtWorkbenchInit>(o); };
-    ext.Register("Mirt_init", TavIWorkbenchInitialization::kInterfaceName, init);
-    ext.Register("Mirt_trans", TavIWorkbenchTransition::kInterfaceName, init);
-    RegisterMirtCommandPlaceholders();
-    return true;
-  }();
-  (void)once;
+  auto& ext = TavExtensionRegistry::Get();
+  ext.Register(kTavApplicationFrameLateType, TavIMirtConfigurationFactory::kInterfaceName,
+               [](const Ref<TavBaseUnknown>& frame) -> Ref<TavBaseUnknown> { return std::make_shared<MirtFactory>(frame); });
+  ext.Register("Mirt_mark", TavIMarkerWorkbench::kInterfaceName,
+               [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> { return std::make_shared<TavMarkerWB>(o); });
+  auto init = [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> { return std::make_shared<TavMirtWorkbenchInit>(o); };
+  ext.Register("Mirt_init", TavIWorkbenchInitialization::kInterfaceName, init);
+  ext.Register("Mirt_trans", TavIWorkbenchTransition::kInterfaceName, init);
+  RegisterMirtCommandPlaceholders();
 }

@@ -4,6 +4,7 @@
 
 #include "AssignPlant.h"
 #include "PlantDocument.h"
+#include "OrvVekServices.h"
 #include "TavPlanner.h"
 
 using namespace host;

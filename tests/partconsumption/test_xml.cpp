@@ -12,6 +12,7 @@
 #include "OrvVekGenPartConsumptionXML.h"
 #include "OrvVekPartConsumptionUtilities.h"
 #include "OrvVekPartConsumptionWarning.h"
+#include "XercesInit.h"
 #include "PcPlant.h"
 
 using namespace pctest;
@@ -91,7 +92,7 @@ TEST_F(Report, ChildAssignmentLayout) {
   EXPECT_NE(Xml::BuildReport({Summary(door, true)}, {}, 0, nullptr, true).find("ChildrenAssigned = \"Yes\""), std::string::npos);
   // The setting drives the layout when no explicit choice is made.
   OrvVekPartConsumptionUtilities::SetChildAssignCheck(true);
-  OrvVekEnsureXerces();
+  support::EnsureXerces();
   auto* impl = xercesc::DOMImplementationRegistry::getDOMImplementation(u"Core");
   xercesc::DOMDocument* doc = impl->createDocument();
   Xml::GenerateXMLDocument({Summary(door, true)}, doc, 0, nullptr);
@@ -132,7 +133,7 @@ TEST_F(Report, EngineeringIntentRowsFollowTheParts) {
 }
 
 TEST_F(Report, SerializerWritesEveryNodeKind) {
-  OrvVekEnsureXerces();
+  support::EnsureXerces();
   auto* impl = xercesc::DOMImplementationRegistry::getDOMImplementation(u"Core");
   xercesc::DOMDocumentType* type = impl->createDocumentType(u"R", nullptr, u"r.dtd");
   xercesc::DOMDocument* doc = impl->createDocument(nullptr, u"R", type);

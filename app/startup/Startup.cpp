@@ -1,0 +1,37 @@
+#include "Startup.h"
+
+#include "ActivitiesModule.h"
+#include "AssignmentModule.h"
+#include "HostStartup.h"
+#include "PartConsumptionModule.h"
+#include "TavAssignment.h"
+#include "TavCompare.h"
+#include "TavPPR.h"
+#include "TavWorkbench.h"
+#include "WorkbenchModule.h"
+
+namespace mirt {
+
+void StartUp() {
+  static bool started = false;
+  if (started) return;
+  started = true;
+
+  // 1. The platform's interfaces, queryable by name.
+  TavDeclarePPRInterfaces();
+  TavDeclareCompareInterfaces();
+  TavDeclareAssignmentInterfaces();
+  TavDeclareWorkbenchInterfaces();
+
+  // 2. The reference host (host/HostStartup.cpp lists its units).
+  host::RegisterHost();
+
+  // 3. The workbench's subsystems: commands, extensions and services. Real command
+  // classes first, then the workbench, whose placeholders fill only what is left.
+  RegisterActivitiesModule();
+  RegisterAssignmentModule();
+  RegisterPartConsumptionModule();
+  RegisterWorkbenchModule();
+}
+
+}  // namespace mirt

@@ -1,0 +1,21 @@
+#include "HostStartup.h"
+
+#include "HostAssignment.h"
+#include "HostCompare.h"
+#include "HostPlanner.h"
+#include "HostWalk.h"
+#include "HostWorkbench.h"
+
+namespace host {
+
+void RegisterHost() {
+  InstallWalkHint();
+  // Features, each extending the model and the plant format.
+  RegisterPlannerHost();     // process container extension, TSAs and <tsas>
+  RegisterCompareHost();     // comparable objects, hub adapter, <fasteners>
+  RegisterAssignmentHost();  // behaviours, contexts, hub layout, <hubAttributes>
+  // The host's own command classes, not carried by this host.
+  RegisterHostCommandClasses();
+}
+
+}  // namespace host

@@ -1,0 +1,121 @@
+#pragma once
+// Assignment support of the reference host: resource behaviours with their input
+// and output items, resource attributes, activity contexts, and in hub documents the
+// layout of hub attributes per relation type and typed hub values on relations.
+#include <map>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "HostModel.h"
+#include "TavAssignment.h"
+#include "TavYor.h"
+
+namespace host {
+
+// Relation type names a behaviour offers; its items keep them as relations too.
+inline constexpr const char* kBehaviorInputType = "behavior_input_item";
+inline constexpr const char* kBehaviorOutputType = "behavior_output_item";
+
+// The activity-like object under a resource. Its items are the behaviour's only
+// relations: inputs first offered, then outputs.
+class HostBehavior final : public HostActivity,
+                           public virtual OrvIResourceBehavior,
+                           public virtual OrvIResourceItemMgmt,
+                           public virtual OrvIOutputUpdate {
+public:
+  explicit HostBehavior(const Ref<HostProduct>& resource, const TavUnicodeString& label);
+  Ref<TavIProduct> GetResource() const override;
+
+  HRESULT AddInputItem(const Ref<TavBaseUnknown>& item) override { return Add(inputs_, kInput(), item); }
+  HRESULT AddOutputItem(const Ref<TavBaseUnknown>& item) override { return Add(outputs_, kOutput(), item); }
+  HRESULT RemoveInputItem(const Ref<TavBaseUnknown>& item) override { return Remove(inputs_, item); }
+  HRESULT RemoveOutputItem(const Ref<TavBaseUnknown>& item) override { return Remove(outputs_, item); }
+  std::vector<Ref<TavBaseUnknown>> GetInputItems() const override { return Targets(inputs_); }
+  std::vector<Ref<TavBaseUnknown>> GetOutputItems() const override { return Targets(outputs_); }
+  HRESULT IsItemAssigned(const Ref<TavBaseUnknown>& item) const override;
+  using HostActivity::IsItemAssigned;  // the activity's test by relation code stays
+  HRESULT UpdateOutputs() override {
+    ++outputUpdates_;
+    return S_OK;
+  }
+  int OutputUpdates() const { return outputUpdates_; }
+
+  // Relations: "behavior_input_item" and "behavior_output_item", always both and in
+  // that order while one of them is still free for the target; none for a resource.
+  HRESULT GetPossibleRelations(const Ref<TavBaseUnknown>& target,
+                               std::optional<std::vector<TavUnicodeString>>& types) const override;
+  HRESULT GetDisplayName(const TavUnicodeString& typeName, TavUnicodeString& displayName) const override;
+  HRESULT CreateRelation(const TavUnicodeString& typeName, const Ref<TavBaseUnknown>& target,
+                         Ref<TavISPPActivitySpecification>* created = nullptr) override;
+  HRESULT RemoveRelation(const TavUnicodeString& typeName, const Ref<TavBaseUnknown>& target) override;
+  std::vector<Ref<TavISPPActivitySpecification>> GetRelations() const override;
+  std::vector<Ref<TavISPPActivitySpecification>> GetActivitySpecifications(const Ref<TavBaseUnknown>& item) const override;
+
+  static const RelationTypeInfo* kInput();
+  static const RelationTypeInfo* kOutput();
+
+private:
+  HRESULT Add(std::vector<Ref<HostRelation>>& list, const RelationTypeInfo* type, const Ref<TavBaseUnknown>& item);
+  static HRESULT Remove(std::vector<Ref<HostRelation>>& list, const Ref<TavBaseUnknown>& item);
+  static std::vector<Ref<TavBaseUnknown>> Targets(const std::vector<Ref<HostRelation>>& list);
+  std::vector<Ref<HostRelation>> inputs_, outputs_;
+  int outputUpdates_ = 0;
+};
+
+// Behaviours, loaded attributes and activity contexts of one document.
+class HostAssignmentContainer final : public virtual TavISPPContextContainer {
+public:
+  explicit HostAssignmentContainer(HostDocument* d) : doc_(d) {}
+  // The resource's behaviour, or null.
+  Ref<HostBehavior> BehaviorOf(const HostProduct& resource) const;
+  // A new behaviour; an empty id gets a fresh one; a taken id throws std::invalid_argument.
+  Ref<HostBehavior> CreateBehavior(const Ref<HostProduct>& resource, const std::string& id, const TavUnicodeString& label);
+  bool RemoveBehavior(const HostProduct& resource);
+  std::size_t BehaviorCount() const { return behaviors_.size(); }
+
+  bool AttributesLoaded(const HostProduct& r) const { return loaded_.count(&r) > 0; }
+  void MarkAttributesLoaded(const HostProduct& r) { loaded_.insert(&r); }
+
+  std::vector<Ref<TavBaseUnknown>> GetContexts(const Ref<TavBaseUnknown>& activity) const override;
+  // S_FALSE when the product is already a context of the activity.
+  HRESULT AddContext(const Ref<TavBaseUnknown>& activity, const Ref<TavBaseUnknown>& product) override;
+
+private:
+  HostDocument* doc_;
+  std::unordered_map<const HostProduct*, Ref<HostBehavior>> behaviors_;
+  std::unordered_set<const HostProduct*> loaded_;
+  std::unordered_map<const TavBaseUnknown*, std::vector<Ref<TavBaseUnknown>>> contexts_;
+};
+
+// The container of a document; created on first use when `create`.
+HostAssignmentContainer* AssignmentOf(HostDocument& doc, bool create);
+
+// The hub layout of a hub document: attribute definitions per hub relation type,
+// and the typed values written on relations, kept on them as attributes "hub:<name>".
+class HostHubLayout final : public virtual OrvIYorLayoutMgt, public virtual OrvIMHIAttributeMgt {
+public:
+  HRESULT GetAttributeDefinitions(const TavUnicodeString& relationType,
+                                  std::vector<OrvYorAttributeDefinition>& definitions) const override;
+  HRESULT SetAttributeValue(const Ref<TavBaseUnknown>& object, const TavUnicodeString& name, const TavValue& value) override;
+  HRESULT GetAttributeValue(const Ref<TavBaseUnknown>& object, const TavUnicodeString& name, TavValue& value) const override;
+  HRESULT RemoveAttributeValue(const Ref<TavBaseUnknown>& object, const TavUnicodeString& name) override;
+
+  // False when the relation type already defines an attribute of that name.
+  bool Define(const TavUnicodeString& relationType, OrvYorAttributeDefinition def);
+  const std::map<TavUnicodeString, std::vector<OrvYorAttributeDefinition>>& Definitions() const { return defs_; }
+  // The hub's attribute types.
+  static bool IsKnownType(const TavUnicodeString& type);
+
+private:
+  std::map<TavUnicodeString, std::vector<OrvYorAttributeDefinition>> defs_;
+};
+
+// The hub layout of a document; null for a local one.
+HostHubLayout* HubLayoutOf(const HostDocument& doc);
+
+// Registers the behaviour and resource extensions, the hub layout that every hub
+// document gets, and the plant sections "hubAttributes", resource "behavior" and
+// activity "context".
+void RegisterAssignmentHost();
+
+}  // namespace host

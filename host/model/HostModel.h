@@ -1,0 +1,404 @@
+#pragma once
+// The reference host's in-memory PPR model behind the platform interfaces.
+#include <unordered_map>
+
+#include <functional>
+
+#include "TavServices.h"
+
+namespace host {
+
+class HostDocument;
+class HostActivity;
+class HostProduct;
+class HostAssembly;
+struct TreeDismantler;
+
+// Activity and flow-node types; a type test follows the parent chain.
+struct HostType {
+  std::string name;
+  const HostType* parent = nullptr;
+  bool IsA(std::string_view n) const {
+    for (auto* t = this; t; t = t->parent)
+      if (t->name == n) return true;
+    return false;
+  }
+};
+// Registered types: "Activity", "PhysicalActivity", "AssemblyOperation", the flow
+// nodes ("Switch", "AndOut", "OrIn", "AndIn", "Start", "Stop", "Feeder", "Deliver")
+// and "ResourceBehavior". Null for an unknown name.
+const HostType* FindType(std::string_view name);
+const HostType* RegisterType(const std::string& name, const std::string& parent);
+
+// Relation types an activity can own.
+enum class RelationKind { Item, Resource, Output };
+struct RelationTypeInfo {
+  std::string name;
+  RelationKind kind;
+  unsigned code;  // item or resource code; 0 for outputs
+  bool acceptsProduct, acceptsAssembly, acceptsResource;
+};
+const RelationTypeInfo* FindRelationType(std::string_view name);
+const std::vector<RelationTypeInfo>& RelationTypes();
+const RelationTypeInfo* ItemRelationTypeForCode(unsigned code);
+const RelationTypeInfo* ResourceRelationTypeForCode(unsigned code);
+// "process_uses_resource" -> "Process Uses Resource"
+std::string RelationDisplayName(std::string_view typeName);
+
+// Common state of every model object.
+class HostObject : public virtual TavIModelIdentity,
+                   public virtual TavIDocumentMember,
+                   public virtual TavINavigateObject,
+                   public virtual TavIAttributeHolder {
+public:
+  int GetModelNumber() const override { return modelNumber_; }
+  TavUnicodeString GetId() const override { return id_; }
+  Ref<TavDocument> GetDocument() const override;
+  std::vector<TavUnicodeString> GetIdentificators() const override { return {DisplayName()}; }
+  std::vector<TavAttribute> GetAttributes() const override { return attributes_; }
+  std::optional<TavValue> GetAttribute(const TavUnicodeString& name) const override;
+  void SetAttribute(const TavUnicodeString& name, TavValue value) override;
+  bool RemoveAttribute(const TavUnicodeString& name) override;
+
+  virtual TavUnicodeString DisplayName() const = 0;
+  HostDocument* Doc() const { return doc_; }
+  const std::string& IdString() const { return id_.utf8(); }
+
+protected:
+  friend class HostDocument;
+  HostDocument* doc_ = nullptr;  // the document owns its objects and outlives them
+  TavUnicodeString id_;
+  int modelNumber_ = 0;
+  std::vector<TavAttribute> attributes_;
+};
+
+class HostProduct final : public HostObject,
+                          public virtual TavIProduct,
+                          public virtual TavISPPItem,
+                          public virtual TavIMovable {
+public:
+  HostProduct() = default;
+  ~HostProduct() override;
+  std::string LateType() const override { return resource_ ? "TavResource" : "TavProduct"; }
+  TavUnicodeString DisplayName() const override { return name_; }
+  TavUnicodeString GetName() const override { return name_; }
+  void SetName(const TavUnicodeString& n) override { name_ = n; }
+  TavUnicodeString GetPartNumber() const override { return partNumber_; }
+  void SetPartNumber(const TavUnicodeString& pn) override { partNumber_ = pn; }
+  Ref<TavIProduct> GetFatherProduct() const override { return father_.lock(); }
+  std::vector<Ref<TavIProduct>> GetChildren() const override { return {children_.begin(), children_.end()}; }
+  int GetChildrenCount() const override { return static_cast<int>(children_.size()); }
+  std::vector<Ref<TavIProduct>> GetAllDescendants() const override;
+  bool IsResource() const override { return resource_; }
+  TavUnicodeString GetResourceType() const override { return resourceType_; }
+  Position GetPosition() const override { return position_; }
+  void SetPosition(const Position& p) override { position_ = p; }
+
+  const std::vector<Ref<HostProduct>>& Children() const { return children_; }
+  Ref<HostProduct> Father() const { return father_.lock(); }
+  void SetResourceType(const TavUnicodeString& t) { resourceType_ = t; }
+  bool HasPosition() const { return hasPosition_; }
+  void SetHasPosition(bool b) { hasPosition_ = b; }
+
+private:
+  friend class HostDocument;
+  friend struct TreeDismantler;
+  TavUnicodeString name_, partNumber_, resourceType_;
+  bool resource_ = false;
+  bool hasPosition_ = false;
+  Position position_{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+  std::weak_ptr<HostProduct> father_;
+  std::vector<Ref<HostProduct>> children_;
+};
+
+class HostAssembly final : public HostObject, public virtual OrvIMfgAssembly, public virtual TavISPPItem {
+public:
+  std::string LateType() const override { return "OrvMfgAssy"; }
+  TavUnicodeString DisplayName() const override { return name_; }
+  TavUnicodeString GetName() const override { return name_; }
+  void SetName(const TavUnicodeString& n) override { name_ = n; }
+  TavUnicodeString GetPartNumber() const override { return partNumber_; }
+  void SetPartNumber(const TavUnicodeString& pn) override { partNumber_ = pn; }
+  int GetType() const override { return type_; }
+  void SetType(int t) override { type_ = t; }
+  HRESULT GetParts(std::vector<Ref<TavBaseUnknown>>& parts) const override;
+  std::vector<Ref<OrvIMfgAssembly>> GetChildAssemblies() const override;
+  HRESULT AddPart(const Ref<TavBaseUnknown>& part) override;
+  HRESULT RemovePart(const Ref<TavBaseUnknown>& part) override;
+
+  const std::vector<Ref<TavBaseUnknown>>& Parts() const { return parts_; }
+  // Content given by product structure: GetParts answers 1 and the parts' descendants count.
+  bool ContentByStructure() const { return byStructure_; }
+  void SetContentByStructure(bool b) { byStructure_ = b; }
+
+private:
+  friend class HostDocument;
+  TavUnicodeString name_, partNumber_;
+  int type_ = 1;
+  bool byStructure_ = false;
+  std::vector<Ref<TavBaseUnknown>> parts_;
+};
+
+// One relation owned by an activity.
+class HostRelation final : public virtual TavISPPActivitySpecification, public virtual TavIAttributeHolder {
+public:
+  HostRelation(const RelationTypeInfo* t, Ref<TavBaseUnknown> target, std::weak_ptr<TavBaseUnknown> owner)
+      : type_(t), target_(std::move(target)), owner_(std::move(owner)) {}
+  TavUnicodeString GetRelationType() const override { return type_->name; }
+  Ref<TavBaseUnknown> GetTarget() const override { return target_; }
+  Ref<TavBaseUnknown> GetOwner() const override { return owner_.lock(); }
+  std::vector<TavAttribute> GetAttributes() const override { return attributes_; }
+  std::optional<TavValue> GetAttribute(const TavUnicodeString& name) const override;
+  void SetAttribute(const TavUnicodeString& name, TavValue value) override;
+  bool RemoveAttribute(const TavUnicodeString& name) override;
+  const RelationTypeInfo* Type() const { return type_; }
+
+private:
+  const RelationTypeInfo* type_;
+  Ref<TavBaseUnknown> target_;
+  std::weak_ptr<TavBaseUnknown> owner_;
+  std::vector<TavAttribute> attributes_;
+};
+
+// A product output (or input) of an activity's flow.
+class HostProductIO final : public virtual TavISPPProductIO {
+public:
+  explicit HostProductIO(Ref<TavBaseUnknown> product) : product_(std::move(product)) {}
+  Ref<TavBaseUnknown> GetProduct() const override { return std::dynamic_pointer_cast<TavIProduct>(product_) ? product_ : nullptr; }
+  Ref<TavBaseUnknown> GetObject() const override { return product_; }
+
+private:
+  Ref<TavBaseUnknown> product_;
+};
+
+class HostActivity : public HostObject,
+                     public virtual TavISPPActivity,
+                     public virtual TavISPPChildManagement,
+                     public virtual TavISPPItemMgt,
+                     public virtual TavISPPResourceManagement,
+                     public virtual TavIPCSRelations,
+                     public virtual TavISPPFlowMgt,
+                     public virtual TavISPPControlFlow,
+                     public virtual TavISPPPrecedenceMgt {
+public:
+  HostActivity() = default;
+  ~HostActivity() override;
+  std::string LateType() const override { return type_->name; }
+  TavUnicodeString DisplayName() const override { return label_; }
+  // activity
+  TavUnicodeString GetLabel() const override { return label_; }
+  void SetLabel(const TavUnicodeString& l) override { label_ = l; }
+  TavUnicodeString GetDescription() const override { return description_; }
+  void SetDescription(const TavUnicodeString& d) override { description_ = d; }
+  double GetTime() const override { return time_; }
+  void SetTime(double t) override { time_ = t; }
+  TavUnicodeString GetTypeName() const override { return type_->name; }
+  bool IsOfType(const TavUnicodeString& typeName) const override { return type_->IsA(typeName.utf8()); }
+  Ref<TavBaseUnknown> GetFather() const override { return father_.lock(); }
+  // child management
+  std::vector<Ref<TavBaseUnknown>> GetChildren(const TavUnicodeString& type = {}) const override;
+  std::vector<Ref<TavBaseUnknown>> GetAllChildren(const TavUnicodeString& type = {}) const override;
+  std::vector<Ref<TavISPPActivity>> GetChildActivities(const TavUnicodeString& type = {}) const override;
+  std::vector<Ref<TavISPPActivity>> GetAllChildActivities(const TavUnicodeString& type = {}) const override;
+  Ref<TavBaseUnknown> CreateChild(const TavUnicodeString& type, const TavUnicodeString& label, int position = -1) override;
+  HRESULT RemoveChild(const Ref<TavBaseUnknown>& child) override;
+  // items
+  HRESULT IsItemAssigned(const Ref<TavBaseUnknown>& item, unsigned code) const override;
+  std::vector<Ref<TavBaseUnknown>> GetItems(const TavUnicodeString& kind, unsigned code = 0) const override;
+  HRESULT AddItem(const Ref<TavBaseUnknown>& item, unsigned code) override;
+  HRESULT RemoveItem(const Ref<TavBaseUnknown>& item, unsigned code) override;
+  std::vector<Ref<TavISPPActivitySpecification>> GetActivitySpecifications(const Ref<TavBaseUnknown>& item) const override;
+  // resources
+  HRESULT IsResourceAssigned(const Ref<TavBaseUnknown>& resource, unsigned code) const override;
+  std::vector<Ref<TavBaseUnknown>> GetResources(unsigned code = 0) const override;
+  HRESULT AddResource(const Ref<TavBaseUnknown>& resource, unsigned code) override;
+  HRESULT RemoveResource(const Ref<TavBaseUnknown>& resource, unsigned code) override;
+  // relations
+  HRESULT GetPossibleRelations(const Ref<TavBaseUnknown>& target,
+                               std::optional<std::vector<TavUnicodeString>>& types) const override;
+  HRESULT GetDisplayName(const TavUnicodeString& typeName, TavUnicodeString& displayName) const override;
+  HRESULT CreateRelation(const TavUnicodeString& typeName, const Ref<TavBaseUnknown>& target,
+                         Ref<TavISPPActivitySpecification>* created = nullptr) override;
+  HRESULT RemoveRelation(const TavUnicodeString& typeName, const Ref<TavBaseUnknown>& target) override;
+  std::vector<Ref<TavISPPActivitySpecification>> GetRelations() const override { return {relations_.begin(), relations_.end()}; }
+  // flow
+  std::vector<Ref<TavBaseUnknown>> GetOutputs(const Ref<TavBaseUnknown>& item = nullptr) const override;
+  std::vector<Ref<TavBaseUnknown>> GetInputs(const Ref<TavBaseUnknown>& item = nullptr) const override;
+  HRESULT AddOutput(const Ref<TavBaseUnknown>& product) override;
+  HRESULT RemoveOutput(const Ref<TavBaseUnknown>& product) override;
+  std::vector<Ref<TavBaseUnknown>> GetNextNodes(const TavUnicodeString& type = {}) const override;
+  std::vector<Ref<TavBaseUnknown>> GetPreviousNodes(const TavUnicodeString& type = {}) const override;
+  TavUnicodeString GetNodeType() const override { return type_->name; }
+  HRESULT AddControlFlowLink(const Ref<TavBaseUnknown>& to) override;
+  HRESULT RemoveControlFlowLink(const Ref<TavBaseUnknown>& to) override;
+  // precedence
+  std::vector<Ref<TavBaseUnknown>> GetPrecedences() const override;
+  std::vector<Ref<TavBaseUnknown>> GetSuccessors() const override;
+  HRESULT AddPrecedence(const Ref<TavBaseUnknown>& before) override;
+  HRESULT RemovePrecedence(const Ref<TavBaseUnknown>& before) override;
+
+  const HostType* Type() const { return type_; }
+  const std::vector<Ref<HostActivity>>& Children() const { return children_; }
+  Ref<HostActivity> FatherActivity() const { return std::dynamic_pointer_cast<HostActivity>(father_.lock()); }
+  const std::vector<Ref<HostRelation>>& Relations() const { return relations_; }
+  const std::vector<std::weak_ptr<HostActivity>>& Next() const { return next_; }
+  const std::vector<std::weak_ptr<HostActivity>>& Before() const { return before_; }
+
+protected:
+  friend class HostDocument;
+  friend struct TreeDismantler;
+  const HostType* type_ = nullptr;
+  TavUnicodeString label_, description_;
+  double time_ = 0;
+  std::weak_ptr<TavBaseUnknown> father_;
+  std::vector<Ref<HostActivity>> children_;
+  std::vector<Ref<HostRelation>> relations_;  // creation order
+  // O(1) relation queries: object -> OR of item (resource) codes held.
+  std::unordered_map<const TavBaseUnknown*, unsigned> itemCodes_, resourceCodes_;
+  std::vector<Ref<HostProductIO>> outputs_;
+  std::vector<std::weak_ptr<HostActivity>> next_, previous_, before_, after_;
+
+  HRESULT AddRelation(const RelationTypeInfo* t, const Ref<TavBaseUnknown>& target, Ref<HostRelation>* out);
+
+private:
+  template <class Handle>
+  std::vector<Handle> ChildrenAs(const TavUnicodeString& type) const;
+  template <class Handle>
+  std::vector<Handle> AllChildrenAs(const TavUnicodeString& type) const;
+};
+
+class HostRootActivity final : public HostActivity, public virtual TavISPPActivityRoot {};
+
+class HostProcessContainer final : public virtual TavISPPProcessContainer {
+public:
+  std::vector<Ref<TavISPPActivityRoot>> GetRootActivities() const override { return {roots_.begin(), roots_.end()}; }
+  std::vector<Ref<HostRootActivity>> roots_;
+};
+
+class HostRootList final : public virtual TavIPPRProductList, public virtual TavIPPRResourceList {
+public:
+  explicit HostRootList(std::string name) : name_(std::move(name)) {}
+  TavUnicodeString GetListName() const override { return name_; }
+  std::vector<Ref<TavIProduct>> GetRoots() const override { return {roots_.begin(), roots_.end()}; }
+  bool Contains(const Ref<TavBaseUnknown>& product) const override;
+  std::vector<Ref<HostProduct>> roots_;
+
+private:
+  std::string name_;
+};
+
+class HostAssemblyContainer final : public virtual TavIMfgAssemblyContainer {
+public:
+  explicit HostAssemblyContainer(HostDocument* d) : doc_(d) {}
+  std::vector<Ref<OrvIMfgAssembly>> GetAssemblies() const override { return {assemblies_.begin(), assemblies_.end()}; }
+  Ref<OrvIMfgAssembly> CreateAssembly(const TavUnicodeString& name, int type) override;
+  std::vector<Ref<HostAssembly>> assemblies_;
+
+private:
+  HostDocument* doc_;
+};
+
+class HostDocEnvironment final : public virtual TavIDocEnvironment {
+public:
+  explicit HostDocEnvironment(std::string n) : name_(std::move(n)) {}
+  TavUnicodeString GetName() const override { return name_; }
+  bool IsAKindOf(const TavUnicodeString& kind) const override { return kind == name_ || kind == "TavDocEnvironment"; }
+
+private:
+  std::string name_;
+};
+
+// A plant document: the root containers and every object in them.
+class HostDocument final : public virtual TavDocument {
+public:
+  // A new empty document; every registered initialiser then adds what its feature
+  // hangs on documents (RegisterDocumentInitialiser).
+  static Ref<HostDocument> Create(bool hub = false);
+
+  Ref<TavIDocEnvironment> GetDocEnvironment() const override { return environment_; }
+  Ref<TavBaseUnknown> GetRootContainer(std::string_view interfaceName) const override;
+  std::vector<Ref<TavBaseUnknown>> GetContainers() const override;
+  TavUnicodeString GetDisplayName() const override { return displayName_; }
+  TavUnicodeString GetDocumentKind() const override { return "TavProcess"; }
+  Ref<TavBaseUnknown> FindById(const TavUnicodeString& id) const override;
+
+  bool IsHub() const { return hub_; }
+  void SetDisplayName(const TavUnicodeString& n) { displayName_ = n; }
+  const std::string& FilePath() const { return filePath_; }
+  void SetFilePath(const std::string& p) { filePath_ = p; }
+
+  // Construction. An empty id gets a fresh one; a taken id throws std::invalid_argument.
+  Ref<HostRootActivity> CreateRootProcess(const std::string& id, const TavUnicodeString& label, const std::string& type = "Activity");
+  // A root activity kept outside the process container (TSAs).
+  Ref<HostRootActivity> CreateDetachedRoot(const std::string& id, const TavUnicodeString& label, const std::string& type);
+  Ref<HostActivity> CreateActivity(const Ref<HostActivity>& father, const std::string& type, const std::string& id,
+                                   const TavUnicodeString& label, int position = -1);
+  Ref<HostProduct> CreateProduct(const Ref<HostProduct>& father, const std::string& id, const TavUnicodeString& name,
+                                 const TavUnicodeString& partNumber = {}, bool resource = false);
+  Ref<HostAssembly> CreateAssembly(const std::string& id, const TavUnicodeString& name, int type = 1);
+  // Detaches an activity subtree; its relations and links go with it.
+  void RemoveActivity(const Ref<HostActivity>& a);
+
+  HostProcessContainer& Process() { return *process_; }
+  const HostProcessContainer& Process() const { return *process_; }
+  HostRootList& Products() { return *products_; }
+  const HostRootList& Products() const { return *products_; }
+  HostRootList& Resources() { return *resources_; }
+  const HostRootList& Resources() const { return *resources_; }
+  HostAssemblyContainer& Assemblies() { return *assemblies_; }
+  const HostAssemblyContainer& Assemblies() const { return *assemblies_; }
+  std::size_t ObjectCount() const { return byId_.size(); }
+
+  // Objects by path ("Process/Body Shop/Weld.2", "Products/Door/Hinge.1",
+  // "Resources/Station.1", "Assemblies/DoorAssy") or id ("#a17"). The path
+  // element runs from the tree root to the object. Empty when not found.
+  TavPathElement Resolve(std::string_view path) const;
+  // The path element of an object from its tree root.
+  TavPathElement PathOf(const Ref<TavBaseUnknown>& o) const;
+  // The printable path of an object, the inverse of Resolve.
+  std::string PathString(const Ref<TavBaseUnknown>& o) const;
+
+  std::string NewId(char prefix);
+  // Gives an object made by a host extension (fasteners, behaviours, ...) its id and
+  // model number in this document; a taken id throws std::invalid_argument.
+  void AdoptObject(HostObject& o, const std::string& id, char prefix) { Adopt(o, id, prefix); }
+
+private:
+  HostDocument() = default;
+  void Adopt(HostObject& o, const std::string& id, char prefix);
+  Ref<HostRootActivity> MakeRoot(const std::string& id, const TavUnicodeString& label, const std::string& type, char prefix);
+
+  bool hub_ = false;
+  Ref<HostDocEnvironment> environment_;
+  Ref<HostProcessContainer> process_;
+  Ref<HostRootList> products_, resources_;
+  Ref<HostAssemblyContainer> assemblies_;
+  std::vector<Ref<TavBaseUnknown>> extraContainers_;
+  TavUnicodeString displayName_ = "Plant";
+  std::string filePath_;
+  std::unordered_map<std::string, std::weak_ptr<TavBaseUnknown>> byId_;
+  int nextModelNumber_ = 1;
+  std::unordered_map<char, long> nextId_;
+
+public:
+  // Extra containers a subsystem of the host hangs on the document ("TavSPPContExt", ...).
+  void AddContainer(Ref<TavBaseUnknown> c) { extraContainers_.push_back(std::move(c)); }
+
+  // The depth-first order below a process root, kept until the next structural
+  // change (an activity made or removed): whole-process walks then read one flat
+  // list instead of chasing pointers down the tree. Null for other activities.
+  struct TreeOrderList {
+    std::vector<Ref<HostActivity>> activities;
+    std::vector<const HostType*> types;  // of each activity (fixed at creation): type tests touch no activity
+  };
+  const TreeOrderList* TreeOrder(const HostActivity& root) const;
+
+private:
+  mutable std::unordered_map<const HostActivity*, TreeOrderList> treeOrder_;
+};
+
+// Host features that hang containers on every document (the process container
+// extension, the hub adapter of hub documents, ...) register here at start-up.
+void RegisterDocumentInitialiser(std::function<void(HostDocument&)> init);
+
+}  // namespace host

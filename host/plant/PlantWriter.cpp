@@ -1,0 +1,418 @@
+// Plant documents out: a hand writer, byte-stable, saved atomically.
+#include <charconv>
+#include <cmath>
+
+#include "HostRuntime.h"
+#include "PlantDocument.h"
+#include "PlantFormat.h"
+
+namespace host {
+
+using namespace plant;
+
+// ------------------------------------------------------------------ writer
+namespace {
+void Indent(std::string& out, int depth) { out.append(2 * static_cast<std::size_t>(std::min(depth, 64)), ' '); }
+}  // namespace
+
+void PlantWriter::CloseStartTag() {
+  if (open_) {
+    out_ += ">\n";
+    open_ = false;
+  }
+}
+
+void PlantWriter::Start(std::string_view element) {
+  CloseStartTag();
+  Indent(out_, depth_);
+  out_ += '<';
+  out_ += element;
+  open_ = true;
+  stack_.emplace_back(element);
+  ++depth_;
+}
+
+void PlantWriter::Attr(std::string_view name, std::string_view value) {
+  if (!open_) throw std::logic_error("PlantWriter::Attr outside a start tag");
+  out_ += ' ';
+  out_ += name;
+  out_ += "=\"";
+  AppendEscaped(value);
+  out_ += '"';
+}
+
+void PlantWriter::AttrDouble(std::string_view name, double v) {
+  if (!std::isfinite(v)) Problem("attribute " + Quote(name) + " holds a non-finite number");
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  Attr(name, std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
+}
+
+void PlantWriter::AttrInt(std::string_view name, std::int64_t v) {
+  char buf[32];
+  auto r = std::to_chars(buf, buf + sizeof buf, v);
+  Attr(name, std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
+}
+
+void PlantWriter::End() {
+  if (stack_.empty()) throw std::logic_error("PlantWriter::End without Start");
+  --depth_;
+  if (open_) {
+    out_ += "/>\n";
+    open_ = false;
+  } else {
+    Indent(out_, depth_);
+    out_ += "</";
+    out_ += stack_.back();
+    out_ += ">\n";
+  }
+  stack_.pop_back();
+}
+
+void PlantWriter::Problem(const std::string& message) {
+  if (problem_.empty()) problem_ = message;
+}
+
+void PlantWriter::AppendEscaped(std::string_view s) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+  const auto* end = p + s.size();
+  auto ref = [&](unsigned cp) {
+    char buf[16];
+    auto r = std::to_chars(buf, buf + sizeof buf, cp);
+    out_ += "&#";
+    out_.append(buf, r.ptr);
+    out_ += ';';
+  };
+  while (p < end) {
+    // Plain printable ASCII in one run.
+    const auto* run = p;
+    while (p < end && *p >= 0x20 && *p < 0x7F && *p != '&' && *p != '<' && *p != '>' && *p != '"') ++p;
+    out_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run));
+    if (p == end) break;
+    unsigned char c = *p;
+    if (c == '&') { out_ += "&amp;"; ++p; continue; }
+    if (c == '<') { out_ += "&lt;"; ++p; continue; }
+    if (c == '>') { out_ += "&gt;"; ++p; continue; }
+    if (c == '"') { out_ += "&quot;"; ++p; continue; }
+    if (c < 0x80) {
+      ++p;
+      if (c == 0) out_ += "\xEF\xBF\xBD";  // NUL has no XML form at all
+      else if (c == '\t' || c == '\n' || c == '\r' || c == 0x7F) ref(c);  // survive attribute normalisation
+      else {
+        ref(c);  // other C0 controls exist only in XML 1.1, as references
+        needsXml11_ = true;
+      }
+      continue;
+    }
+    // A UTF-8 sequence: validated; anything malformed becomes U+FFFD.
+    int len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 0;
+    char32_t cp = len == 4 ? c & 0x07 : len == 3 ? c & 0x0F : c & 0x1F;
+    bool ok = len >= 2 && c >= 0xC2 && c <= 0xF4 && end - p >= len;
+    for (int i = 1; ok && i < len; ++i) {
+      if ((p[i] & 0xC0) != 0x80) ok = false;
+      else cp = (cp << 6) | (p[i] & 0x3F);
+    }
+    if (ok && ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF)))
+      ok = false;
+    if (!ok) {
+      out_ += "\xEF\xBF\xBD";
+      ++p;
+      continue;
+    }
+    if (cp == 0xFFFE || cp == 0xFFFF) out_ += "\xEF\xBF\xBD";
+    else if ((cp >= 0x80 && cp <= 0x9F) || cp == 0x2028) ref(static_cast<unsigned>(cp));  // line ends in XML 1.1
+    else out_.append(reinterpret_cast<const char*>(p), static_cast<std::size_t>(len));
+    p += len;
+  }
+}
+
+// ------------------------------------------------------------------ serializer
+namespace {
+
+class Serializer {
+public:
+  Serializer(const HostDocument& d, PlantWriter& w) : doc_(d), w_(w) {}
+
+  void Body() {
+    WriteProducts(doc_.Products().roots_, "products", "product");
+    WriteProducts(doc_.Resources().roots_, "resources", "resource");
+    WriteAssemblies();
+    for (auto& root : doc_.Process().roots_) WriteProcess(root, "process");
+    // The links of the trees that sections write come after those of the processes.
+    for (auto& sec : Sections())
+      if (sec.roots)
+        for (auto& root : sec.roots(doc_))
+          if (root) ListTree(*root);
+    WriteLinks();
+  }
+
+private:
+  std::string IdOf(const Ref<TavBaseUnknown>& o, std::string_view what) {
+    Ref<TavBaseUnknown> x = o ? o->ExtendedObject() : nullptr;
+    auto* h = dynamic_cast<HostObject*>(x.get());
+    if (!h || h->Doc() != &doc_) {
+      w_.Problem(std::string(what) + " refers to an object outside the document");
+      return {};
+    }
+    return h->IdString();
+  }
+
+  void Id(const HostObject& o) {
+    if (!ValidId(o.IdString())) w_.Problem("id " + Quote(o.IdString()) + " cannot be written (letters, digits, '_', '.', '-')");
+    w_.Attr("id", std::string_view(o.IdString()));
+  }
+
+  void Attributes(const std::vector<TavAttribute>& attrs) {
+    for (auto& a : attrs) {
+      w_.Start("attribute");
+      w_.Attr("name", a.name);
+      std::visit(
+          [&](auto& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, std::monostate>) {
+              w_.Attr("type", "none");
+            } else if constexpr (std::is_same_v<T, TavUnicodeString>) {
+              w_.Attr("type", "string");
+              w_.Attr("value", v);
+            } else if constexpr (std::is_same_v<T, std::int64_t>) {
+              w_.Attr("type", "int");
+              w_.AttrInt("value", v);
+            } else if constexpr (std::is_same_v<T, double>) {
+              w_.Attr("type", "double");
+              w_.AttrDouble("value", v);
+            } else {
+              w_.Attr("type", "bool");
+              w_.Attr("value", v ? "true" : "false");
+            }
+          },
+          a.value);
+      w_.End();
+    }
+  }
+
+  void Extensions(const std::vector<const ExtensionEntry*>& exts, const Ref<TavBaseUnknown>& owner) {
+    for (auto* x : exts) {
+      if (!x->saver) continue;
+      int depth = w_.Depth();
+      x->saver(owner, w_);
+      if (w_.Depth() != depth) {
+        w_.Problem("the <" + x->child + "> extension left elements open");
+        while (w_.Depth() > depth) w_.End();
+      }
+    }
+  }
+
+  void WriteProducts(const std::vector<Ref<HostProduct>>& roots, const char* list, const char* tag) {
+    if (roots.empty()) return;
+    auto exts = ExtensionsOf(tag);
+    w_.Start(list);
+    std::vector<std::pair<const HostProduct*, std::size_t>> work;
+    auto open = [&](const Ref<HostProduct>& p) {
+      w_.Start(tag);
+      Id(*p);
+      w_.Attr("name", p->GetName());
+      if (p->IsResource() && !p->GetResourceType().IsEmpty()) w_.Attr("type", p->GetResourceType());
+      if (!p->GetPartNumber().IsEmpty()) w_.Attr("partNumber", p->GetPartNumber());
+      Attributes(p->GetAttributes());
+      if (!exts.empty()) Extensions(exts, p);
+      work.emplace_back(p.get(), 0);
+    };
+    for (auto& r : roots) {
+      open(r);
+      while (!work.empty()) {
+        auto& [p, i] = work.back();
+        if (i == p->Children().size()) {
+          w_.End();
+          work.pop_back();
+          continue;
+        }
+        open(p->Children()[i++]);
+      }
+    }
+    w_.End();
+  }
+
+  void WriteAssemblies() {
+    auto& list = doc_.Assemblies().assemblies_;
+    if (list.empty()) return;
+    auto exts = ExtensionsOf("assembly");
+    w_.Start("assemblies");
+    for (auto& a : list) {
+      w_.Start("assembly");
+      Id(*a);
+      w_.Attr("name", a->GetName());
+      if (!a->GetPartNumber().IsEmpty()) w_.Attr("partNumber", a->GetPartNumber());
+      w_.AttrInt("type", a->GetType());
+      if (a->ContentByStructure()) w_.Attr("byStructure", "true");
+      Attributes(a->GetAttributes());
+      if (!exts.empty()) Extensions(exts, a);
+      for (auto& p : a->Parts()) {
+        w_.Start("part");
+        w_.Attr("ref", IdOf(p, "a part"));
+        w_.End();
+      }
+      w_.End();
+    }
+    w_.End();
+  }
+
+public:
+  // A root process, or (through WritePlantActivityTree) a tree a section writes.
+  void WriteProcess(const Ref<HostActivity>& root, std::string_view rootElement) {
+    auto actExts = ExtensionsOf("activity");
+    auto relExts = ExtensionsOf("relation");
+    std::vector<std::pair<const HostActivity*, std::size_t>> work;
+    auto open = [&](const Ref<HostActivity>& a, bool isRoot) {
+      order_.push_back(a.get());
+      w_.Start(isRoot ? rootElement : "activity");
+      Id(*a);
+      w_.Attr("name", a->GetLabel());
+      w_.Attr("type", a->GetTypeName());
+      if (a->GetTime() != 0) w_.AttrDouble("time", a->GetTime());
+      if (!a->GetDescription().IsEmpty()) w_.Attr("description", a->GetDescription());
+      for (auto& r : a->Relations()) {
+        w_.Start("relation");
+        w_.Attr("type", r->Type()->name);
+        w_.Attr("ref", IdOf(r->GetTarget(), "a relation"));
+        Attributes(r->GetAttributes());
+        if (!relExts.empty()) Extensions(relExts, r);
+        w_.End();
+      }
+      Attributes(a->GetAttributes());
+      if (!actExts.empty()) Extensions(actExts, a);
+      work.emplace_back(a.get(), 0);
+    };
+    open(root, true);
+    while (!work.empty()) {
+      auto& [a, i] = work.back();
+      if (i == a->Children().size()) {
+        w_.End();
+        work.pop_back();
+        continue;
+      }
+      open(a->Children()[i++], false);
+    }
+  }
+
+private:
+  // Depth first, parent before children, as WriteProcess lists them.
+  void ListTree(const HostActivity& root) {
+    std::vector<std::pair<const HostActivity*, std::size_t>> work{{&root, 0}};
+    order_.push_back(&root);
+    while (!work.empty()) {
+      auto& [a, i] = work.back();
+      if (i == a->Children().size()) {
+        work.pop_back();
+        continue;
+      }
+      const HostActivity* c = a->Children()[i++].get();
+      order_.push_back(c);
+      work.emplace_back(c, 0);
+    }
+  }
+
+  void WriteLinks() {
+    bool any = false;
+    auto start = [&] {
+      if (!any) w_.Start("links");
+      any = true;
+    };
+    for (const HostActivity* a : order_)
+      for (auto& n : a->Next())
+        if (auto to = n.lock()) {
+          start();
+          w_.Start("flow");
+          w_.Attr("from", std::string_view(a->IdString()));
+          w_.Attr("to", IdOf(to, "a flow link"));
+          w_.End();
+        }
+    for (const HostActivity* a : order_)
+      for (auto& b : a->Before())
+        if (auto before = b.lock()) {
+          start();
+          w_.Start("precedence");
+          w_.Attr("from", IdOf(before, "a precedence"));
+          w_.Attr("to", std::string_view(a->IdString()));
+          w_.End();
+        }
+    if (any) w_.End();
+  }
+
+  const HostDocument& doc_;
+  PlantWriter& w_;
+  std::vector<const HostActivity*> order_;
+};
+
+std::string Serialize(const HostDocument& doc, const std::string& defaultName, std::string* problem) {
+  std::string body;
+  body.reserve(4096 + doc.ObjectCount() * 96);
+  PlantWriter w(body, 1);
+  Serializer s(doc, w);
+  s.Body();
+  for (auto& sec : Sections()) {
+    if (!sec.saver) continue;
+    std::size_t mark = body.size();
+    sec.saver(doc, w);
+    if (w.Depth() != 1) {
+      w.Problem("the <" + sec.name + "> section left elements open");
+      while (w.Depth() > 1) w.End();
+    }
+    // A section with nothing in it is not written: core files stay as they are.
+    std::string_view chunk(body.data() + mark, body.size() - mark);
+    if (chunk.size() > 5 && chunk.starts_with("  <") && chunk.ends_with("/>\n") &&
+        chunk.find('\n') == chunk.size() - 1 && chunk.find(' ', 3) == std::string_view::npos)
+      body.resize(mark);
+  }
+  std::string head;
+  PlantWriter hw(head);
+  hw.Start("plant");
+  hw.Attr("format", "1");
+  hw.Attr("environment", doc.IsHub() ? "hub" : "local");
+  if (doc.GetDisplayName().utf8() != defaultName) hw.Attr("name", doc.GetDisplayName());
+  bool xml11 = w.NeedsXml11() || hw.NeedsXml11();
+  std::string out = xml11 ? "<?xml version=\"1.1\" encoding=\"UTF-8\"?>\n" : "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  out.reserve(out.size() + head.size() + body.size() + 16);
+  if (body.empty()) {
+    out += head + "/>\n";
+  } else {
+    out += head + ">\n";
+    out += body;
+    out += "</plant>\n";
+  }
+  if (problem) *problem = !w.FirstProblem().empty() ? w.FirstProblem() : hw.FirstProblem();
+  return out;
+}
+
+}  // namespace
+
+void WritePlantActivityTree(const HostDocument& doc, const Ref<HostActivity>& root, std::string_view rootElement,
+                            PlantWriter& w) {
+  if (!root) return;
+  Serializer(doc, w).WriteProcess(root, rootElement);
+}
+
+std::string SerializePlant(const HostDocument& doc) {
+  return Serialize(doc, doc.FilePath().empty() ? std::string() : Stem(doc.FilePath()), nullptr);
+}
+
+std::string SerializePlant(const HostDocument& doc, const std::string& path, std::string* problem) {
+  return Serialize(doc, Stem(path), problem);
+}
+
+bool SavePlant(const HostDocument& doc, const std::string& path, std::string& error) {
+  std::string problem;
+  std::string bytes = Serialize(doc, Stem(path), &problem);
+  if (!problem.empty()) {
+    error = path + ": not saved: " + problem;
+    return false;
+  }
+  std::string why;
+  if (!WriteFileAtomically(path, bytes, &why)) {
+    error = why;
+    return false;
+  }
+  error.clear();
+  return true;
+}
+
+}  // namespace host

@@ -1,0 +1,297 @@
+#include "HostRuntime.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+
+namespace host {
+
+namespace fs = std::filesystem;
+
+namespace {
+Diagnostic& Sink() {
+  static Diagnostic d = [](const std::string& m) { std::cerr << "mirt: " << m << '\n'; };
+  return d;
+}
+HostSession* g_session = nullptr;
+
+std::optional<std::string> ReadFile(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+}  // namespace
+
+void SetDiagnosticSink(Diagnostic d) { Sink() = std::move(d); }
+void Report(const std::string& message) { Sink()(message); }
+
+fs::path ResourceDir() {
+  if (const char* r = std::getenv("MIRT_RESOURCES"); r && *r) return r;
+  return MIRT_RESOURCE_DIR;
+}
+
+fs::path ConfigDir() {
+  if (const char* c = std::getenv("MIRT_CONFIG_DIR"); c && *c) return c;
+  if (const char* x = std::getenv("XDG_CONFIG_HOME"); x && *x) return fs::path(x) / "mirt";
+  if (const char* h = std::getenv("HOME"); h && *h) return fs::path(h) / ".config" / "mirt";
+  return fs::temp_directory_path() / "mirt-config";
+}
+
+bool WriteFileAtomically(const fs::path& path, const std::string& bytes, std::string* error) {
+  auto fail = [&](const std::string& what) {
+    if (error) *error = "cannot write '" + path.string() + "': " + what;
+    return false;
+  };
+  std::error_code ec;
+  if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
+  fs::path tmp = path;
+  tmp += ".tmp." + std::to_string(::getpid());
+  FILE* f = std::fopen(tmp.c_str(), "wb");
+  if (!f) return fail(std::strerror(errno));
+  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  ok = std::fflush(f) == 0 && ok;
+  ok = ::fsync(fileno(f)) == 0 && ok;
+  int saved = errno;
+  ok = std::fclose(f) == 0 && ok;
+  if (!ok) {
+    fs::remove(tmp, ec);
+    return fail(std::strerror(saved ? saved : EIO));
+  }
+  fs::rename(tmp, path, ec);
+  if (ec) {
+    fs::remove(tmp, ec);
+    return fail(ec.message());
+  }
+  return true;
+}
+
+// ------------------------------------------------------------------ catalogues
+std::map<std::string, std::string> MessageCatalogs::Parse(const std::string& text, const std::string& fileName,
+                                                          std::vector<std::string>* errors) {
+  std::map<std::string, std::string> out;
+  std::istringstream in(text);
+  std::string line;
+  int n = 0;
+  while (std::getline(in, line)) {
+    ++n;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    auto first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == '#') continue;
+    auto eq = line.find('=');
+    std::string key = eq == std::string::npos ? "" : TavUnicodeString(line.substr(0, eq)).Strip().utf8();
+    if (key.empty() || key.find_first_of(" \t") != std::string::npos) {
+      if (errors) errors->push_back(fileName + ":" + std::to_string(n) + ": expected 'Key = text'");
+      continue;
+    }
+    std::string raw = TavUnicodeString(line.substr(eq + 1)).Strip().utf8(), value;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+      if (raw[i] == '\\' && i + 1 < raw.size()) {
+        char c = raw[++i];
+        value += c == 'n' ? '\n' : c == 't' ? '\t' : c;
+      } else {
+        value += raw[i];
+      }
+    }
+    out[key] = value;
+  }
+  return out;
+}
+
+const std::map<std::string, std::string>* MessageCatalogs::Catalog(const std::string& name) {
+  auto it = cache_.find(name);
+  if (it == cache_.end()) {
+    std::optional<std::map<std::string, std::string>> loaded;
+    fs::path file = dir_ / "catalogs" / (name + ".msg");
+    if (auto text = ReadFile(file)) {
+      std::vector<std::string> errors;
+      loaded = Parse(*text, file.string(), &errors);
+      for (auto& e : errors) Report(e);
+    }
+    it = cache_.emplace(name, std::move(loaded)).first;
+  }
+  return it->second ? &*it->second : nullptr;
+}
+
+std::optional<std::string> MessageCatalogs::Find(const std::string& catalog, const std::string& key) {
+  auto* c = Catalog(catalog);
+  if (!c) return std::nullopt;
+  auto it = c->find(key);
+  if (it == c->end()) return std::nullopt;
+  return it->second;
+}
+
+// ------------------------------------------------------------------ repositories
+namespace {
+constexpr const char* kRepoHeader = "mirt-repository 1";
+
+std::string EscapeValue(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '\\') out += "\\\\";
+    else if (c == '\n') out += "\\n";
+    else if (c == '\t') out += "\\t";
+    else out += c;
+  }
+  return out;
+}
+std::string UnescapeValue(const std::string& s) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\\' && i + 1 < s.size()) {
+      char c = s[++i];
+      out += c == 'n' ? '\n' : c == 't' ? '\t' : c;
+    } else {
+      out += s[i];
+    }
+  }
+  return out;
+}
+}  // namespace
+
+std::string FileRepository::Serialize(const std::map<std::string, TavValue>& values) {
+  std::string out = std::string(kRepoHeader) + "\n";
+  for (auto& [k, v] : values) {
+    const char* type = std::holds_alternative<TavUnicodeString>(v) ? "string"
+                       : std::holds_alternative<std::int64_t>(v)   ? "int"
+                       : std::holds_alternative<double>(v)         ? "real"
+                       : std::holds_alternative<bool>(v)           ? "bool"
+                                                                   : nullptr;
+    if (!type) continue;
+    out += EscapeValue(k) + "\t" + type + "\t" + EscapeValue(TavValueToText(v).utf8()) + "\n";
+  }
+  return out;
+}
+
+std::map<std::string, TavValue> FileRepository::Deserialize(const std::string& text) {
+  std::map<std::string, TavValue> out;
+  std::istringstream in(text);
+  std::string line;
+  if (!std::getline(in, line) || line != kRepoHeader) throw std::runtime_error("line 1: not a repository file");
+  int n = 1;
+  while (std::getline(in, line)) {
+    ++n;
+    if (line.empty()) continue;
+    auto t1 = line.find('\t');
+    auto t2 = t1 == std::string::npos ? t1 : line.find('\t', t1 + 1);
+    if (t2 == std::string::npos) throw std::runtime_error("line " + std::to_string(n) + ": expected key, type and value");
+    std::string key = UnescapeValue(line.substr(0, t1)), type = line.substr(t1 + 1, t2 - t1 - 1),
+                val = UnescapeValue(line.substr(t2 + 1));
+    auto bad = [&] { return std::runtime_error("line " + std::to_string(n) + ": bad " + type + " value '" + val + "'"); };
+    if (type == "string") {
+      out[key] = TavUnicodeString(val);
+    } else if (type == "int") {
+      std::size_t pos = 0;
+      long long v = 0;
+      try { v = std::stoll(val, &pos); } catch (...) { throw bad(); }
+      if (pos != val.size()) throw bad();
+      out[key] = static_cast<std::int64_t>(v);
+    } else if (type == "real") {
+      std::size_t pos = 0;
+      double v = 0;
+      try { v = std::stod(val, &pos); } catch (...) { throw bad(); }
+      if (pos != val.size()) throw bad();
+      out[key] = v;
+    } else if (type == "bool") {
+      if (val != "true" && val != "false") throw bad();
+      out[key] = val == "true";
+    } else {
+      throw std::runtime_error("line " + std::to_string(n) + ": unknown type '" + type + "'");
+    }
+  }
+  return out;
+}
+
+FileRepository::FileRepository(std::string name, fs::path file) : name_(std::move(name)), file_(std::move(file)) {
+  auto text = ReadFile(file_);
+  if (!text) return;
+  try {
+    values_ = Deserialize(*text);
+  } catch (const std::exception& e) {
+    fs::path aside = file_;
+    aside += ".corrupt";
+    std::error_code ec;
+    fs::rename(file_, aside, ec);
+    Report(file_.string() + ":" + e.what() + "; the repository starts empty" +
+           (ec ? std::string(" (could not set the file aside: ") + ec.message() + ")" : "; the file was kept as " + aside.string()));
+  }
+}
+
+std::optional<TavValue> FileRepository::Read(const std::string& key) const {
+  auto it = values_.find(key);
+  if (it == values_.end()) return std::nullopt;
+  return it->second;
+}
+void FileRepository::Write(const std::string& key, TavValue value) { values_[key] = std::move(value); }
+bool FileRepository::Delete(const std::string& key) { return values_.erase(key) > 0; }
+std::vector<std::string> FileRepository::Keys() const {
+  std::vector<std::string> out;
+  for (auto& [k, v] : values_) out.push_back(k);
+  return out;
+}
+bool FileRepository::Save(std::string* error) { return WriteFileAtomically(file_, Serialize(values_), error); }
+
+// ------------------------------------------------------------------ editors and session
+HostEditor::HostEditor(Ref<HostDocument> doc) : doc_(std::move(doc)) {}
+
+HostSession::HostSession() : previous_(TavHostServices::Get()), catalogs_(ResourceDir()) {
+  TavHostServices::Install(this);
+  g_session = this;
+}
+
+HostSession::~HostSession() {
+  TavHostServices::Install(previous_);
+  g_session = nullptr;
+}
+
+HostSession* HostSession::Current() { return g_session; }
+
+Ref<HostEditor> HostSession::OpenDocument(Ref<HostDocument> doc) {
+  auto ed = std::make_shared<HostEditor>(std::move(doc));
+  editors_.push_back(ed);
+  current_ = ed;
+  return ed;
+}
+
+void HostSession::CloseEditor(const Ref<HostEditor>& ed) {
+  std::erase(editors_, ed);
+  if (current_ == ed) current_ = editors_.empty() ? nullptr : editors_.back();
+}
+
+void HostSession::SetBusyCursor(bool busy) {
+  busy_ = busy;
+  if (busy) ++busyCount_;
+}
+
+std::string HostSession::TemporaryDirectory() const {
+  const char* t = std::getenv("TMPDIR");
+  return t && *t ? t : "/tmp";
+}
+
+TavUnicodeString HostSession::BuildMessage(const std::string& catalog, const std::string& key,
+                                           const std::vector<TavUnicodeString>& params, const TavUnicodeString& fallback) {
+  auto text = catalogs_.Find(catalog, key);
+  return TavSubstituteParameters(text ? TavUnicodeString(*text) : fallback, params);
+}
+
+bool HostSession::HasMessageKey(const std::string& catalog, const std::string& key) {
+  return catalogs_.Find(catalog, key).has_value();
+}
+
+TavRepository& HostSession::Repo(const std::string& kind, const std::string& name) {
+  auto& r = repos_[kind + "/" + name];
+  if (!r) r = std::make_unique<FileRepository>(name, ConfigDir() / kind / (name + ".repo"));
+  return *r;
+}
+TavRepository& HostSession::Settings(const std::string& name) { return Repo("settings", name); }
+TavRepository& HostSession::Preferences(const std::string& name) { return Repo("preferences", name); }
+
+}  // namespace host

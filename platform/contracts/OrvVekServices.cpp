@@ -1,0 +1,67 @@
+#include "OrvVekServices.h"
+
+#include "TavAssignment.h"
+#include "TavPlanner.h"
+
+std::vector<Ref<TavBaseUnknown>> OrvVekServices::GetAllTSAs(const Ref<TavDocument>& doc) {
+  TavPlannerHost* planner = TavPlannerHost::Get();
+  if (!doc || !planner) return {};
+  return planner->GetAllTSAs(doc);
+}
+
+bool OrvVekServices::IsResource(const Ref<TavBaseUnknown>& object) {
+  auto p = query<TavIProduct>(object);
+  return p && p->IsResource();
+}
+
+bool OrvVekServices::IsAWSC(const Ref<TavBaseUnknown>& object) {
+  auto p = query<TavIProduct>(object);
+  return p && p->IsResource() && p->GetResourceType() == "WSC";
+}
+
+int OrvVekServices::CanResourceHaveBehavior(const Ref<TavBaseUnknown>& resource) {
+  if (!IsResource(resource)) return 0;
+  auto mgr = query<OrvIResourceBehaviorManager>(resource);
+  return mgr && mgr->CanHaveBehavior() ? 1 : 0;
+}
+
+HRESULT OrvVekServices::GetResourceBehavior(const Ref<TavBaseUnknown>& resource, int& canHave,
+                                            Ref<OrvIResourceBehavior>& behavior, bool& existed) {
+  canHave = 0;
+  behavior = nullptr;
+  existed = true;
+  if (!IsResource(resource)) return E_FAIL;
+  auto mgr = query<OrvIResourceBehaviorManager>(resource);
+  if (!mgr) return E_FAIL;
+  canHave = mgr->CanHaveBehavior() ? 1 : 0;
+  behavior = mgr->GetBehavior();
+  if (!behavior && canHave) {
+    behavior = mgr->CreateBehavior();
+    existed = !behavior;
+  }
+  return behavior ? S_OK : E_FAIL;
+}
+
+HRESULT OrvVekServices::DeleteResourceBehavior(const Ref<TavBaseUnknown>& resource) {
+  auto mgr = query<OrvIResourceBehaviorManager>(resource);
+  return mgr ? mgr->RemoveBehavior() : E_FAIL;
+}
+
+bool OrvVekServices::InPPRProductList(const Ref<TavBaseUnknown>& object) {
+  auto doc = TavDocumentOf(object);
+  if (!doc) return false;
+  if (query<OrvIMfgAssembly>(object)) {
+    for (auto& a : OrvEMfgAssemblyFactory::GetMAsInContainer(doc, 0))
+      if (SameObject(a, object)) return true;
+    return false;
+  }
+  auto list = query<TavIPPRProductList>(doc->GetRootContainer(TavIPPRProductList::kInterfaceName));
+  return list && list->Contains(object);
+}
+
+bool OrvVekServices::InPPRResourceList(const Ref<TavBaseUnknown>& object) {
+  auto doc = TavDocumentOf(object);
+  if (!doc) return false;
+  auto list = query<TavIPPRResourceList>(doc->GetRootContainer(TavIPPRResourceList::kInterfaceName));
+  return list && list->Contains(object);
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The host's planner services that the workbench's services call.
+#include "TavPPR.h"
+
+class OrvIResourceBehavior;
+
+class OrvVekServices {
+public:
+  // The document's TSAs (activity-like objects outside the process tree), in document order.
+  static std::vector<Ref<TavBaseUnknown>> GetAllTSAs(const Ref<TavDocument>& doc);
+
+  // Resources and their behaviours.
+  static bool IsResource(const Ref<TavBaseUnknown>& object);
+  // A work-station cell: a resource of type "WSC".
+  static bool IsAWSC(const Ref<TavBaseUnknown>& object);
+  // 1 when the resource can carry a behaviour, 0 when not or for no resource.
+  static int CanResourceHaveBehavior(const Ref<TavBaseUnknown>& resource);
+  // The resource's behaviour, created when missing (`existed` false then). E_FAIL
+  // with a null behaviour when the resource has none and cannot have one.
+  static HRESULT GetResourceBehavior(const Ref<TavBaseUnknown>& resource, int& canHave,
+                                     Ref<OrvIResourceBehavior>& behavior, bool& existed);
+  static HRESULT DeleteResourceBehavior(const Ref<TavBaseUnknown>& resource);
+  // Whether the object is in the product list (with the document's manufactured
+  // assemblies, which the PPR tree shows there) or in the resource list of its document.
+  static bool InPPRProductList(const Ref<TavBaseUnknown>& object);
+  static bool InPPRResourceList(const Ref<TavBaseUnknown>& object);
+};
