@@ -46,11 +46,11 @@ case "$cmd" in
     ;;
   test)
     ensure_packages
-    configure_build build/test -DCMAKE_BUILD_TYPE=Debug -DMIRT_SANITIZE=ON -DMIRT_BENCH=ON
+    configure_build build/test -DCMAKE_BUILD_TYPE=Debug -DMIRT_SANITIZE=ON -DMIRT_BENCH=ON -DMIRT_WERROR=ON
     (cd build/test && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
        ctest --output-on-failure -j"$JOBS" --timeout 600)
     # libFuzzer targets for every parser of outside input, a short run each.
-    configure_build build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DMIRT_FUZZ=ON -DMIRT_TESTS=OFF -DMIRT_BENCH=OFF
+    configure_build build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DMIRT_FUZZ=ON -DMIRT_TESTS=OFF -DMIRT_BENCH=OFF -DMIRT_WERROR=ON
     for f in build/fuzz/fuzz/fuzz_*; do
       [ -x "$f" ] || continue
       name=$(basename "$f")

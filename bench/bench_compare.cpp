@@ -7,6 +7,7 @@
 #include <map>
 #include <unordered_map>
 
+#include "BenchMain.h"
 #include "HostCompare.h"
 #include "HostRuntime.h"
 #include "OrvVekCompareDlgBase.h"
@@ -145,4 +146,4 @@ void BM_CompareRatios(benchmark::State& state) {
 BENCHMARK(BM_CompareRatios)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-BENCHMARK_MAIN();
+MIRT_BENCHMARK_MAIN()

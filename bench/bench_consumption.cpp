@@ -8,7 +8,7 @@
 
 #include "HostRuntime.h"
 #include "OrvEPartConsumptionAnalysis.h"
-#include "PartConsumptionModule.h"
+#include "Startup.h"
 
 namespace {
 
@@ -33,7 +33,6 @@ struct BigPlant {
                                           "Process Creates Product"};
 
   BigPlant() {
-    RegisterPartConsumptionModule();
     std::mt19937 rng(7);
     auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
     std::vector<Ref<host::HostProduct>> products;
@@ -93,6 +92,7 @@ BENCHMARK(BM_ConsumptionIndexed)->Unit(benchmark::kMillisecond)->Iterations(5);
 }  // namespace
 
 int main(int argc, char** argv) {
+  mirt::StartUp();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   Plant();  // built once, outside the timings

@@ -15,6 +15,7 @@
 
 #include <xercesc/parsers/XercesDOMParser.hpp>
 
+#include "BenchMain.h"
 #include "PlantDocument.h"
 #include "PlantGenerator.h"
 #include "XercesInit.h"
@@ -139,4 +140,4 @@ BENCHMARK(BM_SerializePlant)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+MIRT_BENCHMARK_MAIN()

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <map>
 
+#include "BenchMain.h"
 #include "HostRuntime.h"
 #include "OrvVekCommandServices.h"
 #include "PlantGenerator.h"
@@ -77,4 +78,4 @@ BENCHMARK(BM_RenumberScaling)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+MIRT_BENCHMARK_MAIN()

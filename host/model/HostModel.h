@@ -383,6 +383,21 @@ private:
 public:
   // Extra containers a subsystem of the host hangs on the document ("TavSPPContExt", ...).
   void AddContainer(Ref<TavBaseUnknown> c) { extraContainers_.push_back(std::move(c)); }
+  // The extra container of type C; null when there is none.
+  template <class C>
+  C* FindContainer() const {
+    for (auto& c : extraContainers_)
+      if (auto* x = dynamic_cast<C*>(c.get())) return x;
+    return nullptr;
+  }
+  // The extra container of type C, made (as C(this)) on first use.
+  template <class C>
+  C& FindOrAddContainer() {
+    if (C* x = FindContainer<C>()) return *x;
+    auto c = std::make_shared<C>(this);
+    extraContainers_.push_back(c);
+    return *c;
+  }
 
   // The depth-first order below a process root, kept until the next structural
   // change (an activity made or removed): whole-process walks then read one flat

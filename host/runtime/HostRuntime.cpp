@@ -29,6 +29,20 @@ std::optional<std::string> ReadFile(const fs::path& p) {
   ss << in.rdbuf();
   return ss.str();
 }
+
+// "\n" and "\t" stand for a line break and a tab; a backslash before any other character keeps it.
+std::string UnescapeValue(const std::string& s) {
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == '\\' && i + 1 < s.size()) {
+      char c = s[++i];
+      out += c == 'n' ? '\n' : c == 't' ? '\t' : c;
+    } else {
+      out += s[i];
+    }
+  }
+  return out;
+}
 }  // namespace
 
 void SetDiagnosticSink(Diagnostic d) { Sink() = std::move(d); }
@@ -92,16 +106,7 @@ std::map<std::string, std::string> MessageCatalogs::Parse(const std::string& tex
       if (errors) errors->push_back(fileName + ":" + std::to_string(n) + ": expected 'Key = text'");
       continue;
     }
-    std::string raw = TavUnicodeString(line.substr(eq + 1)).Strip().utf8(), value;
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-      if (raw[i] == '\\' && i + 1 < raw.size()) {
-        char c = raw[++i];
-        value += c == 'n' ? '\n' : c == 't' ? '\t' : c;
-      } else {
-        value += raw[i];
-      }
-    }
-    out[key] = value;
+    out[key] = UnescapeValue(TavUnicodeString(line.substr(eq + 1)).Strip().utf8());
   }
   return out;
 }
@@ -140,18 +145,6 @@ std::string EscapeValue(const std::string& s) {
     else if (c == '\n') out += "\\n";
     else if (c == '\t') out += "\\t";
     else out += c;
-  }
-  return out;
-}
-std::string UnescapeValue(const std::string& s) {
-  std::string out;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '\\' && i + 1 < s.size()) {
-      char c = s[++i];
-      out += c == 'n' ? '\n' : c == 't' ? '\t' : c;
-    } else {
-      out += s[i];
-    }
   }
   return out;
 }

@@ -134,11 +134,11 @@ TEST_F(Command, HubRelationNamesAndGraph) {
 }  // namespace
 
 namespace {
-// An activity whose relation service accepts every creation but shows no relation
-// object for it: the hub values then have nowhere to go.
-class SilentActivity final : public virtual TavISPPActivity, public virtual TavIPCSRelations {
+// A physical activity outside any document, for relation-service doubles.
+class BareActivity : public virtual TavISPPActivity {
 public:
-  TavUnicodeString GetLabel() const override { return "Silent"; }
+  explicit BareActivity(TavUnicodeString label) : label_(std::move(label)) {}
+  TavUnicodeString GetLabel() const override { return label_; }
   void SetLabel(const TavUnicodeString&) override {}
   TavUnicodeString GetDescription() const override { return {}; }
   void SetDescription(const TavUnicodeString&) override {}
@@ -147,6 +147,16 @@ public:
   TavUnicodeString GetTypeName() const override { return "PhysicalActivity"; }
   bool IsOfType(const TavUnicodeString& t) const override { return t == "PhysicalActivity" || t == "Activity"; }
   Ref<TavBaseUnknown> GetFather() const override { return nullptr; }
+
+private:
+  TavUnicodeString label_;
+};
+
+// An activity whose relation service accepts every creation but shows no relation
+// object for it: the hub values then have nowhere to go.
+class SilentActivity final : public BareActivity, public virtual TavIPCSRelations {
+public:
+  SilentActivity() : BareActivity("Silent") {}
   HRESULT GetPossibleRelations(const Ref<TavBaseUnknown>&, std::optional<std::vector<TavUnicodeString>>& types) const override {
     types = std::vector<TavUnicodeString>{"process_processes_product"};
     return S_OK;
@@ -204,17 +214,9 @@ TEST(HubAssignment, ValuesThatCannotBeWrittenTakeTheRelationBack) {
 
 namespace {
 // Offers two relation types under one display name; the first cannot be made.
-class TwinActivity final : public virtual TavISPPActivity, public virtual TavIPCSRelations {
+class TwinActivity final : public BareActivity, public virtual TavIPCSRelations {
 public:
-  TavUnicodeString GetLabel() const override { return "Twin"; }
-  void SetLabel(const TavUnicodeString&) override {}
-  TavUnicodeString GetDescription() const override { return {}; }
-  void SetDescription(const TavUnicodeString&) override {}
-  double GetTime() const override { return 0; }
-  void SetTime(double) override {}
-  TavUnicodeString GetTypeName() const override { return "PhysicalActivity"; }
-  bool IsOfType(const TavUnicodeString& t) const override { return t == "PhysicalActivity" || t == "Activity"; }
-  Ref<TavBaseUnknown> GetFather() const override { return nullptr; }
+  TwinActivity() : BareActivity("Twin") {}
   HRESULT GetPossibleRelations(const Ref<TavBaseUnknown>&, std::optional<std::vector<TavUnicodeString>>& types) const override {
     types = std::vector<TavUnicodeString>{"first", "second", "other"};
     return S_OK;

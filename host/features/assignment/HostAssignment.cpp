@@ -157,12 +157,7 @@ HRESULT HostAssignmentContainer::AddContext(const Ref<TavBaseUnknown>& activity,
 }
 
 HostAssignmentContainer* AssignmentOf(HostDocument& doc, bool create) {
-  for (auto& c : doc.GetContainers())
-    if (auto* a = dynamic_cast<HostAssignmentContainer*>(c.get())) return a;
-  if (!create) return nullptr;
-  auto c = std::make_shared<HostAssignmentContainer>(&doc);
-  doc.AddContainer(c);
-  return c.get();
+  return create ? &doc.FindOrAddContainer<HostAssignmentContainer>() : doc.FindContainer<HostAssignmentContainer>();
 }
 
 // ------------------------------------------------------------------ resource extension
@@ -278,11 +273,7 @@ HRESULT HostHubLayout::RemoveAttributeValue(const Ref<TavBaseUnknown>& object, c
   return h && h->RemoveAttribute(HubName(name)) ? S_OK : E_FAIL;
 }
 
-HostHubLayout* HubLayoutOf(const HostDocument& doc) {
-  for (auto& c : doc.GetContainers())
-    if (auto* l = dynamic_cast<HostHubLayout*>(c.get())) return l;
-  return nullptr;
-}
+HostHubLayout* HubLayoutOf(const HostDocument& doc) { return doc.FindContainer<HostHubLayout>(); }
 
 
 // ------------------------------------------------------------------ plant format

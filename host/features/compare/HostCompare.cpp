@@ -335,12 +335,7 @@ std::vector<Ref<TavBaseUnknown>> HostFastenerContainer::RelatedTo(const HostFast
 }
 
 HostFastenerContainer* FastenersOf(HostDocument& doc, bool create) {
-  for (auto& c : doc.GetContainers())
-    if (auto* f = dynamic_cast<HostFastenerContainer*>(c.get())) return f;
-  if (!create) return nullptr;
-  auto c = std::make_shared<HostFastenerContainer>(&doc);
-  doc.AddContainer(c);
-  return c.get();
+  return create ? &doc.FindOrAddContainer<HostFastenerContainer>() : doc.FindContainer<HostFastenerContainer>();
 }
 
 void RegisterCompareHost() {

@@ -40,11 +40,7 @@ Ref<HostRootActivity> HostContExt::CreateTSA(const std::string& id, const TavUni
   return t;
 }
 
-HostContExt* ContExtOf(const HostDocument& doc) {
-  for (auto& c : doc.GetContainers())
-    if (auto* e = dynamic_cast<HostContExt*>(c.get())) return e;
-  return nullptr;
-}
+HostContExt* ContExtOf(const HostDocument& doc) { return doc.FindContainer<HostContExt>(); }
 
 void RegisterPlannerHost() {
   static HostPlannerServices services;
