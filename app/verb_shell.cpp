@@ -1,7 +1,15 @@
-// mirt shell [PLANT]: the script language, interactively.
+// mirt shell [PLANT]: the script language, interactively. On a terminal it edits
+// lines with history (kept in the configuration folder) and completion from the
+// statement table; Ctrl-C drops the line being typed, or on an empty line cancels
+// the running command, and never ends the shell. Piped input runs like a script
+// whose failures do not stop it; the exit code then says whether any failed.
+#include <sys/select.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 #include "HostScript.h"
@@ -15,80 +23,163 @@
 namespace {
 std::string g_plant;
 
-#ifdef MIRT_HAVE_READLINE
-host::ScriptRunner* g_runner = nullptr;
-std::vector<std::string> g_candidates;
-
-char* Generate(const char* text, int state) {
-  static std::size_t next;
-  if (state == 0) next = 0;
-  std::size_t len = std::strlen(text);
-  while (next < g_candidates.size()) {
-    const std::string& c = g_candidates[next++];
-    if (c.compare(0, len, text) == 0) return strdup(c.c_str());
-  }
-  return nullptr;
-}
-
-char** Complete(const char* text, int start, int) {
-  // The first word is a statement; later words are object paths (or anything).
-  g_candidates = start == 0 ? host::ScriptRunner::Statements() : g_runner->ObjectPaths();
-  if (start != 0)
-    for (auto& w : {"dialog", "dialogs", "messages", "hso", "cso", "object", "tree", "command", "viewer"}) g_candidates.push_back(w);
-  rl_attempted_completion_over = 1;
-  return rl_completion_matches(text, Generate);
-}
-#endif
-
-int Shell() {
-  host::ScriptRunner runner(std::cout);
-  if (!g_plant.empty()) {
-    std::string err;
-    if (!runner.Open(g_plant, &err)) throw mirt::VerbError(err);
-    std::cout << "opened " << g_plant << '\n';
-  }
-  const bool tty = ::isatty(0);
-  int n = 0;
+struct Shell {
+  host::ScriptRunner runner{std::cout};
+  int line = 0;
   int failures = 0;
-#ifdef MIRT_HAVE_READLINE
-  g_runner = &runner;
-  rl_attempted_completion_function = Complete;
-  rl_completer_word_break_characters = const_cast<char*>(" \t\"");
-#endif
-  for (;;) {
-    std::string line;
-#ifdef MIRT_HAVE_READLINE
-    if (tty) {
-      char* l = readline("mirt> ");
-      if (!l) break;
-      line = l;
-      if (*l) add_history(l);
-      std::free(l);
-    } else
-#endif
-    {
-      if (tty) std::cout << "mirt> " << std::flush;
-      if (!std::getline(std::cin, line)) break;
-    }
-    ++n;
-    if (line == "quit" || line == "exit") break;
-    if (line == "help") {
-      std::cout << "statements:";
-      for (auto& s : host::ScriptRunner::Statements()) std::cout << ' ' << s;
-      std::cout << "\nsee docs/script-language.md; quit to leave\n";
-      continue;
-    }
-    if (!runner.RunLine(line, "<shell>", n)) {
+  bool done = false;
+
+  std::string Prompt() {
+    std::string waits = runner.WaitingFor();
+    if (waits.empty()) return "mirt> ";
+    return "mirt (" + runner.Engine().RunningCommand()->GetName() + " waits for " + waits + ")> ";
+  }
+
+  void Run(const std::string& text) {
+    ++line;
+    if (!runner.RunLine(text, "<shell>", line)) {
       ++failures;
       std::cout.flush();
       std::cerr << runner.Error() << '\n';
     }
+    if (runner.QuitRequested()) done = true;
   }
-  // A piped session reports its failures in the exit code.
-  return !tty && failures ? 1 : 0;
+};
+
+#ifdef MIRT_HAVE_READLINE
+Shell* g_shell = nullptr;
+volatile std::sig_atomic_t g_interrupted = 0;
+
+void OnInterrupt(int) { g_interrupted = 1; }
+
+// Tab: the statement table decides what the word under the cursor can be.
+int CompleteKey(int, int) {
+  host::CompletionModel model = g_shell->runner.Completions();
+  host::Completion c = host::Complete(model, rl_line_buffer, static_cast<std::size_t>(rl_point));
+  if (c.total == 0) {
+    rl_ding();
+    return 0;
+  }
+  auto replace = [&](const std::string& text) {
+    rl_begin_undo_group();
+    rl_delete_text(static_cast<int>(c.from), static_cast<int>(c.to));
+    rl_point = static_cast<int>(c.from);
+    rl_insert_text(text.c_str());
+    rl_end_undo_group();
+  };
+  if (c.total == 1) {
+    replace(c.Insertion(c.candidates.front()));
+    return 0;
+  }
+  const std::string common = c.CommonInsertion();
+  const std::string typed(rl_line_buffer + c.from, rl_line_buffer + c.to);
+  if (common.size() > typed.size()) {
+    replace(common);
+    return 0;
+  }
+  // No progress: show what matches, at most the model's limit.
+  std::cout << '\n';
+  std::size_t width = 0;
+  for (auto& cand : c.candidates) width = std::max(width, cand.display.size());
+  const std::size_t perLine = std::max<std::size_t>(1, 80 / (width + 2));
+  for (std::size_t i = 0; i < c.candidates.size(); ++i) {
+    const std::string& d = c.candidates[i].display;
+    std::cout << d << ((i + 1) % perLine == 0 || i + 1 == c.candidates.size() ? "\n" : std::string(width + 2 - d.size(), ' '));
+  }
+  if (c.total > c.candidates.size())
+    std::cout << "... and " << c.total - c.candidates.size() << " more: type more letters\n";
+  std::cout.flush();
+  rl_on_new_line();
+  return 0;
 }
 
-mirt::VerbRegistrar reg({"shell", "Work in the workbench interactively (the script language, with history and completion)", 11,
-                         [](CLI::App& sub) { sub.add_option("plant", g_plant, "A plant to open")->check(CLI::ExistingFile); },
-                         Shell});
+void OnLine(char* text) {
+  if (!text) {  // Ctrl-D
+    std::cout << '\n';
+    g_shell->done = true;
+    return;
+  }
+  std::string l = text;
+  std::free(text);
+  if (!l.empty()) add_history(l.c_str());
+  g_shell->Run(l);
+  if (!g_shell->done) rl_set_prompt(g_shell->Prompt().c_str());
+}
+
+void Interrupted() {
+  g_interrupted = 0;
+  const bool emptyLine = rl_end == 0;
+  rl_replace_line("", 0);
+  std::cout << "^C\n";
+  if (emptyLine && g_shell->runner.Engine().RunningCommand()) {
+    std::string err;
+    g_shell->runner.Engine().Cancel(&err);
+  }
+  rl_set_prompt(g_shell->Prompt().c_str());
+  rl_on_new_line();
+  rl_redisplay();
+}
+
+void Interactive(Shell& shell) {
+  g_shell = &shell;
+  const std::string history = (host::ConfigDir() / "shell_history").string();
+  using_history();
+  stifle_history(1000);
+  read_history(history.c_str());
+  rl_catch_signals = 0;
+  struct sigaction sa{};
+  sa.sa_handler = OnInterrupt;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGINT, &sa, nullptr);  // no SA_RESTART: select returns at once
+  rl_bind_key('\t', CompleteKey);
+  rl_callback_handler_install(shell.Prompt().c_str(), OnLine);
+  while (!shell.done) {
+    fd_set in;
+    FD_ZERO(&in);
+    FD_SET(STDIN_FILENO, &in);
+    int r = select(STDIN_FILENO + 1, &in, nullptr, nullptr, nullptr);
+    if (g_interrupted) {
+      Interrupted();
+      continue;
+    }
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) break;
+    rl_callback_read_char();
+  }
+  rl_callback_handler_remove();
+  std::error_code ec;
+  std::filesystem::create_directories(host::ConfigDir(), ec);
+  write_history(history.c_str());
+  signal(SIGINT, SIG_DFL);
+}
+#endif
+
+int RunShell() {
+  Shell shell;
+  if (!g_plant.empty()) {
+    std::string err;
+    if (!shell.runner.Open(g_plant, &err)) throw mirt::VerbError(err);
+    std::cout << "opened " << g_plant << '\n';
+  }
+  const bool tty = ::isatty(0) && ::isatty(1);
+#ifdef MIRT_HAVE_READLINE
+  if (tty) {
+    std::cout << "mirt shell: help lists the statements, Tab completes, quit or Ctrl-D leaves\n";
+    Interactive(shell);
+    return 0;
+  }
+#endif
+  std::string text;
+  while (!shell.done) {
+    if (tty) std::cout << shell.Prompt() << std::flush;
+    if (!std::getline(std::cin, text)) break;
+    shell.Run(text);
+  }
+  // A piped session reports its failures in the exit code.
+  return !tty && shell.failures ? 1 : 0;
+}
+
+const mirt::VerbRegistrar reg({"shell", "Work in the workbench interactively (the script language, with history and completion)", 11,
+                               [](CLI::App& sub) { sub.add_option("plant", g_plant, "A plant to open")->check(CLI::ExistingFile); },
+                               RunShell});
 }  // namespace

@@ -5,6 +5,7 @@
 #include <deque>
 #include <iosfwd>
 #include <memory>
+#include <utility>
 
 #include "HostRuntime.h"
 #include "TavCommand.h"
@@ -39,6 +40,9 @@ public:
   // Answers a box shown without blocking, or a file box waiting; false when none waits.
   bool AnswerPending(const std::string& answer, const TavUnicodeString& path, std::string* error);
   const std::vector<ShownMessage>& Messages() const { return messages_; }
+  // The error a command raised while handling an event no caller waited on (a
+  // dialog notification, a button's callback); taking it clears it.
+  std::string TakeError() { return std::exchange(lastError_, {}); }
   void ClearMessages() { messages_.clear(); }
 
   // TavDialogHost

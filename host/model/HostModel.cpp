@@ -535,6 +535,12 @@ Ref<HostDocument> HostDocument::Create(bool hub) {
   return d;
 }
 
+HostDocument::~HostDocument() {
+  for (auto& [id, weak] : byId_)
+    if (auto o = std::dynamic_pointer_cast<HostObject>(weak.lock()))
+      if (o->doc_ == this) o->doc_ = nullptr;
+}
+
 void RegisterDocumentInitialiser(std::function<void(HostDocument&)> init) { DocumentInitialisers().push_back(std::move(init)); }
 
 Ref<TavBaseUnknown> HostDocument::GetRootContainer(std::string_view name) const {

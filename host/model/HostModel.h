@@ -314,6 +314,9 @@ public:
   // A new empty document; every registered initialiser then adds what its feature
   // hangs on documents (RegisterDocumentInitialiser).
   static Ref<HostDocument> Create(bool hub = false);
+  // Objects kept beyond the document (by a command, a selection) learn that it is
+  // gone: their GetDocument() answers null from then on.
+  ~HostDocument() override;
 
   Ref<TavIDocEnvironment> GetDocEnvironment() const override { return environment_; }
   Ref<TavBaseUnknown> GetRootContainer(std::string_view interfaceName) const override;

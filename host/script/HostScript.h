@@ -1,7 +1,8 @@
 #pragma once
 // Session scripts: what a planner does in the workbench, one statement a line
 // (see docs/script-language.md). Used by `mirt run`, `mirt shell`, `mirt demo`
-// and the end-to-end tests.
+// and the end-to-end tests. The statements themselves are rows of the table in
+// ScriptTable.h; this runner is what they act on.
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -9,6 +10,8 @@
 
 #include "HostEngine.h"
 #include "HostRuntime.h"
+#include "ScriptCompletion.h"
+#include "ScriptWords.h"
 
 namespace host {
 
@@ -19,44 +22,62 @@ public:
   // Output (what the user sees) goes to `out`.
   explicit ScriptRunner(std::ostream& out);
   ~ScriptRunner();
+  ScriptRunner(const ScriptRunner&) = delete;
+  ScriptRunner& operator=(const ScriptRunner&) = delete;
 
-  // Runs a whole script; stops at the first failing statement. The failure is
-  // "file:line: message" in Error().
+  // Runs a whole script; stops at the first failing statement (or `quit`). The
+  // failure is "file:line: message" in Error().
   bool RunFile(const std::string& path);
   bool RunText(const std::string& text, const std::string& fileName);
   // One statement; false with Error() set.
   bool RunLine(const std::string& line, const std::string& fileName = "<input>", int lineNo = 0);
   const std::string& Error() const { return error_; }
 
-  // Opens a plant as the current document.
+  // Opens a plant as the current document; a running command is cancelled first,
+  // since it may hold objects of the document it was started on.
   bool Open(const std::string& path, std::string* error);
+  // Closes the current document, cancelling a running command first. True when
+  // nothing was open.
+  bool Close(std::string* error);
+
   HostSession& Session() { return *session_; }
   HostEngine& Engine() { return *engine_; }
+  HostWorkbenches& Workbenches() { return *workbenches_; }
+  std::ostream& Out() { return out_; }
   // Relative file names in statements are taken from here (the script's folder by default).
   void SetBaseDirectory(const std::string& dir) { base_ = dir; }
   void SetOutputDirectory(const std::string& dir) { outDir_ = dir; }
 
-  // Statement words and object paths, for completion in the shell.
+  // ---- for statements: each returns null (false) with a message in `err`
+  Ref<HostDocument> Document(std::string& err) const;
+  Ref<HostEditor> Editor(std::string& err) const;
+  TavPathElement ResolvePath(const std::string& p, std::string& err) const;
+  TavDlgWidget* ResolveWidget(const std::string& spec, std::string& err) const;
+  // A file named in a statement: read beside the script, written into the output folder.
+  std::string FilePath(const std::string& p, bool output) const;
+  // Ends the script (a `quit`): RunText stops after this statement, successfully.
+  void RequestQuit() { quit_ = true; }
+  bool QuitRequested() const { return quit_; }
+
+  // Statement words, for completion and help.
   static std::vector<std::string> Statements();
-  std::vector<std::string> ObjectPaths() const;
+  // What completion may offer now: the open plant, live dialogs, headers, classes.
+  CompletionModel Completions() const;
+  // What the running command waits for, in the user's words ("" when none runs):
+  // "a pick of an activity or a product", "dialog ASRDialog".
+  std::string WaitingFor() const;
 
 private:
   bool Execute(const std::vector<std::string>& w, std::string& err);
-  bool Print(const std::vector<std::string>& w, std::string& err);
-  bool Expect(const std::vector<std::string>& w, std::string& err);
-  TavPathElement ResolvePath(const std::string& p, std::string& err) const;
-  TavDlgWidget* ResolveWidget(const std::string& spec, std::string& err) const;
-  std::string FilePath(const std::string& p, bool output) const;
-  void PrintTree();
+  // Cancels the running command because its document goes away.
+  void CancelForDocument(const char* why);
 
   std::ostream& out_;
   std::unique_ptr<HostSession> session_;
   std::unique_ptr<HostEngine> engine_;
   std::unique_ptr<HostWorkbenches> workbenches_;
   std::string error_, base_, outDir_;
+  bool quit_ = false;
 };
-
-// Splits a statement into words; double quotes group, \" and \\ escape. False on an open quote.
-bool SplitWords(const std::string& line, std::vector<std::string>& words, std::string& err);
 
 }  // namespace host

@@ -98,16 +98,32 @@ std::string TavApplicationFrame::GetTemporaryDirectory() {
 }
 
 TavUnicodeString TavSubstituteParameters(const TavUnicodeString& text, const std::vector<TavUnicodeString>& params) {
-  // "/P1".."/P9" stand for the parameters; higher numbers first so /P1 does not eat /P10.
-  std::string s = text.utf8();
-  for (std::size_t i = params.size(); i-- > 0;) {
-    const std::string tag = "/P" + std::to_string(i + 1);
-    for (std::size_t pos = 0; (pos = s.find(tag, pos)) != std::string::npos;) {
-      s.replace(pos, tag.size(), params[i].utf8());
-      pos += params[i].size();
+  // "/P1", "/P2", ... stand for the parameters, read once from left to right so that
+  // a value holding "/P2" stays as it is; the longest number a parameter has wins
+  // ("/P10" with ten parameters, "/P1" then "0" with fewer).
+  const std::string s = text.utf8();
+  std::string out;
+  out.reserve(s.size());
+  for (std::size_t i = 0; i < s.size();) {
+    if (s.compare(i, 2, "/P") == 0) {
+      std::size_t digits = 0, best = 0, number = 0, chosen = 0;
+      while (i + 2 + digits < s.size() && digits < 9 && s[i + 2 + digits] >= '0' && s[i + 2 + digits] <= '9') {
+        number = number * 10 + static_cast<std::size_t>(s[i + 2 + digits] - '0');
+        ++digits;
+        if (number >= 1 && number <= params.size()) {
+          best = digits;
+          chosen = number;
+        }
+      }
+      if (best > 0) {
+        out += params[chosen - 1].utf8();
+        i += 2 + best;
+        continue;
+      }
     }
+    out += s[i++];
   }
-  return s;
+  return out;
 }
 
 TavUnicodeString TavMsgCatalog::BuildMessage(const std::string& catalog, const std::string& key,

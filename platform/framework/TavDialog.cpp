@@ -21,6 +21,12 @@ std::string Quote(const TavUnicodeString& s) {
   }
   return out + "\"";
 }
+// "rows 1 and 3" for a message about several rows.
+std::string RowList(const std::vector<int>& rows, const std::string& what) {
+  std::string s = what;
+  for (std::size_t i = 0; i < rows.size(); ++i) s += (i ? (i + 1 == rows.size() ? " and " : ", ") : " ") + std::to_string(rows[i]);
+  return s;
+}
 bool ParseInt(const std::string& s, int& v) {
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   return ec == std::errc() && p == s.data() + s.size();
@@ -150,15 +156,18 @@ void TavDlgLines::SetSelect(int row, bool notify) {
 bool TavDlgLines::SetValueFromText(const std::string& v, std::string* error) {
   int row = -1;
   if (v != "none" && !ParseInt(v, row)) {
-    // A line may be chosen by its text too.
+    // A line may be chosen by its text too, when no other line has the same text.
+    std::vector<int> rows;
     for (int i = 0; i < GetLineCount(); ++i)
-      if (lines_[static_cast<std::size_t>(i)].utf8() == v) { row = i; break; }
-    if (row < 0) {
-      if (error) *error = GetKind() + " " + GetName() + " has no line '" + v + "'";
+      if (lines_[static_cast<std::size_t>(i)].utf8() == v) rows.push_back(i);
+    if (rows.size() != 1) {
+      if (error) *error = GetKind() + " " + GetName() + (rows.empty() ? " has no line '" + v + "'" : " has " + RowList(rows, "lines") + " '" + v + "': choose one by number");
       return false;
     }
+    row = rows.front();
   }
-  if (row >= GetLineCount()) {
+  // A row is chosen as the user could: one of the lines, or none.
+  if (v != "none" && (row < 0 || row >= GetLineCount())) {
     if (error) *error = GetKind() + " " + GetName() + " has " + std::to_string(GetLineCount()) + " lines, no line " + v;
     return false;
   }
@@ -207,7 +216,21 @@ void TavDlgMultiList::SetSelect(int row, bool notify) {
 }
 bool TavDlgMultiList::SetValueFromText(const std::string& v, std::string* error) {
   int row = -1;
-  if (v != "none" && (!ParseInt(v, row) || row < 0 || row >= GetLineCount())) {
+  if (v != "none" && !ParseInt(v, row)) {
+    // A row may be chosen by its first cell's text, or by all its cells as the dump shows them ("a | b").
+    std::vector<int> rows;
+    for (int i = 0; i < GetLineCount(); ++i) {
+      std::string all;
+      for (auto& cell : rows_[static_cast<std::size_t>(i)]) all += (all.empty() ? "" : " | ") + cell.utf8();
+      if (GetColumnItem(0, i).utf8() == v || all == v) rows.push_back(i);
+    }
+    if (rows.size() != 1) {
+      if (error) *error = "multilist " + GetName() + (rows.empty() ? " has no row '" + v + "'" : " has " + RowList(rows, "rows") + " '" + v + "': choose one by number");
+      return false;
+    }
+    row = rows.front();
+  }
+  if (v != "none" && (row < 0 || row >= GetLineCount())) {
     if (error) *error = "multilist " + GetName() + " has " + std::to_string(GetLineCount()) + " rows, no row '" + v + "'";
     return false;
   }

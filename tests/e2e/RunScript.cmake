@@ -1,5 +1,7 @@
-# Runs one session script and compares its output with the golden file.
-# Set MIRT_UPDATE_GOLDEN=1 to rewrite the golden file instead.
+# Runs one session script and compares its output with the golden file, and each
+# plant it saves (`save NAME.xml`) with NAME.saved.xml beside the script when that
+# golden plant exists, byte for byte.
+# Set MIRT_UPDATE_GOLDEN=1 to rewrite the golden files instead.
 get_filename_component(dir ${SCRIPT} DIRECTORY)
 string(REGEX REPLACE "\\.mirt$" ".expected" expected ${SCRIPT})
 file(REMOVE_RECURSE ${WORK})
@@ -16,8 +18,23 @@ endif()
 string(APPEND actual "--- exit ${rc}\n")
 string(REPLACE "${WORK}/" "" actual "${actual}")
 string(REPLACE "${dir}/" "" actual "${actual}")
+
+file(STRINGS ${SCRIPT} saves REGEX "^[ \t]*save[ \t]+[^ \t#]+")
+set(saved_plants "")
+foreach(line IN LISTS saves)
+  string(REGEX REPLACE "^[ \t]*save[ \t]+\"?([^ \t\"#]+)\"?.*$" "\\1" saved "${line}")
+  string(REGEX REPLACE "\\.xml$" "" stem "${saved}")
+  if(EXISTS ${dir}/${stem}.saved.xml)
+    list(APPEND saved_plants ${saved})
+  endif()
+endforeach()
+
 if(DEFINED ENV{MIRT_UPDATE_GOLDEN})
   file(WRITE ${expected} "${actual}")
+  foreach(saved IN LISTS saved_plants)
+    string(REGEX REPLACE "\\.xml$" "" stem "${saved}")
+    configure_file(${WORK}/${saved} ${dir}/${stem}.saved.xml COPYONLY)
+  endforeach()
   return()
 endif()
 if(NOT EXISTS ${expected})
@@ -32,3 +49,14 @@ endif()
 if(NOT rc EQUAL 0 AND NOT first MATCHES "expect-failure")
   message(FATAL_ERROR "the script failed (exit ${rc})")
 endif()
+foreach(saved IN LISTS saved_plants)
+  string(REGEX REPLACE "\\.xml$" "" stem "${saved}")
+  if(NOT EXISTS ${WORK}/${saved})
+    message(FATAL_ERROR "the script did not save ${saved}, which ${stem}.saved.xml expects")
+  endif()
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/${saved} ${dir}/${stem}.saved.xml RESULT_VARIABLE same)
+  if(NOT same EQUAL 0)
+    execute_process(COMMAND diff -u ${dir}/${stem}.saved.xml ${WORK}/${saved} OUTPUT_VARIABLE d)
+    message(FATAL_ERROR "the saved plant ${saved} differs from ${stem}.saved.xml:\n${d}")
+  endif()
+endforeach()

@@ -240,7 +240,7 @@ TEST(Script, FailuresNameTheLine) {
   std::ostringstream out;
   ScriptRunner r(out);
   EXPECT_FALSE(r.RunText("echo one\nfrobnicate\n", "s.mirt"));
-  EXPECT_EQ(r.Error(), "s.mirt:2: unknown statement 'frobnicate'");
+  EXPECT_EQ(r.Error(), "s.mirt:2: unknown statement 'frobnicate' (help lists them)");
   EXPECT_FALSE(r.RunText("pick Process/X\n", "s.mirt"));
   EXPECT_EQ(r.Error(), "s.mirt:1: no plant is open");
   EXPECT_FALSE(r.RunText("start NoModule NoClass\n", "t.mirt"));

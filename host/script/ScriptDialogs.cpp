@@ -1,0 +1,114 @@
+// Statements that drive dialogs and answer message windows and file boxes.
+#include <algorithm>
+
+#include "HostScript.h"
+#include "ScriptTable.h"
+
+namespace host {
+
+namespace {
+std::string Join(const ScriptWords& w, std::size_t from) {
+  std::string s;
+  for (std::size_t i = from; i < w.size(); ++i) s += (i > from ? " " : "") + w[i];
+  return s;
+}
+
+TavDlgWidget* SensitiveWidget(ScriptRunner& r, const std::string& spec, std::string& err) {
+  TavDlgWidget* wd = r.ResolveWidget(spec, err);
+  if (wd && !wd->IsSensitive()) {
+    err = spec + " is insensitive";
+    return nullptr;
+  }
+  return wd;
+}
+
+const std::vector<std::string>& Notifications() {
+  static const std::vector<std::string> v{"ok", "cancel", "close", "apply", "select", "modify", "activate"};
+  return v;
+}
+
+bool Notify(ScriptRunner& r, const ScriptWords& a, std::string& err) {
+  TavDlgWidget* wd = r.ResolveWidget(a[0], err);
+  if (!wd) return false;
+  const std::string n = TavUnicodeString(a[1]).ToUpper().utf8();
+  if (std::find(Notifications().begin(), Notifications().end(), TavUnicodeString(a[1]).ToLower().utf8()) ==
+      Notifications().end()) {
+    err = "unknown notification '" + a[1] + "'" + DidYouMean(a[1], Notifications());
+    return false;
+  }
+  const bool closing = n == "OK" || n == "CANCEL" || n == "CLOSE" || n == "APPLY";
+  if (auto* d = dynamic_cast<TavDlgDialog*>(wd); d && (n == "OK" || n == "CANCEL" || n == "APPLY") && !d->IsVisible()) {
+    err = "dialog " + a[0] + " is not shown";
+    return false;
+  }
+  HostEngine& engine = r.Engine();
+  TavStateCommand* before = engine.RunningCommand();
+  std::string state = before && before->GetCurrentState() ? before->GetCurrentState()->GetName() : "";
+  TavDlgDialog* d = wd->GetDialog();
+  wd->Notify(n);
+  // A notification that neither a callback nor a state waited for is the script's mistake.
+  bool moved = engine.RunningCommand() != before ||
+               (before && before->GetCurrentState() && before->GetCurrentState()->GetName() != state);
+  if (!moved && closing && d && TavDlgDialog::FindByName(a[0].substr(0, a[0].find('.'))) == d && d->LastDispatchCount() == 0) {
+    err = "no callback or state waits for " + n + " of " + a[0];
+    return false;
+  }
+  return true;
+}
+
+bool AnswerBox(ScriptRunner& r, const std::string& word) {
+  HostEngine& engine = r.Engine();
+  std::string u = TavUnicodeString(word).ToUpper().utf8();
+  if (u == "CANCEL" && engine.AnswerPending("cancel", {}, nullptr)) return true;
+  if (engine.AnswerPending(u, {}, nullptr)) return true;
+  if (u == "CANCEL") engine.QueueFileAnswer(false, {});
+  engine.QueueAnswer(u);  // for the next modal box
+  return true;
+}
+
+ScriptStatement Answer(const std::string& word, const std::string& summary) {
+  return {word, {}, summary, {}, [word](ScriptRunner& r, const ScriptWords&, std::string&) { return AnswerBox(r, word); }};
+}
+}  // namespace
+
+void AddDialogStatements(ScriptTable& t) {
+  t.Add({"set", {{"DIALOG.WIDGET", ArgKind::Widget}, {"VALUE", ArgKind::WidgetValue, false, true}},
+         "set a widget's value as the user would",
+         "Types into an editor, checks a button (checked/unchecked), chooses a list row\n"
+         "or combo line (by number from 0, or by its text; `none` clears), sets a\n"
+         "spinner, chooses a tab page. The widget's notification then reaches the command.\n"
+         "Example:\n  set ASRDialog.asrmultilist 0\n  set AttributeDlg.ValueEditor.1 \"2 mm\"",
+         [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+           TavDlgWidget* wd = SensitiveWidget(r, a[0], err);
+           return wd && wd->SetValueFromText(Join(a, 1), &err);
+         }});
+  t.Add({"push", {{"DIALOG.WIDGET", ArgKind::Widget}}, "push a button",
+         "Pushes a push button of a shown dialog.\nExample:\n  push ASRDialog.OK",
+         [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+           TavDlgWidget* wd = SensitiveWidget(r, a[0], err);
+           if (!wd) return false;
+           wd->Notify(TavDlgNotification::Activate);
+           return true;
+         }});
+  t.Add({"notify", {{"DIALOG[.WIDGET]", ArgKind::Widget}, {"NOTIFICATION", ArgKind::Choice, false, false, Notifications()}},
+         "send a dialog notification",
+         "Sends a notification as the window system would: ok, cancel, apply (the\n"
+         "dialog's buttons), close (the window's close box), select, modify, activate.\n"
+         "One nothing waits for fails.\nExample:\n  notify AttributeDlg close",
+         Notify});
+  t.Add({"answer", {}, "answer the message window or file box that waits, or the next one",
+         "Answers the message window shown without blocking, or queues the answer for\n"
+         "the next one that blocks; `answer file PATH` chooses a file in a file box,\n"
+         "`answer cancel` cancels it.\nExample:\n  answer ok\n  answer file report.xml",
+         nullptr,
+         {Answer("ok", "answer OK"), Answer("cancel", "answer Cancel (a file box too)"), Answer("yes", "answer Yes"),
+          Answer("no", "answer No"),
+          {"file", {{"PATH", ArgKind::File}}, "choose a file in the file box that waits, or the next one", {},
+           [](ScriptRunner& r, const ScriptWords& a, std::string&) {
+             std::string path = r.FilePath(a[0], true);
+             if (!r.Engine().AnswerPending("file", path, nullptr)) r.Engine().QueueFileAnswer(true, path);
+             return true;
+           }}}});
+}
+
+}  // namespace host

@@ -1,0 +1,171 @@
+// Statements about the session: plants, workbenches, commands, picks, environment.
+#include <charconv>
+#include <cstdlib>
+
+#include "HostScript.h"
+#include "HostWorkbench.h"
+#include "PlantDocument.h"
+#include "ScriptTable.h"
+
+namespace host {
+
+namespace {
+std::string Join(const ScriptWords& w, std::size_t from = 0) {
+  std::string s;
+  for (std::size_t i = from; i < w.size(); ++i) s += (i > from ? " " : "") + w[i];
+  return s;
+}
+
+bool Open(ScriptRunner& r, const ScriptWords& a, std::string& err) {
+  if (!r.Open(r.FilePath(a[0], false), &err)) return false;
+  r.Out() << "opened " << a[0] << '\n';
+  return true;
+}
+
+bool Save(ScriptRunner& r, const ScriptWords& a, std::string& err) {
+  auto doc = r.Document(err);
+  if (!doc) return false;
+  if (!SavePlant(*doc, r.FilePath(a[0], true), err)) return false;
+  r.Out() << "saved " << a[0] << '\n';
+  return true;
+}
+
+bool Setting(ScriptRunner&, const ScriptWords& a, std::string&) {
+  // true/false, an integer, a number, else a text
+  const std::string v = Join(a, 2);
+  TavValue value = TavUnicodeString(v);
+  std::int64_t i = 0;
+  double d = 0;
+  const char* end = v.data() + v.size();
+  if (v == "true" || v == "false") value = v == "true";
+  else if (auto [p, ec] = std::from_chars(v.data(), end, i); ec == std::errc() && p == end) value = i;
+  else if (auto [q, ec2] = std::from_chars(v.data(), end, d); ec2 == std::errc() && q == end) value = d;
+  TavSettingRepository::GetRepository(a[0]).Write(a[1], value);
+  return true;
+}
+
+bool Select(ScriptRunner& r, const ScriptWords& a, std::string& err) {
+  auto ed = r.Editor(err);
+  if (!ed) return false;
+  if (a.empty()) {
+    ed->GetCSO().Empty();
+    return true;
+  }
+  // Every path first: a bad one leaves the selection as it was.
+  std::vector<TavPathElement> picks;
+  for (auto& p : a) {
+    picks.push_back(r.ResolvePath(p, err));
+    if (picks.back().IsEmpty()) return false;
+  }
+  for (auto& p : picks) ed->GetCSO().AddElement(p);
+  return true;
+}
+
+bool Pick(ScriptRunner& r, const ScriptWords& a, std::string& err) {
+  // "pick tree PATH" / "pick viewer PATH"; a lone word is always the path.
+  const std::string& path = a.size() == 2 ? a[1] : a[0];
+  if (a.size() == 2 && a[0] != "tree" && a[0] != "viewer") {
+    err = "pick: '" + a[0] + "' is neither tree nor viewer (usage: pick [tree|viewer] PATH)";
+    return false;
+  }
+  TavPathElement p = r.ResolvePath(path, err);
+  if (p.IsEmpty()) return false;
+  if (!r.Engine().Pick(p, &err)) {
+    err = "pick " + path + ": " + err;
+    return false;
+  }
+  return true;
+}
+}  // namespace
+
+void AddSessionStatements(ScriptTable& t) {
+  t.Add({"open", {{"FILE", ArgKind::File}}, "open a plant as the current document",
+         "Loads a plant file (docs/plant-format.md) and makes it the current document. A\n"
+         "relative name is read beside the script. A command still running is cancelled\n"
+         "first. Loading is all or nothing: a bad file is named with file:line:column.\n"
+         "Example:\n  open sample-plant.xml",
+         Open});
+  t.Add({"save", {{"FILE", ArgKind::File}}, "save the current plant atomically",
+         "Writes the current plant to FILE (a relative name lands in the output folder)\n"
+         "through a temporary file, so a failure never leaves a truncated plant.\n"
+         "Example:\n  save renumbered-plant.xml",
+         Save});
+  t.Add({"close", {}, "close the current plant",
+         "Closes the current document; a command still running on it is cancelled first\n"
+         "and says so. The previous document, if any, becomes current.\nExample:\n  close",
+         [](ScriptRunner& r, const ScriptWords&, std::string& err) { return r.Close(&err); }});
+  t.Add({"workbench", {{"NAME", ArgKind::Workbench}}, "enter a workbench of the process workshop",
+         "Enters a workbench; its headers can then be fired by identifier.\nExample:\n  workbench Mirt",
+         [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+           if (!r.Workbenches().Enter(a[0], &err)) return false;
+           r.Out() << "entered workbench " << a[0] << '\n';
+           return true;
+         }});
+  t.Add({"fire", {{"HEADER", ArgKind::Header}}, "fire a command header of the current workbench",
+         "Starts the command of a header of the current workbench, by the header's\n"
+         "identifier. An unavailable header or a class not built yet says so.\n"
+         "Example:\n  workbench Mirt\n  fire TavVekRenumberActHdr",
+         [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+           TavCommandHeader* h = r.Workbenches().HeaderToFire(a[0], &err);
+           return h && r.Engine().Start(h->GetModuleName().utf8(), h->GetClassName().utf8(), &err);
+         }});
+  t.Add({"start", {{"MODULE", ArgKind::Module}, {"CLASS", ArgKind::Class}}, "start a command class directly",
+         "Starts a command by its load module and class, without a workbench (`commands`\n"
+         "lists the classes this build runs). A command already running is replaced.\n"
+         "Example:\n  start OrvVekPlanner TavVekRenumberActCmd",
+         [](ScriptRunner& r, const ScriptWords& a, std::string& err) { return r.Engine().Start(a[0], a[1], &err); }});
+  t.Add({"select", {{"PATH", ArgKind::Path, true, true}}, "put objects into the current selection (CSO); empty it",
+         "Adds objects to the current selection, which commands take when they start;\n"
+         "with no path, empties it.\nExample:\n  select Products/BodyInWhite.1/Door.1\n  select",
+         Select});
+  t.Add({"active", {{"PATH", ArgKind::Path}}, "set the editor's current path (the activity being edited)",
+         "Makes an object the editor's current path, as when the user opens an activity\n"
+         "for editing.\nExample:\n  active \"Process/Body Shop/Framing\"",
+         [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+           TavPathElement p = r.ResolvePath(a[0], err);
+           if (p.IsEmpty()) return false;
+           r.Session().CurrentHostEditor()->SetActivePath(p);
+           return true;
+         }});
+  t.Add({"pick", {{"", ArgKind::Choice, true, false, {"tree", "viewer"}}, {"PATH", ArgKind::Path}},
+         "pick an object for the running command",
+         "Offers an object to the agents of the running command's current state, as a\n"
+         "click in the tree or the 3D viewer would. A pick no agent takes fails and says\n"
+         "why.\nExample:\n  pick Products/BodyInWhite.1/Bracket.3\n  pick viewer \"#op40_brackets\"",
+         Pick});
+  t.Add({"cancel", {}, "cancel the running command",
+         "Cancels the running command: it ends, leaving no selection or highlight.\nExample:\n  cancel",
+         [](ScriptRunner& r, const ScriptWords&, std::string& err) { return r.Engine().Cancel(&err); }});
+  t.Add({"env", {{"NAME", ArgKind::Variable}, {"VALUE", ArgKind::Word, true}}, "set an environment variable",
+         "Sets a variable the workbench reads (its switches); no value sets it empty.\n"
+         "Example:\n  env MIRT_TRACE all",
+         [](ScriptRunner&, const ScriptWords& a, std::string&) {
+           ::setenv(a[0].c_str(), a.size() > 1 ? a[1].c_str() : "", 1);
+           return true;
+         }});
+  t.Add({"unsetenv", {{"NAME", ArgKind::Variable}}, "clear an environment variable",
+         "Removes a variable from the environment.\nExample:\n  unsetenv MIRT_TRACE",
+         [](ScriptRunner&, const ScriptWords& a, std::string&) {
+           ::unsetenv(a[0].c_str());
+           return true;
+         }});
+  t.Add({"setting", {{"REPOSITORY", ArgKind::Setting}, {"KEY", ArgKind::Word}, {"VALUE", ArgKind::Text}},
+         "write a value into a setting repository",
+         "Writes a setting: true/false, an integer, a number, else a text.\n"
+         "Example:\n  setting OrvVekPartConsumption AttributeCheck true",
+         Setting});
+  t.Add({"echo", {{"TEXT", ArgKind::Text, true}}, "print a line",
+         "Prints its words, joined by blanks.\nExample:\n  echo \"== renumbering\"",
+         [](ScriptRunner& r, const ScriptWords& a, std::string&) {
+           r.Out() << Join(a) << '\n';
+           return true;
+         }});
+  t.Add({"quit", {}, "end the session (the shell) or the script",
+         "Ends the shell, or stops a script here with success.\nExample:\n  quit",
+         [](ScriptRunner& r, const ScriptWords&, std::string&) {
+           r.RequestQuit();
+           return true;
+         }});
+}
+
+}  // namespace host
