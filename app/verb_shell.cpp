@@ -31,8 +31,7 @@ struct Shell {
 
   std::string Prompt() {
     std::string waits = runner.WaitingFor();
-    if (waits.empty()) return "mirt> ";
-    return "mirt (" + runner.Engine().RunningCommand()->GetName() + " waits for " + waits + ")> ";
+    return waits.empty() ? "mirt> " : "mirt (" + waits + ")> ";
   }
 
   void Run(const std::string& text) {

@@ -63,8 +63,8 @@ public:
   static std::vector<std::string> Statements();
   // What completion may offer now: the open plant, live dialogs, headers, classes.
   CompletionModel Completions() const;
-  // What the running command waits for, in the user's words ("" when none runs):
-  // "a pick of an activity or a product", "dialog ASRDialog".
+  // What the running command waits for, in short ("" when none runs): the kinds
+  // of object its agents take ("pick activity|product"), the dialogs it shows.
   std::string WaitingFor() const;
 
 private:

@@ -31,11 +31,10 @@ std::vector<std::string> WidgetValues(const TavDlgWidget& w) {
 // Interface names of element types as a planner says them.
 std::string ElementWord(const std::string& type) {
   static const std::vector<std::pair<std::string, std::string>> words{
-      {"TavISPPActivity", "an activity"},         {"TavISPPAbstractActivity", "an activity"},
-      {"TavISPPActivityRoot", "a process"},       {"TavIProduct", "a product or resource"},
-      {"TavISPPItem", "a product or assembly"},   {"OrvIMfgAssembly", "a manufactured assembly"},
-      {"TavIPPRResource", "a resource"},          {"TavISPPResource", "a resource"},
-      {"OrvIResourceBehaviorManager", "a resource with behaviours"}};
+      {"TavISPPActivity", "activity"},      {"TavISPPAbstractActivity", "activity"}, {"TavISPPActivityRoot", "process"},
+      {"TavIProduct", "product"},           {"TavISPPItem", "product"},              {"OrvIMfgAssembly", "assembly"},
+      {"TavIPPRResource", "resource"},      {"TavISPPResource", "resource"},
+      {"OrvIResourceBehaviorManager", "resource"}};
   for (auto& [t, w] : words)
     if (t == type) return w;
   return type;
@@ -91,16 +90,15 @@ std::string ScriptRunner::WaitingFor() const {
         if (std::find(picks.begin(), picks.end(), w) == picks.end()) picks.push_back(w);
       }
     }
-  std::vector<std::string> shown;
-  for (auto* d : TavDlgDialog::All())
-    if (d->IsVisible()) shown.push_back(d->GetName());
   std::string out;
-  if (anything) out = "a pick";
-  else if (!picks.empty()) {
-    out = "a pick of ";
-    for (std::size_t i = 0; i < picks.size(); ++i) out += (i ? (i + 1 == picks.size() ? " or " : ", ") : "") + picks[i];
+  if (anything) {
+    out = "pick";
+  } else if (!picks.empty()) {
+    out = "pick ";
+    for (std::size_t i = 0; i < picks.size(); ++i) out += (i ? "|" : "") + picks[i];
   }
-  for (auto& d : shown) out += (out.empty() ? "dialog " : ", dialog ") + d;
+  for (auto* d : TavDlgDialog::All())
+    if (d->IsVisible()) out += (out.empty() ? "dialog " : ", dialog ") + d->GetName();
   return out.empty() ? "state " + c->GetCurrentState()->GetName() : out;
 }
 
