@@ -255,11 +255,21 @@ std::string Pad(const std::string& s, std::size_t width) {
   return n >= width ? s + " " : s + std::string(width - n, ' ');
 }
 
+// Whether the header's class is only a placeholder in this build (it says "not available").
+bool NotBuiltYet(const TavCommandHeader& h) {
+  const auto& reg = TavModuleRegistry::Get();
+  const std::string cls = h.GetClassName().utf8(), mod = h.GetModuleName().utf8();
+  for (auto& [m, c] : reg.Classes())
+    if (c == cls && (mod.empty() || m == mod)) return reg.IsPlaceholder(m, c);
+  return false;  // an unknown class: firing it says so
+}
+
 std::string HeaderLine(const TavUnicodeString& id, const std::string& indent) {
   const TavCommandHeader* h = TavCommandHeader::GetHeaderFromList(id, 0);
   std::string line = indent + Pad(id.utf8(), 30);
   if (!h) return line + "(no such header)\n";
-  return line + Pad(HeaderTitle(*h).text, 44) + (h->IsAvailable() ? "available" : "unavailable") + "\n";
+  return line + Pad(HeaderTitle(*h).text, 44) + (h->IsAvailable() ? "available" : "unavailable") +
+         (NotBuiltYet(*h) ? ", not built yet" : "") + "\n";
 }
 
 void DescribeMenu(const TavWorkbenchLayout& layout, const TavWorkbenchMenu& menu, const std::string& indent,

@@ -1,5 +1,6 @@
 // `print`: what the user would look at -- the plant, an object, dialogs, messages,
 // selection sets, the running command.
+#include <charconv>
 #include <ostream>
 
 #include "HostScript.h"
@@ -8,35 +9,123 @@
 namespace host {
 
 namespace {
-void PrintTree(std::ostream& out, const HostDocument& doc) {
-  for (auto& r : doc.Process().roots_) {
-    out << r->GetLabel().utf8() << " (" << r->GetTypeName().utf8() << ")\n";
-    std::vector<std::pair<const HostActivity*, int>> work;
-    for (auto it = r->Children().rbegin(); it != r->Children().rend(); ++it) work.emplace_back(it->get(), 1);
-    while (!work.empty()) {
-      auto [a, depth] = work.back();
-      work.pop_back();
-      out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << a->GetLabel().utf8() << " (" << a->GetTypeName().utf8() << ")\n";
-      for (auto it = a->Children().rbegin(); it != a->Children().rend(); ++it) work.emplace_back(it->get(), depth + 1);
+constexpr int kAllLevels = -1;
+
+std::string Indent(int depth) { return std::string(static_cast<std::size_t>(depth) * 2, ' '); }
+
+// "Weld.1.2.2 (PhysicalActivity, time 12, resources Robot.1, Welder.2)"
+std::string ActivityLine(const HostActivity& a) {
+  std::string line = a.GetLabel().utf8() + " (" + a.GetTypeName().utf8();
+  if (a.GetTime() != 0) line += ", time " + TavValueToText(a.GetTime()).utf8();
+  std::string resources;
+  for (auto& r : a.Relations())
+    if (r->Type()->kind == RelationKind::Resource)
+      if (auto o = query<TavIModelIdentity>(r->GetTarget())) {
+        auto h = std::dynamic_pointer_cast<HostObject>(r->GetTarget());
+        resources += (resources.empty() ? "" : ", ") + (h ? h->DisplayName().utf8() : "#" + o->GetId().utf8());
+      }
+  if (!resources.empty()) line += ", resources " + resources;
+  return line + ")";
+}
+
+std::string ProductLine(const HostProduct& p) {
+  std::string line = p.GetName().utf8();
+  if (!p.GetPartNumber().IsEmpty()) line += " [" + p.GetPartNumber().utf8() + "]";
+  if (!p.GetResourceType().IsEmpty()) line += " (" + p.GetResourceType().utf8() + ")";
+  return line;
+}
+
+// Depth-first, children in order, down to `levels` below `top` (all when negative).
+template <class Node, class Line>
+void PrintSubtree(std::ostream& out, const Node* top, int depth, int levels, Line line) {
+  std::vector<std::pair<const Node*, int>> work{{top, 0}};
+  while (!work.empty()) {
+    auto [n, level] = work.back();
+    work.pop_back();
+    out << Indent(depth + level) << line(*n) << '\n';
+    if (levels >= 0 && level >= levels) continue;
+    for (auto it = n->Children().rbegin(); it != n->Children().rend(); ++it) work.emplace_back(it->get(), level + 1);
+  }
+}
+
+void PrintSection(std::ostream& out, const HostRootList& list, int levels) {
+  out << list.GetListName().utf8() << '\n';
+  if (levels == 0) return;
+  for (auto& r : list.roots_) PrintSubtree(out, r.get(), 1, levels - 1, ProductLine);
+}
+
+void PrintAssemblies(std::ostream& out, const HostDocument& doc, int levels) {
+  if (doc.Assemblies().assemblies_.empty()) return;
+  out << "Assemblies\n";
+  if (levels == 0) return;
+  for (auto& a : doc.Assemblies().assemblies_) out << "  " << a->GetName().utf8() << " (type " << a->GetType() << ")\n";
+}
+
+// print tree [PATH] [--depth N]
+bool PrintTree(ScriptRunner& r, const ScriptWords& a, std::string& err) {
+  auto doc = r.Document(err);
+  if (!doc) return false;
+  int levels = kAllLevels;
+  std::string path;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] == "--depth") {
+      int n = -1;
+      if (i + 1 < a.size()) {
+        auto [p, ec] = std::from_chars(a[i + 1].data(), a[i + 1].data() + a[i + 1].size(), n);
+        if (ec != std::errc() || p != a[i + 1].data() + a[i + 1].size()) n = -1;
+      }
+      if (n < 0) {
+        err = "print tree: --depth takes a number of levels (0 or more)";
+        return false;
+      }
+      levels = n;
+      ++i;
+    } else if (path.empty()) {
+      path = a[i];
+    } else {
+      err = "usage: print tree [PATH] [--depth N]";
+      return false;
     }
   }
-  for (auto* list : {&doc.Products(), &doc.Resources()}) {
-    out << list->GetListName().utf8() << '\n';
-    std::vector<std::pair<const HostProduct*, int>> work;
-    for (auto it = list->roots_.rbegin(); it != list->roots_.rend(); ++it) work.emplace_back(it->get(), 1);
+  std::ostream& out = r.Out();
+  if (path.empty()) {
+    for (auto& root : doc->Process().roots_) PrintSubtree(out, static_cast<const HostActivity*>(root.get()), 0, levels, ActivityLine);
+    PrintSection(out, doc->Products(), levels);
+    PrintSection(out, doc->Resources(), levels);
+    PrintAssemblies(out, *doc, levels);
+    return true;
+  }
+  if (path == "Products" || path == "Resources") {
+    PrintSection(out, path == "Products" ? doc->Products() : doc->Resources(), levels);
+    return true;
+  }
+  if (path == "Assemblies") {
+    PrintAssemblies(out, *doc, levels);
+    return true;
+  }
+  TavPathElement p = r.ResolvePath(path, err);
+  if (p.IsEmpty()) return false;
+  auto leaf = p.GetLeaf();
+  if (auto act = std::dynamic_pointer_cast<HostActivity>(leaf)) PrintSubtree(out, act.get(), 0, levels, ActivityLine);
+  else if (auto prod = std::dynamic_pointer_cast<HostProduct>(leaf)) PrintSubtree(out, prod.get(), 0, levels, ProductLine);
+  else out << doc->PathString(leaf) << '\n';
+  return true;
+}
+
+// Where a product, resource or assembly is used: the activities relating to it.
+std::vector<std::pair<const HostActivity*, std::string>> UsesOf(const HostDocument& doc, const TavBaseUnknown* target) {
+  std::vector<std::pair<const HostActivity*, std::string>> out;
+  for (auto& root : doc.Process().roots_) {
+    std::vector<const HostActivity*> work{root.get()};
     while (!work.empty()) {
-      auto [p, depth] = work.back();
+      const HostActivity* act = work.back();
       work.pop_back();
-      out << std::string(static_cast<std::size_t>(depth) * 2, ' ') << p->GetName().utf8();
-      if (!p->GetPartNumber().IsEmpty()) out << " [" << p->GetPartNumber().utf8() << "]";
-      out << '\n';
-      for (auto it = p->Children().rbegin(); it != p->Children().rend(); ++it) work.emplace_back(it->get(), depth + 1);
+      for (auto& rel : act->Relations())
+        if (rel->GetTarget().get() == target) out.emplace_back(act, rel->GetRelationType().utf8());
+      for (auto it = act->Children().rbegin(); it != act->Children().rend(); ++it) work.push_back(it->get());
     }
   }
-  if (!doc.Assemblies().assemblies_.empty()) {
-    out << "Assemblies\n";
-    for (auto& a : doc.Assemblies().assemblies_) out << "  " << a->GetName().utf8() << " (type " << a->GetType() << ")\n";
-  }
+  return out;
 }
 
 bool PrintObject(ScriptRunner& r, const ScriptWords& a, std::string& err) {
@@ -52,7 +141,10 @@ bool PrintObject(ScriptRunner& r, const ScriptWords& a, std::string& err) {
     out << "  type " << act->GetTypeName().utf8() << ", time " << TavValueToText(act->GetTime()).utf8() << '\n';
     if (!act->GetDescription().IsEmpty()) out << "  description " << act->GetDescription().utf8() << '\n';
   }
-  if (auto pr = query<TavIProduct>(o)) out << "  part number " << pr->GetPartNumber().utf8() << '\n';
+  if (auto pr = query<TavIProduct>(o)) {
+    out << "  part number " << pr->GetPartNumber().utf8() << '\n';
+    if (pr->IsResource()) out << "  resource type " << (pr->GetResourceType().IsEmpty() ? "(none)" : pr->GetResourceType().utf8()) << '\n';
+  }
   if (auto rel = query<TavIPCSRelations>(o))
     for (auto& rl : rel->GetRelations()) {
       out << "  " << rl->GetRelationType().utf8() << " " << doc->PathString(rl->GetTarget()) << '\n';
@@ -61,6 +153,20 @@ bool PrintObject(ScriptRunner& r, const ScriptWords& a, std::string& err) {
     }
   if (auto attrs = query<TavIAttributeHolder>(o))
     for (auto& at : attrs->GetAttributes()) out << "  attribute " << at.name.utf8() << " = " << TavValueToText(at.value).utf8() << '\n';
+  // Where it stands among the others: links of an activity, parts of an assembly, uses of an item.
+  if (auto act = std::dynamic_pointer_cast<HostActivity>(o)) {
+    for (auto& n : act->GetPreviousNodes()) out << "  flow from " << doc->PathString(n) << '\n';
+    for (auto& n : act->GetNextNodes()) out << "  flow to " << doc->PathString(n) << '\n';
+    for (auto& n : act->GetPrecedences()) out << "  after " << doc->PathString(n) << '\n';
+    for (auto& n : act->GetSuccessors()) out << "  before " << doc->PathString(n) << '\n';
+  }
+  if (auto ma = query<OrvIMfgAssembly>(o)) {
+    std::vector<Ref<TavBaseUnknown>> parts;
+    const bool byStructure = ma->GetParts(parts) == 1;
+    for (auto& part : parts) out << "  part " << doc->PathString(part) << (byStructure ? " (with its structure)" : "") << '\n';
+  }
+  if (query<TavIProduct>(o) || query<OrvIMfgAssembly>(o))
+    for (auto& [act, relation] : UsesOf(*doc, o.get())) out << "  used by " << doc->PathString(const_cast<HostActivity*>(act)->self()) << " (" << relation << ")\n";
   return true;
 }
 
@@ -80,15 +186,15 @@ ScriptStatement SetPrinter(const std::string& name) {
 void AddPrintStatements(ScriptTable& t) {
   t.Add({"print", {}, "print the plant, an object, dialogs, messages, a selection set, the command",
          "Prints what the user would look at. Every topic prints as stable text, so\n"
-         "golden tests can compare it.\nExample:\n  print tree\n  print object \"#op30_hinges\"\n  print dialog ASRDialog",
+         "golden tests can compare it. `print tree` takes a path (or Products, Resources,\n"
+         "Assemblies) and --depth N to print only part of a large plant.\n"
+         "Example:\n  print tree \"Process/Body Shop\" --depth 1\n  print object \"#op30_hinges\"\n  print dialog ASRDialog",
          nullptr,
-         {{"tree", {}, "print the process, product and resource trees and the assemblies", {},
-           [](ScriptRunner& r, const ScriptWords&, std::string& err) {
-             auto doc = r.Document(err);
-             if (doc) PrintTree(r.Out(), *doc);
-             return doc != nullptr;
-           }},
-          {"object", {{"PATH", ArgKind::Path}}, "print an object: type, time, relations, attributes", {}, PrintObject},
+         {{"tree", {{"PATH", ArgKind::Path, true}, {"--depth N", ArgKind::Choice, true, false, {"--depth"}}, {"", ArgKind::Number, true}},
+           "print the trees, or the subtree at PATH, N levels deep: activities with time and resources",
+           {}, PrintTree},
+          {"object", {{"PATH", ArgKind::Path}},
+           "print an object: type, time, relations, attributes, links, parts, where it is used", {}, PrintObject},
           {"dialog", {{"NAME[.WIDGET]", ArgKind::Widget}}, "dump a dialog: its widgets, values and rows", {},
            [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
              TavDlgWidget* d = r.ResolveWidget(a[0], err);

@@ -61,6 +61,14 @@ bool Select(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   return true;
 }
 
+// What an object is, in a planner's words.
+std::string KindOf(const Ref<TavBaseUnknown>& o) {
+  if (query<TavISPPAbstractActivity>(o)) return "activity";
+  if (auto p = query<TavIProduct>(o)) return p->IsResource() ? "resource" : "product";
+  if (query<OrvIMfgAssembly>(o)) return "assembly";
+  return "object";
+}
+
 bool Pick(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   // "pick tree PATH" / "pick viewer PATH"; a lone word is always the path.
   const std::string& path = a.size() == 2 ? a[1] : a[0];
@@ -70,7 +78,14 @@ bool Pick(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   }
   TavPathElement p = r.ResolvePath(path, err);
   if (p.IsEmpty()) return false;
+  const std::string waits = r.WaitingFor();
   if (!r.Engine().Pick(p, &err)) {
+    // The engine names its states and agents; the user knows objects and steps.
+    if (err.rfind("no agent of state", 0) == 0)
+      err = "this step takes " + (waits.rfind("pick ", 0) == 0 ? waits.substr(5) : std::string("no pick")) + ", not " +
+            (KindOf(p.GetLeaf())[0] == 'a' ? "an " : "a ") + KindOf(p.GetLeaf());
+    else if (err.rfind("the pick was refused in state", 0) == 0)
+      err = "the command does not take this " + KindOf(p.GetLeaf()) + " at this step (" + waits + ")";
     err = "pick " + path + ": " + err;
     return false;
   }

@@ -7,8 +7,10 @@
 namespace host {
 
 namespace {
+// An argument with no name is shown by the one before it ("[--depth N]").
 std::string ArgUsage(const ScriptArg& a) {
-  std::string s = a.kind == ArgKind::Choice && a.name.empty() ? std::string() : a.name;
+  if (a.name.empty() && a.kind != ArgKind::Choice) return {};
+  std::string s = a.name;
   if (a.kind == ArgKind::Choice && s.empty())
     for (std::size_t i = 0; i < a.choices.size(); ++i) s += (i ? "|" : "") + a.choices[i];
   if (a.repeat && a.kind != ArgKind::Text) s += "...";
@@ -45,7 +47,8 @@ std::string ScriptStatement::Usage(const std::string& prefix) const {
     return out;
   }
   std::string s = head;
-  for (auto& a : args) s += " " + ArgUsage(a);
+  for (auto& a : args)
+    if (std::string u = ArgUsage(a); !u.empty()) s += " " + u;
   return s;
 }
 

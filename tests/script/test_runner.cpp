@@ -76,6 +76,13 @@ TEST_F(Runner, ListsAndCombosRefuseRowsTheyDoNotHave) {
   EXPECT_EQ(r.Error(), "c.mirt:1: combo Choice has no line 'thrid'");
 }
 
+// A pick the step cannot take says what the step takes, in a planner's words.
+TEST_F(Runner, ARefusedPickSaysWhatTheStepTakes) {
+  ASSERT_TRUE(r.RunText("start ScriptTest Loops\n", "s.mirt"));
+  EXPECT_FALSE(r.RunText("pick Process/Weld\n", "p.mirt"));
+  EXPECT_EQ(r.Error(), "p.mirt:1: pick Process/Weld: this step takes no pick, not an activity");
+}
+
 TEST_F(Runner, ExpectationsAreStrict) {
   EXPECT_FALSE(r.RunText("expect hso contian Process/Weld\n", "x.mirt"));
   EXPECT_FALSE(r.RunText("expect hso count two\n", "x.mirt"));
