@@ -25,7 +25,13 @@ void TavVekRenumberActCmd::BuildGraph() {
   AddTransition(dummy, nullptr, nullptr, nullptr);
 }
 
+bool TavVekRenumberActCmd::Cancel() {
+  TavTraceScope scope(Trace(), "TavVekRenumberActCmd", "Cancel");
+  return true;
+}
+
 bool TavVekRenumberActCmd::IsLabelChangable(const TavUnicodeString& label) {
+  TavTraceScope scope(Trace(), "TavVekRenumberActCmd", "IsLabelChangable");
   if (label.Contains("http") || label.Contains("www.") || label.Contains(".com")) {
     if (Trace().IsEnabled()) Trace().Print("Label: " + label.utf8() + " is a web address and cannot be Renumbered");
     return false;
@@ -34,6 +40,7 @@ bool TavVekRenumberActCmd::IsLabelChangable(const TavUnicodeString& label) {
 }
 
 void TavVekRenumberActCmd::LabelWithoutNumber(TavUnicodeString& label) {
+  TavTraceScope scope(Trace(), "TavVekRenumberActCmd", "LabelWithoutNumber");
   if (label.IsEmpty()) return;
   const std::string& s = label.utf8();
   auto dot = s.find('.');
@@ -58,6 +65,7 @@ std::string_view NumberOf(std::string_view label) {
 }  // namespace
 
 void TavVekRenumberActCmd::RenameAct(const Ref<TavISPPActivity>& root) {
+  TavTraceScope scope(Trace(), "TavVekRenumberActCmd", "RenameAct");
   if (!root) return;
   static const TavUnicodeString kPhysical("PhysicalActivity");
   // Depth first, parent before children, as the recursive definition: a child's own

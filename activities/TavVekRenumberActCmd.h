@@ -9,7 +9,7 @@ class TavVekRenumberActCmd : public TavStateCommand {
 public:
   TavVekRenumberActCmd();
   void BuildGraph() override;
-  bool Cancel() override { return true; }
+  bool Cancel() override;
 
   // Strips every label, then numbers from the root process.
   static void SetUniqueLabel();

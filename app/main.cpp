@@ -1,8 +1,10 @@
 // mirt: the process-planning workbench's command-line program.
 #include <algorithm>
+#include <cstring>
 #include <iostream>
 
 #include "Startup.h"
+#include "StreamWatch.h"
 #include "Verbs.h"
 
 namespace mirt {
@@ -33,7 +35,15 @@ int main(int argc, char** argv) {
   for (auto& [sub, v] : subs) {
     if (!sub->parsed()) continue;
     try {
-      return v->run();
+      // Output the user cannot get is a failure like any other: a full disk or a
+      // closed pipe behind standard output must not end in exit 0.
+      support::StreamWatch out(std::cout);
+      const int rc = v->run();
+      if (const int error = out.Finish()) {
+        std::cerr << "mirt " << v->name << ": standard output: " << std::strerror(error) << '\n';
+        return rc ? rc : 1;
+      }
+      return rc;
     } catch (const mirt::VerbError& e) {
       std::cerr << "mirt " << v->name << ": " << e.what() << '\n';
       return 1;

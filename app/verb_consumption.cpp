@@ -3,6 +3,7 @@
 #include <iostream>
 #include <optional>
 
+#include "FileWriter.h"
 #include "HostRuntime.h"
 #include "OrvEPartConsumptionAnalysis.h"
 #include "OrvVekGenPartConsumptionXML.h"
@@ -44,6 +45,7 @@ const char* EffectivityTitle(int mode) {
 
 int Run() {
   Options& o = Opt();
+  if (std::string clash = support::OutputIsInput(o.xml, {o.plant}); !clash.empty()) throw mirt::VerbError(clash);
   host::HostSession session;
   session.SetHasMainWindow(false);  // a batch run: failures are reported here, not in windows
   std::string error;
@@ -87,6 +89,13 @@ int Run() {
   std::vector<Ref<TavBaseUnknown>> unassigned = engine->GetUnassignedParts();
   OrvVekPartConsumptionRecords::CleanUnassignedList(results, unassigned);
 
+  if (o.xml == "-") {  // the report alone on standard output, for a pipe
+    std::string error;
+    const std::string report =
+        OrvVekGenPartConsumptionXML::BuildReport(results, unassigned, mode, nullptr, childCheck);
+    if (!support::WriteFile("-", report, &error, {.dashIsStdout = true})) throw mirt::VerbError(error);
+    return 0;
+  }
   std::ostream& out = std::cout;
   out << "Relations: ";
   for (std::size_t i = 0; i < relations.size(); ++i) out << (i ? ", " : "") << relations[i].utf8();
@@ -156,7 +165,7 @@ const mirt::VerbRegistrar reg{mirt::Verb{
                                      "Show children and their assignment in the table and the report");
       o.effectivityOpt = sub.add_option("--effectivity", o.effectivity,
                                         "Effectivity to show: 1 line, 2 date, 3 label, 4 extended, 0 none");
-      sub.add_option("--xml", o.xml, "Write the part consumption XML report to this file");
+      sub.add_option("--xml", o.xml, "Write the part consumption XML report to this file (\"-\": standard output, instead of the table)");
       sub.footer("Without an option the planner's part consumption settings decide (relations "
                  "\"Process Processes Product\", \"Process First Processes Product\", \"Process Creates Product\"; "
                  "every check off, no effectivity, unless changed).");

@@ -1,7 +1,7 @@
 // mirt renumber PLANT -o OUT [--in-place]: numbers every physical activity hierarchically.
-#include <filesystem>
 #include <iostream>
 
+#include "FileWriter.h"
 #include "HostEngine.h"
 #include "OrvVekCommandServices.h"
 #include "PlantDocument.h"
@@ -13,12 +13,10 @@ std::string g_plant, g_out;
 bool g_inPlace = false;
 
 int Renumber() {
-  namespace fs = std::filesystem;
   if (g_out.empty() && !g_inPlace) throw mirt::VerbError("give the output with -o OUT, or --in-place to rewrite " + g_plant);
   if (!g_out.empty() && g_inPlace) throw mirt::VerbError("-o and --in-place exclude each other");
-  std::error_code ec;
-  if (!g_out.empty() && fs::equivalent(g_plant, g_out, ec) && !g_inPlace)
-    throw mirt::VerbError(g_out + " is the input plant; use --in-place to overwrite it");
+  if (std::string clash = support::OutputIsInput(g_out, {g_plant}); !clash.empty())
+    throw mirt::VerbError(clash + "; use --in-place to overwrite it");
   host::HostSession session;
   host::HostEngine engine;
   std::string err;

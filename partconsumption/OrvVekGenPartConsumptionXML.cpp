@@ -1,8 +1,5 @@
 #include "OrvVekGenPartConsumptionXML.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
@@ -48,65 +45,30 @@ void OrvVekXMLOutput::WriteBytes(std::string_view bytes) {
   if (!DoWrite(bytes)) SetError(errno);
 }
 
-std::unique_ptr<OrvVekXMLFileOutput> OrvVekXMLFileOutput::Open(const std::filesystem::path& target, int& errorCode) {
+std::unique_ptr<OrvVekXMLFileOutput> OrvVekXMLFileOutput::Open(const std::filesystem::path& target, int& errorCode,
+                                                                std::string* message) {
+  std::unique_ptr<OrvVekXMLFileOutput> out(new OrvVekXMLFileOutput());
   errorCode = 0;
-  std::error_code ec;
-  if (target.empty() || std::filesystem::is_directory(target, ec)) {
-    errorCode = target.empty() ? ENOENT : EISDIR;
-    return nullptr;
-  }
-  std::string temp = target.string() + ".XXXXXX";
-  std::vector<char> name(temp.begin(), temp.end());
-  name.push_back('\0');
-  int fd = ::mkstemp(name.data());
-  if (fd < 0) {
-    errorCode = errno ? errno : EIO;
-    return nullptr;
-  }
-  // mkstemp creates the file for its owner only; a report is an ordinary file.
-  mode_t mask = ::umask(0);
-  ::umask(mask);
-  (void)::fchmod(fd, 0666 & ~mask);
-  std::FILE* f = ::fdopen(fd, "wb");
-  if (!f) {
-    errorCode = errno ? errno : EIO;
-    ::close(fd);
-    ::unlink(name.data());
-    return nullptr;
-  }
-  return std::unique_ptr<OrvVekXMLFileOutput>(new OrvVekXMLFileOutput(target, name.data(), f));
-}
-
-OrvVekXMLFileOutput::~OrvVekXMLFileOutput() {
-  if (file_) std::fclose(file_);
-  if (!committed_) {
-    std::error_code ec;
-    std::filesystem::remove(temp_, ec);
-  }
+  if (out->writer_.Open(target)) return out;
+  errorCode = out->writer_.ErrorCode();
+  if (message) *message = out->writer_.Error();
+  return nullptr;
 }
 
 bool OrvVekXMLFileOutput::DoWrite(std::string_view bytes) {
-  return file_ && std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+  if (writer_.Write(bytes)) return true;
+  errno = writer_.ErrorCode();
+  return false;
 }
 
 bool OrvVekXMLFileOutput::Commit() {
-  if (!file_) return false;
-  errno = 0;
-  if (!Failed() && std::fflush(file_) != 0) SetError(errno);
-  if (!Failed() && ::fsync(::fileno(file_)) != 0) SetError(errno);
-  errno = 0;
-  const int closed = std::fclose(file_);
-  file_ = nullptr;
-  if (!Failed() && closed != 0) SetError(errno);
-  if (Failed()) return false;
-  std::error_code ec;
-  std::filesystem::rename(temp_, target_, ec);
-  if (ec) {
-    SetError(ec.value());
+  if (Failed()) {
+    writer_.Abort();
     return false;
   }
-  committed_ = true;
-  return true;
+  if (writer_.Commit()) return true;
+  SetError(writer_.ErrorCode());
+  return false;
 }
 
 // ------------------------------------------------------------------ document
@@ -308,16 +270,17 @@ HRESULT OrvVekGenPartConsumptionXML::CreateXMLFile(const TavUnicodeString& path,
   OrvVekXMLExportStatus local;
   OrvVekXMLExportStatus& st = status ? *status : local;
   st = {};
-  auto fail = [&](const char* catalog, const char* what, int code) {
+  auto fail = [&](const char* catalog, int code, const std::string& message) {
     st.errorCode = code;
     st.diskFull = code == ENOSPC || code == EDQUOT;
-    st.message = std::string(what) + " '" + path.utf8() + "': " + std::strerror(code);
+    st.message = message;
     OrvVekShowWriteWarning(catalog, st.diskFull, path, std::strerror(code));
     return E_FAIL;
   };
   int code = 0;
-  auto file = OrvVekXMLFileOutput::Open(std::filesystem::path(path.utf8()), code);
-  if (!file) return fail(kCatalog, "cannot create the report file", code);
+  std::string message;
+  auto file = OrvVekXMLFileOutput::Open(std::filesystem::path(path.utf8()), code, &message);
+  if (!file) return fail(kCatalog, code, message);
   st.opened = true;
 
   support::EnsureXerces();
@@ -326,7 +289,10 @@ HRESULT OrvVekGenPartConsumptionXML::CreateXMLFile(const TavUnicodeString& path,
   std::unique_ptr<DOMDocument, void (*)(DOMDocument*)> doc(impl->createDocument(), [](DOMDocument* d) { d->release(); });
   GenerateXMLDocument(list, doc.get(), effectivityMode, dialog, childAssignCheck);
   WriteToXML(file.get(), doc.get());
-  if (!file->Commit()) return fail(kWriteCatalog, "cannot write the report file", file->ErrorCode());
+  if (!file->Commit())
+    return fail(kWriteCatalog, file->ErrorCode(),
+                file->Message().empty() ? "cannot write '" + path.utf8() + "': " + std::strerror(file->ErrorCode())
+                                        : file->Message());
   st.written = true;
   return S_OK;
 }

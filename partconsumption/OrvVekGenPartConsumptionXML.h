@@ -4,12 +4,13 @@
 // format fixes them (single-quoted declaration, blanks around '=', a newline
 // before every element).
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include <xercesc/dom/DOM.hpp>
+
+#include "FileWriter.h"
 
 #include "OrvPartConsumptionAnalysisResult.h"
 
@@ -52,27 +53,26 @@ private:
   std::string bytes_;
 };
 
-// A report file written beside its target under a temporary name and renamed
-// over it by Commit, so that a failed export never leaves a truncated file that
-// looks complete, nor destroys the previous report.
+// A report file through the program's one file writer: the previous report stays
+// whole until the new one is complete, a failed export leaves no temporary file, and
+// links, devices and read-only files are treated as for every other output.
 class OrvVekXMLFileOutput final : public OrvVekXMLOutput {
 public:
-  // Null with `errorCode` (errno) when the temporary file cannot be created.
-  static std::unique_ptr<OrvVekXMLFileOutput> Open(const std::filesystem::path& target, int& errorCode);
-  ~OrvVekXMLFileOutput() override;
-  // Flushes, syncs and renames; on any failure removes the temporary file.
+  // Null with `errorCode` (errno) and `message` (naming the file and the reason)
+  // when the file cannot be written.
+  static std::unique_ptr<OrvVekXMLFileOutput> Open(const std::filesystem::path& target, int& errorCode,
+                                                   std::string* message = nullptr);
+  // Writes out what is pending and puts the file in place; on failure the target is as before.
   bool Commit();
-  const std::filesystem::path& Target() const { return target_; }
+  const std::filesystem::path& Target() const { return writer_.Target(); }
+  const std::string& Message() const { return writer_.Error(); }
 
 protected:
   bool DoWrite(std::string_view bytes) override;
 
 private:
-  OrvVekXMLFileOutput(std::filesystem::path target, std::filesystem::path temp, std::FILE* f)
-      : target_(std::move(target)), temp_(std::move(temp)), file_(f) {}
-  std::filesystem::path target_, temp_;
-  std::FILE* file_;
-  bool committed_ = false;
+  OrvVekXMLFileOutput() = default;
+  support::FileWriter writer_;
 };
 
 // What happened to an export, for callers that show it themselves (batch verbs).

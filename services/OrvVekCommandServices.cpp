@@ -1,6 +1,7 @@
 #include "OrvVekCommandServices.h"
 
 #include "OrvVekServices.h"
+#include "ServicesTrace.h"
 #include "TavPlanner.h"
 
 namespace {
@@ -24,6 +25,7 @@ void AppendActivities(std::vector<Ref<TavISPPActivity>>& out, std::vector<Ref<Ta
 }  // namespace
 
 HRESULT OrvVekCommandServices::GetProcessContainer(Ref<TavISPPProcessContainer>& container, const Ref<TavBaseUnknown>& activity) {
+  TavTraceScope trace(ServicesTrace(), "OrvVekCommandServices", "GetProcessContainer");
   container = nullptr;
   auto doc = DocumentOf(activity);
   if (!doc) return E_FAIL;
@@ -32,6 +34,7 @@ HRESULT OrvVekCommandServices::GetProcessContainer(Ref<TavISPPProcessContainer>&
 }
 
 HRESULT OrvVekCommandServices::GetRootProcess(Ref<TavISPPActivityRoot>& root, const Ref<TavBaseUnknown>& activity) {
+  TavTraceScope trace(ServicesTrace(), "OrvVekCommandServices", "GetRootProcess");
   root = nullptr;
   Ref<TavISPPProcessContainer> c;
   if (FAILED(GetProcessContainer(c, activity))) return E_FAIL;
@@ -42,6 +45,7 @@ HRESULT OrvVekCommandServices::GetRootProcess(Ref<TavISPPActivityRoot>& root, co
 }
 
 std::vector<Ref<TavISPPActivity>> OrvVekCommandServices::GetAllActivities() {
+  TavTraceScope trace(ServicesTrace(), "OrvVekCommandServices", "GetAllActivities");
   std::vector<Ref<TavISPPActivity>> out;
   Ref<TavISPPActivityRoot> root;
   if (FAILED(GetRootProcess(root, nullptr))) return out;
@@ -59,6 +63,7 @@ std::vector<Ref<TavISPPActivity>> OrvVekCommandServices::GetAllActivities() {
 }
 
 TavUnicodeString OrvVekCommandServices::GetDisplayName(const Ref<TavBaseUnknown>& object) {
+  TavTraceScope trace(ServicesTrace(), "OrvVekCommandServices", "GetDisplayName");
   auto nav = query<TavINavigateObject>(object);
   if (!nav) return {};
   auto ids = nav->GetIdentificators();
@@ -66,6 +71,7 @@ TavUnicodeString OrvVekCommandServices::GetDisplayName(const Ref<TavBaseUnknown>
 }
 
 void OrvVekCommandServices::ReframeOnCSO() {
+  TavTraceScope trace(ServicesTrace(), "OrvVekCommandServices", "ReframeOnCSO");
   auto ed = TavFrmEditor::GetCurrentEditor();
   if (!ed) return;
   TavSelectionSet temp("ReframeHSO");

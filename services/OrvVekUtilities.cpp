@@ -1,6 +1,7 @@
 #include "OrvVekUtilities.h"
 
 #include "OrvVekCommandServices.h"
+#include "ServicesTrace.h"
 
 namespace {
 Ref<TavISPPContExt> ContExt(const Ref<TavDocument>& document) {
@@ -20,12 +21,14 @@ void AppendOutputs(const Ref<TavBaseUnknown>& activity, std::vector<Ref<TavBaseU
 }  // namespace
 
 HRESULT OrvVekUtilities::GetOutputItems(const Ref<TavBaseUnknown>& activity, std::vector<Ref<TavBaseUnknown>>& list) {
+  TavTraceScope trace(ServicesTrace(), "OrvVekUtilities", "GetOutputItems");
   AppendOutputs(activity, list);
   RemoveDuplicates(list);
   return S_OK;
 }
 
 HRESULT OrvVekUtilities::GetAllOutputItems(std::vector<Ref<TavBaseUnknown>>& list) {
+  TavTraceScope trace(ServicesTrace(), "OrvVekUtilities", "GetAllOutputItems");
   // One duplicate removal at the end gives the same list as one per activity, in linear time.
   for (auto& a : OrvVekCommandServices::GetAllActivities()) AppendOutputs(a, list);
   RemoveDuplicates(list);
@@ -41,11 +44,21 @@ HRESULT OrvVekUtilities::Dispatch(const Ref<TavDocument>& document, int kind) {
   return S_OK;
 }
 
-HRESULT OrvVekUtilities::DispatchAddContextNotif(const Ref<TavDocument>& d) { return Dispatch(d, TavActivityModification::AddContext); }
-HRESULT OrvVekUtilities::DispatchCreateChildNotif(const Ref<TavDocument>& d) { return Dispatch(d, TavActivityModification::CreateChild); }
-HRESULT OrvVekUtilities::DispatchAddChildNotif(const Ref<TavDocument>& d) { return Dispatch(d, TavActivityModification::AddChild); }
+HRESULT OrvVekUtilities::DispatchAddContextNotif(const Ref<TavDocument>& d) {
+  TavTraceScope trace(ServicesTrace(), "OrvVekUtilities", "DispatchAddContextNotif");
+  return Dispatch(d, TavActivityModification::AddContext);
+}
+HRESULT OrvVekUtilities::DispatchCreateChildNotif(const Ref<TavDocument>& d) {
+  TavTraceScope trace(ServicesTrace(), "OrvVekUtilities", "DispatchCreateChildNotif");
+  return Dispatch(d, TavActivityModification::CreateChild);
+}
+HRESULT OrvVekUtilities::DispatchAddChildNotif(const Ref<TavDocument>& d) {
+  TavTraceScope trace(ServicesTrace(), "OrvVekUtilities", "DispatchAddChildNotif");
+  return Dispatch(d, TavActivityModification::AddChild);
+}
 
 HRESULT OrvVekUtilities::RedrawFakeNode(const Ref<TavDocument>& document) {
+  TavTraceScope trace(ServicesTrace(), "OrvVekUtilities", "RedrawFakeNode");
   auto ext = ContExt(document);
   auto redraw = query<TavIRedrawEvent>(ext);
   if (!redraw) return E_FAIL;

@@ -2,7 +2,10 @@
 
 #include "WorkbenchTrace.h"
 
-TavUnicodeString TavMarkerWB::GetWorkshopName() { return "WSPROC"; }
+TavUnicodeString TavMarkerWB::GetWorkshopName() {
+  TavTraceScope trace(WorkbenchTrace(), "TavMarkerWB", "GetWorkshopName");
+  return "WSPROC";
+}
 
 TavUnicodeString TavMarkerWB::GetWorkbenchName() {
   TavTraceScope trace(WorkbenchTrace(), "TavMarkerWB", "GetWorkbenchName");

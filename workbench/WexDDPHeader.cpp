@@ -1,5 +1,7 @@
 #include "WexDDPHeader.h"
 
+#include "WorkbenchTrace.h"
+
 WexDDPHeader::WexDDPHeader(const TavUnicodeString& identifier, const TavUnicodeString& moduleName,
                            const TavUnicodeString& className, void* argument, int initialState)
     : TavCommandHeader(identifier, moduleName, className, argument, initialState) {}
@@ -13,12 +15,19 @@ WexDDPHeader::WexDDPHeader(const TavUnicodeString& identifier, const TavUnicodeS
 
 WexDDPHeader::WexDDPHeader(const WexDDPHeader& other) = default;
 
-std::unique_ptr<TavCommandHeader> WexDDPHeader::Clone() const { return std::make_unique<WexDDPHeader>(*this); }
+std::unique_ptr<TavCommandHeader> WexDDPHeader::Clone() const {
+  TavTraceScope trace(WorkbenchTrace(), "WexDDPHeader", "Clone");
+  return std::make_unique<WexDDPHeader>(*this);
+}
 
 const TavUnicodeString& WexDDPHeader::GetResourceFile(int level) const {
+  TavTraceScope trace(WorkbenchTrace(), "WexDDPHeader", "GetResourceFile");
   static const TavUnicodeString own("WexDDPHeader");
   if (level <= 0) return own;
   return TavCommandHeader::GetResourceFile(level - 1);
 }
 
-TavUnicodeString WexDDPHeader::GetFW() const { return "OrvVekPlanner"; }
+TavUnicodeString WexDDPHeader::GetFW() const {
+  TavTraceScope trace(WorkbenchTrace(), "WexDDPHeader", "GetFW");
+  return "OrvVekPlanner";
+}

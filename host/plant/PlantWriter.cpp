@@ -2,7 +2,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "HostRuntime.h"
+#include "FileWriter.h"
 #include "PlantDocument.h"
 #include "PlantFormat.h"
 
@@ -406,11 +406,7 @@ bool SavePlant(const HostDocument& doc, const std::string& path, std::string& er
     error = path + ": not saved: " + problem;
     return false;
   }
-  std::string why;
-  if (!WriteFileAtomically(path, bytes, &why)) {
-    error = why;
-    return false;
-  }
+  if (!support::WriteFile(path, bytes, &error)) return false;
   error.clear();
   return true;
 }

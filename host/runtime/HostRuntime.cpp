@@ -11,6 +11,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "FileWriter.h"
+
 namespace host {
 
 namespace fs = std::filesystem;
@@ -60,32 +62,13 @@ fs::path ConfigDir() {
   return fs::temp_directory_path() / "mirt-config";
 }
 
-bool WriteFileAtomically(const fs::path& path, const std::string& bytes, std::string* error) {
-  auto fail = [&](const std::string& what) {
-    if (error) *error = "cannot write '" + path.string() + "': " + what;
-    return false;
-  };
-  std::error_code ec;
-  if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
-  fs::path tmp = path;
-  tmp += ".tmp." + std::to_string(::getpid());
-  FILE* f = std::fopen(tmp.c_str(), "wb");
-  if (!f) return fail(std::strerror(errno));
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  ok = std::fflush(f) == 0 && ok;
-  ok = ::fsync(fileno(f)) == 0 && ok;
-  int saved = errno;
-  ok = std::fclose(f) == 0 && ok;
-  if (!ok) {
-    fs::remove(tmp, ec);
-    return fail(std::strerror(saved ? saved : EIO));
-  }
-  fs::rename(tmp, path, ec);
-  if (ec) {
-    fs::remove(tmp, ec);
-    return fail(ec.message());
-  }
-  return true;
+std::string RepositoryNameProblem(std::string_view name) {
+  // The name becomes a file name under the configuration folder: it must stay there.
+  if (name.empty()) return "a repository name cannot be empty";
+  if (name.find_first_of(std::string_view("/\\\0", 3)) != std::string_view::npos)
+    return "a repository name cannot hold a path separator or a NUL";
+  if (name.find("..") != std::string_view::npos) return "a repository name cannot hold '..'";
+  return {};
 }
 
 // ------------------------------------------------------------------ catalogues
@@ -230,7 +213,17 @@ std::vector<std::string> FileRepository::Keys() const {
   for (auto& [k, v] : values_) out.push_back(k);
   return out;
 }
-bool FileRepository::Save(std::string* error) { return WriteFileAtomically(file_, Serialize(values_), error); }
+bool FileRepository::Save(std::string* error) {
+  // The configuration folder is the program's own: made on first save, unlike the
+  // folders of files the user names.
+  std::error_code ec;
+  fs::create_directories(file_.parent_path(), ec);
+  if (ec) {
+    if (error) *error = "cannot write '" + file_.string() + "': cannot create its folder: " + ec.message();
+    return false;
+  }
+  return support::WriteFile(file_, Serialize(values_), error);
+}
 
 // ------------------------------------------------------------------ editors and session
 HostEditor::HostEditor(Ref<HostDocument> doc) : doc_(std::move(doc)) {}
@@ -280,6 +273,8 @@ bool HostSession::HasMessageKey(const std::string& catalog, const std::string& k
 }
 
 TavRepository& HostSession::Repo(const std::string& kind, const std::string& name) {
+  if (std::string problem = RepositoryNameProblem(name); !problem.empty())
+    throw std::invalid_argument(problem + ": '" + name + "'");
   auto& r = repos_[kind + "/" + name];
   if (!r) r = std::make_unique<FileRepository>(name, ConfigDir() / kind / (name + ".repo"));
   return *r;

@@ -35,8 +35,9 @@ std::filesystem::path ResourceDir();
 // Where repositories persist: $MIRT_CONFIG_DIR, else $XDG_CONFIG_HOME/mirt, else ~/.config/mirt.
 std::filesystem::path ConfigDir();
 
-// Writes a file atomically: a temporary file beside it, flushed, then renamed over it.
-bool WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes, std::string* error);
+// Why `name` cannot name a setting or preference repository (empty, a path
+// separator, ".."), or empty when it can.
+std::string RepositoryNameProblem(std::string_view name);
 
 // A repository kept in <config>/<kind>/<name>.repo. A corrupt file is reported
 // and set aside as <name>.repo.corrupt, never overwritten.
@@ -120,6 +121,7 @@ public:
   TavUnicodeString BuildMessage(const std::string& catalog, const std::string& key,
                                 const std::vector<TavUnicodeString>& params, const TavUnicodeString& fallback) override;
   bool HasMessageKey(const std::string& catalog, const std::string& key) override;
+  // Throw std::invalid_argument for a name RepositoryNameProblem refuses.
   TavRepository& Settings(const std::string& name) override;
   TavRepository& Preferences(const std::string& name) override;
 

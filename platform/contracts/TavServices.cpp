@@ -140,14 +140,17 @@ bool TavMsgCatalog::HasKey(const std::string& catalog, const std::string& key) {
 TavTrace::TavTrace(std::string name, std::string description)
     : name_(std::move(name)), description_(std::move(description)), enabled_(TraceEnabled(name_)) {}
 
+// Every line begins with its direction, so that entries and exits line up and can be
+// filtered; the channel closes the line. A message belongs to the operation it is
+// written in, so it reads as going in.
 void TavTrace::Print(std::string_view line) const {
-  if (enabled_) std::cerr << name_ << ": " << line << '\n';
+  if (enabled_) std::cerr << "--> " << line << " [" << name_ << "]\n";
 }
 void TavTrace::Enter(std::string_view cls, std::string_view op) const {
-  if (enabled_) std::cerr << name_ << ": --> " << cls << "::" << op << '\n';
+  if (enabled_) std::cerr << "--> " << cls << "::" << op << " [" << name_ << "]\n";
 }
 void TavTrace::Exit(std::string_view cls, std::string_view op) const {
-  if (enabled_) std::cerr << name_ << ": <-- " << cls << "::" << op << '\n';
+  if (enabled_) std::cerr << "<-- " << cls << "::" << op << " [" << name_ << "]\n";
 }
 
 bool TavRepository::ReadBool(const std::string& key, bool def) const {

@@ -1,4 +1,4 @@
-// The reference host's run-time: catalogues, repositories, atomic files, session.
+// The reference host's run-time: catalogues, repositories, session.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -99,22 +99,28 @@ TEST(Repository, DeserializeRejectsMalformedText) {
   EXPECT_EQ(FileRepository::Deserialize("mirt-repository 1\n\n").size(), 0u);
 }
 
-TEST(AtomicWrite, ReplacesWholeOrLeavesTheOldFile) {
+TEST(Repository, SaveMakesItsOwnFolderAndRefusesAReadOnlyFile) {
   TempDir d;
-  const fs::path file = d.path / "out.txt";
+  const fs::path file = d.path / "settings" / "Opts.repo";
+  FileRepository r("Opts", file);
+  r.Write("on", true);
   std::string err;
-  ASSERT_TRUE(WriteFileAtomically(file, "first", &err));
-  ASSERT_TRUE(WriteFileAtomically(file, "second", &err));
-  EXPECT_EQ(Slurp(file), "second");
-  if (::geteuid() != 0) {  // root ignores directory permissions
-    fs::permissions(d.path, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(WriteFileAtomically(file, "third", &err));
-    EXPECT_NE(err.find("cannot write"), std::string::npos);
-    fs::permissions(d.path, fs::perms::owner_all);
-    EXPECT_EQ(Slurp(file), "second");
+  ASSERT_TRUE(r.Save(&err)) << err;
+  fs::permissions(file, fs::perms::owner_read);
+  r.Write("on", false);
+  EXPECT_FALSE(r.Save(&err));
+  EXPECT_EQ(err, "cannot write '" + file.string() + "': Permission denied");
+  EXPECT_EQ(Slurp(file), "mirt-repository 1\non\tbool\ttrue\n");
+}
+
+TEST(Repository, NamesStayInsideTheConfigurationFolder) {
+  for (const char* bad : {"", "../escape", "a/b", "a\\b", "..", "x..y"}) {
+    EXPECT_NE(RepositoryNameProblem(bad), "") << bad;
+    HostSession s;
+    EXPECT_THROW(s.Settings(bad), std::invalid_argument) << bad;
+    EXPECT_THROW(s.Preferences(bad), std::invalid_argument) << bad;
   }
-  EXPECT_FALSE(WriteFileAtomically(d.path / "out.txt" / "below-a-file", "x", &err));
-  for (auto& e : fs::directory_iterator(d.path)) EXPECT_EQ(e.path().filename(), "out.txt");  // no temporary left
+  EXPECT_EQ(RepositoryNameProblem("OrvVekPartConsumption.v2"), "");
 }
 
 TEST(Session, EditorsSelectionAndInstall) {

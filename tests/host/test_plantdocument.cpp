@@ -262,9 +262,12 @@ TEST(PlantDocument, SaveIsAtomicAndReportsFailure) {
   EXPECT_EQ(ReadAll(target), bytes);
   for (auto& e : fs::directory_iterator(dir)) EXPECT_EQ(e.path().string().find(".tmp"), std::string::npos) << e.path();
 
-  // An unwritable place: reported, nothing claimed.
+  // An unwritable place: reported, nothing claimed; a missing folder is named, not made.
   EXPECT_FALSE(host::SavePlant(*doc, (dir / "saved.xml" / "below-a-file.xml").string(), error));
   EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(host::SavePlant(*doc, (dir / "new" / "deeper" / "p.xml").string(), error));
+  EXPECT_NE(error.find("folder '" + (dir / "new" / "deeper").string() + "' does not exist"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(dir / "new"));
 
   // A value the format cannot hold leaves the old file as it was.
   auto bad = HostDocument::Create();
