@@ -1,4 +1,6 @@
 // mirt compare: what changed between two versions of a plant, by kind of object.
+#include <unistd.h>
+
 #include <iostream>
 #include <map>
 
@@ -148,7 +150,7 @@ void PrintModified(std::ostream& out, const char* title, const host::HostDocumen
   }
 }
 
-int Run() {
+int Compare() {
   Options& o = Opt();
   host::HostSession session;
   session.SetHasMainWindow(false);
@@ -203,7 +205,7 @@ int Run() {
     }
     if (!o.filterOpt->count()) filter = (filter & ~OrvVekCompareDlgBase::AllAttributes) | OrvVekCompareDlgBase::SelectedAttributes;
   }
-  std::cerr << "Comparing " << o.kind << "...\n";
+  if (::isatty(2)) std::cerr << "Comparing " << o.kind << "...\n";  // progress for a person, not for a log
   engine.StartComparison(indices, filter);
 
   std::ostream& out = std::cout;
@@ -212,7 +214,10 @@ int Run() {
   std::string conditions;
   for (auto& c : engine.CompareConditions(engineKind)) conditions += (conditions.empty() ? "" : ", ") + c.utf8();
   out << "Compare conditions: " << (conditions.empty() ? "(none: model numbers)" : conditions) << '\n';
-  out << "Filter: " << filter << "\n\n";
+  out << "Filter: " << filter << '\n';
+  const auto settings = OrvIDSICompareToolSettingAtt::Read();
+  out << "Tolerances: fastener positions within X " << settings.tolerance[0] << ", Y " << settings.tolerance[1] << ", Z "
+      << settings.tolerance[2] << (settings.coordinateCheck ? "" : " (positions not compared)") << "\n\n";
 
   const int shown = fastenersOfProducts ? OrvVekCompareDlgBase::Fasteners : kind;
   const CompareResults& r = engine.Results(shown);
@@ -229,7 +234,19 @@ int Run() {
   out << "\nSummary: ";
   if (!fastenersOfProducts) out << r.matchedOriginal.size() << " paired, ";
   out << r.added.size() << " added, " << r.removed.size() << " removed, " << r.codes.size() << " modified\n";
-  return 0;
+  const bool differ = !r.added.empty() || !r.removed.empty() || !r.codes.empty() || !f.added.empty() || !f.removed.empty() ||
+                      !f.codes.empty();
+  return differ ? 1 : 0;
+}
+
+// Exit codes as diff's: 0 no difference, 1 differences, 2 trouble.
+int Run() {
+  try {
+    return Compare();
+  } catch (const mirt::VerbError& e) {
+    std::cerr << "mirt compare: " << e.what() << '\n';
+    return 2;
+  }
 }
 
 const mirt::VerbRegistrar reg{mirt::Verb{
@@ -255,7 +272,8 @@ const mirt::VerbRegistrar reg{mirt::Verb{
       sub.add_flag("--hub", o.hub, "Both plants come from the hub: also key and compare by hub attributes");
       sub.footer("Objects pair by their compare conditions (the comparison settings' \"CompareConditions.<Family>\", "
                  "\"Id\" by default). Related fasteners are always checked. --kind fasteners without --root shows the "
-                 "fasteners related to the compared products.");
+                 "fasteners related to the compared products.\n"
+                 "Exit status as diff's: 0 no difference, 1 differences, 2 trouble.");
     },
     Run}};
 

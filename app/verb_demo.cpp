@@ -1,39 +1,93 @@
-// mirt demo [--out DIR]: the bundled demo session on the bundled sample plant.
+// mirt demo [--out DIR]: a tour of the workbench on the bundled sample plant. Each
+// step says in one line what it shows; every output lands in the output folder.
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 
 #include "HostScript.h"
 #include "Verbs.h"
 
 namespace {
+namespace fs = std::filesystem;
+
 std::string g_out = "out/demo";
 std::string g_data = MIRT_DATA_DIR;
 
+// Runs another verb of this program in-process with its output in a file, as a
+// user would run `mirt VERB ARGS > FILE`.
+int RunVerb(const std::string& name, std::vector<std::string> args, const fs::path& output) {
+  auto& verbs = mirt::Verbs();
+  auto v = std::find_if(verbs.begin(), verbs.end(), [&](const mirt::Verb& x) { return x.name == name; });
+  if (v == verbs.end()) throw mirt::VerbError("this build has no verb '" + name + "'");
+  CLI::App sub{v->description, name};
+  v->setup(sub);
+  std::reverse(args.begin(), args.end());  // CLI11 takes the words last first
+  sub.parse(args);
+  std::ofstream file(output, std::ios::binary);
+  if (!file) throw mirt::VerbError("cannot write " + output.string());
+  std::streambuf* screen = std::cout.rdbuf(file.rdbuf());
+  int rc = 1;
+  try {
+    rc = v->run();
+  } catch (...) {
+    std::cout.rdbuf(screen);
+    throw;
+  }
+  std::cout.rdbuf(screen);
+  file.close();
+  if (!file) throw mirt::VerbError("cannot write " + output.string());
+  return rc;
+}
+
+void Step(int n, const std::string& what) { std::cout << "\n[" << n << "] " << what << '\n'; }
+
 int Demo() {
-  namespace fs = std::filesystem;
   std::error_code ec;
   fs::create_directories(g_out, ec);
   if (ec) throw mirt::VerbError("cannot create the output folder '" + g_out + "': " + ec.message());
-  const fs::path script = fs::path(g_data) / "demo.mirt";
-  std::cout << "mirt demo: running " << script.string() << " on " << (fs::path(g_data) / "sample-plant.xml").string()
-            << ", outputs in " << g_out << "\n\n";
-  host::ScriptRunner runner(std::cout);
-  runner.SetBaseDirectory(g_data);
-  runner.SetOutputDirectory(g_out);
-  if (!runner.RunFile(script.string())) {
-    std::cout.flush();
-    std::cerr << runner.Error() << '\n';
-    return 1;
+  const fs::path data(g_data), out(g_out);
+  const fs::path plant = data / "sample-plant.xml", rev2 = data / "sample-plant-rev2.xml";
+  std::cout << "mirt demo: a tour of the workbench on " << plant.string() << "; outputs in " << g_out << '\n';
+
+  Step(1, "A planner's session (data/demo.mirt): look at the line, renumber it, assign a part, save.");
+  {
+    host::ScriptRunner runner(std::cout);
+    runner.SetBaseDirectory(g_data);
+    runner.SetOutputDirectory(g_out);
+    if (!runner.RunFile((data / "demo.mirt").string())) {
+      std::cout.flush();
+      std::cerr << runner.Error() << '\n';
+      return 1;
+    }
   }
+
+  Step(2, "Part consumption: which activities consume the doors and the brackets, as a table and the XML report.");
+  int rc = RunVerb("consumption",
+                   {(out / "renumbered-plant.xml").string(), "--product", "Products/BodyInWhite.1/Door.1",
+                    "--product", "Products/BodyInWhite.1/Bracket.3", "--xml", (out / "part-consumption.xml").string()},
+                   out / "part-consumption.txt");
+  if (rc != 0) return rc;
+  std::cout << "    table: " << (out / "part-consumption.txt").string() << ", report: " << (out / "part-consumption.xml").string()
+            << '\n';
+
+  Step(3, "Comparison: what the second revision of the line added, removed and changed.");
+  rc = RunVerb("compare", {plant.string(), rev2.string()}, out / "comparison.txt");
+  if (rc != 0 && rc != 1) return rc;  // 1: the revisions differ, as they should
+  std::cout << "    " << (out / "comparison.txt").string() << '\n';
+
   std::cout << "\nmirt demo: done; outputs:\n";
-  for (auto& e : fs::directory_iterator(g_out)) std::cout << "  " << e.path().string() << '\n';
+  std::vector<std::string> files;
+  for (auto& e : fs::directory_iterator(g_out)) files.push_back(e.path().string());
+  std::sort(files.begin(), files.end());
+  for (auto& f : files) std::cout << "  " << f << '\n';
   return 0;
 }
 
-mirt::VerbRegistrar reg({"demo", "Run the bundled demo session on the bundled sample plant", 1,
+mirt::VerbRegistrar reg({"demo", "A tour of the workbench on the bundled sample plant; outputs in an output folder", 1,
                          [](CLI::App& sub) {
                            sub.add_option("--out", g_out, "Folder for the demo's outputs")->capture_default_str();
-                           sub.add_option("--data", g_data, "Folder holding demo.mirt and sample-plant.xml")->capture_default_str();
+                           sub.add_option("--data", g_data, "Folder holding demo.mirt and the sample plants")->capture_default_str();
                          },
                          Demo});
 }  // namespace

@@ -25,16 +25,18 @@ bool Open(ScriptRunner& r, const ScriptWords& a, std::string& err) {
 bool Save(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   auto doc = r.Document(err);
   if (!doc) return false;
-  if (!SavePlant(*doc, r.FilePath(a[0], true), err)) return false;
-  r.Out() << "saved " << a[0] << '\n';
+  // With no name the plant goes back to the file it came from.
+  const std::string target = a.empty() ? doc->FilePath() : r.FilePath(a[0], true);
+  if (target.empty()) {
+    err = "this plant has no file yet: save FILE";
+    return false;
+  }
+  if (!SavePlant(*doc, target, err)) return false;
+  r.Out() << "saved " << (a.empty() ? target : a[0]) << '\n';
   return true;
 }
 
-bool Setting(ScriptRunner&, const ScriptWords& a, std::string& err) {
-  if (std::string problem = RepositoryNameProblem(a[0]); !problem.empty()) {
-    err = problem + ": '" + a[0] + "'";
-    return false;
-  }
+bool Setting(ScriptRunner&, const ScriptWords& a, std::string&) {
   // true/false, an integer, a number, else a text
   const std::string v = Join(a, 2);
   TavValue value = TavUnicodeString(v);
@@ -104,10 +106,10 @@ void AddSessionStatements(ScriptTable& t) {
          "first. Loading is all or nothing: a bad file is named with file:line:column.\n"
          "Example:\n  open sample-plant.xml",
          Open});
-  t.Add({"save", {{"FILE", ArgKind::File}}, "save the current plant atomically",
-         "Writes the current plant to FILE (a relative name lands in the output folder)\n"
-         "through a temporary file, so a failure never leaves a truncated plant.\n"
-         "Example:\n  save renumbered-plant.xml",
+  t.Add({"save", {{"FILE", ArgKind::File, true}}, "save the current plant atomically (to its own file without FILE)",
+         "Writes the current plant to FILE (a relative name lands in the output folder),\n"
+         "or back to the file it was opened from, through a temporary file, so a failure\n"
+         "never leaves a truncated plant.\nExample:\n  save renumbered-plant.xml\n  save",
          Save});
   t.Add({"close", {}, "close the current plant",
          "Closes the current document; a command still running on it is cancelled first\n"

@@ -1,5 +1,5 @@
-# `mirt demo` runs to the end, writes its outputs into --out, and the plant it
-# saves loads again with `mirt check`.
+# `mirt demo` runs its tour to the end, writes each step's outputs into --out and
+# names them, and the plant it saves loads again with `mirt check`.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${MIRT} demo --out ${WORK}/out WORKING_DIRECTORY ${WORK}
@@ -10,7 +10,7 @@ endif()
 if(NOT err STREQUAL "")
   message(FATAL_ERROR "mirt demo wrote to stderr:\n${err}")
 endif()
-foreach(f renumbered-plant.xml)
+foreach(f renumbered-plant.xml part-consumption.txt part-consumption.xml comparison.txt)
   if(NOT EXISTS ${WORK}/out/${f})
     message(FATAL_ERROR "mirt demo did not write ${f}; it printed:\n${out}")
   endif()

@@ -3,6 +3,10 @@
 // or opening a plant first cancels the command that holds its objects.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "HostScript.h"
@@ -107,6 +111,25 @@ TEST_F(Runner, CloseAndOpenCancelTheRunningCommandFirst) {
   r.Session().OpenDocument(doc);
   ASSERT_TRUE(r.RunText("start ScriptTest Loops\nopen " + plant + "\nexpect ended\n", "o.mirt")) << r.Error();
   EXPECT_NE(out.str().find("command Loops is cancelled: another plant is opened\n"), std::string::npos);
+}
+
+// `save` with no name writes the plant back where it came from; a plant made in
+// memory has nowhere to go and says so.
+TEST_F(Runner, SaveWithoutANameWritesBackToTheOpenedFile) {
+  EXPECT_FALSE(r.RunText("save\n", "s.mirt"));
+  EXPECT_EQ(r.Error(), "s.mirt:1: this plant has no file yet: save FILE");
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("mirt-save-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  fs::copy_file(std::string(MIRT_TEST_DATA) + "/../data/sample-plant.xml", dir / "plant.xml", fs::copy_options::overwrite_existing);
+  ASSERT_TRUE(r.RunText("open " + (dir / "plant.xml").string() + "\nstart OrvVekPlanner TavVekRenumberActCmd\nsave\n", "s.mirt"))
+      << r.Error();
+  EXPECT_NE(out.str().find("saved " + (dir / "plant.xml").string() + "\n"), std::string::npos) << out.str();
+  std::ifstream in(dir / "plant.xml");
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("Weld.1.2.2"), std::string::npos);  // the renumbered labels went back into the file
+  fs::remove_all(dir);
 }
 
 // An object kept beyond its document knows the document is gone.
