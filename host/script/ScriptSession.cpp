@@ -36,7 +36,11 @@ bool Save(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   return true;
 }
 
-bool Setting(ScriptRunner&, const ScriptWords& a, std::string&) {
+bool Setting(ScriptRunner&, const ScriptWords& a, std::string& err) {
+  if (std::string problem = RepositoryNameProblem(a[0]); !problem.empty()) {
+    err = problem + ": '" + a[0] + "'";
+    return false;
+  }
   // true/false, an integer, a number, else a text
   const std::string v = Join(a, 2);
   TavValue value = TavUnicodeString(v);
