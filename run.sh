@@ -7,6 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
 JOBS=$(nproc 2>/dev/null || echo 2)
+# ccache hits across clones of the project (CI builds a fresh clone in another folder).
+export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
 PACKAGES=(cmake make g++ pkg-config libxerces-c-dev libgtest-dev libgmock-dev libbenchmark-dev
           libcli11-dev libreadline-dev clang libclang-rt-14-dev ccache)
 
@@ -57,7 +59,8 @@ case "$cmd" in
       corpus=fuzz/corpus/${name#fuzz_}
       mkdir -p "build/fuzz/work/$name"
       echo "fuzz: $name (${FUZZ_SECONDS:-20}s)"
-      "$f" -max_total_time="${FUZZ_SECONDS:-20}" -rss_limit_mb=2048 "build/fuzz/work/$name" \
+      # A slow input is a failure like a crash: -timeout bounds each one.
+      "$f" -max_total_time="${FUZZ_SECONDS:-20}" -timeout=10 -rss_limit_mb=2048 "build/fuzz/work/$name" \
         $( [ -d "$corpus" ] && echo "$corpus" ) >"build/fuzz/work/$name.log" 2>&1 \
         || { tail -50 "build/fuzz/work/$name.log"; echo "fuzz: $name failed"; exit 1; }
     done
