@@ -2,9 +2,10 @@
 // step says in one line what it shows; every output lands in the output folder.
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
+#include <sstream>
 
+#include "FileWriter.h"
 #include "HostScript.h"
 #include "Verbs.h"
 
@@ -24,9 +25,9 @@ int RunVerb(const std::string& name, std::vector<std::string> args, const fs::pa
   v->setup(sub);
   std::reverse(args.begin(), args.end());  // CLI11 takes the words last first
   sub.parse(args);
-  std::ofstream file(output, std::ios::binary);
-  if (!file) throw mirt::VerbError("cannot write " + output.string());
-  std::streambuf* screen = std::cout.rdbuf(file.rdbuf());
+  // The output is kept, then written through the one file writer like every file.
+  std::ostringstream captured;
+  std::streambuf* screen = std::cout.rdbuf(captured.rdbuf());
   int rc = 1;
   try {
     rc = v->run();
@@ -35,8 +36,8 @@ int RunVerb(const std::string& name, std::vector<std::string> args, const fs::pa
     throw;
   }
   std::cout.rdbuf(screen);
-  file.close();
-  if (!file) throw mirt::VerbError("cannot write " + output.string());
+  std::string error;
+  if (!support::WriteFile(output, captured.str(), &error)) throw mirt::VerbError(error);
   return rc;
 }
 
