@@ -130,6 +130,12 @@ void Interactive(Shell& shell) {
   sa.sa_handler = OnInterrupt;
   sigemptyset(&sa.sa_mask);
   sigaction(SIGINT, &sa, nullptr);  // no SA_RESTART: select returns at once
+  // A parent may hand us SIGINT blocked (CI runners, some launchers); Ctrl-C
+  // must still reach the shell while it reads.
+  sigset_t interrupt, before;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  pthread_sigmask(SIG_UNBLOCK, &interrupt, &before);
   rl_bind_key('\t', CompleteKey);
   rl_callback_handler_install(shell.Prompt().c_str(), OnLine);
   while (!shell.done) {
@@ -150,6 +156,7 @@ void Interactive(Shell& shell) {
   std::filesystem::create_directories(host::ConfigDir(), ec);
   write_history(history.c_str());
   signal(SIGINT, SIG_DFL);
+  pthread_sigmask(SIG_SETMASK, &before, nullptr);
 }
 #endif
 

@@ -9,6 +9,7 @@ import os
 import pty
 import select
 import shutil
+import signal
 import sys
 import time
 
@@ -17,6 +18,8 @@ shutil.rmtree(config, ignore_errors=True)
 env = dict(os.environ, MIRT_CONFIG_DIR=config, TERM="dumb")
 pid, fd = pty.fork()
 if pid == 0:
+    # Launched as some CI runners launch it: with SIGINT blocked. Ctrl-C must still work.
+    signal.pthread_sigmask(signal.SIG_BLOCK, {signal.SIGINT})
     os.execve(mirt, [mirt, "shell", plant], env)
 
 seen = b""
