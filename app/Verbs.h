@@ -13,6 +13,7 @@ struct Verb {
   int order;  // position in --help
   std::function<void(CLI::App& sub)> setup;  // adds options and flags
   std::function<int()> run;                  // exit code: 0 success
+  int trouble = 1;  // exit code of a failure (compare: 2, as 1 there means "different")
 };
 
 std::vector<Verb>& Verbs();

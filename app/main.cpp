@@ -41,12 +41,12 @@ int main(int argc, char** argv) {
       const int rc = v->run();
       if (const int error = out.Finish()) {
         std::cerr << "mirt " << v->name << ": standard output: " << std::strerror(error) << '\n';
-        return rc ? rc : 1;
+        return v->trouble;
       }
       return rc;
     } catch (const mirt::VerbError& e) {
       std::cerr << "mirt " << v->name << ": " << e.what() << '\n';
-      return 1;
+      return v->trouble;
     } catch (const std::exception& e) {
       std::cerr << "mirt " << v->name << ": internal error: " << e.what() << '\n';
       return 3;

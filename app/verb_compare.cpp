@@ -275,6 +275,6 @@ const mirt::VerbRegistrar reg{mirt::Verb{
                  "fasteners related to the compared products.\n"
                  "Exit status as diff's: 0 no difference, 1 differences, 2 trouble.");
     },
-    Run}};
+    Run, 2}};
 
 }  // namespace
