@@ -3,6 +3,7 @@
 
 #include "FileWriter.h"
 #include "HostEngine.h"
+#include "HostUndo.h"
 #include "OrvVekCommandServices.h"
 #include "PlantDocument.h"
 #include "TavVekRenumberActCmd.h"
@@ -28,7 +29,10 @@ int Renumber() {
   std::vector<std::pair<Ref<TavISPPActivity>, TavUnicodeString>> before;
   for (auto& a : OrvVekCommandServices::GetAllActivities())
     if (a) before.emplace_back(a, a->GetLabel());
+  // All or nothing: a failure half-way leaves the model as loaded, the file untouched.
+  host::UndoScope job(*doc);
   if (!engine.Start("OrvVekPlanner", "TavVekRenumberActCmd", &err)) throw mirt::VerbError(err);
+  job.Keep("renumber");
   int changed = 0;
   for (auto& [a, label] : before) changed += a->GetLabel() == label ? 0 : 1;
   const std::string target = g_inPlace ? g_plant : g_out;

@@ -3,6 +3,7 @@
 #include "OrvVekServices.h"
 #include "TavPlanner.h"
 #include "TavServices.h"
+#include "TavUndo.h"
 
 namespace {
 Ref<OrvIResourceItemMgmt> ExistingItemMgt(const Ref<TavBaseUnknown>& resource) {
@@ -52,21 +53,19 @@ HRESULT OrvEResourceRelationsForItems::AddResourceRelation(const Ref<TavBaseUnkn
   if (type != OrvResourceInputItem && type != OrvResourceOutputItem) return E_FAIL;
   auto item = query<TavISPPItem>(item_);
   if (!item) return E_FAIL;
+  // A failure on the way leaves the resource as it was: the behaviour made for it,
+  // the item, and an output assembly made for the input all go again.
+  TavSavepoint mark;
+  auto fail = [&] {
+    mark.RollBack();
+    return E_FAIL;
+  };
   Ref<OrvIResourceItemMgmt> mgmt;
-  bool created = false;
-  if (FAILED(GetResourceItemMgt(resource, mgmt, true, &created))) return E_FAIL;
+  if (FAILED(GetResourceItemMgt(resource, mgmt, true))) return fail();
   HRESULT hr = type == OrvResourceInputItem ? mgmt->AddInputItem(item_) : mgmt->AddOutputItem(item_);
-  if (FAILED(hr)) {
-    DropCreatedBehavior(resource, created);
-    return E_FAIL;
-  }
-  // Only a new input goes under the output assembly; if that fails, the input goes
-  // too, so that a failure leaves the resource as it was.
-  if (hr == S_OK && type == OrvResourceInputItem && FAILED(PostUpdateAddItem(item_, resource))) {
-    mgmt->RemoveInputItem(item_);
-    DropCreatedBehavior(resource, created);
-    return E_FAIL;
-  }
+  if (FAILED(hr)) return fail();
+  // Only a new input goes under the output assembly.
+  if (hr == S_OK && type == OrvResourceInputItem && FAILED(PostUpdateAddItem(item_, resource))) return fail();
   return hr;
 }
 

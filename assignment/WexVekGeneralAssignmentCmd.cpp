@@ -6,6 +6,7 @@
 #include "OrvVekServices.h"
 #include "TavPlanner.h"
 #include "TavServices.h"
+#include "TavUndo.h"
 #include "TavYor.h"
 
 namespace {
@@ -585,11 +586,13 @@ void WexVekGeneralAssignmentCmd::Undo(const Made& made) {
 
 bool WexVekGeneralAssignmentCmd::AssignAccordingToOptions() {
   TavTraceScope scope(Trace(), kClass, "AssignAccordingToOptions");
+  TavSavepoint mark;  // a relation that cannot be made leaves the model as before it
   Made made;
   if (Assign(made)) return true;
   TavUnicodeString text;
   int index = 0;
   if (dialog_) dialog_->getSelectedOption(text, index);
+  mark.RollBack();
   DropUnusedBehavior();
   ReportFailure(text);
   return true;
@@ -615,8 +618,10 @@ bool WexVekGeneralAssignmentCmd::AssignAccordingOnAttributeToOptions() {
   int index = 0;
   if (dialog_) dialog_->getSelectedOption(text, index);
   auto hub = OrvMHIAttributeMgtOf(CurrentDocument());
+  TavSavepoint mark;
   Made made;
   if (!ok || (!typed.empty() && !hub) || !Assign(made)) {
+    mark.RollBack();
     DropUnusedBehavior();
     ReportFailure(text);
     return true;
@@ -636,9 +641,11 @@ bool WexVekGeneralAssignmentCmd::AssignAccordingOnAttributeToOptions() {
       else written.emplace_back(t, name);
     }
   if (failed) {
-    // No half-made relation: the values written and the relation go again.
+    // No half-made relation: the values written and the relation go again, through
+    // the relation service (which need not be the host's), then back to the mark.
     for (auto& [t, name] : written) hub->RemoveAttributeValue(t, name);
     Undo(made);
+    mark.RollBack();
     DropUnusedBehavior();
     ReportFailure(text);
   }

@@ -2,7 +2,9 @@
 
 #include "HostAssignment.h"
 #include "HostCompare.h"
+#include "HostEngine.h"
 #include "HostPlanner.h"
+#include "ScriptUndo.h"
 #include "HostWalk.h"
 #include "HostWorkbench.h"
 
@@ -16,6 +18,9 @@ void RegisterHost() {
   RegisterAssignmentHost();  // behaviours, contexts, hub layout, <hubAttributes>
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
+  // Undo: savepoints for commands and services, and the session statements.
+  InstallSavepoints();
+  RegisterUndoStatements();  // undo, redo, print undo
 }
 
 }  // namespace host

@@ -1,6 +1,7 @@
 #include "HostEngine.h"
 
 #include <ostream>
+#include <stdexcept>
 
 #include "TavModules.h"
 
@@ -16,10 +17,23 @@ HostEngine::HostEngine(std::ostream* out) : out_(out) {
   g_engine = this;
 }
 
+template <class F>
+bool HostEngine::Guarded(F&& step, std::string* error) {
+  try {
+    return step();
+  } catch (const std::exception& e) {
+    if (error) *error = "command " + command_->GetName() + " failed: " + e.what();
+    command_->End();
+    return false;
+  }
+}
+
 HostEngine::~HostEngine() {
   if (command_) {
     command_->Cancel();
+    const std::string step = command_->GetUndoName();
     command_.reset();
+    CloseTransactions(step, nullptr);  // what it kept is a step, as for any cancel
   }
   TavCommandHost::Install(nullptr);
   TavDialogHost::Install(nullptr);
@@ -43,20 +57,27 @@ void HostEngine::EndCommand(bool cleanSelection) {
     }
   auto dead = std::move(command_);
   pendingNotifications_.clear();
-  dead.reset();
+  const std::string step = dead->GetUndoName();
+  const Ref<TavCommandGlobalUndo> global = dead->GetGlobalUndo();
+  dead.reset();  // what its destruction changes belongs to its step too
+  CloseTransactions(step, global);
   Say("command " + lastEnded_ + " ended");
 }
 
 bool HostEngine::Settle(std::string* error) {
   bool ok = true;
   while (command_ && !command_->IsEnded() && !pendingNotifications_.empty()) {
-    auto [source, notification] = pendingNotifications_.front();
+    // Named copies, not structured bindings: the lambda below captures them.
+    const auto source = pendingNotifications_.front().first;
+    const auto notification = pendingNotifications_.front().second;
     pendingNotifications_.pop_front();
     ++depth_;
     std::string err;
-    if (command_->OfferNotification(source, notification) && !command_->Evaluate(&err)) {
+    const Marks marks = MarkEvent();
+    if (!Guarded([&] { return !command_->OfferNotification(source, notification) || command_->Evaluate(&err); }, &err)) {
       ok = false;
       if (error) *error = err;
+      RollBackEvent(marks);
     }
     --depth_;
   }
@@ -80,11 +101,15 @@ bool HostEngine::StartCommand(std::unique_ptr<TavStateCommand> cmd, std::string*
   }
   command_ = std::move(cmd);
   Say("command " + command_->GetName() + " started");
+  OpenTransactions();
+  const Marks marks = MarkEvent();
   ++depth_;
   std::string err;
-  bool ok = command_->Start(&err);
+  bool ok = Guarded([&] { return command_->Start(&err); }, &err);
   --depth_;
   if (!ok) {
+    // A command that fails to start leaves no trace.
+    RollBackEvent(marks);
     if (error) *error = err;
     command_->End();
     EndCommand(true);
@@ -93,9 +118,10 @@ bool HostEngine::StartCommand(std::unique_ptr<TavStateCommand> cmd, std::string*
   return Settle(error);
 }
 
-bool HostEngine::Start(const std::string& module, const std::string& className, std::string* error) {
+bool HostEngine::Start(const std::string& module, const std::string& className, std::string* error, const std::string& undoName) {
   auto cmd = TavModuleRegistry::Get().Create(module, className, error);
   if (!cmd) return false;
+  if (!undoName.empty()) cmd->SetUndoName(undoName);
   return StartCommand(std::move(cmd), error);
 }
 
@@ -110,8 +136,11 @@ bool HostEngine::Pick(const TavPathElement& path, std::string* error) {
   }
   ++depth_;
   std::string why, err;
-  bool taken = command_->OfferPick(path, &why);
-  bool ok = !taken || command_->Evaluate(&err);
+  const Marks marks = MarkEvent();
+  bool taken = false;
+  bool ok = Guarded([&] { return (taken = command_->OfferPick(path, &why)) == false || command_->Evaluate(&err); }, &err);
+  if (!ok) taken = true;
+  if (!ok) RollBackEvent(marks);
   --depth_;
   if (!taken) {
     if (error) *error = why;

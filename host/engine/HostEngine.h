@@ -28,7 +28,8 @@ public:
 
   // Command control; each returns false with a message in `error`.
   bool StartCommand(std::unique_ptr<TavStateCommand> cmd, std::string* error) override;
-  bool Start(const std::string& module, const std::string& className, std::string* error);
+  // `undoName` names the command's undo step (a header's title); the class name by default.
+  bool Start(const std::string& module, const std::string& className, std::string* error, const std::string& undoName = {});
   bool Pick(const TavPathElement& path, std::string* error);
   bool Cancel(std::string* error);
   TavStateCommand* RunningCommand() override { return command_.get(); }
@@ -40,6 +41,17 @@ public:
   // Answers a box shown without blocking, or a file box waiting; false when none waits.
   bool AnswerPending(const std::string& answer, const TavUnicodeString& path, std::string* error);
   const std::vector<ShownMessage>& Messages() const { return messages_; }
+
+  // ---- undo (HostEngineUndo.cpp). A command's changes in every open document are
+  // one step of that document's journal. Undo (redo) n steps of a document, calling
+  // each step's global undo after its model changes; refused while a command runs.
+  // False with one message, and the model as before, when a step cannot be undone.
+  bool Undo(HostDocument& doc, std::size_t n, std::vector<std::string>* names, std::string* error);
+  bool Redo(HostDocument& doc, std::size_t n, std::vector<std::string>* names, std::string* error);
+  // The setting repository of the stack's bounds and its keys (docs/undo.md).
+  static constexpr const char* kUndoSettings = "HostUndo";
+  static constexpr const char* kUndoMaxSteps = "MaxSteps";
+  static constexpr const char* kUndoMaxMemory = "MaxMemoryMiB";
   // The error a command raised while handling an event no caller waited on (a
   // dialog notification, a button's callback); taking it clears it.
   std::string TakeError() { return std::exchange(lastError_, {}); }
@@ -58,6 +70,17 @@ private:
   bool Settle(std::string* error);
   void EndCommand(bool cleanSelection);
   void Say(const std::string& line);
+  // A command's transaction in every open document, and its end as one step each.
+  void OpenTransactions();
+  void CloseTransactions(const std::string& name, const Ref<TavCommandGlobalUndo>& global);
+  // Where each recording document stands before an event, and back there when the
+  // command fails handling it (an error of the engine or an exception).
+  using Marks = std::vector<std::pair<std::weak_ptr<HostDocument>, std::size_t>>;
+  Marks MarkEvent() const;
+  void RollBackEvent(const Marks& marks);
+  // Runs one step of the command; an exception it throws is its failure.
+  template <class F>
+  bool Guarded(F&& step, std::string* error);
 
   std::ostream* out_;
   std::unique_ptr<TavStateCommand> command_;
@@ -70,6 +93,11 @@ private:
   std::vector<TavDlgNotify*> shownBoxes_;
   std::vector<TavDlgFile*> waitingFiles_;
   std::string lastError_;
+  std::vector<std::weak_ptr<HostDocument>> recording_;  // documents the running command's transaction is open in
 };
+
+// Installs the host's savepoints (TavUndo.h) over the documents open in the current
+// session. Called once from the host's start-up.
+void InstallSavepoints();
 
 }  // namespace host

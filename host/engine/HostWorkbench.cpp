@@ -217,6 +217,7 @@ bool HostWorkbenches::Fire(const std::string& identifier, std::string* error) co
     if (error) *error = "header '" + identifier + "' cannot be fired: " + why;
     return false;
   }
+  cmd->SetUndoName(HeaderTitle(*h).text);
   TavCommandHost* engine = TavCommandHost::Get();
   if (!engine) {
     if (error) *error = "header '" + identifier + "' cannot be fired: no command engine is running";

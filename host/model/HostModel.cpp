@@ -4,6 +4,7 @@
 #include <deque>
 #include <stdexcept>
 
+#include "HostUndo.h"
 #include "HostWalk.h"
 #include "TavPlanner.h"
 
@@ -83,30 +84,9 @@ std::string RelationDisplayName(std::string_view typeName) {
   return out;
 }
 
-// ------------------------------------------------------------------ attributes
 namespace {
-std::optional<TavValue> FindAttr(const std::vector<TavAttribute>& v, const TavUnicodeString& n) {
-  for (auto& a : v)
-    if (a.name == n) return a.value;
-  return std::nullopt;
-}
-void SetAttr(std::vector<TavAttribute>& v, const TavUnicodeString& n, TavValue val) {
-  for (auto& a : v)
-    if (a.name == n) { a.value = std::move(val); return; }
-  v.push_back({n, std::move(val)});
-}
-bool RemoveAttr(std::vector<TavAttribute>& v, const TavUnicodeString& n) {
-  return std::erase_if(v, [&](const TavAttribute& a) { return a.name == n; }) > 0;
-}
 const TavBaseUnknown* Key(const Ref<TavBaseUnknown>& o) { return o ? o->ExtendedObject().get() : nullptr; }
 }  // namespace
-
-std::optional<TavValue> HostObject::GetAttribute(const TavUnicodeString& n) const { return FindAttr(attributes_, n); }
-void HostObject::SetAttribute(const TavUnicodeString& n, TavValue v) { SetAttr(attributes_, n, std::move(v)); }
-bool HostObject::RemoveAttribute(const TavUnicodeString& n) { return RemoveAttr(attributes_, n); }
-std::optional<TavValue> HostRelation::GetAttribute(const TavUnicodeString& n) const { return FindAttr(attributes_, n); }
-void HostRelation::SetAttribute(const TavUnicodeString& n, TavValue v) { SetAttr(attributes_, n, std::move(v)); }
-bool HostRelation::RemoveAttribute(const TavUnicodeString& n) { return RemoveAttr(attributes_, n); }
 
 Ref<TavDocument> HostObject::GetDocument() const {
   if (!doc_) return nullptr;
@@ -178,10 +158,16 @@ HRESULT HostAssembly::AddPart(const Ref<TavBaseUnknown>& part) {
   for (auto& p : parts_)
     if (SameObject(p, part)) return S_FALSE;
   parts_.push_back(part->ExtendedObject());
+  if (UndoLog* log = RecorderOf(*this)) log->Add(undo::Part{SelfRef<HostAssembly>(*this), parts_.back(), 0, false});
   return S_OK;
 }
 HRESULT HostAssembly::RemovePart(const Ref<TavBaseUnknown>& part) {
-  return std::erase_if(parts_, [&](auto& p) { return SameObject(p, part); }) ? S_OK : E_FAIL;
+  auto at = std::find_if(parts_.begin(), parts_.end(), [&](auto& p) { return SameObject(p, part); });
+  if (at == parts_.end()) return E_FAIL;
+  if (UndoLog* log = RecorderOf(*this))
+    log->Add(undo::Part{SelfRef<HostAssembly>(*this), *at, static_cast<std::uint32_t>(at - parts_.begin()), true});
+  parts_.erase(at);
+  return S_OK;
 }
 
 Ref<OrvIMfgAssembly> HostAssemblyContainer::CreateAssembly(const TavUnicodeString& name, int type) {
@@ -390,16 +376,39 @@ bool Accepts(const RelationTypeInfo& t, const Ref<TavBaseUnknown>& target) {
 }
 }  // namespace
 
+// Item and resource relations answer from their code index, so an activity with
+// many relations is not searched per add; outputs are searched among the outputs.
+bool HostActivity::IsRelated(const RelationTypeInfo* t, const TavBaseUnknown* obj) const {
+  if (t->kind == RelationKind::Output)
+    return std::any_of(outputs_.begin(), outputs_.end(), [&](const Ref<HostProductIO>& io) { return io->GetObject().get() == obj; });
+  auto& index = t->kind == RelationKind::Resource ? resourceCodes_ : itemCodes_;
+  auto it = index.find(obj);
+  return it != index.end() && (it->second & t->code);
+}
+
+Ref<HostRelation> HostActivity::AppendNewRelation(const RelationTypeInfo* t, Ref<TavBaseUnknown> target) {
+  auto rel = std::make_shared<HostRelation>(t, target, weak_from_this());
+  relations_.push_back(rel);
+  switch (t->kind) {
+    case RelationKind::Item: itemCodes_[target.get()] |= t->code; break;
+    case RelationKind::Resource: resourceCodes_[target.get()] |= t->code; break;
+    case RelationKind::Output: outputs_.push_back(std::make_shared<HostProductIO>(std::move(target))); break;
+  }
+  return rel;
+}
+
 HRESULT HostActivity::AddRelation(const RelationTypeInfo* t, const Ref<TavBaseUnknown>& target, Ref<HostRelation>* out) {
   if (!t || !Accepts(*t, target)) return E_FAIL;
   Ref<TavBaseUnknown> obj = target->ExtendedObject();
-  for (auto& r : relations_)
-    if (r->Type() == t && r->GetTarget() == obj) {
-      if (out) *out = r;
-      return S_FALSE;  // already related: nothing new
-    }
+  if (IsRelated(t, obj.get())) {
+    if (out)
+      for (auto& r : relations_)
+        if (r->Type() == t && r->GetTarget() == obj) *out = r;
+    return S_FALSE;  // already related: nothing new
+  }
   auto rel = std::make_shared<HostRelation>(t, obj, weak_from_this());
   relations_.push_back(rel);
+  if (UndoLog* log = RecorderOf(*this)) log->Add(undo::Relation{SelfRef<HostActivity>(*this), rel, 0, false});
   switch (t->kind) {
     case RelationKind::Item: itemCodes_[obj.get()] |= t->code; break;
     case RelationKind::Resource: resourceCodes_[obj.get()] |= t->code; break;
@@ -445,8 +454,11 @@ HRESULT HostActivity::RemoveRelation(const TavUnicodeString& typeName, const Ref
   const RelationTypeInfo* t = FindRelationType(typeName.utf8());
   if (!t || !target) return E_FAIL;
   Ref<TavBaseUnknown> obj = target->ExtendedObject();
-  auto n = std::erase_if(relations_, [&](auto& r) { return r->Type() == t && r->GetTarget() == obj; });
-  if (!n) return E_FAIL;
+  auto at = std::find_if(relations_.begin(), relations_.end(), [&](auto& r) { return r->Type() == t && r->GetTarget() == obj; });
+  if (at == relations_.end()) return E_FAIL;
+  if (UndoLog* log = RecorderOf(*this))
+    log->Add(undo::Relation{SelfRef<HostActivity>(*this), *at, static_cast<std::uint32_t>(at - relations_.begin()), true});
+  relations_.erase(at);
   // Rebuild the code of this object from what remains.
   unsigned codes = 0;
   for (auto& r : relations_)
@@ -489,290 +501,46 @@ std::vector<Ref<TavBaseUnknown>> Live(const std::vector<std::weak_ptr<HostActivi
   return out;
 }
 HRESULT Link(HostActivity* from, const Ref<TavBaseUnknown>& to, std::vector<std::weak_ptr<HostActivity>>& fwd,
-             std::vector<std::weak_ptr<HostActivity>> HostActivity::*back, bool add) {
+             std::vector<std::weak_ptr<HostActivity>> HostActivity::*back, bool add, UndoLinkKind kind) {
   auto t = std::dynamic_pointer_cast<HostActivity>(to ? to->ExtendedObject() : nullptr);
   if (!t || t.get() == from) return E_FAIL;
   auto me = std::dynamic_pointer_cast<HostActivity>(from->self());
   auto has = [](auto& v, auto* p) { return std::any_of(v.begin(), v.end(), [&](auto& w) { return w.lock().get() == p; }); };
+  auto& bwd = (*t).*back;
+  UndoLog* log = RecorderOf(*from);
   if (add) {
     if (has(fwd, t.get())) return S_FALSE;
+    if (log) log->Add(undo::Link{me, t, 0, 0, kind, false});
     fwd.push_back(t);
-    ((*t).*back).push_back(me);
+    bwd.push_back(me);
     return S_OK;
   }
-  auto n = std::erase_if(fwd, [&](auto& w) { return w.lock() == t; });
-  std::erase_if((*t).*back, [&](auto& w) { return w.lock().get() == from; });
-  return n ? S_OK : E_FAIL;
+  auto f = std::find_if(fwd.begin(), fwd.end(), [&](auto& w) { return w.lock() == t; });
+  auto b = std::find_if(bwd.begin(), bwd.end(), [&](auto& w) { return w.lock().get() == from; });
+  if (log && f != fwd.end() && b != bwd.end())
+    log->Add(undo::Link{me, t, static_cast<std::uint32_t>(f - fwd.begin()), static_cast<std::uint32_t>(b - bwd.begin()), kind, true});
+  const bool linked = f != fwd.end();
+  if (linked) fwd.erase(f);
+  if (b != bwd.end()) bwd.erase(b);
+  return linked ? S_OK : E_FAIL;
 }
 }  // namespace
 
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetNextNodes(const TavUnicodeString& type) const { return Live(next_, type); }
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetPreviousNodes(const TavUnicodeString& type) const { return Live(previous_, type); }
-HRESULT HostActivity::AddControlFlowLink(const Ref<TavBaseUnknown>& to) { return Link(this, to, next_, &HostActivity::previous_, true); }
-HRESULT HostActivity::RemoveControlFlowLink(const Ref<TavBaseUnknown>& to) { return Link(this, to, next_, &HostActivity::previous_, false); }
+HRESULT HostActivity::AddControlFlowLink(const Ref<TavBaseUnknown>& to) {
+  return Link(this, to, next_, &HostActivity::previous_, true, UndoLinkKind::Flow);
+}
+HRESULT HostActivity::RemoveControlFlowLink(const Ref<TavBaseUnknown>& to) {
+  return Link(this, to, next_, &HostActivity::previous_, false, UndoLinkKind::Flow);
+}
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetPrecedences() const { return Live(before_, {}); }
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetSuccessors() const { return Live(after_, {}); }
-HRESULT HostActivity::AddPrecedence(const Ref<TavBaseUnknown>& before) { return Link(this, before, before_, &HostActivity::after_, true); }
-HRESULT HostActivity::RemovePrecedence(const Ref<TavBaseUnknown>& before) { return Link(this, before, before_, &HostActivity::after_, false); }
-
-// ------------------------------------------------------------------ document
-namespace {
-std::vector<std::function<void(HostDocument&)>>& DocumentInitialisers() {
-  static std::vector<std::function<void(HostDocument&)>> v;
-  return v;
+HRESULT HostActivity::AddPrecedence(const Ref<TavBaseUnknown>& before) {
+  return Link(this, before, before_, &HostActivity::after_, true, UndoLinkKind::Precedence);
 }
-}  // namespace
-
-Ref<HostDocument> HostDocument::Create(bool hub) {
-  Ref<HostDocument> d(new HostDocument());
-  d->hub_ = hub;
-  d->environment_ = std::make_shared<HostDocEnvironment>(hub ? "YorDocEnv" : "TavLocalDocEnv");
-  d->process_ = std::make_shared<HostProcessContainer>();
-  d->products_ = std::make_shared<HostRootList>("Products");
-  d->resources_ = std::make_shared<HostRootList>("Resources");
-  d->assemblies_ = std::make_shared<HostAssemblyContainer>(d.get());
-  for (auto& init : DocumentInitialisers()) init(*d);
-  return d;
-}
-
-HostDocument::~HostDocument() {
-  for (auto& [id, weak] : byId_)
-    if (auto o = std::dynamic_pointer_cast<HostObject>(weak.lock()))
-      if (o->doc_ == this) o->doc_ = nullptr;
-}
-
-void RegisterDocumentInitialiser(std::function<void(HostDocument&)> init) { DocumentInitialisers().push_back(std::move(init)); }
-
-Ref<TavBaseUnknown> HostDocument::GetRootContainer(std::string_view name) const {
-  if (name == TavISPPContExt::kContainerKind) name = TavISPPContExt::kInterfaceName;
-  if (name == TavISPPProcessContainer::kInterfaceName) return process_;
-  if (name == TavIPPRProductList::kInterfaceName) return products_;
-  if (name == TavIPPRResourceList::kInterfaceName) return resources_;
-  if (name == TavIMfgAssemblyContainer::kInterfaceName) return assemblies_;
-  for (auto& c : extraContainers_)
-    if (c->QueryInterface(name)) return c;
-  return nullptr;
-}
-
-std::vector<Ref<TavBaseUnknown>> HostDocument::GetContainers() const {
-  std::vector<Ref<TavBaseUnknown>> out{process_, products_, resources_, assemblies_};
-  out.insert(out.end(), extraContainers_.begin(), extraContainers_.end());
-  return out;
-}
-
-Ref<TavBaseUnknown> HostDocument::FindById(const TavUnicodeString& id) const {
-  auto it = byId_.find(id.utf8());
-  return it == byId_.end() ? nullptr : it->second.lock();
-}
-
-std::string HostDocument::NewId(char prefix) {
-  for (;;) {
-    std::string id = std::string(1, prefix) + std::to_string(++nextId_[prefix]);
-    auto it = byId_.find(id);
-    if (it == byId_.end() || it->second.expired()) return id;
-  }
-}
-
-void HostDocument::Adopt(HostObject& o, const std::string& id, char prefix) {
-  std::string the = id.empty() ? NewId(prefix) : id;
-  auto it = byId_.find(the);
-  if (it != byId_.end() && !it->second.expired()) throw std::invalid_argument("duplicate id '" + the + "'");
-  o.doc_ = this;
-  o.id_ = the;
-  o.modelNumber_ = nextModelNumber_++;
-  byId_[the] = o.self();
-}
-
-Ref<HostRootActivity> HostDocument::MakeRoot(const std::string& id, const TavUnicodeString& label, const std::string& type, char prefix) {
-  const HostType* t = FindType(type);
-  if (!t) throw std::invalid_argument("unknown activity type '" + type + "'");
-  auto a = std::make_shared<HostRootActivity>();
-  a->type_ = t;
-  a->label_ = label;
-  Adopt(*a, id, prefix);
-  return a;
-}
-
-Ref<HostRootActivity> HostDocument::CreateRootProcess(const std::string& id, const TavUnicodeString& label, const std::string& type) {
-  auto a = MakeRoot(id, label, type, 'p');
-  process_->roots_.push_back(a);
-  return a;
-}
-
-Ref<HostRootActivity> HostDocument::CreateDetachedRoot(const std::string& id, const TavUnicodeString& label, const std::string& type) {
-  return MakeRoot(id, label, type, 't');
-}
-
-Ref<HostActivity> HostDocument::CreateActivity(const Ref<HostActivity>& father, const std::string& type, const std::string& id,
-                                               const TavUnicodeString& label, int position) {
-  const HostType* t = FindType(type);
-  if (!t) throw std::invalid_argument("unknown activity type '" + type + "'");
-  if (!father) throw std::invalid_argument("an activity needs a father");
-  auto a = std::make_shared<HostActivity>();
-  a->type_ = t;
-  a->label_ = label;
-  Adopt(*a, id, 'a');
-  a->father_ = father;
-  treeOrder_.clear();
-  auto& ch = father->children_;
-  if (position < 0 || position >= static_cast<int>(ch.size())) ch.push_back(a);
-  else ch.insert(ch.begin() + position, a);
-  return a;
-}
-
-Ref<HostProduct> HostDocument::CreateProduct(const Ref<HostProduct>& father, const std::string& id, const TavUnicodeString& name,
-                                             const TavUnicodeString& partNumber, bool resource) {
-  auto p = std::make_shared<HostProduct>();
-  p->name_ = name;
-  p->partNumber_ = partNumber;
-  p->resource_ = father ? father->resource_ : resource;
-  Adopt(*p, id, p->resource_ ? 'r' : 'd');
-  if (father) {
-    p->father_ = father;
-    father->children_.push_back(p);
-  } else {
-    (p->resource_ ? resources_ : products_)->roots_.push_back(p);
-  }
-  return p;
-}
-
-Ref<HostAssembly> HostDocument::CreateAssembly(const std::string& id, const TavUnicodeString& name, int type) {
-  auto a = std::make_shared<HostAssembly>();
-  a->name_ = name;
-  a->type_ = type;
-  Adopt(*a, id, 'm');
-  assemblies_->assemblies_.push_back(a);
-  return a;
-}
-
-void HostDocument::RemoveActivity(const Ref<HostActivity>& a) {
-  if (!a) return;
-  std::vector<Ref<HostActivity>> gone{a};
-  for (auto& c : a->GetAllChildren()) gone.push_back(std::dynamic_pointer_cast<HostActivity>(c));
-  for (auto& g : gone) {
-    for (auto& n : g->GetNextNodes()) g->RemoveControlFlowLink(n);
-    for (auto& p : g->GetPreviousNodes()) std::dynamic_pointer_cast<HostActivity>(p)->RemoveControlFlowLink(g);
-    for (auto& b : g->GetPrecedences()) g->RemovePrecedence(b);
-    for (auto& s : g->GetSuccessors()) std::dynamic_pointer_cast<HostActivity>(s)->RemovePrecedence(g);
-    byId_.erase(g->IdString());
-  }
-  if (auto f = a->FatherActivity()) {
-    std::erase(f->children_, a);
-  } else {
-    std::erase_if(process_->roots_, [&](auto& r) { return r == a; });
-  }
-  a->father_.reset();
-  treeOrder_.clear();  // after the walk above, which may itself have remembered an order
-}
-
-// ------------------------------------------------------------------ paths
-namespace {
-std::vector<std::string> SplitPath(std::string_view p) {
-  std::vector<std::string> out;
-  std::string cur;
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    if (p[i] == '\\' && i + 1 < p.size()) {
-      cur += p[++i];  // "\/" keeps a slash inside a name
-    } else if (p[i] == '/') {
-      out.push_back(cur);
-      cur.clear();
-    } else {
-      cur += p[i];
-    }
-  }
-  out.push_back(cur);
-  return out;
-}
-std::string Escape(const std::string& s) {
-  std::string out;
-  for (char c : s) {
-    if (c == '/' || c == '\\') out += '\\';
-    out += c;
-  }
-  return out;
-}
-}  // namespace
-
-TavPathElement HostDocument::PathOf(const Ref<TavBaseUnknown>& o) const {
-  std::vector<Ref<TavBaseUnknown>> chain;
-  Ref<TavBaseUnknown> obj = o ? o->ExtendedObject() : nullptr;
-  if (auto p = std::dynamic_pointer_cast<HostProduct>(obj)) {
-    for (auto q = p; q; q = q->Father()) chain.push_back(q);
-  } else if (auto a = std::dynamic_pointer_cast<HostActivity>(obj)) {
-    for (Ref<TavBaseUnknown> q = a; q;) {
-      chain.push_back(q);
-      auto qa = std::dynamic_pointer_cast<TavISPPAbstractActivity>(q);
-      q = qa ? qa->GetFather() : nullptr;
-      // A behaviour's father is its resource: continue through the resource tree.
-      if (auto rp = std::dynamic_pointer_cast<HostProduct>(q)) {
-        for (auto r = rp; r; r = r->Father()) chain.push_back(r);
-        break;
-      }
-    }
-  } else if (obj) {
-    chain.push_back(obj);
-  }
-  std::reverse(chain.begin(), chain.end());
-  return TavPathElement(std::move(chain));
-}
-
-std::string HostDocument::PathString(const Ref<TavBaseUnknown>& o) const {
-  TavPathElement p = PathOf(o);
-  if (p.IsEmpty()) return {};
-  std::string out;
-  auto top = p.GetTop();
-  if (auto prod = std::dynamic_pointer_cast<HostProduct>(top)) out = prod->IsResource() ? "Resources" : "Products";
-  else if (std::dynamic_pointer_cast<HostAssembly>(top)) out = "Assemblies";
-  bool first = out.empty();
-  for (auto& e : p.Objects()) {
-    auto ho = std::dynamic_pointer_cast<HostObject>(e);
-    if (!first) out += '/';
-    out += Escape(ho ? ho->DisplayName().utf8() : std::string("?"));
-    first = false;
-  }
-  return out;
-}
-
-TavPathElement HostDocument::Resolve(std::string_view path) const {
-  if (path.empty()) return {};
-  if (path[0] == '#') return PathOf(FindById(std::string(path.substr(1))));
-  auto parts = SplitPath(path);
-  auto productPath = [&](const std::vector<Ref<HostProduct>>& roots) -> TavPathElement {
-    if (parts.size() < 2) return {};
-    std::vector<Ref<TavBaseUnknown>> chain;
-    const std::vector<Ref<HostProduct>>* level = &roots;
-    for (std::size_t i = 1; i < parts.size(); ++i) {
-      Ref<HostProduct> found;
-      for (auto& p : *level)
-        if (p->GetName().utf8() == parts[i]) { found = p; break; }
-      if (!found) return {};
-      chain.push_back(found);
-      level = &found->Children();
-    }
-    return TavPathElement(std::move(chain));
-  };
-  if (parts[0] == "Products") return productPath(products_->roots_);
-  if (parts[0] == "Resources") return productPath(resources_->roots_);
-  if (parts[0] == "Assemblies") {
-    if (parts.size() != 2) return {};
-    for (auto& a : assemblies_->assemblies_)
-      if (a->GetName().utf8() == parts[1]) return TavPathElement({a});
-    return {};
-  }
-  for (auto& root : process_->roots_) {
-    if (root->GetLabel().utf8() != parts[0]) continue;
-    std::vector<Ref<TavBaseUnknown>> chain{root};
-    Ref<HostActivity> cur = root;
-    for (std::size_t i = 1; i < parts.size() && cur; ++i) {
-      Ref<HostActivity> next;
-      for (auto& c : cur->Children())
-        if (c->GetLabel().utf8() == parts[i]) { next = c; break; }
-      cur = next;
-      if (cur) chain.push_back(cur);
-    }
-    if (cur) return TavPathElement(std::move(chain));
-  }
-  return {};
+HRESULT HostActivity::RemovePrecedence(const Ref<TavBaseUnknown>& before) {
+  return Link(this, before, before_, &HostActivity::after_, false, UndoLinkKind::Precedence);
 }
 
 }  // namespace host

@@ -13,6 +13,9 @@ class HostActivity;
 class HostProduct;
 class HostAssembly;
 struct TreeDismantler;
+struct UndoAccess;  // the undo journal's way into the objects (HostUndo.cpp)
+class UndoJournal;
+class UndoLog;
 
 // Activity and flow-node types; a type test follows the parent chain.
 struct HostType {
@@ -63,9 +66,12 @@ public:
   virtual TavUnicodeString DisplayName() const = 0;
   HostDocument* Doc() const { return doc_; }
   const std::string& IdString() const { return id_.utf8(); }
+  // Loading: an attribute the loader knows to be new, appended without a search.
+  void AppendNewAttribute(TavUnicodeString name, TavValue value) { attributes_.push_back({std::move(name), std::move(value)}); }
 
 protected:
   friend class HostDocument;
+  friend struct UndoAccess;
   HostDocument* doc_ = nullptr;  // the document owns its objects and outlives them
   TavUnicodeString id_;
   int modelNumber_ = 0;
@@ -82,9 +88,9 @@ public:
   std::string LateType() const override { return resource_ ? "TavResource" : "TavProduct"; }
   TavUnicodeString DisplayName() const override { return name_; }
   TavUnicodeString GetName() const override { return name_; }
-  void SetName(const TavUnicodeString& n) override { name_ = n; }
+  void SetName(const TavUnicodeString& n) override;
   TavUnicodeString GetPartNumber() const override { return partNumber_; }
-  void SetPartNumber(const TavUnicodeString& pn) override { partNumber_ = pn; }
+  void SetPartNumber(const TavUnicodeString& pn) override;
   Ref<TavIProduct> GetFatherProduct() const override { return father_.lock(); }
   std::vector<Ref<TavIProduct>> GetChildren() const override { return {children_.begin(), children_.end()}; }
   int GetChildrenCount() const override { return static_cast<int>(children_.size()); }
@@ -92,17 +98,18 @@ public:
   bool IsResource() const override { return resource_; }
   TavUnicodeString GetResourceType() const override { return resourceType_; }
   Position GetPosition() const override { return position_; }
-  void SetPosition(const Position& p) override { position_ = p; }
+  void SetPosition(const Position& p) override;
 
   const std::vector<Ref<HostProduct>>& Children() const { return children_; }
   Ref<HostProduct> Father() const { return father_.lock(); }
-  void SetResourceType(const TavUnicodeString& t) { resourceType_ = t; }
+  void SetResourceType(const TavUnicodeString& t);
   bool HasPosition() const { return hasPosition_; }
-  void SetHasPosition(bool b) { hasPosition_ = b; }
+  void SetHasPosition(bool b);
 
 private:
   friend class HostDocument;
   friend struct TreeDismantler;
+  friend struct UndoAccess;
   TavUnicodeString name_, partNumber_, resourceType_;
   bool resource_ = false;
   bool hasPosition_ = false;
@@ -116,11 +123,11 @@ public:
   std::string LateType() const override { return "OrvMfgAssy"; }
   TavUnicodeString DisplayName() const override { return name_; }
   TavUnicodeString GetName() const override { return name_; }
-  void SetName(const TavUnicodeString& n) override { name_ = n; }
+  void SetName(const TavUnicodeString& n) override;
   TavUnicodeString GetPartNumber() const override { return partNumber_; }
-  void SetPartNumber(const TavUnicodeString& pn) override { partNumber_ = pn; }
+  void SetPartNumber(const TavUnicodeString& pn) override;
   int GetType() const override { return type_; }
-  void SetType(int t) override { type_ = t; }
+  void SetType(int t) override;
   HRESULT GetParts(std::vector<Ref<TavBaseUnknown>>& parts) const override;
   std::vector<Ref<OrvIMfgAssembly>> GetChildAssemblies() const override;
   HRESULT AddPart(const Ref<TavBaseUnknown>& part) override;
@@ -129,10 +136,13 @@ public:
   const std::vector<Ref<TavBaseUnknown>>& Parts() const { return parts_; }
   // Content given by product structure: GetParts answers 1 and the parts' descendants count.
   bool ContentByStructure() const { return byStructure_; }
-  void SetContentByStructure(bool b) { byStructure_ = b; }
+  void SetContentByStructure(bool b);
+  // Loading: a part the loader has checked (new, no cycle), appended without a search.
+  void AppendNewPart(Ref<TavBaseUnknown> part) { parts_.push_back(std::move(part)); }
 
 private:
   friend class HostDocument;
+  friend struct UndoAccess;
   TavUnicodeString name_, partNumber_;
   int type_ = 1;
   bool byStructure_ = false;
@@ -152,8 +162,11 @@ public:
   void SetAttribute(const TavUnicodeString& name, TavValue value) override;
   bool RemoveAttribute(const TavUnicodeString& name) override;
   const RelationTypeInfo* Type() const { return type_; }
+  // Loading: an attribute the loader knows to be new, appended without a search.
+  void AppendNewAttribute(TavUnicodeString name, TavValue value) { attributes_.push_back({std::move(name), std::move(value)}); }
 
 private:
+  friend struct UndoAccess;
   const RelationTypeInfo* type_;
   Ref<TavBaseUnknown> target_;
   std::weak_ptr<TavBaseUnknown> owner_;
@@ -187,11 +200,11 @@ public:
   TavUnicodeString DisplayName() const override { return label_; }
   // activity
   TavUnicodeString GetLabel() const override { return label_; }
-  void SetLabel(const TavUnicodeString& l) override { label_ = l; }
+  void SetLabel(const TavUnicodeString& l) override;
   TavUnicodeString GetDescription() const override { return description_; }
-  void SetDescription(const TavUnicodeString& d) override { description_ = d; }
+  void SetDescription(const TavUnicodeString& d) override;
   double GetTime() const override { return time_; }
-  void SetTime(double t) override { time_ = t; }
+  void SetTime(double t) override;
   TavUnicodeString GetTypeName() const override { return type_->name; }
   bool IsOfType(const TavUnicodeString& typeName) const override { return type_->IsA(typeName.utf8()); }
   Ref<TavBaseUnknown> GetFather() const override { return father_.lock(); }
@@ -243,10 +256,20 @@ public:
   const std::vector<Ref<HostRelation>>& Relations() const { return relations_; }
   const std::vector<std::weak_ptr<HostActivity>>& Next() const { return next_; }
   const std::vector<std::weak_ptr<HostActivity>>& Before() const { return before_; }
+  // Loading: links the loader has checked (new, not to itself), made without a search.
+  static void AppendNewFlow(const Ref<HostActivity>& from, const Ref<HostActivity>& to) {
+    from->next_.push_back(to);
+    to->previous_.push_back(from);
+  }
+  static void AppendNewPrecedence(const Ref<HostActivity>& before, const Ref<HostActivity>& after) {
+    after->before_.push_back(before);
+    before->after_.push_back(after);
+  }
 
 protected:
   friend class HostDocument;
   friend struct TreeDismantler;
+  friend struct UndoAccess;
   const HostType* type_ = nullptr;
   TavUnicodeString label_, description_;
   double time_ = 0;
@@ -259,6 +282,14 @@ protected:
   std::vector<std::weak_ptr<HostActivity>> next_, previous_, before_, after_;
 
   HRESULT AddRelation(const RelationTypeInfo* t, const Ref<TavBaseUnknown>& target, Ref<HostRelation>* out);
+
+public:
+  // A relation of type t to obj (an extended object) exists.
+  bool IsRelated(const RelationTypeInfo* t, const TavBaseUnknown* obj) const;
+  // Loading: a relation the loader has checked (accepted target, new), made without a search.
+  Ref<HostRelation> AppendNewRelation(const RelationTypeInfo* t, Ref<TavBaseUnknown> target);
+
+protected:
 
 private:
   template <class Handle>
@@ -326,7 +357,7 @@ public:
   Ref<TavBaseUnknown> FindById(const TavUnicodeString& id) const override;
 
   bool IsHub() const { return hub_; }
-  void SetDisplayName(const TavUnicodeString& n) { displayName_ = n; }
+  void SetDisplayName(const TavUnicodeString& n);
   const std::string& FilePath() const { return filePath_; }
   void SetFilePath(const std::string& p) { filePath_ = p; }
 
@@ -351,6 +382,8 @@ public:
   HostAssemblyContainer& Assemblies() { return *assemblies_; }
   const HostAssemblyContainer& Assemblies() const { return *assemblies_; }
   std::size_t ObjectCount() const { return byId_.size(); }
+  // Room for n ids, so that a load of n objects never rehashes the id map.
+  void ReserveIds(std::size_t n) { byId_.reserve(n); }
 
   // Objects by path ("Process/Body Shop/Weld.2", "Products/Door/Hinge.1",
   // "Resources/Station.1", "Assemblies/DoorAssy") or id ("#a17"). The path
@@ -382,6 +415,28 @@ private:
   std::unordered_map<std::string, std::weak_ptr<TavBaseUnknown>> byId_;
   int nextModelNumber_ = 1;
   std::unordered_map<char, long> nextId_;
+
+public:
+  // ---- undo (HostUndo.h). The journal of this document's changes; the records of
+  // the open transaction, null while nothing records (the mutators' only test).
+  UndoJournal& Journal() { return *journal_; }
+  const UndoJournal& Journal() const { return *journal_; }
+  UndoLog* Recording() const { return recording_; }
+  // Changes since the last save (or the load), following undo back to the saved state.
+  bool IsModified() const;
+  void MarkSaved();
+  // Whether the object is in this document now (not taken out by a removal).
+  bool Holds(const HostObject& o) const { return o.Doc() == this; }
+  // For features that undo the creation of an object they adopted: it leaves the
+  // document with its id, and comes back (false when another object took the id).
+  void ReleaseId(HostObject& o);
+  bool RestoreId(HostObject& o);
+
+private:
+  friend class UndoJournal;
+  friend struct UndoAccess;
+  std::unique_ptr<UndoJournal> journal_;
+  UndoLog* recording_ = nullptr;
 
 public:
   // Extra containers a subsystem of the host hangs on the document ("TavSPPContExt", ...).

@@ -1,366 +1,592 @@
-// Plant documents in: the Xerces DOM walked into the model, all or nothing.
-#include <charconv>
-#include <cmath>
-#include <fstream>
-#include <sstream>
+// Plant documents in: the XML stream built straight into the model, all or nothing.
+//
+// Core elements become objects as their start tags arrive. What must wait for ids
+// made later (relations, assembly parts, links) is kept as a small record, with any
+// problem found in its own tag kept to be reported in its turn; sections and element
+// extensions are kept as PlantElement trees for their loaders. Then, as the format
+// promises: sections, then relations, parts and links, then extensions.
+#include <deque>
 #include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
 
-#include <xercesc/framework/MemBufInputSource.hpp>
-#include <xercesc/internal/XMLScanner.hpp>
-#include <xercesc/parsers/XercesDOMParser.hpp>
-#include <xercesc/sax/EntityResolver.hpp>
-#include <xercesc/sax/ErrorHandler.hpp>
-#include <xercesc/sax/Locator.hpp>
-#include <xercesc/sax/SAXParseException.hpp>
-#include <xercesc/util/OutOfMemoryException.hpp>
-#include <xercesc/util/SecurityManager.hpp>
-#include <xercesc/util/XMLString.hpp>
-#include <xercesc/validators/DTD/DTDElementDecl.hpp>
-
 #include "PlantDocument.h"
 #include "PlantFormat.h"
-#include "XercesInit.h"
 
 namespace host {
 
-using namespace xercesc;
+// Builds PlantElement trees (a friend of PlantElement).
+struct PlantElementBuilder {
+  std::deque<PlantElement> store;  // stable addresses
+
+  PlantElement* Make(const plant::XmlStart& e, PlantElement* parent) {
+    PlantElement& n = store.emplace_back();
+    n.name_ = e.name;
+    n.attributes_.reserve(e.count);
+    for (std::size_t i = 0; i < e.count; ++i) n.attributes_.push_back({std::string(e.attrs[i].name), std::string(e.attrs[i].value)});
+    n.line_ = e.line;
+    n.column_ = e.column;
+    n.parent_ = parent;
+    if (parent) parent->children_.push_back(&n);
+    return &n;
+  }
+  PlantElement* MakeBare(std::string_view name, std::uint32_t line, std::uint32_t column) {
+    PlantElement& n = store.emplace_back();
+    n.name_ = name;
+    n.line_ = line;
+    n.column_ = column;
+    return &n;
+  }
+  static void MarkText(PlantElement& n) {
+    if (n.textAt_ == PlantElement::kNoText) n.textAt_ = n.children_.size();
+  }
+};
+
 using namespace plant;
 
-// ------------------------------------------------------------------ parser
 namespace {
 
-// Records where each element starts (the scanner stands at the end of its start tag).
-class PositionParser final : public XercesDOMParser {
-public:
-  std::vector<PlantElementPosition> positions;
-  bool sawDoctype = false;
-  std::uint32_t doctypeLine = 1, doctypeColumn = 1;
-
-  void startElement(const XMLElementDecl& decl, const unsigned int urlId, const XMLCh* const prefix,
-                    const RefVectorOf<XMLAttr>& attrs, const XMLSize_t count, const bool isEmpty,
-                    const bool isRoot) override {
-    // Before the call the parent is the current parent (the current node may be
-    // a text node); the new element is then its last child, empty or not.
-    DOMNode* parent = fCurrentParent ? fCurrentParent : getCurrentNode();
-    const Locator* loc = getScanner()->getLocator();
-    auto line = static_cast<std::uint32_t>(loc->getLineNumber());
-    auto column = static_cast<std::uint32_t>(loc->getColumnNumber());
-    XercesDOMParser::startElement(decl, urlId, prefix, attrs, count, isEmpty, isRoot);
-    DOMNode* el = parent ? parent->getLastChild() : nullptr;
-    if (el) positions.push_back({el, line, column});
-  }
-
-  void doctypeDecl(const DTDElementDecl& decl, const XMLCh* const publicId, const XMLCh* const systemId,
-                   const bool hasIntSubset, const bool hasExtSubset) override {
-    if (!sawDoctype) {
-      const Locator* loc = getScanner()->getLocator();
-      doctypeLine = static_cast<std::uint32_t>(loc->getLineNumber());
-      doctypeColumn = static_cast<std::uint32_t>(loc->getColumnNumber());
-    }
-    sawDoctype = true;
-    XercesDOMParser::doctypeDecl(decl, publicId, systemId, hasIntSubset, hasExtSubset);
+struct PairHash {
+  std::size_t operator()(const std::pair<const void*, const void*>& p) const {
+    return std::hash<const void*>()(p.first) * 0x9E3779B97F4A7C15ull + std::hash<const void*>()(p.second);
   }
 };
 
-class FirstError final : public ErrorHandler {
-public:
-  explicit FirstError(const std::string& file) : file_(file) {}
-  void warning(const SAXParseException&) override {}
-  void error(const SAXParseException& e) override { Record(e); }
-  void fatalError(const SAXParseException& e) override { Record(e); }
-  void resetErrors() override {}
-  const std::string& Message() const { return message_; }
-
-private:
-  void Record(const SAXParseException& e) {
-    if (!message_.empty()) return;
-    message_ = file_ + ":" + std::to_string(e.getLineNumber()) + ":" + std::to_string(e.getColumnNumber()) +
-               ": " + Utf8(e.getMessage());
-  }
-  const std::string& file_;
-  std::string message_;
-};
-
-// Input never reaches outside the bytes given: every external entity reads as empty.
-class NoExternalEntities final : public EntityResolver {
-public:
-  InputSource* resolveEntity(const XMLCh* const, const XMLCh* const) override {
-    static const XMLByte empty[1] = {0};
-    return new MemBufInputSource(empty, 0, "external-entity", false);
+// The element's attributes as the stream shows them.
+struct ElementViews {
+  std::vector<XmlAttr> attrs;
+  XmlStart Of(const PlantElement& e) {
+    attrs.clear();
+    for (auto& a : e.Attributes()) attrs.push_back({a.name, a.value});
+    return {e.Name(), attrs.data(), attrs.size(), e.Line(), e.Column()};
   }
 };
 
-// ------------------------------------------------------------------ loader
-class Loader {
+// A problem found while reading, reported when the work reaches its record.
+struct Problem {
+  std::uint32_t line = 0, column = 0;
+  std::string message;
+  explicit operator bool() const { return line != 0; }
+};
+
+struct RelationRecord {
+  HostActivity* activity;
+  const RelationTypeInfo* type;
+  std::string ref;
+  std::uint32_t line, column;
+  std::uint32_t problem;      // index + 1 into problems_, or 0
+  PlantElement* children;     // its child elements and text, when it has any
+};
+struct PartRecord {
+  HostAssembly* assembly;
+  std::string ref;
+  std::uint32_t line, column;
+  std::uint32_t problem, childProblem;
+};
+struct LinkRecord {
+  enum Kind : std::uint8_t { Flow, Precedence, ProblemOnly } kind;
+  std::string from, to;
+  std::uint32_t line, column;
+  std::uint32_t problem, childProblem;
+};
+
+class Loader final : public XmlSink {
 public:
-  explicit Loader(PlantLoadContext& c) : ctx_(c), doc_(c.doc) {
-    PlantLoadAccess::SetTreeLoader(ctx_, [this](const DOMElement& e, const PlantLoadContext::ActivityRootMaker& makeRoot) {
-      return LoadTree(e, &makeRoot);
-    });
+  explicit Loader(const std::string& fileName) : fileName_(fileName) {
+    scratch_ = HostDocument::Create(false);
+    ctx_.emplace(*scratch_, fileName_);
   }
-  ~Loader() { PlantLoadAccess::SetTreeLoader(ctx_, nullptr); }
   Loader(const Loader&) = delete;
   Loader& operator=(const Loader&) = delete;
 
-  bool Load(const DOMElement& root) {
-    for (const DOMElement* s : ctx_.Children(root)) {
-      const XMLCh* tag = s->getTagName();
-      bool ok = true;
-      if (Is(tag, "products")) ok = LoadProducts(*s, false);
-      else if (Is(tag, "resources")) ok = LoadProducts(*s, true);
-      else if (Is(tag, "assemblies")) ok = LoadAssemblies(*s);
-      else if (Is(tag, "process")) ok = LoadTree(*s, nullptr) != nullptr;
-      else if (Is(tag, "links")) links_.push_back(s);
-      else if (auto* sec = FindSection(PlantLoadContext::Name(*s))) sections_.emplace_back(s, sec);
-      else {
-        ctx_.Error(s, "unknown element <" + PlantLoadContext::Name(*s) + "> in <plant>");
-        return false;
+  // The input's size, told by the reader before the first event.
+  std::size_t* SizeHint() { return &sizeHint_; }
+  PlantLoadContext& Ctx() { return *ctx_; }
+
+  // ------------------------------------------------------------ the stream
+  bool Start(const XmlStart& e) override {
+    Frame& f = frames_.back();
+    switch (f.kind) {
+      case Kind::Top: return StartPlant(e);
+      case Kind::Plant: return StartSection(e);
+      case Kind::Products:
+        if (e.name == (f.resource ? "resource" : "product")) return StartProduct(e, nullptr, f.resource);
+        return Unknown(e, f.name);
+      case Kind::Product: {
+        const char* tag = f.resource ? "resource" : "product";
+        if (e.name == "attribute") return LoadAttribute(e, *f.product) && Push(Kind::Skip);
+        if (e.name == tag) return StartProduct(e, f.product, f.resource);
+        if (auto* x = FindExtension(tag, e.name)) return Capture(e, x, f.product);
+        return Unknown(e, f.name);
       }
-      if (!ok || ctx_.Failed()) return false;
+      case Kind::Assemblies:
+        if (e.name == "assembly") return StartAssembly(e);
+        return Unknown(e, f.name);
+      case Kind::Assembly:
+        if (e.name == "attribute") return LoadAttribute(e, *f.assembly) && Push(Kind::Skip);
+        if (e.name == "part") return StartPart(e, f.assembly.get());
+        if (auto* x = FindExtension("assembly", e.name)) return Capture(e, x, f.assembly);
+        return Unknown(e, f.name);
+      case Kind::Activity:
+        if (e.name == "attribute") return LoadAttribute(e, *f.activity) && Push(Kind::Skip);
+        if (e.name == "activity") return StartActivity(e, f.activity, nullptr);
+        if (e.name == "relation") return StartRelation(e, f.activity.get());
+        if (auto* x = FindExtension("activity", e.name)) return Capture(e, x, f.activity);
+        return Unknown(e, f.name);
+      case Kind::Relation: {
+        PlantElement* holder = RelationChildren(f);
+        Open(Kind::Capture);
+        frames_.back().node = trees_.Make(e, holder);
+        return true;
+      }
+      case Kind::Part:
+        NoteChildProblem(parts_[f.record].childProblem, e.line, e.column, "unknown element <" + std::string(e.name) + "> in <part>");
+        return Push(Kind::Skip);
+      case Kind::Links:
+        if (e.name == "flow" || e.name == "precedence") return StartLink(e);
+        links_.push_back({LinkRecord::ProblemOnly, {}, {}, e.line, e.column,
+                          Keep(e.line, e.column, "unknown element <" + std::string(e.name) + "> in <links>"), 0});
+        return Push(Kind::Skip);
+      case Kind::Link:
+        NoteChildProblem(links_[f.record].childProblem, e.line, e.column,
+                         "unknown element <" + std::string(e.name) + "> in <" + std::string(f.name) + ">");
+        return Push(Kind::Skip);
+      case Kind::Skip: return Push(Kind::Skip);
+      case Kind::Capture: {
+        PlantElement* n = trees_.Make(e, f.node);
+        Open(Kind::Capture);
+        frames_.back().node = n;
+        return true;
+      }
+      case Kind::TreeRoot: return StartActivity(e, nullptr, f.makeRoot);
     }
-    if (ctx_.Failed()) return false;
-    for (auto& [el, sec] : sections_) {
-      if (!sec->loader || !sec->loader(*el, ctx_) || ctx_.Failed()) {
-        if (!ctx_.Failed()) ctx_.Error(el, "<" + sec->name + "> could not be loaded");
-        return false;
-      }
-    }
-    if (!LoadRelations() || !LoadParts() || !LoadLinks()) return false;
-    for (auto& x : exts_) {
-      if (!x.entry->loader || !x.entry->loader(*x.el, x.owner, ctx_) || ctx_.Failed()) {
-        if (!ctx_.Failed()) ctx_.Error(x.el, "<" + x.entry->child + "> could not be loaded");
-        return false;
-      }
+    return false;
+  }
+
+  bool Text() override {
+    Frame& f = frames_.back();
+    switch (f.kind) {
+      case Kind::Plant:
+      case Kind::Products:
+      case Kind::Product:
+      case Kind::Assemblies:
+      case Kind::Assembly:
+      case Kind::Activity: return Fail(f.line, f.column, "unexpected text in <" + std::string(f.name) + ">");
+      case Kind::Relation: PlantElementBuilder::MarkText(*RelationChildren(f)); return true;
+      case Kind::Part: NoteChildProblem(parts_[f.record].childProblem, f.line, f.column, "unexpected text in <part>"); return true;
+      case Kind::Link:
+        NoteChildProblem(links_[f.record].childProblem, f.line, f.column, "unexpected text in <" + std::string(f.name) + ">");
+        return true;
+      case Kind::Links:
+        links_.push_back({LinkRecord::ProblemOnly, {}, {}, f.line, f.column, Keep(f.line, f.column, "unexpected text in <links>"), 0});
+        return true;
+      case Kind::Capture: PlantElementBuilder::MarkText(*f.node); return true;
+      case Kind::Top:
+      case Kind::Skip:
+      case Kind::TreeRoot: return true;
     }
     return true;
   }
 
+  bool End() override {
+    if (frames_.size() > 1) frames_.pop_back();
+    return true;
+  }
+
+  // ------------------------------------------------------------ after the stream
+  // Sections, then relations, parts and links, then extensions.
+  Ref<HostDocument> Finish() {
+    PlantLoadContext& ctx = *ctx_;
+    if (!doc_) {
+      ctx.ErrorAt(1, 1, "no <plant> element");
+      return nullptr;
+    }
+    PlantLoadAccess::SetTreeLoader(ctx, [this](const PlantElement& e, const PlantLoadContext::ActivityRootMaker& makeRoot) {
+      return LoadTree(e, makeRoot);
+    });
+    bool ok = true;
+    for (auto& [el, sec] : sections_) {
+      if (!sec->loader || !sec->loader(*el, ctx) || ctx.Failed()) {
+        if (!ctx.Failed()) ctx.Error(el, "<" + sec->name + "> could not be loaded");
+        ok = false;
+        break;
+      }
+    }
+    ok = ok && LoadRelations() && LoadParts() && LoadLinks();
+    for (std::size_t i = 0; ok && i < exts_.size(); ++i) {
+      auto& x = exts_[i];
+      if (!x.entry->loader || !x.entry->loader(*x.el, x.owner, ctx) || ctx.Failed()) {
+        if (!ctx.Failed()) ctx.Error(x.el, "<" + x.entry->child + "> could not be loaded");
+        ok = false;
+      }
+    }
+    PlantLoadAccess::SetTreeLoader(ctx, nullptr);
+    if (!ok || ctx.Failed()) {
+      Dismantle();
+      return nullptr;
+    }
+    return doc_;
+  }
+
+  // Parts may refer to each other: a failed document lets them go first.
+  void Dismantle() {
+    if (!doc_) return;
+    for (auto& a : doc_->Assemblies().assemblies_) {
+      auto parts = a->Parts();
+      for (auto& p : parts) a->RemovePart(p);
+    }
+  }
+
 private:
+  enum class Kind : std::uint8_t {
+    Top, Plant, Products, Product, Assemblies, Assembly, Activity, Relation, Part, Links, Link, Skip, Capture, TreeRoot
+  };
+  struct Frame {
+    Kind kind = Kind::Top;
+    bool resource = false;
+    std::string_view name;  // for messages: a literal, or a name in a kept tree
+    std::uint32_t line = 0, column = 0;
+    Ref<HostProduct> product;
+    Ref<HostAssembly> assembly;
+    Ref<HostActivity> activity;
+    std::size_t record = 0;  // relation, part or link record
+    PlantElement* node = nullptr;
+    const PlantLoadContext::ActivityRootMaker* makeRoot = nullptr;
+  };
   struct PendingExtension {
-    const DOMElement* el;
+    const PlantElement* el;
     const ExtensionEntry* entry;
     Ref<TavBaseUnknown> owner;
   };
 
-  // The children of an element not handled by `core`: <attribute> goes onto the
-  // holder, a registered extension is queued, anything else is an error.
-  template <class Core>
-  bool Walk(const DOMElement& e, std::string_view kind, TavIAttributeHolder* holder, const Ref<TavBaseUnknown>& owner,
-            Core&& core) {
-    for (const DOMNode* c = e.getFirstChild(); c; c = c->getNextSibling()) {
-      auto type = c->getNodeType();
-      if (type == DOMNode::TEXT_NODE || type == DOMNode::CDATA_SECTION_NODE) {
-        if (!AllSpace(c->getNodeValue())) {
-          ctx_.Error(&e, "unexpected text in <" + PlantLoadContext::Name(e) + ">");
-          return false;
-        }
-        continue;
-      }
-      if (type != DOMNode::ELEMENT_NODE) continue;
-      auto* ce = static_cast<const DOMElement*>(c);
-      const XMLCh* tag = ce->getTagName();
-      if (Is(tag, "attribute") && holder) {
-        if (!LoadAttribute(*ce, *holder)) return false;
-        continue;
-      }
-      int r = core(*ce, tag);
-      if (r < 0) return false;
-      if (r > 0) continue;
-      std::string name = PlantLoadContext::Name(*ce);
-      if (auto* x = FindExtension(kind, name)) {
-        exts_.push_back({ce, x, owner});
-        continue;
-      }
-      ctx_.Error(ce, "unknown element <" + name + "> in <" + PlantLoadContext::Name(e) + ">");
-      return false;
+  Frame& Open(Kind k, bool resource = false, std::string_view name = {}, std::uint32_t line = 0, std::uint32_t column = 0) {
+    Frame& f = frames_.emplace_back();
+    f.kind = k;
+    f.resource = resource;
+    f.name = name;
+    f.line = line;
+    f.column = column;
+    return f;
+  }
+  bool Push(Kind k) {
+    Open(k);
+    return true;
+  }
+  bool Fail(std::uint32_t line, std::uint32_t column, const std::string& message) {
+    ctx_->ErrorAt(line, column, message);
+    return false;
+  }
+  bool Unknown(const XmlStart& e, std::string_view parent) {
+    return Fail(e.line, e.column, "unknown element <" + std::string(e.name) + "> in <" + std::string(parent) + ">");
+  }
+  bool Attributes(const XmlStart& e, std::initializer_list<AttrSpec> specs) {
+    std::string problem = AttributeProblem(e, specs);
+    return problem.empty() || Fail(e.line, e.column, problem);
+  }
+  std::uint32_t Keep(std::uint32_t line, std::uint32_t column, std::string message) {
+    problems_.push_back({line, column, std::move(message)});
+    return static_cast<std::uint32_t>(problems_.size());
+  }
+  void NoteChildProblem(std::uint32_t& slot, std::uint32_t line, std::uint32_t column, std::string message) {
+    if (!slot) slot = Keep(line, column, std::move(message));
+  }
+  bool Report(std::uint32_t problem) {
+    if (!problem) return true;
+    const Problem& p = problems_[problem - 1];
+    return Fail(p.line, p.column, p.message);
+  }
+  bool CheckId(const XmlStart& e, std::string_view id) {
+    return ValidId(id) || Fail(e.line, e.column, "bad id " + Quote(id) + " (letters, digits, '_', '.', '-')");
+  }
+  // Creation claims the id in one insertion; a taken id throws.
+  template <class F>
+  auto Create(const XmlStart& e, F&& make) -> decltype(make()) {
+    try {
+      return make();
+    } catch (const std::invalid_argument& x) {
+      Fail(e.line, e.column, x.what());
+      return nullptr;
     }
+  }
+
+  bool StartPlant(const XmlStart& e) {
+    if (e.name != "plant") return Fail(e.line, e.column, "unknown element <" + std::string(e.name) + ">");
+    std::optional<std::string_view> format, environment, name;
+    if (!Attributes(e, {{"format", &format, true}, {"environment", &environment, false}, {"name", &name, false}})) return false;
+    if (*format != "1")
+      return Fail(e.line, e.column, "unsupported plant format " + Quote(*format) + " (this program reads format 1)");
+    if (environment && *environment != "local" && *environment != "hub")
+      return Fail(e.line, e.column, "unknown environment " + Quote(*environment) + " (local or hub)");
+    // The document is made once the root says which environment it lives in.
+    doc_ = HostDocument::Create(environment && *environment == "hub");
+    doc_->SetDisplayName(name ? TavUnicodeString(*name) : TavUnicodeString(Stem(fileName_)));
+    // About 150 bytes of file per object: the id map never grows during the load.
+    doc_->ReserveIds(sizeHint_ / 128 + 16);
+    ctx_.emplace(*doc_, fileName_);
+    Open(Kind::Plant, false, "plant", e.line, e.column);
     return true;
   }
 
-  bool LoadAttribute(const DOMElement& e, TavIAttributeHolder& holder) {
-    std::optional<std::string> name, type, value;
-    if (!ctx_.ReadAttributes(e, {{"name", &name, true}, {"type", &type, true}, {"value", &value, false}})) return false;
-    if (name->empty()) {
-      ctx_.Error(&e, "an attribute needs a name");
-      return false;
+  bool StartSection(const XmlStart& e) {
+    if (e.name == "products" || e.name == "resources") {
+      bool resource = e.name == "resources";
+      Open(Kind::Products, resource, resource ? "resources" : "products", e.line, e.column);
+      return true;
     }
+    if (e.name == "assemblies") {
+      Open(Kind::Assemblies, false, "assemblies", e.line, e.column);
+      return true;
+    }
+    if (e.name == "process") return StartActivity(e, nullptr, nullptr);
+    if (e.name == "links") {
+      std::string problem = AttributeProblem(e, {});
+      if (!problem.empty()) links_.push_back({LinkRecord::ProblemOnly, {}, {}, e.line, e.column, Keep(e.line, e.column, problem), 0});
+      Open(Kind::Links, false, "links", e.line, e.column);
+      return true;
+    }
+    if (auto* sec = FindSection(e.name)) {
+      PlantElement* n = trees_.Make(e, nullptr);
+      sections_.emplace_back(n, sec);
+      Open(Kind::Capture);
+      frames_.back().node = n;
+      return true;
+    }
+    return Unknown(e, "plant");
+  }
+
+  bool Capture(const XmlStart& e, const ExtensionEntry* x, Ref<TavBaseUnknown> owner) {
+    PlantElement* n = trees_.Make(e, nullptr);
+    exts_.push_back({n, x, std::move(owner)});
+    Open(Kind::Capture);
+    frames_.back().node = n;
+    return true;
+  }
+
+  // Product and resource trees.
+  bool StartProduct(const XmlStart& e, const Ref<HostProduct>& father, bool resource) {
+    std::optional<std::string_view> id, name, pn, type;
+    bool ok = resource ? Attributes(e, {{"id", &id, true}, {"name", &name, true}, {"type", &type, false}, {"partNumber", &pn, false}})
+                       : Attributes(e, {{"id", &id, true}, {"name", &name, true}, {"partNumber", &pn, false}});
+    if (!ok || !CheckId(e, *id)) return false;
+    Ref<HostProduct> p = Create(e, [&] {
+      return doc_->CreateProduct(father, std::string(*id), TavUnicodeString(*name), pn ? TavUnicodeString(*pn) : TavUnicodeString(),
+                                 resource);
+    });
+    if (!p) return false;
+    if (resource && type) p->SetResourceType(TavUnicodeString(*type));
+    const char* tag = resource ? "resource" : "product";
+    Open(Kind::Product, resource, tag, e.line, e.column).product = std::move(p);
+    return true;
+  }
+
+  bool StartAssembly(const XmlStart& e) {
+    std::optional<std::string_view> id, name, pn, type, byStructure;
+    if (!Attributes(e, {{"id", &id, true}, {"name", &name, true}, {"partNumber", &pn, false}, {"type", &type, false},
+                        {"byStructure", &byStructure, false}}) ||
+        !CheckId(e, *id))
+      return false;
+    std::int64_t t = 1;
+    if (type && !ParseStrictInt(*type, t)) return Fail(e.line, e.column, "bad integer " + Quote(*type) + " in 'type'");
+    if (t < 1 || t > 4)
+      return Fail(e.line, e.column, "unknown assembly type " + Quote(*type) + " (1 assembly, 2 kit, 3 output, 4 AST)");
+    bool bs = false;
+    if (byStructure && !ParseStrictBool(*byStructure, bs))
+      return Fail(e.line, e.column, "bad boolean " + Quote(*byStructure) + " in 'byStructure' (true or false)");
+    Ref<HostAssembly> a = Create(e, [&] { return doc_->CreateAssembly(std::string(*id), TavUnicodeString(*name), static_cast<int>(t)); });
+    if (!a) return false;
+    if (pn) a->SetPartNumber(TavUnicodeString(*pn));
+    a->SetContentByStructure(bs);
+    assemblyAt_.emplace(a.get(), std::pair{e.line, e.column});
+    Open(Kind::Assembly, false, "assembly", e.line, e.column).assembly = std::move(a);
+    return true;
+  }
+
+  // A <process> (makeRoot null: a root process), an <activity>, or the root of a
+  // section's activity tree.
+  bool StartActivity(const XmlStart& e, const Ref<HostActivity>& father, const PlantLoadContext::ActivityRootMaker* makeRoot) {
+    std::optional<std::string_view> id, name, type, time, description;
+    if (!Attributes(e, {{"id", &id, true}, {"name", &name, true}, {"type", &type, false}, {"time", &time, false},
+                        {"description", &description, false}}) ||
+        !CheckId(e, *id))
+      return false;
+    const std::string typeName(type ? *type : "Activity");
+    if (!FindType(typeName)) return Fail(e.line, e.column, "unknown activity type " + Quote(typeName));
+    double t = 0;
+    if (time && !ParseStrictDouble(*time, t)) return Fail(e.line, e.column, "bad number " + Quote(*time) + " in 'time'");
+    Ref<HostActivity> a = Create(e, [&]() -> Ref<HostActivity> {
+      if (father) return doc_->CreateActivity(father, typeName, std::string(*id), TavUnicodeString(*name));
+      if (makeRoot) return (*makeRoot)(std::string(*id), TavUnicodeString(*name), typeName);
+      return doc_->CreateRootProcess(std::string(*id), TavUnicodeString(*name), typeName);
+    });
+    if (!a) return ctx_->Failed() ? false : Fail(e.line, e.column, "<" + std::string(e.name) + "> could not be made");
+    if (!father) treeRoot_ = a;
+    if (t != 0) a->SetTime(t);
+    if (description) a->SetDescription(TavUnicodeString(*description));
+    std::string_view label = father ? std::string_view("activity") : e.name == "process" ? std::string_view("process") : rootName_;
+    Open(Kind::Activity, false, label, e.line, e.column).activity = std::move(a);
+    return true;
+  }
+
+  bool StartRelation(const XmlStart& e, HostActivity* a) {
+    std::optional<std::string_view> type, ref;
+    std::string problem = AttributeProblem(e, {{"type", &type, true}, {"ref", &ref, true}});
+    const RelationTypeInfo* info = problem.empty() ? FindRelationType(*type) : nullptr;
+    if (problem.empty() && !info) problem = "unknown relation type " + Quote(*type);
+    relations_.push_back({a, info, problem.empty() ? std::string(*ref) : std::string(), e.line, e.column,
+                          problem.empty() ? 0 : Keep(e.line, e.column, problem), nullptr});
+    Open(Kind::Relation, false, "relation", e.line, e.column);
+    frames_.back().record = relations_.size() - 1;
+    return true;
+  }
+  PlantElement* RelationChildren(Frame& f) {
+    RelationRecord& r = relations_[f.record];
+    if (!r.children) r.children = trees_.MakeBare("relation", f.line, f.column);
+    return r.children;
+  }
+
+  bool StartPart(const XmlStart& e, HostAssembly* a) {
+    std::optional<std::string_view> ref;
+    std::string problem = AttributeProblem(e, {{"ref", &ref, true}});
+    parts_.push_back({a, problem.empty() ? std::string(*ref) : std::string(), e.line, e.column,
+                      problem.empty() ? 0 : Keep(e.line, e.column, problem), 0});
+    Open(Kind::Part, false, "part", e.line, e.column);
+    frames_.back().record = parts_.size() - 1;
+    return true;
+  }
+
+  bool StartLink(const XmlStart& e) {
+    std::optional<std::string_view> from, to;
+    std::string problem = AttributeProblem(e, {{"from", &from, true}, {"to", &to, true}});
+    bool flow = e.name == "flow";
+    if (problem.empty())
+      links_.push_back({flow ? LinkRecord::Flow : LinkRecord::Precedence, std::string(*from), std::string(*to), e.line, e.column, 0, 0});
+    else
+      links_.push_back({LinkRecord::ProblemOnly, {}, {}, e.line, e.column, Keep(e.line, e.column, problem), 0});
+    Open(Kind::Link, false, flow ? "flow" : "precedence", e.line, e.column);
+    frames_.back().record = links_.size() - 1;
+    return true;
+  }
+
+  bool LoadAttribute(const XmlStart& e, TavIAttributeHolder& holder) {
+    std::optional<std::string_view> name, type, value;
+    if (!Attributes(e, {{"name", &name, true}, {"type", &type, true}, {"value", &value, false}})) return false;
+    if (name->empty()) return Fail(e.line, e.column, "an attribute needs a name");
     TavValue v;
     if (*type == "none") {
-      if (value) {
-        ctx_.Error(&e, "an attribute of type 'none' has no value");
-        return false;
-      }
+      if (value) return Fail(e.line, e.column, "an attribute of type 'none' has no value");
     } else {
-      if (!value) {
-        ctx_.Error(&e, "<attribute> lacks the required attribute 'value'");
-        return false;
-      }
+      if (!value) return Fail(e.line, e.column, "<attribute> lacks the required attribute 'value'");
       if (*type == "string") {
-        v = TavUnicodeString(std::move(*value));
+        v = TavUnicodeString(*value);
       } else if (*type == "int") {
         std::int64_t i;
-        if (!ctx_.ParseInt(e, "value", *value, i)) return false;
+        if (!ParseStrictInt(*value, i)) return Fail(e.line, e.column, "bad integer " + Quote(*value) + " in 'value'");
         v = i;
       } else if (*type == "double") {
         double d;
-        if (!ctx_.ParseDouble(e, "value", *value, d)) return false;
+        if (!ParseStrictDouble(*value, d)) return Fail(e.line, e.column, "bad number " + Quote(*value) + " in 'value'");
         v = d;
       } else if (*type == "bool") {
         bool b;
-        if (!ctx_.ParseBool(e, "value", *value, b)) return false;
+        if (!ParseStrictBool(*value, b)) return Fail(e.line, e.column, "bad boolean " + Quote(*value) + " in 'value' (true or false)");
         v = b;
       } else {
-        ctx_.Error(&e, "unknown attribute type " + Quote(*type) + " (string, int, double, bool, none)");
-        return false;
+        return Fail(e.line, e.column, "unknown attribute type " + Quote(*type) + " (string, int, double, bool, none)");
       }
     }
-    TavUnicodeString key(std::move(*name));
-    if (holder.GetAttribute(key)) {
-      ctx_.Error(&e, "duplicate attribute " + Quote(key.utf8()));
-      return false;
-    }
-    holder.SetAttribute(key, std::move(v));
+    // Names already on the holder, kept here: an object with many attributes is not searched per attribute.
+    if (!attributeNames_.insert({&holder, std::string(*name)}).second)
+      return Fail(e.line, e.column, "duplicate attribute " + Quote(*name));
+    TavUnicodeString key(*name);
+    if (auto* o = dynamic_cast<HostObject*>(&holder)) o->AppendNewAttribute(std::move(key), std::move(v));
+    else if (auto* r = dynamic_cast<HostRelation*>(&holder)) r->AppendNewAttribute(std::move(key), std::move(v));
+    else holder.SetAttribute(key, std::move(v));
     return true;
   }
 
-  // Product and resource trees; iterative, so any nesting depth loads.
-  bool LoadProducts(const DOMElement& list, bool resource) {
-    const char* tag = resource ? "resource" : "product";
-    std::vector<std::pair<const DOMElement*, Ref<HostProduct>>> stack;
-    std::vector<const DOMElement*> kids;
-    auto collect = [&](const DOMElement& e, const Ref<HostProduct>& father) {
-      kids.clear();
-      bool ok = Walk(e, father ? tag : "", father.get(), father, [&](const DOMElement& c, const XMLCh* t) {
-        if (!Is(t, tag)) return 0;
-        kids.push_back(&c);
-        return 1;
-      });
-      for (auto it = kids.rbegin(); it != kids.rend(); ++it) stack.emplace_back(*it, father);
-      return ok;
+  // ------------------------------------------------------------ kept trees
+  // Replays a kept tree into the stream, as the parser would have given it.
+  bool Replay(const PlantElement& root) {
+    ElementViews views;
+    std::vector<std::pair<const PlantElement*, std::size_t>> work;
+    auto open = [&](const PlantElement& e) {
+      if (!Start(views.Of(e))) return false;
+      work.emplace_back(&e, 0);
+      return true;
     };
-    if (!collect(list, nullptr)) return false;
-    std::optional<std::string> id, name, pn, type;
-    while (!stack.empty()) {
-      auto [e, father] = std::move(stack.back());
-      stack.pop_back();
-      bool ok = resource ? ctx_.ReadAttributes(*e, {{"id", &id, true}, {"name", &name, true},
-                                                    {"type", &type, false}, {"partNumber", &pn, false}})
-                         : ctx_.ReadAttributes(*e, {{"id", &id, true}, {"name", &name, true}, {"partNumber", &pn, false}});
-      if (!ok || !ctx_.CheckNewId(*e, *id)) return false;
-      Ref<HostProduct> p = doc_.CreateProduct(father, *id, std::move(*name), pn ? TavUnicodeString(std::move(*pn)) : TavUnicodeString(),
-                                              resource);
-      if (resource && type) p->SetResourceType(std::move(*type));
-      if (!collect(*e, p)) return false;
+    if (!open(root)) return false;
+    while (!work.empty()) {
+      auto& [e, i] = work.back();
+      if (i == e->TextAt() && !Text()) return false;
+      if (i == e->Children().size()) {
+        End();
+        work.pop_back();
+        continue;
+      }
+      const PlantElement* c = e->Children()[i++];
+      if (!open(*c)) return false;
     }
     return true;
   }
 
-  bool LoadAssemblies(const DOMElement& list) {
-    std::optional<std::string> id, name, pn, type, byStructure;
-    for (const DOMElement* e : ctx_.Children(list)) {
-      if (!ctx_.Expect(*e, "assembly")) return false;
-      if (!ctx_.ReadAttributes(*e, {{"id", &id, true}, {"name", &name, true}, {"partNumber", &pn, false},
-                                    {"type", &type, false}, {"byStructure", &byStructure, false}}) ||
-          !ctx_.CheckNewId(*e, *id))
-        return false;
-      std::int64_t t = 1;
-      if (type && !ctx_.ParseInt(*e, "type", *type, t)) return false;
-      if (t < 1 || t > 4) {
-        ctx_.Error(e, "unknown assembly type " + Quote(*type) + " (1 assembly, 2 kit, 3 output, 4 AST)");
-        return false;
-      }
-      bool bs = false;
-      if (byStructure && !ctx_.ParseBool(*e, "byStructure", *byStructure, bs)) return false;
-      Ref<HostAssembly> a = doc_.CreateAssembly(*id, std::move(*name), static_cast<int>(t));
-      if (pn) a->SetPartNumber(std::move(*pn));
-      a->SetContentByStructure(bs);
-      bool ok = Walk(*e, "assembly", a.get(), a, [&](const DOMElement& c, const XMLCh* tag) {
-        if (!Is(tag, "part")) return 0;
-        parts_.emplace_back(&c, a.get());
-        return 1;
-      });
-      if (!ok) return false;
-    }
-    return !ctx_.Failed();
+  Ref<HostActivity> LoadTree(const PlantElement& e, const PlantLoadContext::ActivityRootMaker& makeRoot) {
+    std::size_t depth = frames_.size();
+    Open(Kind::TreeRoot);
+    frames_.back().makeRoot = &makeRoot;
+    rootName_ = e.Name();
+    treeRoot_ = nullptr;
+    bool ok = Replay(e);
+    frames_.resize(depth);
+    return ok && !ctx_->Failed() ? treeRoot_ : nullptr;
   }
 
-  // A <process> element (makeRoot null: a root process) or an activity tree of a
-  // section; iterative, so any nesting depth loads. Returns the root, or null.
-  Ref<HostActivity> LoadTree(const DOMElement& root, const PlantLoadContext::ActivityRootMaker* makeRoot) {
-    std::optional<std::string> id, name, type, time, description;
-    std::vector<std::pair<const DOMElement*, Ref<HostActivity>>> stack{{&root, nullptr}};
-    std::vector<const DOMElement*> kids;
-    Ref<HostActivity> top;
-    while (!stack.empty()) {
-      auto [e, father] = std::move(stack.back());
-      stack.pop_back();
-      if (!ctx_.ReadAttributes(*e, {{"id", &id, true}, {"name", &name, true}, {"type", &type, false},
-                                    {"time", &time, false}, {"description", &description, false}}) ||
-          !ctx_.CheckNewId(*e, *id))
-        return nullptr;
-      const std::string typeName = type ? *type : "Activity";
-      if (!FindType(typeName)) {
-        ctx_.Error(e, "unknown activity type " + Quote(typeName));
-        return nullptr;
+  // The children of a relation: attributes onto it, extensions queued, nothing else.
+  bool WalkRelationChildren(const PlantElement& e, HostRelation& rel) {
+    ElementViews views;
+    for (std::size_t i = 0; i <= e.Children().size(); ++i) {
+      if (i == e.TextAt()) return Fail(e.Line(), e.Column(), "unexpected text in <relation>");
+      if (i == e.Children().size()) break;
+      const PlantElement* c = e.Children()[i];
+      if (c->Name() == "attribute") {
+        if (!LoadAttribute(views.Of(*c), rel)) return false;
+        continue;
       }
-      double t = 0;
-      if (time && !ctx_.ParseDouble(*e, "time", *time, t)) return nullptr;
-      Ref<HostActivity> a;
-      if (father) a = doc_.CreateActivity(father, typeName, *id, std::move(*name));
-      else if (makeRoot) a = (*makeRoot)(*id, TavUnicodeString(std::move(*name)), typeName);
-      else a = doc_.CreateRootProcess(*id, std::move(*name), typeName);
-      if (!a) {
-        ctx_.Error(e, "<" + PlantLoadContext::Name(*e) + "> could not be made");
-        return nullptr;
+      if (auto* x = FindExtension("relation", c->Name())) {
+        exts_.push_back({c, x, std::static_pointer_cast<TavBaseUnknown>(rel.shared_from_this())});
+        continue;
       }
-      if (!father) top = a;
-      if (t != 0) a->SetTime(t);
-      if (description) a->SetDescription(std::move(*description));
-      kids.clear();
-      bool ok = Walk(*e, "activity", a.get(), a, [&](const DOMElement& c, const XMLCh* tag) {
-        if (Is(tag, "activity")) kids.push_back(&c);
-        else if (Is(tag, "relation")) relations_.emplace_back(&c, a.get());
-        else return 0;
-        return 1;
-      });
-      if (!ok) return nullptr;
-      for (auto it = kids.rbegin(); it != kids.rend(); ++it) stack.emplace_back(*it, a);
+      return Fail(c->Line(), c->Column(), "unknown element <" + c->Name() + "> in <relation>");
     }
-    return top;
+    return true;
   }
 
-  Ref<TavBaseUnknown> Resolve(const DOMElement& e, std::string_view what, const std::string& id) {
-    Ref<TavBaseUnknown> o = ctx_.Lookup(id);
-    if (!o) ctx_.Error(&e, std::string(what) + " names an unknown id " + Quote(id));
+  // ------------------------------------------------------------ references
+  Ref<TavBaseUnknown> Resolve(std::uint32_t line, std::uint32_t column, std::string_view what, const std::string& id) {
+    Ref<TavBaseUnknown> o = doc_->FindById(TavUnicodeString(id));
+    if (!o) Fail(line, column, std::string(what) + " names an unknown id " + Quote(id));
     return o;
   }
 
+  static bool Accepts(const RelationTypeInfo& t, TavBaseUnknown* target) {
+    if (auto* p = TavCast<HostProduct>(target)) return p->IsResource() ? t.acceptsResource : t.acceptsProduct;
+    return TavCast<HostAssembly>(target) ? t.acceptsAssembly : false;
+  }
+
   bool LoadRelations() {
-    std::optional<std::string> type, ref;
-    for (auto& [e, act] : relations_) {
-      if (!ctx_.ReadAttributes(*e, {{"type", &type, true}, {"ref", &ref, true}})) return false;
-      const RelationTypeInfo* info = FindRelationType(*type);
-      if (!info) {
-        ctx_.Error(e, "unknown relation type " + Quote(*type));
-        return false;
-      }
-      Ref<TavBaseUnknown> target = Resolve(*e, "relation", *ref);
+    std::unordered_set<std::pair<const void*, const void*>, PairHash> outputs;
+    for (auto& r : relations_) {
+      if (!Report(r.problem)) return false;
+      Ref<TavBaseUnknown> target = Resolve(r.line, r.column, "relation", r.ref);
       if (!target) return false;
-      Ref<TavISPPActivitySpecification> rel;
-      HRESULT hr = act->CreateRelation(info->name, target, &rel);
-      if (hr == S_FALSE) {
-        ctx_.Error(e, "duplicate relation " + Quote(*type) + " to " + Quote(*ref));
-        return false;
-      }
-      if (FAILED(hr) || !rel) {
-        ctx_.Error(e, "relation " + Quote(*type) + " cannot point at " + KindOf(target) + " " + Quote(*ref));
-        return false;
-      }
-      auto* holder = dynamic_cast<TavIAttributeHolder*>(rel.get());
-      Ref<TavBaseUnknown> owner = std::dynamic_pointer_cast<TavBaseUnknown>(rel);
-      if (!Walk(*e, "relation", holder, owner, [](const DOMElement&, const XMLCh*) { return 0; })) return false;
+      target = target->ExtendedObject();
+      if (!Accepts(*r.type, target.get()))
+        return Fail(r.line, r.column, "relation " + Quote(r.type->name) + " cannot point at " + KindOf(target) + " " + Quote(r.ref));
+      // Outputs are searched in a list of their own; many on one activity need an index here.
+      bool duplicate = r.type->kind == RelationKind::Output ? !outputs.insert({r.activity, target.get()}).second
+                                                              : r.activity->IsRelated(r.type, target.get());
+      if (duplicate) return Fail(r.line, r.column, "duplicate relation " + Quote(r.type->name) + " to " + Quote(r.ref));
+      Ref<HostRelation> rel = r.activity->AppendNewRelation(r.type, std::move(target));
+      if (r.children && !WalkRelationChildren(*r.children, *rel)) return false;
     }
     return true;
   }
@@ -371,30 +597,22 @@ private:
     std::vector<Ref<TavBaseUnknown>> targets;
     targets.reserve(parts_.size());
     std::unordered_map<HostAssembly*, std::vector<HostAssembly*>> sub;
-    std::unordered_map<HostAssembly*, std::unordered_set<const TavBaseUnknown*>> seen;
-    std::optional<std::string> ref;
-    for (auto& [e, a] : parts_) {
-      if (!ctx_.ReadAttributes(*e, {{"ref", &ref, true}})) return false;
-      Ref<TavBaseUnknown> t = Resolve(*e, "part", *ref);
+    std::unordered_set<std::pair<const void*, const void*>, PairHash> seen;
+    seen.reserve(parts_.size());
+    for (auto& pr : parts_) {
+      if (!Report(pr.problem)) return false;
+      Ref<TavBaseUnknown> t = Resolve(pr.line, pr.column, "part", pr.ref);
       if (!t) return false;
       t = t->ExtendedObject();
-      auto p = std::dynamic_pointer_cast<HostProduct>(t);
-      auto sa = std::dynamic_pointer_cast<HostAssembly>(t);
-      if ((p && p->IsResource()) || (!p && !sa)) {
-        ctx_.Error(e, "part " + Quote(*ref) + " is a " + KindOf(t) + ", not a product or an assembly");
-        return false;
-      }
-      if (sa.get() == a) {
-        ctx_.Error(e, "assembly " + Quote(*ref) + " cannot contain itself");
-        return false;
-      }
-      if (!seen[a].insert(t.get()).second) {
-        ctx_.Error(e, "duplicate part " + Quote(*ref));
-        return false;
-      }
-      if (sa) sub[a].push_back(sa.get());
+      auto* p = dynamic_cast<HostProduct*>(t.get());
+      auto* sa = dynamic_cast<HostAssembly*>(t.get());
+      if ((p && p->IsResource()) || (!p && !sa))
+        return Fail(pr.line, pr.column, "part " + Quote(pr.ref) + " is a " + KindOf(t) + ", not a product or an assembly");
+      if (sa == pr.assembly) return Fail(pr.line, pr.column, "assembly " + Quote(pr.ref) + " cannot contain itself");
+      if (!seen.insert({pr.assembly, t.get()}).second) return Fail(pr.line, pr.column, "duplicate part " + Quote(pr.ref));
+      if (sa) sub[pr.assembly].push_back(sa);
       targets.push_back(std::move(t));
-      if (!Walk(*e, "part", nullptr, nullptr, [](const DOMElement&, const XMLCh*) { return 0; })) return false;
+      if (!Report(pr.childProblem)) return false;
     }
     // Iterative three-colour search for a cycle among assemblies.
     std::unordered_map<HostAssembly*, int> colour;
@@ -413,13 +631,9 @@ private:
         HostAssembly* next = it->second[i++];
         int& c = colour[next];
         if (c == 1) {
-          for (auto& [e, owner] : parts_)
-            if (owner == next) {
-              ctx_.Error(e->getParentNode(), "assembly " + Quote(next->IdString()) + " contains itself through its parts");
-              return false;
-            }
-          ctx_.Error(nullptr, "assemblies contain each other");
-          return false;
+          auto at = assemblyAt_.find(next);
+          return Fail(at->second.first, at->second.second,
+                      "assembly " + Quote(next->IdString()) + " contains itself through its parts");
         }
         if (c == 0) {
           c = 1;
@@ -427,155 +641,90 @@ private:
         }
       }
     }
-    for (std::size_t i = 0; i < parts_.size(); ++i) parts_[i].second->AddPart(targets[i]);
+    for (std::size_t i = 0; i < parts_.size(); ++i) parts_[i].assembly->AppendNewPart(std::move(targets[i]));
     return true;
   }
 
   bool LoadLinks() {
-    std::optional<std::string> from, to;
-    for (const DOMElement* list : links_) {
-      if (!ctx_.ReadAttributes(*list, {})) return false;
-      for (const DOMElement* e : ctx_.Children(*list)) {
-        bool flow = Is(e->getTagName(), "flow");
-        if (!flow && !ctx_.Expect(*e, "precedence")) return false;
-        if (!ctx_.ReadAttributes(*e, {{"from", &from, true}, {"to", &to, true}})) return false;
-        Ref<HostActivity> ends[2];
-        const std::string* ids[2] = {&*from, &*to};
-        for (int k = 0; k < 2; ++k) {
-          Ref<TavBaseUnknown> o = Resolve(*e, k ? "'to'" : "'from'", *ids[k]);
-          if (!o) return false;
-          ends[k] = std::dynamic_pointer_cast<HostActivity>(o->ExtendedObject());
-          if (!ends[k]) {
-            ctx_.Error(e, std::string(k ? "'to' " : "'from' ") + Quote(*ids[k]) + " is a " + KindOf(o) + ", not an activity");
-            return false;
-          }
-        }
-        if (ends[0] == ends[1]) {
-          ctx_.Error(e, "activity " + Quote(*from) + " cannot be linked to itself");
-          return false;
-        }
-        HRESULT hr = flow ? ends[0]->AddControlFlowLink(ends[1]) : ends[1]->AddPrecedence(ends[0]);
-        if (hr != S_OK) {
-          ctx_.Error(e, std::string(hr == S_FALSE ? "duplicate " : "cannot add ") + (flow ? "flow" : "precedence") +
-                            " from " + Quote(*from) + " to " + Quote(*to));
-          return false;
-        }
-        if (!Walk(*e, "link", nullptr, nullptr, [](const DOMElement&, const XMLCh*) { return 0; })) return false;
+    // Duplicates are found here, so an activity with many links is not searched per link.
+    std::unordered_set<std::pair<const void*, const void*>, PairHash> flows, precedences;
+    for (auto& l : links_) {
+      if (!Report(l.problem)) return false;
+      if (l.kind == LinkRecord::ProblemOnly) continue;
+      bool flow = l.kind == LinkRecord::Flow;
+      Ref<HostActivity> ends[2];
+      const std::string* ids[2] = {&l.from, &l.to};
+      for (int k = 0; k < 2; ++k) {
+        Ref<TavBaseUnknown> o = Resolve(l.line, l.column, k ? "'to'" : "'from'", *ids[k]);
+        if (!o) return false;
+        ends[k] = std::dynamic_pointer_cast<HostActivity>(o->ExtendedObject());
+        if (!ends[k])
+          return Fail(l.line, l.column, std::string(k ? "'to' " : "'from' ") + Quote(*ids[k]) + " is a " + KindOf(o) + ", not an activity");
       }
-      if (ctx_.Failed()) return false;
+      if (ends[0] == ends[1]) return Fail(l.line, l.column, "activity " + Quote(l.from) + " cannot be linked to itself");
+      if (!(flow ? flows : precedences).insert({ends[0].get(), ends[1].get()}).second)
+        return Fail(l.line, l.column, std::string("duplicate ") + (flow ? "flow" : "precedence") + " from " + Quote(l.from) + " to " +
+                                          Quote(l.to));
+      if (flow) HostActivity::AppendNewFlow(ends[0], ends[1]);
+      else HostActivity::AppendNewPrecedence(ends[0], ends[1]);
+      if (!Report(l.childProblem)) return false;
     }
     return true;
   }
 
-  PlantLoadContext& ctx_;
-  HostDocument& doc_;
-  std::vector<std::pair<const DOMElement*, HostActivity*>> relations_;
-  std::vector<std::pair<const DOMElement*, HostAssembly*>> parts_;
-  std::vector<const DOMElement*> links_;
-  std::vector<std::pair<const DOMElement*, const SectionEntry*>> sections_;
+
+  std::string fileName_;
+  std::size_t sizeHint_ = 0;
+  Ref<HostDocument> scratch_, doc_;
+  std::optional<PlantLoadContext> ctx_;
+  std::vector<Frame> frames_{Frame{}};
+  PlantElementBuilder trees_;
+  std::vector<std::pair<const PlantElement*, const SectionEntry*>> sections_;
   std::vector<PendingExtension> exts_;
+  std::vector<RelationRecord> relations_;
+  std::vector<PartRecord> parts_;
+  std::vector<LinkRecord> links_;
+  std::vector<Problem> problems_;
+  std::unordered_map<const HostAssembly*, std::pair<std::uint32_t, std::uint32_t>> assemblyAt_;
+  struct NameHash {
+    std::size_t operator()(const std::pair<const void*, std::string>& p) const {
+      return std::hash<const void*>()(p.first) ^ std::hash<std::string>()(p.second);
+    }
+  };
+  std::unordered_set<std::pair<const void*, std::string>, NameHash> attributeNames_;
+  Ref<HostActivity> treeRoot_;
+  std::string_view rootName_;
 };
 
-}  // namespace
-
-Ref<HostDocument> ParsePlant(const std::string& bytes, const std::string& fileName, std::string& error) {
-  support::EnsureXerces();
+Ref<HostDocument> Load(const std::string* bytes, const std::string* path, const std::string& fileName, std::string& error) {
   error.clear();
   try {
-    FirstError errors(fileName);
-    NoExternalEntities noEntities;
-    SecurityManager security;
-    security.setEntityExpansionLimit(1000);
-    PositionParser parser;
-    parser.setValidationScheme(XercesDOMParser::Val_Never);
-    parser.setDoNamespaces(false);
-    parser.setDoSchema(false);
-    parser.setLoadExternalDTD(false);
-    parser.setSkipDTDValidation(true);
-    parser.setDisableDefaultEntityResolution(true);
-    parser.setEntityResolver(&noEntities);
-    parser.setSecurityManager(&security);
-    parser.setCreateEntityReferenceNodes(false);
-    parser.setCreateCommentNodes(false);
-    parser.setErrorHandler(&errors);
-    parser.setExitOnFirstFatalError(true);
-    MemBufInputSource input(reinterpret_cast<const XMLByte*>(bytes.data()), bytes.size(), fileName.c_str(), false);
-    parser.parse(input);
-    if (!errors.Message().empty()) {
-      error = errors.Message();
+    Loader loader(fileName);
+    bool parsed = ReadXml(bytes, path, fileName, loader, error, loader.SizeHint());
+    if (!parsed) {
+      if (error.empty()) error = loader.Ctx().Failed() ? loader.Ctx().ErrorMessage() : fileName + ":1:1: the plant could not be loaded";
+      loader.Dismantle();
       return nullptr;
     }
-    DOMDocument* dom = parser.getDocument();
-    const DOMElement* root = dom ? dom->getDocumentElement() : nullptr;
-    if (parser.sawDoctype) {
-      error = fileName + ":" + std::to_string(parser.doctypeLine) + ":" + std::to_string(parser.doctypeColumn) +
-              ": DOCTYPE declarations are not allowed in a plant file";
-      return nullptr;
-    }
-    if (!root) {
-      error = fileName + ":1:1: no <plant> element";
-      return nullptr;
-    }
-    // The document is built only once the root says which environment it lives in.
-    Ref<HostDocument> scratch = HostDocument::Create(false);
-    PlantLoadContext head(*scratch, fileName, &parser.positions);
-    if (!head.Expect(*root, "plant")) {
-      error = head.ErrorMessage();
-      return nullptr;
-    }
-    std::optional<std::string> format, environment, name;
-    if (!head.ReadAttributes(*root, {{"format", &format, true}, {"environment", &environment, false}, {"name", &name, false}})) {
-      error = head.ErrorMessage();
-      return nullptr;
-    }
-    if (*format != "1") {
-      head.Error(root, "unsupported plant format " + Quote(*format) + " (this program reads format 1)");
-      error = head.ErrorMessage();
-      return nullptr;
-    }
-    if (environment && *environment != "local" && *environment != "hub") {
-      head.Error(root, "unknown environment " + Quote(*environment) + " (local or hub)");
-      error = head.ErrorMessage();
-      return nullptr;
-    }
-    Ref<HostDocument> doc = HostDocument::Create(environment && *environment == "hub");
-    doc->SetDisplayName(name ? TavUnicodeString(*name) : TavUnicodeString(Stem(fileName)));
-    PlantLoadContext ctx(*doc, fileName, &parser.positions);
-    Loader loader(ctx);
-    if (!loader.Load(*root) || ctx.Failed()) {
-      error = ctx.Failed() ? ctx.ErrorMessage() : fileName + ":1:1: the plant could not be loaded";
-      for (auto& a : doc->Assemblies().assemblies_) {  // parts may refer to each other
-        auto parts = a->Parts();
-        for (auto& p : parts) a->RemovePart(p);
-      }
-      return nullptr;
-    }
+    Ref<HostDocument> doc = loader.Finish();
+    if (!doc) error = loader.Ctx().Failed() ? loader.Ctx().ErrorMessage() : fileName + ":1:1: the plant could not be loaded";
     return doc;
-  } catch (const OutOfMemoryException&) {
-    error = fileName + ":1:1: out of memory while parsing";
-  } catch (const XMLException& e) {
-    error = fileName + ":" + std::to_string(e.getSrcLine()) + ":1: " + Utf8(e.getMessage());
-  } catch (const DOMException& e) {
-    error = fileName + ":1:1: " + Utf8(e.getMessage());
+  } catch (const std::bad_alloc&) {
+    error = fileName + ":1:1: out of memory while loading";
   } catch (const std::exception& e) {
     error = fileName + ":1:1: " + e.what();
   }
   return nullptr;
 }
 
+}  // namespace
+
+Ref<HostDocument> ParsePlant(const std::string& bytes, const std::string& fileName, std::string& error) {
+  return Load(&bytes, nullptr, fileName, error);
+}
+
 Ref<HostDocument> LoadPlant(const std::string& path, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = path + ": cannot open the plant file";
-    return nullptr;
-  }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  if (in.bad()) {
-    error = path + ": cannot read the plant file";
-    return nullptr;
-  }
-  Ref<HostDocument> doc = ParsePlant(ss.str(), path, error);
+  Ref<HostDocument> doc = Load(nullptr, &path, path, error);
   if (doc) doc->SetFilePath(path);
   return doc;
 }

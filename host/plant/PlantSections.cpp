@@ -9,7 +9,6 @@
 
 namespace host {
 
-using namespace xercesc;
 
 // ------------------------------------------------------------------ small helpers
 namespace plant {
@@ -38,15 +37,6 @@ std::string Utf8(const XMLCh* s) {
   return out;
 }
 
-// An XMLCh string equals an ASCII name.
-bool Is(const XMLCh* s, std::string_view name) {
-  if (!s) return false;
-  std::size_t i = 0;
-  for (; i < name.size(); ++i)
-    if (s[i] != static_cast<unsigned char>(name[i])) return false;
-  return s[i] == 0;
-}
-
 bool ValidId(std::string_view id) {
   if (id.empty()) return false;
   for (char c : id)
@@ -55,9 +45,21 @@ bool ValidId(std::string_view id) {
   return true;
 }
 
-bool AllSpace(const XMLCh* s) {
-  for (; s && *s; ++s)
-    if (*s != ' ' && *s != '\t' && *s != '\n' && *s != '\r') return false;
+bool ParseStrictDouble(std::string_view text, double& out) {
+  const char* end = text.data() + text.size();
+  auto [p, ec] = std::from_chars(text.data(), end, out);
+  return ec == std::errc() && p == end && !text.empty() && std::isfinite(out);
+}
+
+bool ParseStrictInt(std::string_view text, std::int64_t& out) {
+  const char* end = text.data() + text.size();
+  auto [p, ec] = std::from_chars(text.data(), end, out);
+  return ec == std::errc() && p == end && !text.empty();
+}
+
+bool ParseStrictBool(std::string_view text, bool& out) {
+  if (text != "true" && text != "false") return false;
+  out = text == "true";
   return true;
 }
 
@@ -162,9 +164,28 @@ bool UnregisterElementExtension(const std::string& parentName, const std::string
 
 // ------------------------------------------------------------------ load context
 
+namespace plant {
+std::string AttributeProblem(const XmlStart& e, std::initializer_list<AttrSpec> specs) {
+  for (auto& s : specs) s.value->reset();
+  for (std::size_t i = 0; i < e.count; ++i) {
+    const AttrSpec* spec = nullptr;
+    for (auto& s : specs)
+      if (s.name == e.attrs[i].name) {
+        spec = &s;
+        break;
+      }
+    if (!spec) return "unknown attribute " + Quote(e.attrs[i].name) + " on <" + std::string(e.name) + ">";
+    *spec->value = e.attrs[i].value;
+  }
+  for (auto& s : specs)
+    if (s.required && !*s.value) return "<" + std::string(e.name) + "> lacks the required attribute " + Quote(s.name);
+  return {};
+}
+}  // namespace plant
+
 Ref<TavBaseUnknown> PlantLoadContext::Lookup(std::string_view id) const { return doc.FindById(TavUnicodeString(id)); }
 
-Ref<HostActivity> PlantLoadContext::LoadActivityTree(const DOMElement& e, const ActivityRootMaker& makeRoot) {
+Ref<HostActivity> PlantLoadContext::LoadActivityTree(const PlantElement& e, const ActivityRootMaker& makeRoot) {
   if (!treeLoader_ || !makeRoot) {
     Error(&e, "<" + Name(e) + "> cannot be loaded here");
     return nullptr;
@@ -172,89 +193,58 @@ Ref<HostActivity> PlantLoadContext::LoadActivityTree(const DOMElement& e, const 
   return treeLoader_(e, makeRoot);
 }
 
-std::string PlantLoadContext::Where(const DOMNode* at) const {
-  std::uint32_t line = 1, column = 1;
-  // Positions are kept per element; an attribute or text reports its element.
-  for (const DOMNode* n = at; n; n = n->getNodeType() == DOMNode::ATTRIBUTE_NODE
-                                          ? static_cast<const DOMAttr*>(n)->getOwnerElement()
-                                          : n->getParentNode()) {
-    if (n->getNodeType() != DOMNode::ELEMENT_NODE || !positions_) continue;
-    bool found = false;
-    for (auto& p : *positions_)
-      if (p.node == n) {
-        line = p.line;
-        column = p.column;
-        found = true;
-        break;
-      }
-    if (found) break;
-  }
-  return fileName_ + ":" + std::to_string(line) + ":" + std::to_string(column);
+std::string PlantLoadContext::Where(const PlantElement* at) const {
+  return fileName_ + ":" + std::to_string(at ? at->Line() : 1) + ":" + std::to_string(at ? at->Column() : 1);
 }
 
-void PlantLoadContext::Error(const DOMNode* at, const std::string& message) {
+void PlantLoadContext::Error(const PlantElement* at, const std::string& message) {
   if (error_.empty()) error_ = Where(at) + ": " + message;
 }
 
-std::string PlantLoadContext::Name(const DOMElement& e) { return Utf8(e.getTagName()); }
-
-std::vector<const DOMElement*> PlantLoadContext::Children(const DOMElement& e) {
-  std::vector<const DOMElement*> out;
-  for (const DOMNode* c = e.getFirstChild(); c; c = c->getNextSibling()) {
-    switch (c->getNodeType()) {
-      case DOMNode::ELEMENT_NODE: out.push_back(static_cast<const DOMElement*>(c)); break;
-      case DOMNode::TEXT_NODE:
-      case DOMNode::CDATA_SECTION_NODE:
-        if (!AllSpace(c->getNodeValue())) {
-          Error(&e, "unexpected text in <" + Name(e) + ">");
-          return {};
-        }
-        break;
-      default: break;  // comments and processing instructions carry nothing
-    }
-  }
-  return out;
+void PlantLoadContext::ErrorAt(std::uint32_t line, std::uint32_t column, const std::string& message) {
+  if (error_.empty()) error_ = fileName_ + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + message;
 }
 
-bool PlantLoadContext::Expect(const DOMElement& e, std::string_view name) {
-  if (Is(e.getTagName(), name)) return true;
-  const DOMNode* parent = e.getParentNode();
-  std::string in = parent && parent->getNodeType() == DOMNode::ELEMENT_NODE
-                       ? " in <" + Name(*static_cast<const DOMElement*>(parent)) + ">"
-                       : "";
-  Error(&e, "unknown element <" + Name(e) + ">" + in);
+const std::vector<const PlantElement*>& PlantLoadContext::Children(const PlantElement& e) {
+  static const std::vector<const PlantElement*> none;
+  if (e.TextAt() != PlantElement::kNoText) {
+    Error(&e, "unexpected text in <" + e.Name() + ">");
+    return none;
+  }
+  return e.Children();
+}
+
+bool PlantLoadContext::Expect(const PlantElement& e, std::string_view name) {
+  if (e.Name() == name) return true;
+  std::string in = e.Parent() ? " in <" + e.Parent()->Name() + ">" : "";
+  Error(&e, "unknown element <" + e.Name() + ">" + in);
   return false;
 }
 
-bool PlantLoadContext::ReadAttributes(const DOMElement& e, std::initializer_list<AttributeSpec> specs) {
+bool PlantLoadContext::ReadAttributes(const PlantElement& e, std::initializer_list<AttributeSpec> specs) {
   for (auto& s : specs) s.value->reset();
-  const DOMNamedNodeMap* attrs = e.getAttributes();
-  const XMLSize_t n = attrs ? attrs->getLength() : 0;
-  for (XMLSize_t i = 0; i < n; ++i) {
-    auto* a = static_cast<const DOMAttr*>(attrs->item(i));
-    const XMLCh* name = a->getName();
+  for (auto& a : e.Attributes()) {
     const AttributeSpec* spec = nullptr;
     for (auto& s : specs)
-      if (Is(name, s.name)) {
+      if (a.name == s.name) {
         spec = &s;
         break;
       }
     if (!spec) {
-      Error(&e, "unknown attribute " + Quote(Utf8(name)) + " on <" + Name(e) + ">");
+      Error(&e, "unknown attribute " + Quote(a.name) + " on <" + e.Name() + ">");
       return false;
     }
-    spec->value->emplace();
-    AppendUtf8From16(**spec->value, a->getValue());
+    *spec->value = a.value;
   }
   for (auto& s : specs)
     if (s.required && !*s.value) {
-      Error(&e, "<" + Name(e) + "> lacks the required attribute " + Quote(s.name));
+      Error(&e, "<" + e.Name() + "> lacks the required attribute " + Quote(s.name));
       return false;
     }
   return true;
 }
 
-bool PlantLoadContext::CheckNewId(const DOMElement& e, const std::string& id) {
+bool PlantLoadContext::CheckNewId(const PlantElement& e, const std::string& id) {
   if (!ValidId(id)) {
     Error(&e, "bad id " + Quote(id) + " (letters, digits, '_', '.', '-')");
     return false;
@@ -266,31 +256,20 @@ bool PlantLoadContext::CheckNewId(const DOMElement& e, const std::string& id) {
   return true;
 }
 
-bool PlantLoadContext::ParseDouble(const DOMElement& e, std::string_view attr, const std::string& text, double& out) {
-  const char* end = text.data() + text.size();
-  auto [p, ec] = std::from_chars(text.data(), end, out);
-  if (ec != std::errc() || p != end || text.empty() || !std::isfinite(out)) {
-    Error(&e, "bad number " + Quote(text) + " in " + Quote(attr));
-    return false;
-  }
-  return true;
+bool PlantLoadContext::ParseDouble(const PlantElement& e, std::string_view attr, const std::string& text, double& out) {
+  if (ParseStrictDouble(text, out)) return true;
+  Error(&e, "bad number " + Quote(text) + " in " + Quote(attr));
+  return false;
 }
 
-bool PlantLoadContext::ParseInt(const DOMElement& e, std::string_view attr, const std::string& text, std::int64_t& out) {
-  const char* end = text.data() + text.size();
-  auto [p, ec] = std::from_chars(text.data(), end, out);
-  if (ec != std::errc() || p != end || text.empty()) {
-    Error(&e, "bad integer " + Quote(text) + " in " + Quote(attr));
-    return false;
-  }
-  return true;
+bool PlantLoadContext::ParseInt(const PlantElement& e, std::string_view attr, const std::string& text, std::int64_t& out) {
+  if (ParseStrictInt(text, out)) return true;
+  Error(&e, "bad integer " + Quote(text) + " in " + Quote(attr));
+  return false;
 }
 
-bool PlantLoadContext::ParseBool(const DOMElement& e, std::string_view attr, const std::string& text, bool& out) {
-  if (text == "true" || text == "false") {
-    out = text == "true";
-    return true;
-  }
+bool PlantLoadContext::ParseBool(const PlantElement& e, std::string_view attr, const std::string& text, bool& out) {
+  if (ParseStrictBool(text, out)) return true;
   Error(&e, "bad boolean " + Quote(text) + " in " + Quote(attr) + " (true or false)");
   return false;
 }

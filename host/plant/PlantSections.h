@@ -6,8 +6,8 @@
 // first load or save:
 //
 //   host::RegisterPlantSection("fasteners",
-//     [](const xercesc::DOMElement& section, host::PlantLoadContext& ctx) {
-//       for (const xercesc::DOMElement* f : ctx.Children(section)) {
+//     [](const host::PlantElement& section, host::PlantLoadContext& ctx) {
+//       for (const host::PlantElement* f : ctx.Children(section)) {
 //         if (!ctx.Expect(*f, "fastener")) return false;
 //         std::optional<std::string> id, ref;
 //         if (!ctx.ReadAttributes(*f, {{"id", &id, true}, {"ref", &ref, false}})) return false;
@@ -40,11 +40,15 @@
 // children, in registration order:
 //
 //   host::RegisterElementExtension("resource", "behavior", loader, saver);
-//   loader: bool(const DOMElement& child, const Ref<TavBaseUnknown>& owner, PlantLoadContext&)
+//   loader: bool(const PlantElement& child, const Ref<TavBaseUnknown>& owner, PlantLoadContext&)
 //   saver:  void(const Ref<TavBaseUnknown>& owner, PlantWriter&)   // writes zero or more children
 //
 // A loader returns false after reporting the problem with ctx.Error(element, ...);
 // the whole load then fails with that one message and no document.
+//
+// The core elements stream from the parser into the model; only the elements a
+// section or an extension claims are kept, as a small PlantElement tree, until
+// their loader has run.
 //
 // Linking: a registration in a static library only runs when its object file is
 // linked in; call the registering function from code that is referenced (a
@@ -56,54 +60,76 @@
 #include <string_view>
 #include <vector>
 
-#include <xercesc/dom/DOMElement.hpp>
-
 #include "HostModel.h"
 
 namespace host {
 
-struct PlantElementPosition {
-  const xercesc::DOMNode* node;
-  std::uint32_t line, column;
+// An element of a section or an element extension as read from the file: name,
+// attributes and child elements (UTF-8), and where its start tag ends.
+class PlantElement {
+public:
+  struct Attribute {
+    std::string name, value;
+  };
+  const std::string& Name() const { return name_; }
+  const std::vector<Attribute>& Attributes() const { return attributes_; }
+  const std::vector<const PlantElement*>& Children() const { return children_; }
+  const PlantElement* Parent() const { return parent_; }
+  std::uint32_t Line() const { return line_; }
+  std::uint32_t Column() const { return column_; }
+  // Text other than white space directly inside: the number of child elements
+  // before its first occurrence, or kNoText.
+  static constexpr std::size_t kNoText = static_cast<std::size_t>(-1);
+  std::size_t TextAt() const { return textAt_; }
+
+private:
+  friend struct PlantElementBuilder;
+  std::string name_;
+  std::vector<Attribute> attributes_;
+  std::vector<const PlantElement*> children_;
+  const PlantElement* parent_ = nullptr;
+  std::uint32_t line_ = 1, column_ = 1;
+  std::size_t textAt_ = kNoText;
 };
 
 // What a section or element-extension loader sees while a plant loads.
 class PlantLoadContext {
 public:
-  PlantLoadContext(HostDocument& d, std::string file, const std::vector<PlantElementPosition>* positions)
-      : doc(d), fileName_(std::move(file)), positions_(positions) {}
+  PlantLoadContext(HostDocument& d, std::string file) : doc(d), fileName_(std::move(file)) {}
 
   HostDocument& doc;  // the document being built; dropped if the load fails
 
   // The object with this id (core or created by an earlier section), or null.
   Ref<TavBaseUnknown> Lookup(std::string_view id) const;
   // Reports a problem at an element ("file:line:column: message"); the first one wins.
-  void Error(const xercesc::DOMNode* at, const std::string& message);
+  void Error(const PlantElement* at, const std::string& message);
+  // The same at a position (line and column where a start tag ends).
+  void ErrorAt(std::uint32_t line, std::uint32_t column, const std::string& message);
   bool Failed() const { return !error_.empty(); }
   const std::string& ErrorMessage() const { return error_; }
   const std::string& FileName() const { return fileName_; }
   // "file:line:column" of an element.
-  std::string Where(const xercesc::DOMNode* at) const;
+  std::string Where(const PlantElement* at) const;
 
   // Helpers that report their own errors and return false (or an empty result).
-  static std::string Name(const xercesc::DOMElement& e);
+  static std::string Name(const PlantElement& e) { return e.Name(); }
   // The element children of e; text other than white space is an error.
-  std::vector<const xercesc::DOMElement*> Children(const xercesc::DOMElement& e);
+  const std::vector<const PlantElement*>& Children(const PlantElement& e);
   // The element is named `name`; otherwise "unknown element <x> in <parent>".
-  bool Expect(const xercesc::DOMElement& e, std::string_view name);
+  bool Expect(const PlantElement& e, std::string_view name);
   struct AttributeSpec {
     std::string_view name;
     std::optional<std::string>* value;  // set when present (UTF-8)
     bool required;
   };
   // Reads the listed attributes; an attribute not listed or a missing required one is an error.
-  bool ReadAttributes(const xercesc::DOMElement& e, std::initializer_list<AttributeSpec> specs);
+  bool ReadAttributes(const PlantElement& e, std::initializer_list<AttributeSpec> specs);
   // The id is well formed ([A-Za-z0-9_.-]+) and not taken yet.
-  bool CheckNewId(const xercesc::DOMElement& e, const std::string& id);
+  bool CheckNewId(const PlantElement& e, const std::string& id);
   // Strict numbers: the whole text, finite.
-  bool ParseDouble(const xercesc::DOMElement& e, std::string_view attr, const std::string& text, double& out);
-  bool ParseInt(const xercesc::DOMElement& e, std::string_view attr, const std::string& text, std::int64_t& out);
-  bool ParseBool(const xercesc::DOMElement& e, std::string_view attr, const std::string& text, bool& out);
+  bool ParseDouble(const PlantElement& e, std::string_view attr, const std::string& text, double& out);
+  bool ParseInt(const PlantElement& e, std::string_view attr, const std::string& text, std::int64_t& out);
+  bool ParseBool(const PlantElement& e, std::string_view attr, const std::string& text, bool& out);
 
   // Makes the root of an activity tree a section keeps outside the process container.
   using ActivityRootMaker =
@@ -112,14 +138,13 @@ public:
   // description make the root through `makeRoot`; its relations, attributes, element
   // extensions and nested <activity> elements load as the core's do (relations and
   // extensions in the core's later steps). Null after reporting a problem.
-  Ref<HostActivity> LoadActivityTree(const xercesc::DOMElement& e, const ActivityRootMaker& makeRoot);
+  Ref<HostActivity> LoadActivityTree(const PlantElement& e, const ActivityRootMaker& makeRoot);
 
 private:
   friend struct PlantLoadAccess;
   std::string fileName_;
-  const std::vector<PlantElementPosition>* positions_;
   std::string error_;
-  std::function<Ref<HostActivity>(const xercesc::DOMElement&, const ActivityRootMaker&)> treeLoader_;
+  std::function<Ref<HostActivity>(const PlantElement&, const ActivityRootMaker&)> treeLoader_;
 };
 
 // Writes plant XML: 2-space indentation (capped at depth 64, so very deep trees stay
@@ -128,6 +153,14 @@ private:
 class PlantWriter {
 public:
   explicit PlantWriter(std::string& out, int depth = 0) : out_(out), depth_(depth) {}
+  // Streaming: whole elements are handed to `sink` in pieces of about `chunk` bytes
+  // while flushing is allowed; after the sink fails nothing more is kept.
+  using Sink = std::function<bool(std::string_view)>;
+  void StreamTo(Sink sink, std::size_t chunk = 1 << 20) {
+    sink_ = std::move(sink);
+    chunk_ = chunk;
+  }
+  bool SinkFailed() const { return sinkFailed_; }
   void Start(std::string_view element);
   void Attr(std::string_view name, std::string_view value);
   void Attr(std::string_view name, const TavUnicodeString& value) { Attr(name, std::string_view(value.utf8())); }
@@ -148,16 +181,22 @@ public:
   void AppendEscaped(std::string_view text);
 
 private:
+  friend struct PlantWriterAccess;
   void CloseStartTag();
+  void MaybeFlush();
   std::string& out_;
   int depth_;
   bool open_ = false;  // a start tag is waiting for '>' or '/>'
   bool needsXml11_ = false;
   std::vector<std::string> stack_;
   std::string problem_;
+  Sink sink_;
+  std::size_t chunk_ = 0;
+  bool holding_ = false;  // flushing paused: what was written may still be taken back
+  bool sinkFailed_ = false;
 };
 
-using PlantSectionLoader = std::function<bool(const xercesc::DOMElement& section, PlantLoadContext& ctx)>;
+using PlantSectionLoader = std::function<bool(const PlantElement& section, PlantLoadContext& ctx)>;
 using PlantSectionSaver = std::function<void(const HostDocument& doc, PlantWriter& w)>;
 // Registers (or replaces) the section named `elementName`. Core element names throw std::invalid_argument.
 void RegisterPlantSection(const std::string& elementName, PlantSectionLoader loader, PlantSectionSaver saver);
@@ -176,7 +215,7 @@ using PlantActivityRootLister = std::function<std::vector<Ref<HostActivity>>(con
 void RegisterPlantActivityRoots(const std::string& elementName, PlantActivityRootLister lister);
 
 using PlantElementLoader =
-    std::function<bool(const xercesc::DOMElement& child, const Ref<TavBaseUnknown>& owner, PlantLoadContext& ctx)>;
+    std::function<bool(const PlantElement& child, const Ref<TavBaseUnknown>& owner, PlantLoadContext& ctx)>;
 using PlantElementSaver = std::function<void(const Ref<TavBaseUnknown>& owner, PlantWriter& w)>;
 // Registers (or replaces) child element `childName` of core element `parentName`
 // ("activity", "relation", "product", "resource", "assembly"). Other parents and core

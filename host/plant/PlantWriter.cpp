@@ -67,7 +67,38 @@ void PlantWriter::End() {
     out_ += ">\n";
   }
   stack_.pop_back();
+  if (sink_ && out_.size() >= chunk_) MaybeFlush();
 }
+
+void PlantWriter::MaybeFlush() {
+  if (holding_) return;
+  if (!sinkFailed_ && !sink_(out_)) sinkFailed_ = true;
+  out_.clear();
+}
+
+// The serializer's way to take back a section that wrote nothing but an empty element.
+struct PlantWriterAccess {
+  struct Mark {
+    std::size_t size;
+    bool open;
+  };
+  static Mark Hold(PlantWriter& w) {
+    w.holding_ = true;
+    return {w.out_.size(), w.open_};
+  }
+  static std::string_view Since(const PlantWriter& w, const Mark& m) { return std::string_view(w.out_).substr(m.size); }
+  static void Rollback(PlantWriter& w, const Mark& m) {
+    w.out_.resize(m.size);
+    w.open_ = m.open;
+  }
+  static void Release(PlantWriter& w) {
+    w.holding_ = false;
+    if (w.sink_ && w.out_.size() >= w.chunk_) w.MaybeFlush();
+  }
+  static void Flush(PlantWriter& w) {
+    if (w.sink_) w.MaybeFlush();
+  }
+};
 
 void PlantWriter::Problem(const std::string& message) {
   if (problem_.empty()) problem_ = message;
@@ -343,44 +374,52 @@ private:
   std::vector<const HostActivity*> order_;
 };
 
-std::string Serialize(const HostDocument& doc, const std::string& defaultName, std::string* problem) {
-  std::string body;
-  body.reserve(4096 + doc.ObjectCount() * 96);
-  PlantWriter w(body, 1);
+// The whole document through one writer: the <plant> element, the core, then the
+// sections. With a sink set on `w`, it leaves in pieces as it is made.
+void Write(const HostDocument& doc, const std::string& defaultName, bool xml11, PlantWriter& w, std::string& out) {
+  out += xml11 ? "<?xml version=\"1.1\" encoding=\"UTF-8\"?>\n" : "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  w.Start("plant");
+  w.Attr("format", "1");
+  w.Attr("environment", doc.IsHub() ? "hub" : "local");
+  if (doc.GetDisplayName().utf8() != defaultName) w.Attr("name", doc.GetDisplayName());
   Serializer s(doc, w);
   s.Body();
   for (auto& sec : Sections()) {
     if (!sec.saver) continue;
-    std::size_t mark = body.size();
+    // Held until the section is known not to be empty.
+    auto mark = PlantWriterAccess::Hold(w);
     sec.saver(doc, w);
     if (w.Depth() != 1) {
       w.Problem("the <" + sec.name + "> section left elements open");
       while (w.Depth() > 1) w.End();
     }
     // A section with nothing in it is not written: core files stay as they are.
-    std::string_view chunk(body.data() + mark, body.size() - mark);
-    if (chunk.size() > 5 && chunk.starts_with("  <") && chunk.ends_with("/>\n") &&
+    std::string_view chunk = PlantWriterAccess::Since(w, mark);
+    if (!mark.open && chunk.size() > 5 && chunk.starts_with("  <") && chunk.ends_with("/>\n") &&
         chunk.find('\n') == chunk.size() - 1 && chunk.find(' ', 3) == std::string_view::npos)
-      body.resize(mark);
+      PlantWriterAccess::Rollback(w, mark);
+    else if (mark.open && chunk.size() > 7 && chunk.starts_with(">\n  <") && chunk.ends_with("/>\n") &&
+             chunk.find('\n', 2) == chunk.size() - 1 && chunk.find(' ', 5) == std::string_view::npos)
+      PlantWriterAccess::Rollback(w, mark);  // the plant's start tag stays open
+    PlantWriterAccess::Release(w);
   }
-  std::string head;
-  PlantWriter hw(head);
-  hw.Start("plant");
-  hw.Attr("format", "1");
-  hw.Attr("environment", doc.IsHub() ? "hub" : "local");
-  if (doc.GetDisplayName().utf8() != defaultName) hw.Attr("name", doc.GetDisplayName());
-  bool xml11 = w.NeedsXml11() || hw.NeedsXml11();
-  std::string out = xml11 ? "<?xml version=\"1.1\" encoding=\"UTF-8\"?>\n" : "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  out.reserve(out.size() + head.size() + body.size() + 16);
-  if (body.empty()) {
-    out += head + "/>\n";
-  } else {
-    out += head + ">\n";
-    out += body;
-    out += "</plant>\n";
+  w.End();
+  PlantWriterAccess::Flush(w);
+}
+
+std::string Serialize(const HostDocument& doc, const std::string& defaultName, std::string* problem) {
+  std::string out;
+  out.reserve(4096 + doc.ObjectCount() * 96);
+  bool xml11 = false;
+  for (;;) {
+    PlantWriter w(out);
+    Write(doc, defaultName, xml11, w, out);
+    if (problem) *problem = w.FirstProblem();
+    if (w.NeedsXml11() == xml11) return out;
+    // Characters only XML 1.1 can carry: the declaration says so, which is known at the end.
+    out.clear();
+    xml11 = true;
   }
-  if (problem) *problem = !w.FirstProblem().empty() ? w.FirstProblem() : hw.FirstProblem();
-  return out;
 }
 
 }  // namespace
@@ -399,16 +438,40 @@ std::string SerializePlant(const HostDocument& doc, const std::string& path, std
   return Serialize(doc, Stem(path), problem);
 }
 
+// Streams to the file writer: the text is never whole in memory. A value the format
+// cannot hold is found on the way; the writer then drops its temporary file and the
+// target stays as it was.
 bool SavePlant(const HostDocument& doc, const std::string& path, std::string& error) {
-  std::string problem;
-  std::string bytes = Serialize(doc, Stem(path), &problem);
-  if (!problem.empty()) {
-    error = path + ": not saved: " + problem;
-    return false;
+  const std::string name = Stem(path);
+  bool xml11 = false;
+  for (;;) {
+    support::FileWriter file;
+    if (!file.Open(path)) {
+      error = file.Error();
+      return false;
+    }
+    std::string buffer;
+    buffer.reserve((1 << 20) + 4096);
+    PlantWriter w(buffer);
+    w.StreamTo([&](std::string_view bytes) { return file.Write(bytes); });
+    Write(doc, name, xml11, w, buffer);
+    if (!w.FirstProblem().empty()) {
+      file.Abort();
+      error = path + ": not saved: " + w.FirstProblem();
+      return false;
+    }
+    if (w.NeedsXml11() != xml11) {  // the declaration was written too early: once more as XML 1.1
+      file.Abort();
+      xml11 = true;
+      continue;
+    }
+    if (w.SinkFailed() || !file.Commit()) {
+      error = file.Error();
+      return false;
+    }
+    error.clear();
+    return true;
   }
-  if (!support::WriteFile(path, bytes, &error)) return false;
-  error.clear();
-  return true;
 }
 
 }  // namespace host

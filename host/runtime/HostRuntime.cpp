@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <stdexcept>
 
 #include "FileWriter.h"
+#include "HostUndo.h"
 
 namespace host {
 
@@ -234,6 +236,7 @@ HostSession::HostSession() : previous_(TavHostServices::Get()), catalogs_(Resour
 }
 
 HostSession::~HostSession() {
+  while (!editors_.empty()) CloseEditor(editors_.back());
   TavHostServices::Install(previous_);
   g_session = nullptr;
 }
@@ -247,9 +250,14 @@ Ref<HostEditor> HostSession::OpenDocument(Ref<HostDocument> doc) {
   return ed;
 }
 
-void HostSession::CloseEditor(const Ref<HostEditor>& ed) {
+void HostSession::CloseEditor(const Ref<HostEditor>& closing) {
+  const Ref<HostEditor> ed = closing;  // may be an element of editors_
   std::erase(editors_, ed);
   if (current_ == ed) current_ = editors_.empty() ? nullptr : editors_.back();
+  // A document no editor shows is closed: nothing of its undo steps outlives that.
+  const auto& doc = ed ? ed->Document() : nullptr;
+  if (doc && std::none_of(editors_.begin(), editors_.end(), [&](const Ref<HostEditor>& e) { return e->Document() == doc; }))
+    doc->Journal().Clear();
 }
 
 void HostSession::SetBusyCursor(bool busy) {

@@ -32,6 +32,7 @@ bool Save(ScriptRunner& r, const ScriptWords& a, std::string& err) {
     return false;
   }
   if (!SavePlant(*doc, target, err)) return false;
+  doc->MarkSaved();  // the undo stack stays; undoing back here reads unmodified again
   r.Out() << "saved " << (a.empty() ? target : a[0]) << '\n';
   return true;
 }
@@ -132,7 +133,7 @@ void AddSessionStatements(ScriptTable& t) {
          "Example:\n  workbench Mirt\n  fire TavVekRenumberActHdr",
          [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
            TavCommandHeader* h = r.Workbenches().HeaderToFire(a[0], &err);
-           return h && r.Engine().Start(h->GetModuleName().utf8(), h->GetClassName().utf8(), &err);
+           return h && r.Engine().Start(h->GetModuleName().utf8(), h->GetClassName().utf8(), &err, HeaderTitle(*h).text);
          }});
   t.Add({"start", {{"MODULE", ArgKind::Module}, {"CLASS", ArgKind::Class}}, "start a command class directly",
          "Starts a command by its load module and class, without a workbench (`commands`\n"

@@ -145,6 +145,17 @@ struct TavTransition {
   std::vector<TavAgent*> tested;  // agents the condition reads (re-armed when it fires)
 };
 
+// What a command hands the host when undoing its changes needs more than the model
+// (a redraw of the father resource after a deletion). The host calls it after it has
+// undone or redone the model changes of the command's step; it must not hold the
+// document, which the step outlives only until the document closes.
+class TavCommandGlobalUndo {
+public:
+  virtual ~TavCommandGlobalUndo() = default;
+  virtual void Undo() = 0;
+  virtual void Redo() = 0;
+};
+
 class TavStateCommand {
 public:
   explicit TavStateCommand(std::string name, int dialogBehavior = 0, int mode = 0)
@@ -160,6 +171,14 @@ public:
   virtual void BuildGraph() = 0;
   // The user cancels; the command then ends.
   virtual bool Cancel() { return true; }
+
+  // Undo: the host asks this when the command ends and keeps the answer with the
+  // command's step (null: the model changes are all there is to undo).
+  virtual Ref<TavCommandGlobalUndo> GetGlobalUndo() const { return globalUndo_; }
+  void SetGlobalUndo(Ref<TavCommandGlobalUndo> g) { globalUndo_ = std::move(g); }
+  // The step's name in the undo stack: the header's title when fired from one, else the class name.
+  const std::string& GetUndoName() const { return undoName_.empty() ? name_ : undoName_; }
+  void SetUndoName(std::string n) { undoName_ = std::move(n); }
 
   // Graph building.
   TavDialogState* GetInitialState(const std::string& name = "initialState");
@@ -208,7 +227,8 @@ public:
   std::vector<TavAgent*> CurrentAgents() const;
 
 private:
-  std::string name_;
+  std::string name_, undoName_;
+  Ref<TavCommandGlobalUndo> globalUndo_;
   int dialogBehavior_, mode_;
   std::vector<std::unique_ptr<TavDialogState>> states_;
   std::vector<TavTransition> transitions_;

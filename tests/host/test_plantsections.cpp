@@ -14,8 +14,8 @@ std::map<const host::HostDocument*, std::vector<std::pair<std::string, std::stri
 void RegisterNotes() {
   host::RegisterPlantSection(
       "notes",
-      [](const xercesc::DOMElement& section, host::PlantLoadContext& ctx) {
-        for (const xercesc::DOMElement* n : ctx.Children(section)) {
+      [](const host::PlantElement& section, host::PlantLoadContext& ctx) {
+        for (const host::PlantElement* n : ctx.Children(section)) {
           if (!ctx.Expect(*n, "note")) return false;
           std::optional<std::string> ref, text;
           if (!ctx.ReadAttributes(*n, {{"ref", &ref, true}, {"text", &text, true}})) return false;
@@ -45,7 +45,7 @@ void RegisterNotes() {
 void RegisterCapacity() {
   host::RegisterElementExtension(
       "resource", "capacity",
-      [](const xercesc::DOMElement& e, const Ref<TavBaseUnknown>& owner, host::PlantLoadContext& ctx) {
+      [](const host::PlantElement& e, const Ref<TavBaseUnknown>& owner, host::PlantLoadContext& ctx) {
         std::optional<std::string> value;
         double v;
         if (!ctx.ReadAttributes(e, {{"value", &value, true}}) || !ctx.ParseDouble(e, "value", *value, v)) return false;
@@ -101,8 +101,8 @@ TEST(PlantSections, SectionsSeeCoreObjectsAndCreateReferencableOnes) {
   // A section that creates a resource; a core relation may point at it.
   host::RegisterPlantSection(
       "extraResources",
-      [](const xercesc::DOMElement& section, host::PlantLoadContext& ctx) {
-        for (const xercesc::DOMElement* n : ctx.Children(section)) {
+      [](const host::PlantElement& section, host::PlantLoadContext& ctx) {
+        for (const host::PlantElement* n : ctx.Children(section)) {
           std::optional<std::string> id;
           if (!ctx.Expect(*n, "extra") || !ctx.ReadAttributes(*n, {{"id", &id, true}}) || !ctx.CheckNewId(*n, *id))
             return false;

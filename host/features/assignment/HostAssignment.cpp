@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "AssignmentUndo.h"
 #include "HostCompare.h"
 #include "PlantSections.h"
 
@@ -41,12 +42,17 @@ HRESULT HostBehavior::Add(std::vector<Ref<HostRelation>>& list, const RelationTy
   if (!IsItemObject(o)) return E_FAIL;
   if (Holds(list, o.get())) return S_FALSE;
   list.push_back(std::make_shared<HostRelation>(type, o, weak_from_this()));
+  if (UndoLog* log = RecorderOf(*this)) log->Add(AssignmentUndo::Item(*this, list, list.size() - 1, false));
   return S_OK;
 }
 
 HRESULT HostBehavior::Remove(std::vector<Ref<HostRelation>>& list, const Ref<TavBaseUnknown>& item) {
   Ref<TavBaseUnknown> o = Extended(item);
-  return o && std::erase_if(list, [&](const Ref<HostRelation>& r) { return r->GetTarget() == o; }) ? S_OK : E_FAIL;
+  auto at = std::find_if(list.begin(), list.end(), [&](const Ref<HostRelation>& r) { return o && r->GetTarget() == o; });
+  if (at == list.end()) return E_FAIL;
+  if (UndoLog* log = RecorderOf(*this)) log->Add(AssignmentUndo::Item(*this, list, static_cast<std::size_t>(at - list.begin()), true));
+  list.erase(at);
+  return S_OK;
 }
 
 std::vector<Ref<TavBaseUnknown>> HostBehavior::Targets(const std::vector<Ref<HostRelation>>& list) {
@@ -137,10 +143,19 @@ Ref<HostBehavior> HostAssignmentContainer::CreateBehavior(const Ref<HostProduct>
   auto b = std::make_shared<HostBehavior>(resource, label.IsEmpty() ? resource->GetName() + " Behavior" : label);
   doc_->AdoptObject(*b, id, 'b');
   behaviors_[resource.get()] = b;
+  if (UndoLog* log = doc_->Recording()) log->Add(AssignmentUndo::Behavior(*this, b, false));
   return b;
 }
 
-bool HostAssignmentContainer::RemoveBehavior(const HostProduct& resource) { return behaviors_.erase(&resource) > 0; }
+bool HostAssignmentContainer::RemoveBehavior(const HostProduct& resource) {
+  auto it = behaviors_.find(&resource);
+  if (it == behaviors_.end()) return false;
+  // A removed behaviour is no longer found by its id (the journal may keep it alive).
+  if (UndoLog* log = doc_->Recording()) log->Add(AssignmentUndo::Behavior(*this, it->second, true));
+  doc_->ReleaseId(*it->second);
+  behaviors_.erase(it);
+  return true;
+}
 
 std::vector<Ref<TavBaseUnknown>> HostAssignmentContainer::GetContexts(const Ref<TavBaseUnknown>& activity) const {
   auto it = contexts_.find(Extended(activity).get());
@@ -153,6 +168,7 @@ HRESULT HostAssignmentContainer::AddContext(const Ref<TavBaseUnknown>& activity,
   auto& list = contexts_[a.get()];
   if (std::find(list.begin(), list.end(), p) != list.end()) return S_FALSE;
   list.push_back(p);
+  if (UndoLog* log = doc_->Recording()) log->Add(AssignmentUndo::Context(*this, a, p, false));
   return S_OK;
 }
 
@@ -283,17 +299,17 @@ std::string IdOf(const Ref<TavBaseUnknown>& o) {
   return id ? id->GetId().utf8() : std::string();
 }
 
-bool LoadHubAttributes(const xercesc::DOMElement& section, PlantLoadContext& ctx) {
+bool LoadHubAttributes(const PlantElement& section, PlantLoadContext& ctx) {
   HostHubLayout* layout = HubLayoutOf(ctx.doc);
   if (!layout) {
     ctx.Error(&section, "hub attribute definitions need a hub plant (environment=\"hub\")");
     return false;
   }
-  for (const xercesc::DOMElement* rt : ctx.Children(section)) {
+  for (const PlantElement* rt : ctx.Children(section)) {
     if (!ctx.Expect(*rt, "relationType")) return false;
     std::optional<std::string> rname;
     if (!ctx.ReadAttributes(*rt, {{"name", &rname, true}})) return false;
-    for (const xercesc::DOMElement* a : ctx.Children(*rt)) {
+    for (const PlantElement* a : ctx.Children(*rt)) {
       if (!ctx.Expect(*a, "attributeDef")) return false;
       std::optional<std::string> name, type, display, def, kind;
       if (!ctx.ReadAttributes(*a, {{"name", &name, true},
@@ -314,7 +330,7 @@ bool LoadHubAttributes(const xercesc::DOMElement& section, PlantLoadContext& ctx
       std::int64_t k = 2;
       if (kind && !ctx.ParseInt(*a, "kind", *kind, k)) return false;
       d.kind = static_cast<int>(k);
-      for (const xercesc::DOMElement* v : ctx.Children(*a)) {
+      for (const PlantElement* v : ctx.Children(*a)) {
         if (!ctx.Expect(*v, "value")) return false;
         std::optional<std::string> value, vdisplay;
         if (!ctx.ReadAttributes(*v, {{"value", &value, true}, {"display", &vdisplay, false}})) return false;
@@ -365,7 +381,7 @@ void SaveHubAttributes(const HostDocument& doc, PlantWriter& w) {
   w.End();
 }
 
-bool LoadBehavior(const xercesc::DOMElement& e, const Ref<TavBaseUnknown>& owner, PlantLoadContext& ctx) {
+bool LoadBehavior(const PlantElement& e, const Ref<TavBaseUnknown>& owner, PlantLoadContext& ctx) {
   auto resource = std::dynamic_pointer_cast<HostProduct>(owner);
   if (!resource) return false;
   std::optional<std::string> id, name;
@@ -377,7 +393,7 @@ bool LoadBehavior(const xercesc::DOMElement& e, const Ref<TavBaseUnknown>& owner
     return false;
   }
   auto b = c->CreateBehavior(resource, *id, name ? TavUnicodeString(*name) : TavUnicodeString());
-  for (const xercesc::DOMElement* item : ctx.Children(e)) {
+  for (const PlantElement* item : ctx.Children(e)) {
     const std::string kind = PlantLoadContext::Name(*item);
     if (kind != "input" && kind != "output") {
       ctx.Error(item, "unknown element <" + kind + "> in <behavior>");
@@ -420,7 +436,7 @@ void SaveBehavior(const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
   w.End();
 }
 
-bool LoadContext(const xercesc::DOMElement& e, const Ref<TavBaseUnknown>& owner, PlantLoadContext& ctx) {
+bool LoadContext(const PlantElement& e, const Ref<TavBaseUnknown>& owner, PlantLoadContext& ctx) {
   std::optional<std::string> ref;
   if (!ctx.ReadAttributes(e, {{"ref", &ref, true}})) return false;
   auto target = ctx.Lookup(*ref);

@@ -55,8 +55,9 @@ public:
   static const RelationTypeInfo* kOutput();
 
 private:
+  friend struct AssignmentUndo;
   HRESULT Add(std::vector<Ref<HostRelation>>& list, const RelationTypeInfo* type, const Ref<TavBaseUnknown>& item);
-  static HRESULT Remove(std::vector<Ref<HostRelation>>& list, const Ref<TavBaseUnknown>& item);
+  HRESULT Remove(std::vector<Ref<HostRelation>>& list, const Ref<TavBaseUnknown>& item);
   static std::vector<Ref<TavBaseUnknown>> Targets(const std::vector<Ref<HostRelation>>& list);
   std::vector<Ref<HostRelation>> inputs_, outputs_;
   int outputUpdates_ = 0;
@@ -81,6 +82,7 @@ public:
   HRESULT AddContext(const Ref<TavBaseUnknown>& activity, const Ref<TavBaseUnknown>& product) override;
 
 private:
+  friend struct AssignmentUndo;
   HostDocument* doc_;
   std::unordered_map<const HostProduct*, Ref<HostBehavior>> behaviors_;
   std::unordered_set<const HostProduct*> loaded_;

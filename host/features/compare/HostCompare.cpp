@@ -4,6 +4,7 @@
 #include <charconv>
 #include <sstream>
 
+#include "CompareUndo.h"
 #include "PlantSections.h"
 #include "TavServices.h"
 
@@ -205,9 +206,9 @@ private:
 
 constexpr const char* kCoordinateAttributes[6] = {"dx", "dy", "dz", "mx", "my", "mz"};
 
-bool LoadFasteners(const xercesc::DOMElement& section, PlantLoadContext& ctx) {
+bool LoadFasteners(const PlantElement& section, PlantLoadContext& ctx) {
   HostFastenerContainer* c = FastenersOf(ctx.doc, true);
-  for (const xercesc::DOMElement* f : ctx.Children(section)) {
+  for (const PlantElement* f : ctx.Children(section)) {
     if (!ctx.Expect(*f, "fastener")) return false;
     std::optional<std::string> id, name, coords[6];
     if (!ctx.ReadAttributes(*f, {{"id", &id, true},
@@ -225,7 +226,7 @@ bool LoadFasteners(const xercesc::DOMElement& section, PlantLoadContext& ctx) {
       if (coords[i] && !ctx.ParseDouble(*f, kCoordinateAttributes[i], *coords[i], values[i])) return false;
     auto fastener = c->CreateFastener(*id, name.value_or(*id));
     for (int i = 0; i < 6; ++i) fastener->SetCoordinate(i, values[i]);
-    for (const xercesc::DOMElement* r : ctx.Children(*f)) {
+    for (const PlantElement* r : ctx.Children(*f)) {
       if (PlantLoadContext::Name(*r) == "attribute") {
         std::optional<std::string> an, at, av;
         if (!ctx.ReadAttributes(*r, {{"name", &an, true}, {"type", &at, true}, {"value", &av, true}})) return false;
@@ -310,8 +311,9 @@ Ref<HostFastener> HostFastenerContainer::CreateFastener(const std::string& id, c
   auto f = std::make_shared<HostFastener>();
   f->SetName(name);
   doc_->AdoptObject(*f, id, 'f');
-  if (name.IsEmpty()) f->SetName(f->GetId());
   fasteners_.push_back(f);
+  if (UndoLog* log = doc_->Recording()) log->Add(CompareUndo::Fastener(*this, f, false));
+  if (name.IsEmpty()) f->SetName(f->GetId());
   return f;
 }
 
@@ -322,6 +324,7 @@ bool HostFastenerContainer::Relate(const Ref<HostFastener>& f, const Ref<TavBase
   if (std::any_of(list.begin(), list.end(), [&](const Ref<TavBaseUnknown>& x) { return x.get() == f.get(); })) return false;
   list.push_back(f);
   related_[f.get()].push_back(o);
+  if (UndoLog* log = doc_->Recording()) log->Add(CompareUndo::Related(*this, f, o, false));
   return true;
 }
 

@@ -14,12 +14,13 @@ public:
   std::string LateType() const override { return "OrvBIWFastener"; }
   TavUnicodeString DisplayName() const override { return name_; }
   TavUnicodeString GetName() const override { return name_; }
-  void SetName(const TavUnicodeString& n) { name_ = n; }
+  void SetName(const TavUnicodeString& n);
   // Coordinates 0..5 in the order of OrvIBIWFastener::kCoordinateNames.
   double Coordinate(int i) const;
   void SetCoordinate(int i, double v);
 
 private:
+  friend struct CompareUndo;
   TavUnicodeString name_;
 };
 
@@ -39,6 +40,7 @@ public:
   std::vector<Ref<TavBaseUnknown>> RelatedTo(const HostFastener& f) const;
 
 private:
+  friend struct CompareUndo;
   HostDocument* doc_;
   std::vector<Ref<HostFastener>> fasteners_;
   std::unordered_map<const TavBaseUnknown*, std::vector<Ref<TavBaseUnknown>>> byObject_;

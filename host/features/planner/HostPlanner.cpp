@@ -1,5 +1,9 @@
 #include "HostPlanner.h"
 
+#include <algorithm>
+
+#include "HostUndo.h"
+
 namespace host {
 
 namespace {
@@ -34,9 +38,45 @@ std::vector<Ref<TavISPPMonoProcessContainer>> HostContExt::GetMonoProcessContain
   return out;
 }
 
+// A TSA of the document: put back (attach) or taken away.
+class TsaUndo final : public UndoAction {
+public:
+  TsaUndo(HostContExt& ext, Ref<HostRootActivity> tsa, std::size_t index, bool attach)
+      : ext_(ext), tsa_(std::move(tsa)), index_(index), attach_(attach) {}
+  std::size_t Bytes() const override { return sizeof(*this); }
+  bool Apply(HostDocument& doc, std::string& why) override {
+    auto& list = ext_.tsas_;
+    auto at = std::find(list.begin(), list.end(), tsa_);
+    if (attach_) {
+      if (at != list.end() || index_ > list.size() || !doc.RestoreId(*tsa_)) {
+        why = "the TSA '" + tsa_->GetLabel().utf8() + "' cannot be put back: its place or its id is taken";
+        return false;
+      }
+      list.insert(list.begin() + static_cast<std::ptrdiff_t>(index_), tsa_);
+    } else {
+      if (at == list.end()) {
+        why = "the TSA '" + tsa_->GetLabel().utf8() + "' is no longer in the document";
+        return false;
+      }
+      index_ = static_cast<std::size_t>(at - list.begin());
+      list.erase(at);
+      doc.ReleaseId(*tsa_);
+    }
+    doc.Recording()->Add(std::make_unique<TsaUndo>(ext_, tsa_, index_, !attach_));
+    return true;
+  }
+
+private:
+  HostContExt& ext_;  // the document's: it outlives the journal
+  Ref<HostRootActivity> tsa_;
+  std::size_t index_;
+  bool attach_;
+};
+
 Ref<HostRootActivity> HostContExt::CreateTSA(const std::string& id, const TavUnicodeString& label, const std::string& type) {
   auto t = doc_->CreateDetachedRoot(id, label, type);
   tsas_.push_back(t);
+  if (UndoLog* log = doc_->Recording()) log->Add(std::make_unique<TsaUndo>(*this, t, 0, false));
   return t;
 }
 

@@ -27,6 +27,7 @@ public:
   const std::vector<Ref<HostRootActivity>>& TSAs() const { return tsas_; }
 
 private:
+  friend class TsaUndo;
   HostDocument* doc_;
   std::vector<ModificationRecord> modifications_;
   std::vector<Ref<HostRootActivity>> tsas_;

@@ -8,7 +8,7 @@ namespace host {
 
 namespace {
 
-bool LoadTsas(const xercesc::DOMElement& section, PlantLoadContext& ctx) {
+bool LoadTsas(const PlantElement& section, PlantLoadContext& ctx) {
   if (!ctx.ReadAttributes(section, {})) return false;
   HostContExt* ext = ContExtOf(ctx.doc);
   if (!ext) {
@@ -19,7 +19,7 @@ bool LoadTsas(const xercesc::DOMElement& section, PlantLoadContext& ctx) {
                                                            const std::string& type) -> Ref<HostActivity> {
     return ext->CreateTSA(id, label, type);
   };
-  for (const xercesc::DOMElement* t : ctx.Children(section)) {
+  for (const PlantElement* t : ctx.Children(section)) {
     if (!ctx.Expect(*t, "tsa")) return false;
     if (!ctx.LoadActivityTree(*t, makeTsa)) return false;
   }

@@ -1,0 +1,286 @@
+// The document: its containers, identifiers, object creation and removal, and
+// the object paths scripts and reports use.
+#include <algorithm>
+#include <deque>
+#include <stdexcept>
+
+#include "HostModel.h"
+#include "HostUndo.h"
+#include "HostWalk.h"
+#include "TavPlanner.h"
+
+namespace host {
+// ------------------------------------------------------------------ document
+namespace {
+std::vector<std::function<void(HostDocument&)>>& DocumentInitialisers() {
+  static std::vector<std::function<void(HostDocument&)>> v;
+  return v;
+}
+}  // namespace
+
+Ref<HostDocument> HostDocument::Create(bool hub) {
+  Ref<HostDocument> d(new HostDocument());
+  d->hub_ = hub;
+  d->environment_ = std::make_shared<HostDocEnvironment>(hub ? "YorDocEnv" : "TavLocalDocEnv");
+  d->process_ = std::make_shared<HostProcessContainer>();
+  d->products_ = std::make_shared<HostRootList>("Products");
+  d->resources_ = std::make_shared<HostRootList>("Resources");
+  d->assemblies_ = std::make_shared<HostAssemblyContainer>(d.get());
+  d->journal_ = std::make_unique<UndoJournal>(*d);
+  for (auto& init : DocumentInitialisers()) init(*d);
+  return d;
+}
+
+HostDocument::~HostDocument() {
+  for (auto& [id, weak] : byId_)
+    if (auto o = std::dynamic_pointer_cast<HostObject>(weak.lock()))
+      if (o->doc_ == this) o->doc_ = nullptr;
+}
+
+void RegisterDocumentInitialiser(std::function<void(HostDocument&)> init) { DocumentInitialisers().push_back(std::move(init)); }
+
+Ref<TavBaseUnknown> HostDocument::GetRootContainer(std::string_view name) const {
+  if (name == TavISPPContExt::kContainerKind) name = TavISPPContExt::kInterfaceName;
+  if (name == TavISPPProcessContainer::kInterfaceName) return process_;
+  if (name == TavIPPRProductList::kInterfaceName) return products_;
+  if (name == TavIPPRResourceList::kInterfaceName) return resources_;
+  if (name == TavIMfgAssemblyContainer::kInterfaceName) return assemblies_;
+  for (auto& c : extraContainers_)
+    if (c->QueryInterface(name)) return c;
+  return nullptr;
+}
+
+std::vector<Ref<TavBaseUnknown>> HostDocument::GetContainers() const {
+  std::vector<Ref<TavBaseUnknown>> out{process_, products_, resources_, assemblies_};
+  out.insert(out.end(), extraContainers_.begin(), extraContainers_.end());
+  return out;
+}
+
+Ref<TavBaseUnknown> HostDocument::FindById(const TavUnicodeString& id) const {
+  auto it = byId_.find(id.utf8());
+  return it == byId_.end() ? nullptr : it->second.lock();
+}
+
+std::string HostDocument::NewId(char prefix) {
+  for (;;) {
+    std::string id = std::string(1, prefix) + std::to_string(++nextId_[prefix]);
+    auto it = byId_.find(id);
+    if (it == byId_.end() || it->second.expired()) return id;
+  }
+}
+
+void HostDocument::Adopt(HostObject& o, const std::string& id, char prefix) {
+  std::string the = id.empty() ? NewId(prefix) : id;
+  // One lookup: the slot is claimed, or found taken.
+  auto [it, fresh] = byId_.try_emplace(the);
+  if (!fresh && !it->second.expired()) throw std::invalid_argument("duplicate id '" + the + "'");
+  o.doc_ = this;
+  o.id_ = std::move(the);
+  o.modelNumber_ = nextModelNumber_++;
+  it->second = o.self();
+}
+
+Ref<HostRootActivity> HostDocument::MakeRoot(const std::string& id, const TavUnicodeString& label, const std::string& type, char prefix) {
+  const HostType* t = FindType(type);
+  if (!t) throw std::invalid_argument("unknown activity type '" + type + "'");
+  auto a = std::make_shared<HostRootActivity>();
+  a->type_ = t;
+  a->label_ = label;
+  Adopt(*a, id, prefix);
+  return a;
+}
+
+Ref<HostRootActivity> HostDocument::CreateRootProcess(const std::string& id, const TavUnicodeString& label, const std::string& type) {
+  auto a = MakeRoot(id, label, type, 'p');
+  process_->roots_.push_back(a);
+  if (recording_) recording_->Add(undo::Child{a, nullptr, 0, false});
+  return a;
+}
+
+Ref<HostRootActivity> HostDocument::CreateDetachedRoot(const std::string& id, const TavUnicodeString& label, const std::string& type) {
+  return MakeRoot(id, label, type, 't');
+}
+
+Ref<HostActivity> HostDocument::CreateActivity(const Ref<HostActivity>& father, const std::string& type, const std::string& id,
+                                               const TavUnicodeString& label, int position) {
+  const HostType* t = FindType(type);
+  if (!t) throw std::invalid_argument("unknown activity type '" + type + "'");
+  if (!father) throw std::invalid_argument("an activity needs a father");
+  auto a = std::make_shared<HostActivity>();
+  a->type_ = t;
+  a->label_ = label;
+  Adopt(*a, id, 'a');
+  a->father_ = father;
+  treeOrder_.clear();
+  auto& ch = father->children_;
+  if (position < 0 || position >= static_cast<int>(ch.size())) ch.push_back(a);
+  else ch.insert(ch.begin() + position, a);
+  if (recording_) recording_->Add(undo::Child{a, nullptr, 0, false});
+  return a;
+}
+
+Ref<HostProduct> HostDocument::CreateProduct(const Ref<HostProduct>& father, const std::string& id, const TavUnicodeString& name,
+                                             const TavUnicodeString& partNumber, bool resource) {
+  auto p = std::make_shared<HostProduct>();
+  p->name_ = name;
+  p->partNumber_ = partNumber;
+  p->resource_ = father ? father->resource_ : resource;
+  Adopt(*p, id, p->resource_ ? 'r' : 'd');
+  if (father) {
+    p->father_ = father;
+    father->children_.push_back(p);
+  } else {
+    (p->resource_ ? resources_ : products_)->roots_.push_back(p);
+  }
+  if (recording_) recording_->Add(undo::Product{p, nullptr, 0, false});
+  return p;
+}
+
+Ref<HostAssembly> HostDocument::CreateAssembly(const std::string& id, const TavUnicodeString& name, int type) {
+  auto a = std::make_shared<HostAssembly>();
+  a->name_ = name;
+  a->type_ = type;
+  Adopt(*a, id, 'm');
+  assemblies_->assemblies_.push_back(a);
+  if (recording_) recording_->Add(undo::Assembly{a, 0, false});
+  return a;
+}
+
+void HostDocument::RemoveActivity(const Ref<HostActivity>& a) {
+  if (!a) return;
+  std::vector<Ref<HostActivity>> gone{a};
+  for (auto& c : a->GetAllChildren()) gone.push_back(std::dynamic_pointer_cast<HostActivity>(c));
+  for (auto& g : gone) {
+    for (auto& n : g->GetNextNodes()) g->RemoveControlFlowLink(n);
+    for (auto& p : g->GetPreviousNodes()) std::dynamic_pointer_cast<HostActivity>(p)->RemoveControlFlowLink(g);
+    for (auto& b : g->GetPrecedences()) g->RemovePrecedence(b);
+    for (auto& s : g->GetSuccessors()) std::dynamic_pointer_cast<HostActivity>(s)->RemovePrecedence(g);
+    byId_.erase(g->IdString());
+  }
+  // Out of the document: GetDocument() answers null, and changes made to the subtree
+  // while it is out are no changes of the document (nothing records them).
+  for (auto& g : gone) g->doc_ = nullptr;
+  // Where the subtree was, after its links: undo puts it back, then the links.
+  auto detach = [&](auto& list, const Ref<HostActivity>& father) {
+    auto at = std::find_if(list.begin(), list.end(), [&](auto& x) { return x == a; });
+    if (at == list.end()) return;
+    if (recording_) recording_->Add(undo::Child{a, father, static_cast<std::uint32_t>(at - list.begin()), true});
+    list.erase(at);
+  };
+  if (auto f = a->FatherActivity()) detach(f->children_, f);
+  else detach(process_->roots_, nullptr);
+  a->father_.reset();
+  treeOrder_.clear();  // after the walk above, which may itself have remembered an order
+}
+
+// ------------------------------------------------------------------ paths
+namespace {
+std::vector<std::string> SplitPath(std::string_view p) {
+  std::vector<std::string> out;
+  std::string cur;
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    if (p[i] == '\\' && i + 1 < p.size()) {
+      cur += p[++i];  // "\/" keeps a slash inside a name
+    } else if (p[i] == '/') {
+      out.push_back(cur);
+      cur.clear();
+    } else {
+      cur += p[i];
+    }
+  }
+  out.push_back(cur);
+  return out;
+}
+std::string Escape(const std::string& s) {
+  std::string out;
+  for (char c : s) {
+    if (c == '/' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out;
+}
+}  // namespace
+
+TavPathElement HostDocument::PathOf(const Ref<TavBaseUnknown>& o) const {
+  std::vector<Ref<TavBaseUnknown>> chain;
+  Ref<TavBaseUnknown> obj = o ? o->ExtendedObject() : nullptr;
+  if (auto p = std::dynamic_pointer_cast<HostProduct>(obj)) {
+    for (auto q = p; q; q = q->Father()) chain.push_back(q);
+  } else if (auto a = std::dynamic_pointer_cast<HostActivity>(obj)) {
+    for (Ref<TavBaseUnknown> q = a; q;) {
+      chain.push_back(q);
+      auto qa = std::dynamic_pointer_cast<TavISPPAbstractActivity>(q);
+      q = qa ? qa->GetFather() : nullptr;
+      // A behaviour's father is its resource: continue through the resource tree.
+      if (auto rp = std::dynamic_pointer_cast<HostProduct>(q)) {
+        for (auto r = rp; r; r = r->Father()) chain.push_back(r);
+        break;
+      }
+    }
+  } else if (obj) {
+    chain.push_back(obj);
+  }
+  std::reverse(chain.begin(), chain.end());
+  return TavPathElement(std::move(chain));
+}
+
+std::string HostDocument::PathString(const Ref<TavBaseUnknown>& o) const {
+  TavPathElement p = PathOf(o);
+  if (p.IsEmpty()) return {};
+  std::string out;
+  auto top = p.GetTop();
+  if (auto prod = std::dynamic_pointer_cast<HostProduct>(top)) out = prod->IsResource() ? "Resources" : "Products";
+  else if (std::dynamic_pointer_cast<HostAssembly>(top)) out = "Assemblies";
+  bool first = out.empty();
+  for (auto& e : p.Objects()) {
+    auto ho = std::dynamic_pointer_cast<HostObject>(e);
+    if (!first) out += '/';
+    out += Escape(ho ? ho->DisplayName().utf8() : std::string("?"));
+    first = false;
+  }
+  return out;
+}
+
+TavPathElement HostDocument::Resolve(std::string_view path) const {
+  if (path.empty()) return {};
+  if (path[0] == '#') return PathOf(FindById(std::string(path.substr(1))));
+  auto parts = SplitPath(path);
+  auto productPath = [&](const std::vector<Ref<HostProduct>>& roots) -> TavPathElement {
+    if (parts.size() < 2) return {};
+    std::vector<Ref<TavBaseUnknown>> chain;
+    const std::vector<Ref<HostProduct>>* level = &roots;
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+      Ref<HostProduct> found;
+      for (auto& p : *level)
+        if (p->GetName().utf8() == parts[i]) { found = p; break; }
+      if (!found) return {};
+      chain.push_back(found);
+      level = &found->Children();
+    }
+    return TavPathElement(std::move(chain));
+  };
+  if (parts[0] == "Products") return productPath(products_->roots_);
+  if (parts[0] == "Resources") return productPath(resources_->roots_);
+  if (parts[0] == "Assemblies") {
+    if (parts.size() != 2) return {};
+    for (auto& a : assemblies_->assemblies_)
+      if (a->GetName().utf8() == parts[1]) return TavPathElement({a});
+    return {};
+  }
+  for (auto& root : process_->roots_) {
+    if (root->GetLabel().utf8() != parts[0]) continue;
+    std::vector<Ref<TavBaseUnknown>> chain{root};
+    Ref<HostActivity> cur = root;
+    for (std::size_t i = 1; i < parts.size() && cur; ++i) {
+      Ref<HostActivity> next;
+      for (auto& c : cur->Children())
+        if (c->GetLabel().utf8() == parts[i]) { next = c; break; }
+      cur = next;
+      if (cur) chain.push_back(cur);
+    }
+    if (cur) return TavPathElement(std::move(chain));
+  }
+  return {};
+}
+
+}  // namespace host
