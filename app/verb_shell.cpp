@@ -92,10 +92,30 @@ int CompleteKey(int, int) {
   return 0;
 }
 
+// Readline hands the terminal back before it calls OnLine, so the answer is a
+// plain line. Ctrl-C or Ctrl-D there keeps the plant open: nothing is lost.
+host::ScriptRunner::Unsaved AskUnsaved(const std::string& plant) {
+  using Unsaved = host::ScriptRunner::Unsaved;
+  for (;;) {
+    std::cout << "'" << plant << "' has unsaved changes: save (s), discard (d) or go on working (c)? " << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer)) {
+      std::cin.clear();
+      g_interrupted = 0;
+      std::cout << '\n';
+      return Unsaved::Keep;
+    }
+    if (answer == "s" || answer == "save") return Unsaved::Save;
+    if (answer == "d" || answer == "discard") return Unsaved::Discard;
+    if (answer == "c" || answer == "cancel") return Unsaved::Keep;
+  }
+}
+
 void OnLine(char* text) {
-  if (!text) {  // Ctrl-D
-    std::cout << '\n';
-    g_shell->done = true;
+  if (!text) {  // Ctrl-D: as quit, so unsaved changes are asked about first
+    std::cout << "quit\n";
+    g_shell->Run("quit");
+    if (!g_shell->done) rl_set_prompt(g_shell->Prompt().c_str());
     return;
   }
   std::string l = text;
@@ -121,6 +141,7 @@ void Interrupted() {
 
 void Interactive(Shell& shell) {
   g_shell = &shell;
+  shell.runner.SetUnsavedQuestion(AskUnsaved);
   const std::string history = (host::ConfigDir() / "shell_history").string();
   using_history();
   stifle_history(1000);
@@ -178,7 +199,11 @@ int RunShell() {
   std::string text;
   while (!shell.done) {
     if (tty) std::cout << shell.Prompt() << std::flush;
-    if (!std::getline(std::cin, text)) break;
+    if (!std::getline(std::cin, text)) {
+      // The input ended without a quit: unsaved changes are lost, and the exit says so.
+      shell.Run("quit");
+      break;
+    }
     shell.Run(text);
   }
   // A piped session reports its failures in the exit code.

@@ -1,5 +1,6 @@
 #include "HostScript.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -56,11 +57,57 @@ bool ScriptRunner::Open(const std::string& path, std::string* error) {
   return true;
 }
 
-bool ScriptRunner::Close(std::string*) {
+bool ScriptRunner::MayGo(HostDocument& doc, bool discard, const char* statement, std::string& err) {
+  if (discard || !doc.IsModified()) return true;
+  const std::string name = doc.FilePath().empty() ? doc.GetDisplayName().utf8() : doc.FilePath();
+  if (!ask_) {
+    err = "'" + name + "' has unsaved changes: save it first, or " + statement + " --discard";
+    return false;
+  }
+  switch (ask_(name)) {
+    case Unsaved::Discard: return true;
+    case Unsaved::Keep: return false;
+    case Unsaved::Save: break;
+  }
+  if (doc.FilePath().empty()) {
+    err = "'" + name + "' has no file yet: save FILE, then " + statement;
+    return false;
+  }
+  if (!SavePlant(doc, doc.FilePath(), err)) return false;
+  doc.MarkSaved();
+  out_ << "saved " << doc.FilePath() << '\n';
+  return true;
+}
+
+bool ScriptRunner::Close(std::string* error, bool discard) {
   auto ed = session_->CurrentHostEditor();
   if (!ed) return true;
+  std::string err;
+  // A plant open in another editor too stays open there: its changes are not lost.
+  bool elsewhere = false;
+  for (auto& e : session_->Editors()) elsewhere |= e != ed && e->Document() == ed->Document();
+  if (!elsewhere && !MayGo(*ed->Document(), discard, "close", err)) {
+    if (error) *error = err;
+    return err.empty();
+  }
   CancelForDocument("its plant is closed");
   session_->CloseEditor(ed);
+  return true;
+}
+
+bool ScriptRunner::Quit(std::string* error, bool discard) {
+  std::vector<HostDocument*> seen;
+  for (auto& e : session_->Editors()) {
+    HostDocument* doc = e->Document().get();
+    if (!doc || std::find(seen.begin(), seen.end(), doc) != seen.end()) continue;
+    seen.push_back(doc);
+    std::string err;
+    if (!MayGo(*doc, discard, "quit", err)) {
+      if (error) *error = err;
+      return err.empty();
+    }
+  }
+  quit_ = true;
   return true;
 }
 

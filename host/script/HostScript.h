@@ -3,6 +3,7 @@
 // (see docs/script-language.md). Used by `mirt run`, `mirt shell`, `mirt demo`
 // and the end-to-end tests. The statements themselves are rows of the table in
 // ScriptTable.h; this runner is what they act on.
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -36,9 +37,17 @@ public:
   // Opens a plant as the current document; a running command is cancelled first,
   // since it may hold objects of the document it was started on.
   bool Open(const std::string& path, std::string* error);
+  // What becomes of a plant's unsaved changes when it is about to close.
+  enum class Unsaved { Save, Discard, Keep };
+  // The interactive shell asks its user (the plant's name is given). Without a
+  // question, as in a script, a modified plant does not close unless the statement
+  // lets its changes go (--discard).
+  void SetUnsavedQuestion(std::function<Unsaved(const std::string& plant)> ask) { ask_ = std::move(ask); }
   // Closes the current document, cancelling a running command first. True when
-  // nothing was open.
-  bool Close(std::string* error);
+  // nothing was open, or when the user chose to keep working (nothing closed then).
+  bool Close(std::string* error, bool discard = false);
+  // Ends the session (`quit`) once every open plant is unmodified, saved or let go.
+  bool Quit(std::string* error, bool discard = false);
 
   HostSession& Session() { return *session_; }
   HostEngine& Engine() { return *engine_; }
@@ -71,6 +80,9 @@ private:
   bool Execute(const std::vector<std::string>& w, std::string& err);
   // Cancels the running command because its document goes away.
   void CancelForDocument(const char* why);
+  // Whether `doc` may go: unmodified, let go, or saved now at the user's word.
+  // False with `err` empty when the user keeps working.
+  bool MayGo(HostDocument& doc, bool discard, const char* statement, std::string& err);
 
   std::ostream& out_;
   std::unique_ptr<HostSession> session_;
@@ -78,6 +90,7 @@ private:
   std::unique_ptr<HostWorkbenches> workbenches_;
   std::string error_, base_, outDir_;
   bool quit_ = false;
+  std::function<Unsaved(const std::string&)> ask_;
 };
 
 }  // namespace host

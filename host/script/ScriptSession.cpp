@@ -102,6 +102,13 @@ bool Pick(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   }
   return true;
 }
+// `close` and `quit` take one flag; any other word must not pass for it.
+bool Discard(const ScriptWords& a, const char* statement, bool& discard, std::string& err) {
+  discard = !a.empty();
+  if (!discard || a[0] == "--discard") return true;
+  err = std::string(statement) + ": '" + a[0] + "' is not --discard";
+  return false;
+}
 }  // namespace
 
 void AddSessionStatements(ScriptTable& t) {
@@ -116,10 +123,15 @@ void AddSessionStatements(ScriptTable& t) {
          "or back to the file it was opened from, through a temporary file, so a failure\n"
          "never leaves a truncated plant.\nExample:\n  save renumbered-plant.xml\n  save",
          Save});
-  t.Add({"close", {}, "close the current plant",
+  t.Add({"close", {{"", ArgKind::Choice, true, false, {"--discard"}}}, "close the current plant",
          "Closes the current document; a command still running on it is cancelled first\n"
-         "and says so. The previous document, if any, becomes current.\nExample:\n  close",
-         [](ScriptRunner& r, const ScriptWords&, std::string& err) { return r.Close(&err); }});
+         "and says so. The previous document, if any, becomes current. A plant with\n"
+         "unsaved changes does not close: the shell asks whether to save them; a script\n"
+         "fails unless it saved first or says --discard.\nExample:\n  close\n  close --discard",
+         [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+           bool discard = false;
+           return Discard(a, "close", discard, err) && r.Close(&err, discard);
+         }});
   t.Add({"workbench", {{"NAME", ArgKind::Workbench}}, "enter a workbench of the process workshop",
          "Enters a workbench; its headers can then be fired by identifier.\nExample:\n  workbench Mirt",
          [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
@@ -186,11 +198,13 @@ void AddSessionStatements(ScriptTable& t) {
            r.Out() << Join(a) << '\n';
            return true;
          }});
-  t.Add({"quit", {}, "end the session (the shell) or the script",
-         "Ends the shell, or stops a script here with success.\nExample:\n  quit",
-         [](ScriptRunner& r, const ScriptWords&, std::string&) {
-           r.RequestQuit();
-           return true;
+  t.Add({"quit", {{"", ArgKind::Choice, true, false, {"--discard"}}}, "end the session (the shell) or the script",
+         "Ends the shell, or stops a script here with success. Open plants with unsaved\n"
+         "changes hold it, as for close: the shell asks, a script fails unless it saved\n"
+         "first or says --discard.\nExample:\n  quit\n  quit --discard",
+         [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+           bool discard = false;
+           return Discard(a, "quit", discard, err) && r.Quit(&err, discard);
          }});
 }
 

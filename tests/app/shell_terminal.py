@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """`mirt shell` on a terminal: help, a statement, Tab completion of a path,
 Ctrl-C dropping a line and cancelling a waiting command without ending the
-shell, quit, and the history kept in the configuration folder.
+shell, quit and Ctrl-D asking about unsaved changes, and the history kept in
+the configuration folder.
 
 usage: shell_terminal.py MIRT PLANT CONFIG_DIR
 """
@@ -15,6 +16,11 @@ import time
 
 mirt, plant, config = sys.argv[1:4]
 shutil.rmtree(config, ignore_errors=True)
+os.makedirs(config)
+# The shell saves into the plant it opened: give it a copy.
+copy = os.path.join(config, "plant.xml")
+shutil.copyfile(plant, copy)
+plant = copy
 env = dict(os.environ, MIRT_CONFIG_DIR=config, TERM="dumb")
 pid, fd = pty.fork()
 if pid == 0:
@@ -74,11 +80,24 @@ wait_for("mirt (pick activity|product|assembly)> ")
 send("\x03")
 wait_for("command WexVekGeneralAssignmentCmd ended")
 wait_for("mirt> ")
+# Unsaved changes hold quit and Ctrl-D until the user says what becomes of them.
+send("start OrvVekPlanner TavVekRenumberActCmd\r")
+wait_for("command TavVekRenumberActCmd ended")
+wait_for("mirt> ")
 send("quit\r")
+wait_for("has unsaved changes: save (s), discard (d) or go on working (c)? ")
+send("c\r")
+wait_for("mirt> ")
+send("\x04")
+wait_for("has unsaved changes")
+send("s\r")
+wait_for("saved " + plant)
 _, status = os.waitpid(pid, 0)
 if not os.WIFEXITED(status) or os.WEXITSTATUS(status) != 0:
     sys.exit("the shell did not end cleanly: status %d\n%s" % (status, seen.decode(errors="replace")))
 history = os.path.join(config, "shell_history")
 if not os.path.exists(history) or "help pick" not in open(history, errors="replace").read():
     sys.exit("the history was not kept in " + history)
+if "Framing.1.2" not in open(plant, errors="replace").read() or open(plant, "rb").read() == open(sys.argv[2], "rb").read():
+    sys.exit("the renumbered plant was not saved to " + plant)
 print("shell on a terminal: ok")

@@ -132,6 +132,49 @@ TEST_F(Runner, SaveWithoutANameWritesBackToTheOpenedFile) {
   fs::remove_all(dir);
 }
 
+// A changed plant goes only at the user's word: kept open, saved (not where it has
+// no file), or let go. A plant open in a second editor closes in one without asking.
+TEST_F(Runner, UnsavedChangesAreAskedAboutBeforeAPlantGoes) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("mirt-unsaved-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string plant = (dir / "plant.xml").string();
+  fs::copy_file(std::string(MIRT_TEST_DATA) + "/../data/sample-plant.xml", plant, fs::copy_options::overwrite_existing);
+  std::vector<std::string> asked;
+  auto answer = ScriptRunner::Unsaved::Keep;
+  r.SetUnsavedQuestion([&](const std::string& name) {
+    asked.push_back(name);
+    return answer;
+  });
+  ASSERT_TRUE(r.RunText("open " + plant + "\nstart OrvVekPlanner TavVekRenumberActCmd\nclose\nquit\n", "u.mirt")) << r.Error();
+  EXPECT_EQ(asked, (std::vector<std::string>{plant, plant}));
+  EXPECT_FALSE(r.QuitRequested());
+  ASSERT_EQ(r.Session().CurrentDocument()->FilePath(), plant);
+
+  r.Session().OpenDocument(r.Session().CurrentDocument());
+  ASSERT_TRUE(r.RunText("close\n", "u.mirt")) << r.Error();
+  EXPECT_EQ(asked.size(), 2u);
+  answer = ScriptRunner::Unsaved::Save;
+  ASSERT_TRUE(r.RunText("close\n", "u.mirt")) << r.Error();
+  EXPECT_EQ(asked.size(), 3u);
+  EXPECT_NE(out.str().find("saved " + plant + "\n"), std::string::npos) << out.str();
+  std::ifstream in(plant);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("Weld.1.2.2"), std::string::npos);
+
+  // The fixture's plant, changed in memory, has no file to be saved to.
+  ASSERT_EQ(r.Session().CurrentDocument(), doc);
+  ASSERT_TRUE(r.RunText("start OrvVekPlanner TavVekRenumberActCmd\n", "u.mirt")) << r.Error();
+  ASSERT_TRUE(doc->IsModified());
+  EXPECT_FALSE(r.RunText("quit\n", "u.mirt"));
+  EXPECT_NE(r.Error().find("has no file yet: save FILE, then quit"), std::string::npos) << r.Error();
+  answer = ScriptRunner::Unsaved::Discard;
+  ASSERT_TRUE(r.RunText("quit\n", "u.mirt")) << r.Error();
+  EXPECT_TRUE(r.QuitRequested());
+  fs::remove_all(dir);
+}
+
 // An object kept beyond its document knows the document is gone.
 TEST(ScriptSession, ObjectsOutlivingTheirDocumentKnowIt) {
   Ref<TavBaseUnknown> kept;
