@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "Progress.h"
+
 namespace host {
 
 namespace {
@@ -74,6 +76,7 @@ void MakeAssemblies(HostDocument& doc, SplitMix64& rng, const std::vector<Ref<Ho
 
 Ref<HostDocument> GeneratePlant(const PlantSpec& spec) {
   SplitMix64 rng(spec.seed);
+  support::Progress progress("generating", spec.products + spec.resources + spec.activities, "objects");
   auto doc = HostDocument::Create();
   doc->SetDisplayName("Generated plant " + std::to_string(spec.seed));
   std::vector<Ref<HostProduct>> products, resources;
@@ -81,6 +84,8 @@ Ref<HostDocument> GeneratePlant(const PlantSpec& spec) {
   MakeProducts(*doc, rng, spec.products, products);
   MakeResources(*doc, rng, spec.resources, resources);
   MakeAssemblies(*doc, rng, products, assemblies);
+  const std::size_t before = spec.products + spec.resources;
+  progress.Set(before);
   if (spec.activities == 0) return doc;
 
   Ref<HostRootActivity> root = doc->CreateRootProcess("proc", "Process");
@@ -92,6 +97,7 @@ Ref<HostDocument> GeneratePlant(const PlantSpec& spec) {
   const std::size_t maxDepth = static_cast<std::size_t>(std::max(1, spec.depth));
   std::size_t groups = 0, welds = 0, assys = 0;
   for (std::size_t i = 1; i < spec.activities; ++i) {
+    progress.Set(before + i);
     while (path.size() > 1 && rng.Percent(12)) path.pop_back();
     Frame& f = path.back();
     bool group = path.size() < maxDepth && rng.Percent(18);
