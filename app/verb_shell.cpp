@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "FileWriter.h"
 #include "HostScript.h"
 #include "Verbs.h"
 
@@ -96,10 +97,18 @@ int CompleteKey(int, int) {
 // plain line. Ctrl-C or Ctrl-D there keeps the plant open: nothing is lost.
 host::ScriptRunner::Unsaved AskUnsaved(const std::string& plant) {
   using Unsaved = host::ScriptRunner::Unsaved;
+  // The question is asked while a line is handled, with SIGINT held: let it in,
+  // so that Ctrl-C ends the read.
+  sigset_t interrupt, held;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
   for (;;) {
     std::cout << "'" << plant << "' has unsaved changes: save (s), discard (d) or go on working (c)? " << std::flush;
     std::string answer;
-    if (!std::getline(std::cin, answer)) {
+    pthread_sigmask(SIG_UNBLOCK, &interrupt, &held);
+    const bool read = static_cast<bool>(std::getline(std::cin, answer));
+    pthread_sigmask(SIG_SETMASK, &held, nullptr);
+    if (!read) {
       std::cin.clear();
       g_interrupted = 0;
       std::cout << '\n';
@@ -150,20 +159,24 @@ void Interactive(Shell& shell) {
   struct sigaction sa{};
   sa.sa_handler = OnInterrupt;
   sigemptyset(&sa.sa_mask);
-  sigaction(SIGINT, &sa, nullptr);  // no SA_RESTART: select returns at once
-  // A parent may hand us SIGINT blocked (CI runners, some launchers); Ctrl-C
-  // must still reach the shell while it reads.
-  sigset_t interrupt, before;
+  sigaction(SIGINT, &sa, nullptr);  // no SA_RESTART: pselect and reads return at once
+  // SIGINT is held while a key or a line is handled and let in only while pselect
+  // waits: one that comes in between stays pending and ends the wait at once,
+  // where a flag checked after a plain select would be missed until the next key.
+  // The wait lets it in even when a parent handed it over blocked (CI runners).
+  sigset_t interrupt, before, waiting;
   sigemptyset(&interrupt);
   sigaddset(&interrupt, SIGINT);
-  pthread_sigmask(SIG_UNBLOCK, &interrupt, &before);
+  pthread_sigmask(SIG_BLOCK, &interrupt, &before);
+  waiting = before;
+  sigdelset(&waiting, SIGINT);
   rl_bind_key('\t', CompleteKey);
   rl_callback_handler_install(shell.Prompt().c_str(), OnLine);
   while (!shell.done) {
     fd_set in;
     FD_ZERO(&in);
     FD_SET(STDIN_FILENO, &in);
-    int r = select(STDIN_FILENO + 1, &in, nullptr, nullptr, nullptr);
+    int r = pselect(STDIN_FILENO + 1, &in, nullptr, nullptr, nullptr, &waiting);
     if (g_interrupted) {
       Interrupted();
       continue;
@@ -175,7 +188,13 @@ void Interactive(Shell& shell) {
   rl_callback_handler_remove();
   std::error_code ec;
   std::filesystem::create_directories(host::ConfigDir(), ec);
-  write_history(history.c_str());
+  // Through the file writer, as every file: a full disk or a signal never leaves a
+  // truncated history behind.
+  std::string lines;
+  if (HIST_ENTRY** list = history_list())
+    for (; *list; ++list) (lines += (*list)->line) += '\n';
+  std::string err;
+  if (!support::WriteFile(history, lines, &err)) std::cerr << "mirt shell: the history was not kept: " << err << '\n';
   signal(SIGINT, SIG_DFL);
   pthread_sigmask(SIG_SETMASK, &before, nullptr);
 }

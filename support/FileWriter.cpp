@@ -161,7 +161,7 @@ public:
   SignalsHeld() {
     sigset_t set;
     sigemptyset(&set);
-    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) sigaddset(&set, s);
+    for (int s : kTempFileSignals) sigaddset(&set, s);
     ::sigprocmask(SIG_BLOCK, &set, &old_);
   }
   ~SignalsHeld() { ::sigprocmask(SIG_SETMASK, &old_, nullptr); }

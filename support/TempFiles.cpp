@@ -23,7 +23,7 @@ static_assert(std::atomic<int>::is_always_lock_free, "the signal handler reads t
 
 // Constant-initialised: no code runs before main for these.
 Slot g_slots[64];
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+constexpr const auto& kSignals = kTempFileSignals;
 struct sigaction g_previous[std::size(kSignals)];
 bool g_installed = false;
 

@@ -6,7 +6,13 @@
 // Installed for SIGINT, SIGTERM, SIGHUP and SIGPIPE the first time a file is
 // registered; a signal the program ignores stays ignored.
 
+#include <signal.h>
+
 namespace support {
+
+// The signals that remove the registered files. A writer blocks them while it
+// makes and registers a temporary file, so no signal falls between the two.
+inline constexpr int kTempFileSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
 // Returns the file's slot, or -1 when the table is full (the file then is only
 // removed by its writer). `path` is copied.
