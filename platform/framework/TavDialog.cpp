@@ -148,31 +148,39 @@ void TavDlgLines::SetLine(const TavUnicodeString& text, int row) {
 TavUnicodeString TavDlgLines::GetLine(int row) const {
   return row >= 0 && row < static_cast<int>(lines_.size()) ? lines_[static_cast<std::size_t>(row)] : TavUnicodeString();
 }
-void TavDlgLines::SetSelect(int row, bool notify) {
+void TavDlgRows::SetSelect(int row, bool notify) {
   selected_.clear();
-  if (row >= 0 && row < static_cast<int>(lines_.size())) selected_.push_back(row);
+  if (row >= 0 && row < GetLineCount()) selected_.push_back(row);
   if (notify) Notify(TavDlgNotification::Select);
 }
-bool TavDlgLines::SetValueFromText(const std::string& v, std::string* error) {
+bool TavDlgRows::IsSelected(int row) const { return std::find(selected_.begin(), selected_.end(), row) != selected_.end(); }
+bool TavDlgRows::SelectFromText(const std::string& v, std::string* error, const std::string& noun,
+                                const std::function<bool(int row)>& matches) {
   int row = -1;
   if (v != "none" && !ParseInt(v, row)) {
-    // A line may be chosen by its text too, when no other line has the same text.
+    // By its text too, when no other row has the same text.
     std::vector<int> rows;
     for (int i = 0; i < GetLineCount(); ++i)
-      if (lines_[static_cast<std::size_t>(i)].utf8() == v) rows.push_back(i);
+      if (matches(i)) rows.push_back(i);
     if (rows.size() != 1) {
-      if (error) *error = GetKind() + " " + GetName() + (rows.empty() ? " has no line '" + v + "'" : " has " + RowList(rows, "lines") + " '" + v + "': choose one by number");
+      if (error)
+        *error = GetKind() + " " + GetName() +
+                 (rows.empty() ? " has no " + noun + " '" + v + "'" : " has " + RowList(rows, noun + "s") + " '" + v + "': choose one by number");
       return false;
     }
     row = rows.front();
   }
-  // A row is chosen as the user could: one of the lines, or none.
+  // A row is chosen as the user could: one of the rows, or none.
   if (v != "none" && (row < 0 || row >= GetLineCount())) {
-    if (error) *error = GetKind() + " " + GetName() + " has " + std::to_string(GetLineCount()) + " lines, no line " + v;
+    if (error) *error = GetKind() + " " + GetName() + " has " + std::to_string(GetLineCount()) + " " + noun + "s, no " + noun + " " + v;
     return false;
   }
   SetSelect(row, true);
   return true;
+}
+
+bool TavDlgLines::SetValueFromText(const std::string& v, std::string* error) {
+  return SelectFromText(v, error, "line", [&](int i) { return lines_[static_cast<std::size_t>(i)].utf8() == v; });
 }
 std::string TavDlgLines::ValueText() const {
   return selected_.empty() ? std::string() : GetLine(selected_.front()).utf8();
@@ -181,8 +189,7 @@ void TavDlgLines::DumpDetails(std::string& out, int indent) const {
   for (int i = 0; i < GetLineCount(); ++i) {
     out += '\n';
     out.append(static_cast<std::size_t>(indent + 1) * 2, ' ');
-    bool sel = std::find(selected_.begin(), selected_.end(), i) != selected_.end();
-    out += (sel ? "* " : "- ") + std::to_string(i) + ": " + lines_[static_cast<std::size_t>(i)].utf8();
+    out += (IsSelected(i) ? "* " : "- ") + std::to_string(i) + ": " + lines_[static_cast<std::size_t>(i)].utf8();
   }
 }
 
@@ -209,33 +216,13 @@ TavUnicodeString TavDlgMultiList::GetColumnItem(int column, int row) const {
   auto& r = rows_[static_cast<std::size_t>(row)];
   return static_cast<std::size_t>(column) < r.size() ? r[static_cast<std::size_t>(column)] : TavUnicodeString();
 }
-void TavDlgMultiList::SetSelect(int row, bool notify) {
-  selected_.clear();
-  if (row >= 0 && row < static_cast<int>(rows_.size())) selected_.push_back(row);
-  if (notify) Notify(TavDlgNotification::Select);
-}
 bool TavDlgMultiList::SetValueFromText(const std::string& v, std::string* error) {
-  int row = -1;
-  if (v != "none" && !ParseInt(v, row)) {
-    // A row may be chosen by its first cell's text, or by all its cells as the dump shows them ("a | b").
-    std::vector<int> rows;
-    for (int i = 0; i < GetLineCount(); ++i) {
-      std::string all;
-      for (auto& cell : rows_[static_cast<std::size_t>(i)]) all += (all.empty() ? "" : " | ") + cell.utf8();
-      if (GetColumnItem(0, i).utf8() == v || all == v) rows.push_back(i);
-    }
-    if (rows.size() != 1) {
-      if (error) *error = "multilist " + GetName() + (rows.empty() ? " has no row '" + v + "'" : " has " + RowList(rows, "rows") + " '" + v + "': choose one by number");
-      return false;
-    }
-    row = rows.front();
-  }
-  if (v != "none" && (row < 0 || row >= GetLineCount())) {
-    if (error) *error = "multilist " + GetName() + " has " + std::to_string(GetLineCount()) + " rows, no row '" + v + "'";
-    return false;
-  }
-  SetSelect(row, true);
-  return true;
+  // A row by its first cell's text, or by all its cells as the dump shows them ("a | b").
+  return SelectFromText(v, error, "row", [&](int i) {
+    std::string all;
+    for (auto& cell : rows_[static_cast<std::size_t>(i)]) all += (all.empty() ? "" : " | ") + cell.utf8();
+    return GetColumnItem(0, i).utf8() == v || all == v;
+  });
 }
 std::string TavDlgMultiList::ValueText() const {
   return selected_.empty() ? std::string() : "row " + std::to_string(selected_.front());
@@ -245,8 +232,7 @@ void TavDlgMultiList::DumpDetails(std::string& out, int indent) const {
   out += '\n' + pad + "columns:";
   for (auto& c : columns_) out += " | " + c.utf8();
   for (int i = 0; i < GetLineCount(); ++i) {
-    bool sel = std::find(selected_.begin(), selected_.end(), i) != selected_.end();
-    out += '\n' + pad + (sel ? "* " : "- ") + std::to_string(i) + ":";
+    out += '\n' + pad + (IsSelected(i) ? "* " : "- ") + std::to_string(i) + ":";
     for (auto& cell : rows_[static_cast<std::size_t>(i)]) out += " | " + cell.utf8();
   }
 }

@@ -137,24 +137,39 @@ private:
 };
 
 // Lines of text with a selection (a combo selects one line).
-class TavDlgLines : public TavDlgWidget {
+// Rows the user selects one at a time: the lines of combos and lists, the rows of
+// multi-column lists.
+class TavDlgRows : public TavDlgWidget {
 public:
   using TavDlgWidget::TavDlgWidget;
-  void SetLine(const TavUnicodeString& text, int row = -1);  // -1 appends
-  void ClearLine() { lines_.clear(); selected_.clear(); }
-  int GetLineCount() const { return static_cast<int>(lines_.size()); }
-  TavUnicodeString GetLine(int row) const;
+  virtual int GetLineCount() const = 0;
   void SetSelect(int row, bool notify = false);  // single selection; -1 clears
   void ClearSelect() { selected_.clear(); }
   std::vector<int> GetSelect() const { return selected_; }
   int GetSelectCount() const { return static_cast<int>(selected_.size()); }
+
+protected:
+  // "none", a row number, or the text of exactly one row (`matches`), as the user
+  // could choose; `noun` is what the user calls a row ("line", "row").
+  bool SelectFromText(const std::string& v, std::string* error, const std::string& noun,
+                      const std::function<bool(int row)>& matches);
+  bool IsSelected(int row) const;
+  std::vector<int> selected_;
+};
+
+class TavDlgLines : public TavDlgRows {
+public:
+  using TavDlgRows::TavDlgRows;
+  void SetLine(const TavUnicodeString& text, int row = -1);  // -1 appends
+  void ClearLine() { lines_.clear(); selected_.clear(); }
+  int GetLineCount() const override { return static_cast<int>(lines_.size()); }
+  TavUnicodeString GetLine(int row) const;
   bool SetValueFromText(const std::string& value, std::string* error) override;
   std::string ValueText() const override;
 
 protected:
   void DumpDetails(std::string& out, int indent) const override;
   std::vector<TavUnicodeString> lines_;
-  std::vector<int> selected_;
 };
 class TavDlgCombo : public TavDlgLines {
 public:
@@ -166,9 +181,9 @@ public:
 };
 
 // A list of rows with titled columns.
-class TavDlgMultiList : public TavDlgWidget {
+class TavDlgMultiList : public TavDlgRows {
 public:
-  TavDlgMultiList(TavDlgWidget* f, std::string n) : TavDlgWidget(f, std::move(n), "multilist") {}
+  TavDlgMultiList(TavDlgWidget* f, std::string n) : TavDlgRows(f, std::move(n), "multilist") {}
   void SetColumnTitles(std::vector<TavUnicodeString> titles) { columns_ = std::move(titles); }
   const std::vector<TavUnicodeString>& GetColumnTitles() const { return columns_; }
   int GetColumnCount() const { return static_cast<int>(columns_.size()); }
@@ -176,12 +191,8 @@ public:
   int GetColumnTextWidth(int column) const;
   void SetColumnItem(int column, const TavUnicodeString& text, int row = -1);  // -1: a new row
   TavUnicodeString GetColumnItem(int column, int row) const;
-  int GetLineCount() const { return static_cast<int>(rows_.size()); }
+  int GetLineCount() const override { return static_cast<int>(rows_.size()); }
   void ClearLine() { rows_.clear(); selected_.clear(); }
-  void SetSelect(int row, bool notify = false);
-  void ClearSelect() { selected_.clear(); }
-  std::vector<int> GetSelect() const { return selected_; }
-  int GetSelectCount() const { return static_cast<int>(selected_.size()); }
   bool SetValueFromText(const std::string& value, std::string* error) override;
   std::string ValueText() const override;
 
@@ -192,7 +203,6 @@ private:
   std::vector<TavUnicodeString> columns_;
   std::vector<int> widths_;
   std::vector<std::vector<TavUnicodeString>> rows_;
-  std::vector<int> selected_;
 };
 
 class TavDlgTabPage : public TavDlgWidget {
