@@ -10,7 +10,7 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 # ccache hits across clones of the project (CI builds a fresh clone in another folder).
 export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
 PACKAGES=(cmake make g++ pkg-config libxerces-c-dev libexpat1-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libpugixml-dev libcli11-dev libreadline-dev clang libclang-rt-14-dev ccache)
+          libpugixml-dev libcli11-dev nlohmann-json3-dev libreadline-dev clang libclang-rt-14-dev ccache)
 
 ensure_packages() {
   local missing=()

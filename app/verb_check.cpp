@@ -3,6 +3,7 @@
 
 #include "HostCompare.h"
 #include "HostPlanner.h"
+#include "Output.h"
 #include "PlantDocument.h"
 #include "Verbs.h"
 
@@ -44,13 +45,15 @@ Counts Count(const host::HostDocument& doc) {
 }
 
 std::string plantPath;
+mirt::FormatFlags format;
 
 mirt::VerbRegistrar reg({
     "check",
     "Load a plant file and print a summary of what it holds",
     20,
     [](CLI::App& sub) {
-      sub.add_option("PLANT", plantPath, "the plant file (XML)")->required();
+      sub.add_option("PLANT", plantPath, "The plant file (XML)")->required();
+      mirt::AddFormatFlags(sub, format);
       sub.footer("Exit status: 0 when the plant loads, 1 with the first error as file:line:column otherwise.");
     },
     [] {
@@ -58,6 +61,23 @@ mirt::VerbRegistrar reg({
       Ref<host::HostDocument> doc = host::LoadPlant(plantPath, error);
       if (!doc) throw mirt::VerbError(error);
       Counts c = Count(*doc);
+      if (format.Get() == mirt::Format::Json) {
+        mirt::PrintJson(std::cout, {{"file", plantPath},
+                                    {"name", doc->GetDisplayName().utf8()},
+                                    {"environment", doc->IsHub() ? "hub" : "local"},
+                                    {"processes", doc->Process().roots_.size()},
+                                    {"activities", c.activities},
+                                    {"products", c.products},
+                                    {"resources", c.resources},
+                                    {"assemblies", c.assemblies},
+                                    {"relations", c.relations},
+                                    {"flows", c.flows},
+                                    {"precedences", c.precedences},
+                                    {"tsas", c.tsas},
+                                    {"tsa_activities", c.tsaActivities},
+                                    {"fasteners", c.fasteners}});
+        return 0;
+      }
       std::cout << plantPath << ": plant \"" << doc->GetDisplayName().utf8() << "\" ("
                 << (doc->IsHub() ? "hub" : "local") << ")\n"
                 << "  activities:  " << c.activities << " in " << doc->Process().roots_.size() << " process"

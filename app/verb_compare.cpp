@@ -6,6 +6,7 @@
 
 #include "HostRuntime.h"
 #include "OrvVekCompareDlgBase.h"
+#include "Output.h"
 #include "PlantDocument.h"
 #include "TextTable.h"
 #include "Verbs.h"
@@ -21,7 +22,8 @@ struct Options {
                OrvVekCompareDlgBase::Sequence;
   std::vector<std::string> attributes;
   bool hub = false;
-  CLI::Option* filterOpt = nullptr;
+  CLI::Option *filterOpt = nullptr, *kindOpt = nullptr;
+  mirt::FormatFlags format;
 };
 Options& Opt() {
   static Options o;
@@ -45,15 +47,44 @@ const std::map<std::string, int>& Kinds() {
   return k;
 }
 
-std::string Aspects(int code) {
+std::vector<std::string> AspectList(int code) {
   static const char* names[] = {"attributes", "items", "resources", "father", "children", "sequence", "fasteners"};
-  std::string out;
+  std::vector<std::string> out;
   for (int b = 0; b < 7; ++b)
-    if (code & (1 << b)) out += (out.empty() ? "" : ", ") + std::string(names[b]);
+    if (code & (1 << b)) out.emplace_back(names[b]);
   return out;
 }
 
+std::string Aspects(int code, const char* separator = ", ") {
+  std::string out;
+  for (auto& a : AspectList(code)) out += (out.empty() ? "" : separator) + a;
+  return out;
+}
+
+std::string KindName(int kind) {
+  for (auto& [name, k] : Kinds())
+    if (k == kind) return name;
+  return "?";
+}
+
+// The sections a root may name whole, with the kind each holds.
+const std::map<std::string, int>& Sections() {
+  static const std::map<std::string, int> s{{"Products", OrvVekCompareDlgBase::Products},
+                                            {"Resources", OrvVekCompareDlgBase::Resources},
+                                            {"Assemblies", OrvVekCompareDlgBase::ManufacturedAssemblies}};
+  return s;
+}
+
+Ref<TavBaseUnknown> SectionOf(const host::HostDocument& doc, const std::string& name) {
+  if (name == "Products") return doc.GetRootContainer(TavIPPRProductList::kInterfaceName);
+  if (name == "Resources") return doc.GetRootContainer(TavIPPRResourceList::kInterfaceName);
+  if (name == "Assemblies") return doc.GetRootContainer(TavIMfgAssemblyContainer::kInterfaceName);
+  return nullptr;
+}
+
 std::string Describe(const host::HostDocument& doc, const Ref<TavBaseUnknown>& o) {
+  if (auto list = query<TavIPPRRootList>(o)) return list->GetListName().utf8();
+  if (query<TavIMfgAssemblyContainer>(o)) return "Assemblies";
   if (auto f = query<OrvIBIWFastener>(o)) {
     auto id = query<TavIModelIdentity>(o);
     return f->GetName().utf8() + " (#" + (id ? id->GetId().utf8() : std::string("?")) + ")";
@@ -116,6 +147,12 @@ Ref<TavBaseUnknown> RootOf(const host::HostDocument& doc, const std::string& pat
     if (!r) throw mirt::VerbError(file + " has nothing to compare of that kind");
     return r;
   }
+  if (auto it = Sections().find(path); it != Sections().end()) {
+    if (it->second != kind)
+      throw mirt::VerbError("the section '" + path + "' holds " + KindName(it->second) + ", not " + KindName(kind) +
+                            " (give --kind " + KindName(it->second) + ")");
+    return SectionOf(doc, path);
+  }
   TavPathElement pe = doc.Resolve(path);
   if (pe.IsEmpty()) throw mirt::VerbError("no object '" + path + "' in " + file);
   Ref<TavBaseUnknown> leaf = pe.GetLeaf();
@@ -150,6 +187,120 @@ void PrintModified(std::ostream& out, const char* title, const host::HostDocumen
   }
 }
 
+struct Sides {
+  const host::HostDocument &d1, &d2;
+  const Ref<TavBaseUnknown> &r1, &r2;
+};
+
+std::string Conditions(const OrvVekCompareDlgBase& engine, int kind) {
+  std::string conditions;
+  for (auto& c : engine.CompareConditions(kind)) conditions += (conditions.empty() ? "" : ", ") + c.utf8();
+  return conditions;
+}
+
+void PrintText(const OrvVekCompareDlgBase& engine, const Sides& s, const CompareResults& r, const CompareResults& f,
+               int filter, int shown, bool fastenersOfProducts, const OrvIDSICompareToolSettingAtt& settings) {
+  const Options& o = Opt();
+  std::ostream& out = std::cout;
+  out << "Original: " << o.original << " (" << engine.ProjectName(0).utf8() << "), root " << Describe(s.d1, s.r1) << '\n';
+  out << "Modified: " << o.modified << " (" << engine.ProjectName(1).utf8() << "), root " << Describe(s.d2, s.r2) << '\n';
+  const std::string conditions = Conditions(engine, fastenersOfProducts ? OrvVekCompareDlgBase::Products : shown);
+  out << "Compare conditions: " << (conditions.empty() ? "(none: model numbers)" : conditions) << '\n';
+  out << "Filter: " << filter << '\n';
+  out << "Tolerances: fastener positions within X " << settings.tolerance[0] << ", Y " << settings.tolerance[1] << ", Z "
+      << settings.tolerance[2] << (settings.coordinateCheck ? "" : " (positions not compared)") << "\n\n";
+  PrintObjects(out, "Added", s.d2, r.added);
+  PrintObjects(out, "Removed", s.d1, r.removed);
+  PrintModified(out, "Modified", s.d1, s.d2, r);
+  if (shown != OrvVekCompareDlgBase::Fasteners && (!f.added.empty() || !f.removed.empty() || !f.codes.empty())) {
+    out << '\n';
+    PrintObjects(out, "Fasteners added", s.d2, f.added);
+    PrintObjects(out, "Fasteners removed", s.d1, f.removed);
+    PrintModified(out, "Fasteners modified", s.d1, s.d2, f);
+  }
+  out << "\nSummary: ";
+  if (!fastenersOfProducts) out << r.matchedOriginal.size() << " paired, ";
+  out << r.added.size() << " added, " << r.removed.size() << " removed, " << r.codes.size() << " modified\n";
+}
+
+mirt::Json ObjectsJson(const host::HostDocument& doc, const CompareList& list) {
+  mirt::Json a = mirt::Json::array();
+  for (auto& x : list) a.push_back(Describe(doc, x));
+  return a;
+}
+
+mirt::Json ModifiedJson(const Sides& s, const CompareResults& r) {
+  mirt::Json a = mirt::Json::array();
+  for (std::size_t i = 0; i < r.codes.size(); ++i) {
+    mirt::Json attributes = mirt::Json::array();
+    if (r.codes[i] & OrvVekCompareDlgBase::ModAttributes)
+      if (auto c = query<OrvICompareObjects>(r.modifiedOriginal[i])) {
+        std::vector<TavUnicodeString> names, mine, theirs;
+        c->GetChangedAttributes(r.modifiedModified[i], names, mine, theirs);
+        for (std::size_t j = 0; j < names.size(); ++j)
+          attributes.push_back({{"name", names[j].utf8()}, {"original", mine[j].utf8()}, {"modified", theirs[j].utf8()}});
+      }
+    a.push_back({{"original", Describe(s.d1, r.modifiedOriginal[i])},
+                 {"modified", Describe(s.d2, r.modifiedModified[i])},
+                 {"code", r.codes[i]},
+                 {"aspects", AspectList(r.codes[i])},
+                 {"attributes", std::move(attributes)}});
+  }
+  return a;
+}
+
+void PrintJson(const OrvVekCompareDlgBase& engine, const Sides& s, const CompareResults& r, const CompareResults& f,
+               int filter, int shown, bool fastenersOfProducts, const OrvIDSICompareToolSettingAtt& settings, bool differ) {
+  const Options& o = Opt();
+  mirt::Json conditions = mirt::Json::array();
+  for (auto& c : engine.CompareConditions(fastenersOfProducts ? OrvVekCompareDlgBase::Products : shown))
+    conditions.push_back(c.utf8());
+  mirt::Json j{
+      {"original", {{"file", o.original}, {"project", engine.ProjectName(0).utf8()}, {"root", Describe(s.d1, s.r1)}}},
+      {"modified", {{"file", o.modified}, {"project", engine.ProjectName(1).utf8()}, {"root", Describe(s.d2, s.r2)}}},
+      {"kind", KindName(shown)},
+      {"conditions", std::move(conditions)},
+      {"filter", filter},
+      {"tolerances",
+       {{"x", settings.tolerance[0]}, {"y", settings.tolerance[1]}, {"z", settings.tolerance[2]},
+        {"positions_compared", settings.coordinateCheck}}},
+      {"added", ObjectsJson(s.d2, r.added)},
+      {"removed", ObjectsJson(s.d1, r.removed)},
+      {"changed", ModifiedJson(s, r)}};
+  if (shown != OrvVekCompareDlgBase::Fasteners)
+    j["fasteners"] = {{"added", ObjectsJson(s.d2, f.added)}, {"removed", ObjectsJson(s.d1, f.removed)}, {"changed", ModifiedJson(s, f)}};
+  j["summary"] = {{"paired", fastenersOfProducts ? mirt::Json(nullptr) : mirt::Json(r.matchedOriginal.size())},
+                  {"added", r.added.size()},
+                  {"removed", r.removed.size()},
+                  {"changed", r.codes.size()}};
+  j["different"] = differ;
+  mirt::PrintJson(std::cout, j);
+}
+
+// One row per difference; the related fasteners' rows follow with kind "fasteners".
+void PrintCsv(const Sides& s, const CompareResults& r, const CompareResults& f, int shown) {
+  std::vector<std::vector<std::string>> rows{{"change", "kind", "original", "modified", "code", "aspects", "attributes"}};
+  auto add = [&](const CompareResults& res, const std::string& kind) {
+    for (auto& x : res.added) rows.push_back({"added", kind, "", Describe(s.d2, x), "", "", ""});
+    for (auto& x : res.removed) rows.push_back({"removed", kind, Describe(s.d1, x), "", "", "", ""});
+    for (std::size_t i = 0; i < res.codes.size(); ++i) {
+      std::string changes;
+      if (res.codes[i] & OrvVekCompareDlgBase::ModAttributes)
+        if (auto c = query<OrvICompareObjects>(res.modifiedOriginal[i])) {
+          std::vector<TavUnicodeString> names, mine, theirs;
+          c->GetChangedAttributes(res.modifiedModified[i], names, mine, theirs);
+          for (std::size_t j = 0; j < names.size(); ++j)
+            changes += (j ? "; " : "") + names[j].utf8() + ": \"" + mine[j].utf8() + "\" -> \"" + theirs[j].utf8() + "\"";
+        }
+      rows.push_back({"changed", kind, Describe(s.d1, res.modifiedOriginal[i]), Describe(s.d2, res.modifiedModified[i]),
+                      std::to_string(res.codes[i]), Aspects(res.codes[i], ";"), changes});
+    }
+  };
+  add(r, KindName(shown));
+  if (shown != OrvVekCompareDlgBase::Fasteners) add(f, "fasteners");
+  mirt::PrintCsv(std::cout, rows);
+}
+
 int Compare() {
   Options& o = Opt();
   host::HostSession session;
@@ -164,6 +315,8 @@ int Compare() {
   session.OpenDocument(d2);
   session.SetCurrentEditor(first);
 
+  // A whole section as the root compares what it holds, unless --kind says otherwise.
+  if (auto it = Sections().find(o.root); !o.kindOpt->count() && it != Sections().end()) o.kind = KindName(it->second);
   const int kind = Kinds().at(o.kind);
   // Fasteners without a root: those related to the products, gathered by comparing them.
   const bool fastenersOfProducts = kind == OrvVekCompareDlgBase::Fasteners && o.root.empty() && o.root2.empty();
@@ -208,34 +361,18 @@ int Compare() {
   if (::isatty(2)) std::cerr << "Comparing " << o.kind << "...\n";  // progress for a person, not for a log
   engine.StartComparison(indices, filter);
 
-  std::ostream& out = std::cout;
-  out << "Original: " << o.original << " (" << engine.ProjectName(0).utf8() << "), root " << Describe(*d1, r1) << '\n';
-  out << "Modified: " << o.modified << " (" << engine.ProjectName(1).utf8() << "), root " << Describe(*d2, r2) << '\n';
-  std::string conditions;
-  for (auto& c : engine.CompareConditions(engineKind)) conditions += (conditions.empty() ? "" : ", ") + c.utf8();
-  out << "Compare conditions: " << (conditions.empty() ? "(none: model numbers)" : conditions) << '\n';
-  out << "Filter: " << filter << '\n';
   const auto settings = OrvIDSICompareToolSettingAtt::Read();
-  out << "Tolerances: fastener positions within X " << settings.tolerance[0] << ", Y " << settings.tolerance[1] << ", Z "
-      << settings.tolerance[2] << (settings.coordinateCheck ? "" : " (positions not compared)") << "\n\n";
-
   const int shown = fastenersOfProducts ? OrvVekCompareDlgBase::Fasteners : kind;
   const CompareResults& r = engine.Results(shown);
-  PrintObjects(out, "Added", *d2, r.added);
-  PrintObjects(out, "Removed", *d1, r.removed);
-  PrintModified(out, "Modified", *d1, *d2, r);
   const CompareResults& f = engine.Results(OrvVekCompareDlgBase::Fasteners);
-  if (shown != OrvVekCompareDlgBase::Fasteners && (!f.added.empty() || !f.removed.empty() || !f.codes.empty())) {
-    out << '\n';
-    PrintObjects(out, "Fasteners added", *d2, f.added);
-    PrintObjects(out, "Fasteners removed", *d1, f.removed);
-    PrintModified(out, "Fasteners modified", *d1, *d2, f);
-  }
-  out << "\nSummary: ";
-  if (!fastenersOfProducts) out << r.matchedOriginal.size() << " paired, ";
-  out << r.added.size() << " added, " << r.removed.size() << " removed, " << r.codes.size() << " modified\n";
   const bool differ = !r.added.empty() || !r.removed.empty() || !r.codes.empty() || !f.added.empty() || !f.removed.empty() ||
                       !f.codes.empty();
+  const Sides sides{*d1, *d2, r1, r2};
+  switch (o.format.Get()) {
+    case mirt::Format::Json: PrintJson(engine, sides, r, f, filter, shown, fastenersOfProducts, settings, differ); break;
+    case mirt::Format::Csv: PrintCsv(sides, r, f, shown); break;
+    case mirt::Format::Text: PrintText(engine, sides, r, f, filter, shown, fastenersOfProducts, settings); break;
+  }
   return differ ? 1 : 0;
 }
 
@@ -255,11 +392,12 @@ const mirt::VerbRegistrar reg{mirt::Verb{
       Options& o = Opt();
       sub.add_option("original", o.original, "The plant as it was")->required()->check(CLI::ExistingFile);
       sub.add_option("modified", o.modified, "The plant as changed")->required()->check(CLI::ExistingFile);
-      sub.add_option("--kind,-k", o.kind, "What to compare")
+      o.kindOpt = sub.add_option("--kind,-k", o.kind, "What to compare (default: activities, or what a whole-section --root holds)")
           ->check(CLI::IsMember({"activities", "products", "resources", "assemblies", "fasteners"}));
       sub.add_option("--root", o.root,
-                     "Root in the original plant: a path such as \"Process/Body Shop\" or an id such as #op20 "
-                     "(default: the process, the first product or resource root, the first top assembly)");
+                     "Root in the original plant: a path such as \"Process/Body Shop\", an id such as #op20, or a "
+                     "whole section: Products, Resources or Assemblies (default: the process, the first product or "
+                     "resource root, the first top assembly)");
       sub.add_option("--root2", o.root2, "Root in the modified plant (default: the same path as --root)");
       o.filterOpt = sub.add_option("--filter", o.filter,
                                    "Checks as a bit mask: 1 selected attributes, 2 all attributes, 4 no attributes, "
@@ -269,6 +407,7 @@ const mirt::VerbRegistrar reg{mirt::Verb{
       sub.add_option("--attribute,-a", o.attributes,
                      "Compare only this attribute (repeatable; sets filter bit 1 instead of 2 unless --filter is given)")
           ->allow_extra_args(false);
+      mirt::AddFormatFlags(sub, o.format, "the differences, one row each");
       sub.add_flag("--hub", o.hub, "Both plants come from the hub: also key and compare by hub attributes");
       sub.footer("Objects pair by their compare conditions (the comparison settings' \"CompareConditions.<Family>\", "
                  "\"Id\" by default). Related fasteners are always checked. --kind fasteners without --root shows the "

@@ -183,6 +183,20 @@ int OrvVekCompareDlgBase::CheckComparability() {
 
 CompareList OrvVekCompareDlgBase::ChildrenOf(const Ref<TavBaseUnknown>& o, int kind) const {
   CompareList out;
+  // A whole section as the root: its roots, or the assemblies no other assembly holds.
+  if (auto list = query<TavIPPRRootList>(o)) {
+    for (auto& r : list->GetRoots()) out.push_back(r);
+    return out;
+  }
+  if (auto container = query<TavIMfgAssemblyContainer>(o)) {
+    auto all = container->GetAssemblies();
+    std::unordered_set<const TavBaseUnknown*> held;
+    for (auto& a : all)
+      for (auto& c : a->GetChildAssemblies()) held.insert(c.get());
+    for (auto& a : all)
+      if (!held.count(a.get())) out.push_back(a);
+    return out;
+  }
   if (kind == Activities || kind == NeighbourActivities) {
     if (auto cm = query<TavISPPChildManagement>(o)) out = cm->GetChildren("PhysicalActivity");
   } else if (kind == ManufacturedAssemblies) {
