@@ -30,7 +30,21 @@ int main(int argc, char** argv) {
     app.parse(argc, argv);
     mirt::StartUp();
   } catch (const CLI::ParseError& e) {
-    return app.exit(e);
+    if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
+    // A bad command line is an error like any other: one line naming the verb, and
+    // the verb's failure code (compare's 2, as its 1 means "different").
+    mirt::Verb* verb = nullptr;
+    for (auto& [sub, v] : subs)
+      if (sub->parsed()) verb = v;
+    for (int i = 1; !verb && i < argc; ++i)
+      for (auto& [sub, v] : subs)
+        if (v->name == argv[i]) verb = v;
+    if (!verb) {
+      std::cerr << "mirt: " << e.what() << " (see mirt --help)\n";
+      return 2;
+    }
+    std::cerr << "mirt " << verb->name << ": " << e.what() << " (see mirt " << verb->name << " --help)\n";
+    return verb->trouble;
   }
   for (auto& [sub, v] : subs) {
     if (!sub->parsed()) continue;

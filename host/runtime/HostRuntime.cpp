@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
@@ -71,6 +72,16 @@ std::string RepositoryNameProblem(std::string_view name) {
     return "a repository name cannot hold a path separator or a NUL";
   if (name.find("..") != std::string_view::npos) return "a repository name cannot hold '..'";
   return {};
+}
+
+TavValue RepositoryValueFromText(const std::string& v) {
+  std::int64_t i = 0;
+  double d = 0;
+  const char* end = v.data() + v.size();
+  if (v == "true" || v == "false") return v == "true";
+  if (auto [p, ec] = std::from_chars(v.data(), end, i); ec == std::errc() && p == end) return i;
+  if (auto [q, ec] = std::from_chars(v.data(), end, d); ec == std::errc() && q == end) return d;
+  return TavUnicodeString(v);
 }
 
 // ------------------------------------------------------------------ catalogues

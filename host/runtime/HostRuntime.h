@@ -39,6 +39,9 @@ std::filesystem::path ConfigDir();
 // separator, ".."), or empty when it can.
 std::string RepositoryNameProblem(std::string_view name);
 
+// A value as the user types it for a repository: true/false, an integer, a number, else a text.
+TavValue RepositoryValueFromText(const std::string& text);
+
 // A repository kept in <config>/<kind>/<name>.repo. A corrupt file is reported
 // and set aside as <name>.repo.corrupt, never overwritten.
 class FileRepository final : public TavRepository {

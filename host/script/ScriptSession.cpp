@@ -1,5 +1,4 @@
 // Statements about the session: plants, workbenches, commands, picks, environment.
-#include <charconv>
 #include <cstdlib>
 
 #include "HostScript.h"
@@ -42,16 +41,7 @@ bool Setting(ScriptRunner&, const ScriptWords& a, std::string& err) {
     err = problem + ": '" + a[0] + "'";
     return false;
   }
-  // true/false, an integer, a number, else a text
-  const std::string v = Join(a, 2);
-  TavValue value = TavUnicodeString(v);
-  std::int64_t i = 0;
-  double d = 0;
-  const char* end = v.data() + v.size();
-  if (v == "true" || v == "false") value = v == "true";
-  else if (auto [p, ec] = std::from_chars(v.data(), end, i); ec == std::errc() && p == end) value = i;
-  else if (auto [q, ec2] = std::from_chars(v.data(), end, d); ec2 == std::errc() && q == end) value = d;
-  TavSettingRepository::GetRepository(a[0]).Write(a[1], value);
+  TavSettingRepository::GetRepository(a[0]).Write(a[1], RepositoryValueFromText(Join(a, 2)));
   return true;
 }
 
