@@ -3,6 +3,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "ScriptTable.h"
 #include "Startup.h"
 #include "StreamWatch.h"
 #include "Verbs.h"
@@ -40,7 +41,14 @@ int main(int argc, char** argv) {
       for (auto& [sub, v] : subs)
         if (v->name == argv[i]) verb = v;
     if (!verb) {
-      std::cerr << "mirt: " << e.what() << " (see mirt --help)\n";
+      // A first word that is no option was meant as a verb: name it and the nearest ones.
+      if (argc > 1 && argv[1][0] != '-') {
+        std::vector<std::string> names;
+        for (auto& v : verbs) names.push_back(v.name);
+        std::cerr << "mirt: no verb '" << argv[1] << "'" << host::DidYouMean(argv[1], names) << " (see mirt --help)\n";
+      } else {
+        std::cerr << "mirt: " << e.what() << " (see mirt --help)\n";
+      }
       return 2;
     }
     std::cerr << "mirt " << verb->name << ": " << e.what() << " (see mirt " << verb->name << " --help)\n";

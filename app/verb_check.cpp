@@ -5,6 +5,7 @@
 #include "HostPlanner.h"
 #include "Output.h"
 #include "PlantDocument.h"
+#include "VerbPlant.h"
 #include "Verbs.h"
 
 namespace {
@@ -58,7 +59,7 @@ mirt::VerbRegistrar reg({
     },
     [] {
       std::string error;
-      Ref<host::HostDocument> doc = host::LoadPlant(plantPath, error);
+      Ref<host::HostDocument> doc = mirt::LoadPlantForVerb(plantPath, error);
       if (!doc) throw mirt::VerbError(error);
       Counts c = Count(*doc);
       if (format.Get() == mirt::Format::Json) {

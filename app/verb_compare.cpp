@@ -9,6 +9,7 @@
 #include "Output.h"
 #include "PlantDocument.h"
 #include "TextTable.h"
+#include "VerbPlant.h"
 #include "Verbs.h"
 
 namespace {
@@ -306,9 +307,9 @@ int Compare() {
   host::HostSession session;
   session.SetHasMainWindow(false);
   std::string error;
-  Ref<host::HostDocument> d1 = host::LoadPlant(o.original, error);
+  Ref<host::HostDocument> d1 = mirt::LoadPlantForVerb(o.original, error);
   if (!d1) throw mirt::VerbError(error);
-  Ref<host::HostDocument> d2 = host::LoadPlant(o.modified, error);
+  Ref<host::HostDocument> d2 = mirt::LoadPlantForVerb(o.modified, error);
   if (!d2) throw mirt::VerbError(error);
   // Both open, as in the interactive tool; the original stays the current one.
   auto first = session.OpenDocument(d1);

@@ -13,6 +13,7 @@
 #include "PartConsumptionModule.h"
 #include "PlantDocument.h"
 #include "TextTable.h"
+#include "VerbPlant.h"
 #include "Verbs.h"
 
 namespace {
@@ -182,7 +183,7 @@ int Run() {
   host::HostSession session;
   session.SetHasMainWindow(false);  // a batch run: failures are reported here, not in windows
   std::string error;
-  Ref<host::HostDocument> doc = host::LoadPlant(o.plant, error);
+  Ref<host::HostDocument> doc = mirt::LoadPlantForVerb(o.plant, error);
   if (!doc) throw mirt::VerbError(error);
   session.OpenDocument(doc);
   RegisterPartConsumptionModule();

@@ -77,6 +77,11 @@ int Demo() {
   if (rc != 0 && rc != 1) return rc;  // 1: the revisions differ, as they should
   std::cout << "    " << (out / "comparison.txt").string() << '\n';
 
+  Step(4, "For other tools: the product sections of the two revisions compared, as JSON.");
+  rc = RunVerb("compare", {plant.string(), rev2.string(), "--root", "Products", "--json"}, out / "comparison-products.json");
+  if (rc != 0 && rc != 1) return rc;
+  std::cout << "    " << (out / "comparison-products.json").string() << '\n';
+
   std::cout << "\nmirt demo: done; outputs:\n";
   std::vector<std::string> files;
   for (auto& e : fs::directory_iterator(g_out)) files.push_back(e.path().string());

@@ -9,6 +9,7 @@
 #include "PlantDocument.h"
 #include "TavVekRenumberActCmd.h"
 #include "TextTable.h"
+#include "VerbPlant.h"
 #include "Verbs.h"
 
 namespace {
@@ -65,7 +66,7 @@ int Renumber() {
   host::HostSession session;
   host::HostEngine engine;
   std::string err;
-  auto doc = host::LoadPlant(g_plant, err);
+  auto doc = mirt::LoadPlantForVerb(g_plant, err);
   if (!doc) throw mirt::VerbError(err);
   session.OpenDocument(doc);
   // Labels before and after tell the user what the command did: the activities it

@@ -9,6 +9,7 @@
 #include "Output.h"
 #include "PlantDocument.h"
 #include "TavModules.h"
+#include "VerbPlant.h"
 #include "Verbs.h"
 
 namespace {
@@ -100,7 +101,7 @@ int Run() {
     doc = host::HostDocument::Create(g_hub);
   } else {
     std::string error;
-    doc = host::LoadPlant(g_plant, error);
+    doc = mirt::LoadPlantForVerb(g_plant, error);
     if (!doc) throw mirt::VerbError(error);
   }
   session.OpenDocument(doc);

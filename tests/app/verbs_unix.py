@@ -206,6 +206,9 @@ def test_help():
     for sub in ("list", "get", "set"):
         out, _ = run("settings", sub, "--help")
         check("REPOSITORY" in out, f"mirt settings {sub} --help")
+    # A mistyped verb is named, with the verbs it is nearest to.
+    out, err = run("compar", "a.xml", rc=2)
+    check(err == "mirt: no verb 'compar'; did you mean compare? (see mirt --help)\n" and out == "", f"mirt compar: {err}")
     w = js("workbench")
     keys(w, ["workbench", "workshop", "environment", "document", "switches", "texts", "toolbars", "menus", "unplaced",
              "dropped"], "workbench --json")
