@@ -1,5 +1,5 @@
 #pragma once
-// Each batch verb of `mirt` lives in its own file and registers itself here.
+// Each batch verb of `mirt` lives in its own file.
 #include <CLI/CLI.hpp>
 #include <functional>
 #include <string>
@@ -16,11 +16,21 @@ struct Verb {
   int trouble = 1;  // exit code of a failure (compare: 2, as 1 there means "different")
 };
 
+// Every verb of the program, in --help order.
 std::vector<Verb>& Verbs();
 
-struct VerbRegistrar {
-  explicit VerbRegistrar(Verb v) { Verbs().push_back(std::move(v)); }
-};
+// One per verb file; Verbs() lists them in one place (main.cpp), as the start-up
+// lists what exists: nothing registers itself from a static initialiser.
+Verb CheckVerb();
+Verb CompareVerb();
+Verb ConsumptionVerb();
+Verb DemoVerb();
+Verb GenerateVerb();
+Verb RenumberVerb();
+Verb RunVerb();
+Verb SettingsVerb();
+Verb ShellVerb();
+Verb WorkbenchVerb();
 
 // Thrown by a verb for a failure the user must see; main prints "mirt: <what>" and exits 1.
 struct VerbError : std::runtime_error {

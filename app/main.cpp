@@ -10,7 +10,12 @@
 
 namespace mirt {
 std::vector<Verb>& Verbs() {
-  static std::vector<Verb> v;
+  static std::vector<Verb> v = [] {
+    std::vector<Verb> all{CheckVerb(),    CompareVerb(),  ConsumptionVerb(), DemoVerb(),  GenerateVerb(),
+                          RenumberVerb(), RunVerb(),      SettingsVerb(),    ShellVerb(), WorkbenchVerb()};
+    std::sort(all.begin(), all.end(), [](auto& a, auto& b) { return a.order < b.order || (a.order == b.order && a.name < b.name); });
+    return all;
+  }();
   return v;
 }
 }  // namespace mirt
@@ -20,7 +25,6 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.set_version_flag("--version", "mirt 0.1");
   auto& verbs = mirt::Verbs();
-  std::sort(verbs.begin(), verbs.end(), [](auto& a, auto& b) { return a.order < b.order || (a.order == b.order && a.name < b.name); });
   std::vector<std::pair<CLI::App*, mirt::Verb*>> subs;
   for (auto& v : verbs) {
     CLI::App* sub = app.add_subcommand(v.name, v.description);

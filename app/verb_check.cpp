@@ -48,7 +48,10 @@ Counts Count(const host::HostDocument& doc) {
 std::string plantPath;
 mirt::FormatFlags format;
 
-mirt::VerbRegistrar reg({
+}  // namespace
+
+mirt::Verb mirt::CheckVerb() {
+  return mirt::Verb{
     "check",
     "Load a plant file and print a summary of what it holds",
     20,
@@ -92,6 +95,5 @@ mirt::VerbRegistrar reg({
       if (c.fasteners) std::cout << "  fasteners:   " << c.fasteners << "\n";
       return 0;
     },
-});
-
-}  // namespace
+};
+}

@@ -387,7 +387,10 @@ int Run() {
   }
 }
 
-const mirt::VerbRegistrar reg{mirt::Verb{
+}  // namespace
+
+mirt::Verb mirt::CompareVerb() {
+  return mirt::Verb{
     "compare", "What was added, removed and modified between two versions of a plant", 30,
     [](CLI::App& sub) {
       Options& o = Opt();
@@ -415,6 +418,5 @@ const mirt::VerbRegistrar reg{mirt::Verb{
                  "fasteners related to the compared products.\n"
                  "Exit status as diff's: 0 no difference, 1 differences, 2 trouble.");
     },
-    Run, 2}};
-
-}  // namespace
+    Run, 2};
+}

@@ -244,7 +244,10 @@ int Run() {
   return 0;
 }
 
-const mirt::VerbRegistrar reg{mirt::Verb{
+}  // namespace
+
+mirt::Verb mirt::ConsumptionVerb() {
+  return mirt::Verb{
     "consumption", "Which activities consume the given products, and the part consumption XML report", 20,
     [](CLI::App& sub) {
       Options& o = Opt();
@@ -275,6 +278,5 @@ const mirt::VerbRegistrar reg{mirt::Verb{
                  "\"Process Processes Product\", \"Process First Processes Product\", \"Process Creates Product\"; "
                  "every check off, no effectivity, unless changed).");
     },
-    Run}};
-
-}  // namespace
+    Run};
+}

@@ -17,7 +17,7 @@ std::string g_data = MIRT_DATA_DIR;
 
 // Runs another verb of this program in-process with its output in a file, as a
 // user would run `mirt VERB ARGS > FILE`.
-int RunVerb(const std::string& name, std::vector<std::string> args, const fs::path& output) {
+int CaptureVerb(const std::string& name, std::vector<std::string> args, const fs::path& output) {
   auto& verbs = mirt::Verbs();
   auto v = std::find_if(verbs.begin(), verbs.end(), [&](const mirt::Verb& x) { return x.name == name; });
   if (v == verbs.end()) throw mirt::VerbError("this build has no verb '" + name + "'");
@@ -64,7 +64,7 @@ int Demo() {
   }
 
   Step(2, "Part consumption: which activities consume the doors and the brackets, as a table and the XML report.");
-  int rc = RunVerb("consumption",
+  int rc = CaptureVerb("consumption",
                    {(out / "renumbered-plant.xml").string(), "--product", "Products/BodyInWhite.1/Door.1",
                     "--product", "Products/BodyInWhite.1/Bracket.3", "--xml", (out / "part-consumption.xml").string()},
                    out / "part-consumption.txt");
@@ -73,12 +73,12 @@ int Demo() {
             << '\n';
 
   Step(3, "Comparison: what the second revision of the line added, removed and changed.");
-  rc = RunVerb("compare", {plant.string(), rev2.string()}, out / "comparison.txt");
+  rc = CaptureVerb("compare", {plant.string(), rev2.string()}, out / "comparison.txt");
   if (rc != 0 && rc != 1) return rc;  // 1: the revisions differ, as they should
   std::cout << "    " << (out / "comparison.txt").string() << '\n';
 
   Step(4, "For other tools: the product sections of the two revisions compared, as JSON.");
-  rc = RunVerb("compare", {plant.string(), rev2.string(), "--root", "Products", "--json"}, out / "comparison-products.json");
+  rc = CaptureVerb("compare", {plant.string(), rev2.string(), "--root", "Products", "--json"}, out / "comparison-products.json");
   if (rc != 0 && rc != 1) return rc;
   std::cout << "    " << (out / "comparison-products.json").string() << '\n';
 
@@ -90,10 +90,13 @@ int Demo() {
   return 0;
 }
 
-mirt::VerbRegistrar reg({"demo", "A tour of the workbench on the bundled sample plant; outputs in an output folder", 1,
-                         [](CLI::App& sub) {
-                           sub.add_option("--out", g_out, "Folder for the demo's outputs")->capture_default_str();
-                           sub.add_option("--data", g_data, "Folder holding demo.mirt and the sample plants")->capture_default_str();
-                         },
-                         Demo});
 }  // namespace
+
+mirt::Verb mirt::DemoVerb() {
+  return mirt::Verb{"demo", "A tour of the workbench on the bundled sample plant; outputs in an output folder", 1,
+    [](CLI::App& sub) {
+      sub.add_option("--out", g_out, "Folder for the demo's outputs")->capture_default_str();
+      sub.add_option("--data", g_data, "Folder holding demo.mirt and the sample plants")->capture_default_str();
+    },
+    Demo};
+}

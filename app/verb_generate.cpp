@@ -20,7 +20,10 @@ int Run() {
   return 0;
 }
 
-const mirt::VerbRegistrar reg({
+}  // namespace
+
+mirt::Verb mirt::GenerateVerb() {
+  return mirt::Verb{
     "generate",
     "Write a synthetic plant of the given size (deterministic: same options, same file)",
     25,
@@ -41,6 +44,5 @@ const mirt::VerbRegistrar reg({
       sub.add_option("-o,--output", g_out, "The plant file to write (replaced atomically)")->required();
     },
     Run,
-});
-
-}  // namespace
+};
+}

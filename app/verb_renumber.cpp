@@ -96,15 +96,18 @@ int Renumber() {
   return 0;
 }
 
-mirt::VerbRegistrar reg({"renumber", "Number every physical activity of the process hierarchically (Weld.2.3)", 30,
-                         [](CLI::App& sub) {
-                           sub.add_option("plant", g_plant, "The plant to renumber")->required()->check(CLI::ExistingFile);
-                           sub.add_option("-o,--output", g_out, "Where to save the renumbered plant");
-                           sub.add_flag("--in-place", g_inPlace, "Overwrite the input plant");
-                           sub.add_flag("--dry-run", g_dryRun, "Show the labels that would change; write nothing (no -o needed)");
-                           mirt::AddFormatFlags(sub, g_format, "the changed labels (path, old, new)");
-                           sub.footer("The report counts the activities the command numbered and the labels that changed; "
-                                      "a label's path is the activity's path in the input plant.");
-                         },
-                         Renumber});
 }  // namespace
+
+mirt::Verb mirt::RenumberVerb() {
+  return mirt::Verb{"renumber", "Number every physical activity of the process hierarchically (Weld.2.3)", 30,
+    [](CLI::App& sub) {
+      sub.add_option("plant", g_plant, "The plant to renumber")->required()->check(CLI::ExistingFile);
+      sub.add_option("-o,--output", g_out, "Where to save the renumbered plant");
+      sub.add_flag("--in-place", g_inPlace, "Overwrite the input plant");
+      sub.add_flag("--dry-run", g_dryRun, "Show the labels that would change; write nothing (no -o needed)");
+      mirt::AddFormatFlags(sub, g_format, "the changed labels (path, old, new)");
+      sub.footer("The report counts the activities the command numbered and the labels that changed; "
+                 "a label's path is the activity's path in the input plant.");
+    },
+    Renumber};
+}

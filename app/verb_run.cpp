@@ -24,10 +24,13 @@ int Run() {
   return 0;
 }
 
-mirt::VerbRegistrar reg({"run", "Run a session script (see docs/script-language.md)", 10,
-                         [](CLI::App& sub) {
-                           sub.add_option("script", g_script, "The session script")->required()->check(CLI::ExistingFile);
-                           sub.add_option("--plant", g_plant, "A plant to open before the script runs")->check(CLI::ExistingFile);
-                         },
-                         Run});
 }  // namespace
+
+mirt::Verb mirt::RunVerb() {
+  return mirt::Verb{"run", "Run a session script (see docs/script-language.md)", 10,
+    [](CLI::App& sub) {
+      sub.add_option("script", g_script, "The session script")->required()->check(CLI::ExistingFile);
+      sub.add_option("--plant", g_plant, "A plant to open before the script runs")->check(CLI::ExistingFile);
+    },
+    Run};
+}

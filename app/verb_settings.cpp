@@ -147,7 +147,10 @@ int Run() {
   return Set();
 }
 
-const mirt::VerbRegistrar reg{mirt::Verb{
+}  // namespace
+
+mirt::Verb mirt::SettingsVerb() {
+  return mirt::Verb{
     "settings", "List, read and change the setting and preference repositories commands use", 50,
     [](CLI::App& sub) {
       Options& o = Opt();
@@ -170,6 +173,5 @@ const mirt::VerbRegistrar reg{mirt::Verb{
                  "configuration folder: $XDG_CONFIG_HOME/mirt). A name is a plain name: no '/', no '..'.\n"
                  "Example: mirt settings set OrvVekPartConsumption ParentAssignCheck true");
     },
-    Run}};
-
-}  // namespace
+    Run};
+}

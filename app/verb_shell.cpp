@@ -229,7 +229,10 @@ int RunShell() {
   return !tty && shell.failures ? 1 : 0;
 }
 
-const mirt::VerbRegistrar reg({"shell", "Work in the workbench interactively (the script language, with history and completion)", 11,
-                               [](CLI::App& sub) { sub.add_option("plant", g_plant, "A plant to open")->check(CLI::ExistingFile); },
-                               RunShell});
 }  // namespace
+
+mirt::Verb mirt::ShellVerb() {
+  return mirt::Verb{"shell", "Work in the workbench interactively (the script language, with history and completion)", 11,
+    [](CLI::App& sub) { sub.add_option("plant", g_plant, "A plant to open")->check(CLI::ExistingFile); },
+    RunShell};
+}

@@ -126,7 +126,10 @@ int Run() {
   return 0;
 }
 
-const mirt::VerbRegistrar reg({
+}  // namespace
+
+mirt::Verb mirt::WorkbenchVerb() {
+  return mirt::Verb{
     "workbench",
     "Show the workbench Mirt as entered: toolbars, menus and submenus with their headers, titles and availability",
     40,
@@ -141,6 +144,5 @@ const mirt::VerbRegistrar reg({
           "VEK_ENABLE_ZARNET are read as the workbench is defined and entered.");
     },
     Run,
-});
-
-}  // namespace
+};
+}
