@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "Progress.h"
 #include "TavDialog.h"
 #include "TavServices.h"
 #include "TavWalk.h"
@@ -261,7 +262,9 @@ void OrvVekCompareDlgBase::BuildDictionaries(CompareList list, int side, int kin
   const bool useHub = hxMode_ && !hubKeys_[kind].empty() && adapters_[side];
   bool duplicate = false;
   std::vector<TavUnicodeString> keys;
+  support::Progress progress(side == 0 ? "comparing: the original" : "comparing: the modified", list.size(), "objects");
   for (std::size_t i = 0; i < list.size(); ++i) {
+    progress.Set(i);
     TavWalk::Ahead(list, i);
     Ref<TavBaseUnknown>& o = list[i];
     keys.clear();

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "OrvVekCommandServices.h"
+#include "Progress.h"
 
 namespace {
 
@@ -68,7 +69,9 @@ public:
     auto item = query<TavISPPItem>(product);
     bool resource = false;
     const std::size_t before = out.size();
+    support::Progress progress("part consumption: activities", activities_.size(), "activities");
     for (std::size_t i = 0; i < activities_.size(); ++i) {
+      progress.Set(i);
       const auto& activity = activities_[i];
       auto mgt = query<TavISPPItemMgt>(activity);
       if (!mgt) continue;
