@@ -122,6 +122,59 @@ void BM_CompareAllChecks(benchmark::State& state) {
 }
 BENCHMARK(BM_CompareAllChecks)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+// A deep process against its renumbered copy (every physical activity relabelled, as
+// `mirt renumber` does): the generator reaches about one level per 25 activities, so
+// 25 * depth activities make a process `depth` levels deep. The cost per activity must
+// not grow with the depth.
+const Pair& DeepPlants(std::size_t depth) {
+  static std::map<std::size_t, Pair> cache;
+  Pair& p = cache[depth];
+  if (p.original) return p;
+  host::PlantSpec spec;
+  spec.activities = 25 * depth;
+  spec.products = 1000;
+  spec.resources = 10;
+  spec.depth = static_cast<int>(depth);
+  spec.seed = 5;
+  p.original = host::GeneratePlant(spec);
+  std::string error;
+  p.modified = host::ParsePlant(host::SerializePlant(*p.original), "renumbered.xml", error);
+  Ref<TavBaseUnknown> root = p.modified->Process().GetRootActivities()[0];
+  std::size_t n = 0;
+  for (auto& a : query<TavISPPChildManagement>(root)->GetAllChildren("PhysicalActivity"))
+    if (auto h = std::dynamic_pointer_cast<host::HostActivity>(a)) h->SetLabel(h->GetLabel() + "." + std::to_string(++n));
+  p.originalKeys = Keys(*p.original);
+  return p;
+}
+
+void BM_CompareDeep(benchmark::State& state) {
+  Session();
+  const Pair& p = DeepPlants(static_cast<std::size_t>(state.range(0)));
+  const int all = 2 | 8 | 16 | 32 | 64 | 128;
+  for (auto _ : state) benchmark::DoNotOptimize(Compare(p, all));
+  state.counters["ns_per_activity"] = benchmark::Counter(
+      static_cast<double>(state.iterations()) * static_cast<double>(p.originalKeys.size()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_CompareDeep)->Arg(200)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond);
+
+// The paths a report prints for each object of a deep process: each is as long as
+// its object is deep, so the cost per path level (ns_per_level) is what must stay flat.
+void BM_DeepPaths(benchmark::State& state) {
+  const Pair& p = DeepPlants(static_cast<std::size_t>(state.range(0)));
+  Ref<TavBaseUnknown> root = p.original->Process().GetRootActivities()[0];
+  auto all = query<TavISPPChildManagement>(root)->GetAllChildren();
+  std::size_t levels = 0;
+  for (auto _ : state) {
+    levels = 0;
+    for (auto& a : all) levels += p.original->PathOf(a).Objects().size();
+    for (auto& a : all) benchmark::DoNotOptimize(p.original->PathString(a));
+  }
+  state.counters["ns_per_level"] = benchmark::Counter(static_cast<double>(state.iterations()) * static_cast<double>(levels),
+                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_DeepPaths)->Arg(200)->Arg(1000)->Unit(benchmark::kMillisecond);
+
 void BM_HashBaseline(benchmark::State& state) {
   const Pair& p = Plants(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) benchmark::DoNotOptimize(Baseline(p));

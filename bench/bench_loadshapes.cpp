@@ -1,5 +1,6 @@
 // Plants where one object has many children of one kind: user attributes, relations,
-// flows, precedences, assembly parts, behaviour inputs. Loading each must stay linear:
+// flows, precedences, assembly parts, behaviour inputs and outputs, and a whole plant
+// written on one line (every tag's column counted). Loading each must stay linear:
 // the cost per item at 10^5 within twice the cost at 10^3 (items_per_second).
 #include <benchmark/benchmark.h>
 
@@ -10,7 +11,7 @@
 
 namespace {
 
-enum Shape { Attributes, Relations, Flows, Precedences, Parts, BehaviourInputs };
+enum Shape { Attributes, Relations, Flows, Precedences, Parts, BehaviourInputs, BehaviourOutputs, OneLine };
 
 std::string Products(int n) {
   std::string s = "<products>\n";
@@ -50,10 +51,18 @@ std::string PlantOf(Shape shape, int n) {
       s += "</assembly>\n</assemblies>\n";
       break;
     case BehaviourInputs:
+    case BehaviourOutputs:
       s += Products(n) + "<resources>\n<resource id=\"r\" name=\"Robot.1\" type=\"Robot\">\n<behavior id=\"b\">\n";
-      for (int i = 0; i < n; ++i) s += "<input ref=\"d" + std::to_string(i) + "\"/>\n";
+      for (int i = 0; i < n; ++i) s += (shape == BehaviourInputs ? "<input ref=\"d" : "<output ref=\"d") + std::to_string(i) + "\"/>\n";
       s += "</behavior>\n</resource>\n</resources>\n";
       break;
+    case OneLine: {
+      s = "<plant format=\"1\">";
+      std::string products = Products(n);
+      std::erase(products, '\n');
+      s += products;
+      break;
+    }
   }
   return s + "</plant>\n";
 }
@@ -69,12 +78,13 @@ void BM_LoadOneObjectWithMany(benchmark::State& state) {
     benchmark::DoNotOptimize(doc);
   }
   state.SetItemsProcessed(state.iterations() * n);
-  static const char* const kNames[] = {"attributes", "relations", "flows", "precedences", "parts", "behaviour_inputs"};
+  static const char* const kNames[] = {"attributes", "relations", "flows",           "precedences",
+                                       "parts",      "behaviour_inputs", "behaviour_outputs", "one_line"};
   state.SetLabel(kNames[shape]);
 }
 
 BENCHMARK(BM_LoadOneObjectWithMany)
-    ->ArgsProduct({{Attributes, Relations, Flows, Precedences, Parts, BehaviourInputs}, {1000, 10000, 100000}})
+    ->ArgsProduct({{Attributes, Relations, Flows, Precedences, Parts, BehaviourInputs, BehaviourOutputs, OneLine}, {1000, 10000, 100000}})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -191,13 +191,11 @@ std::vector<std::string> SplitPath(std::string_view p) {
   out.push_back(cur);
   return out;
 }
-std::string Escape(const std::string& s) {
-  std::string out;
+void AppendEscaped(std::string& out, const std::string& s) {
   for (char c : s) {
     if (c == '/' || c == '\\') out += '\\';
     out += c;
   }
-  return out;
 }
 }  // namespace
 
@@ -206,14 +204,17 @@ TavPathElement HostDocument::PathOf(const Ref<TavBaseUnknown>& o) const {
   Ref<TavBaseUnknown> obj = o ? o->ExtendedObject() : nullptr;
   if (auto p = std::dynamic_pointer_cast<HostProduct>(obj)) {
     for (auto q = p; q; q = q->Father()) chain.push_back(q);
-  } else if (auto a = std::dynamic_pointer_cast<HostActivity>(obj)) {
-    for (Ref<TavBaseUnknown> q = a; q;) {
+  } else if (TavCast<HostActivity>(obj.get())) {
+    // Up the tree by the activities' own fathers: a full dynamic cast per level made
+    // the paths of a deep process (each as long as its depth) cost far more than their text.
+    for (Ref<TavBaseUnknown> q = obj; q;) {
       chain.push_back(q);
-      auto qa = std::dynamic_pointer_cast<TavISPPAbstractActivity>(q);
-      q = qa ? qa->GetFather() : nullptr;
+      if (const auto* qa = TavCast<HostActivity>(q.get())) q = qa->father_.lock();
+      else if (auto other = std::dynamic_pointer_cast<TavISPPAbstractActivity>(q)) q = other->GetFather();
+      else q = nullptr;
       // A behaviour's father is its resource: continue through the resource tree.
-      if (auto rp = std::dynamic_pointer_cast<HostProduct>(q)) {
-        for (auto r = rp; r; r = r->Father()) chain.push_back(r);
+      if (auto* rp = TavCast<HostProduct>(q.get())) {
+        for (Ref<HostProduct> r(q, rp); r; r = r->Father()) chain.push_back(r);
         break;
       }
     }
@@ -233,9 +234,9 @@ std::string HostDocument::PathString(const Ref<TavBaseUnknown>& o) const {
   else if (std::dynamic_pointer_cast<HostAssembly>(top)) out = "Assemblies";
   bool first = out.empty();
   for (auto& e : p.Objects()) {
-    auto ho = std::dynamic_pointer_cast<HostObject>(e);
+    const HostObject* ho = TavCast<HostObject>(e.get());
     if (!first) out += '/';
-    out += Escape(ho ? ho->DisplayName().utf8() : std::string("?"));
+    AppendEscaped(out, ho ? ho->DisplayName().utf8() : std::string("?"));
     first = false;
   }
   return out;

@@ -86,7 +86,49 @@ std::string RelationDisplayName(std::string_view typeName) {
 
 namespace {
 const TavBaseUnknown* Key(const Ref<TavBaseUnknown>& o) { return o ? o->ExtendedObject().get() : nullptr; }
+// What a relation of type t adds to the codes of its kind.
+unsigned CodeOf(const RelationTypeInfo* t) { return t->kind == RelationKind::Output ? 1 : t->code; }
 }  // namespace
+
+// ------------------------------------------------------------------ relation codes
+std::size_t RelationCodes::Find(const TavBaseUnknown* o) const {
+  if (index_) {
+    auto it = index_->find(o);
+    return it == index_->end() ? entries_.size() : it->second;
+  }
+  for (std::size_t i = 0; i < entries_.size(); ++i)
+    if (entries_[i].object == o) return i;
+  return entries_.size();
+}
+
+unsigned RelationCodes::Get(RelationKind k, const TavBaseUnknown* o) const {
+  const std::size_t i = Find(o);
+  return i == entries_.size() ? 0 : entries_[i].codes[static_cast<int>(k)];
+}
+
+void RelationCodes::Set(RelationKind k, const TavBaseUnknown* o, unsigned codes) {
+  std::size_t i = Find(o);
+  if (i == entries_.size()) {
+    if (!codes) return;
+    entries_.push_back({o, {0, 0, 0}});
+    if (index_) {
+      index_->emplace(o, static_cast<std::uint32_t>(i));
+    } else if (entries_.size() > kIndexFrom) {
+      index_ = std::make_unique<std::unordered_map<const TavBaseUnknown*, std::uint32_t>>();
+      for (std::size_t j = 0; j < entries_.size(); ++j) index_->emplace(entries_[j].object, static_cast<std::uint32_t>(j));
+    }
+  }
+  Entry& e = entries_[i];
+  e.codes[static_cast<int>(k)] = static_cast<std::uint16_t>(codes);
+  if (e.codes[0] | e.codes[1] | e.codes[2]) return;
+  // Nothing left on the object: the last entry takes its place.
+  if (index_) index_->erase(o);
+  if (i + 1 != entries_.size()) {
+    e = entries_.back();
+    if (index_) (*index_)[e.object] = static_cast<std::uint32_t>(i);
+  }
+  entries_.pop_back();
+}
 
 Ref<TavDocument> HostObject::GetDocument() const {
   if (!doc_) return nullptr;
@@ -316,8 +358,7 @@ HRESULT HostActivity::RemoveChild(const Ref<TavBaseUnknown>& child) {
 
 HRESULT HostActivity::IsItemAssigned(const Ref<TavBaseUnknown>& item, unsigned code) const {
   if (!item) return E_FAIL;
-  auto it = itemCodes_.find(Key(item));
-  return it != itemCodes_.end() && (it->second & code) ? S_OK : S_FALSE;
+  return codes_.Get(RelationKind::Item, Key(item)) & code ? S_OK : S_FALSE;
 }
 
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetItems(const TavUnicodeString& kind, unsigned code) const {
@@ -347,8 +388,7 @@ std::vector<Ref<TavISPPActivitySpecification>> HostActivity::GetActivitySpecific
 
 HRESULT HostActivity::IsResourceAssigned(const Ref<TavBaseUnknown>& resource, unsigned code) const {
   if (!resource) return E_FAIL;
-  auto it = resourceCodes_.find(Key(resource));
-  return it != resourceCodes_.end() && (it->second & code) ? S_OK : S_FALSE;
+  return codes_.Get(RelationKind::Resource, Key(resource)) & code ? S_OK : S_FALSE;
 }
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetResources(unsigned code) const {
   std::vector<Ref<TavBaseUnknown>> out;
@@ -376,24 +416,17 @@ bool Accepts(const RelationTypeInfo& t, const Ref<TavBaseUnknown>& target) {
 }
 }  // namespace
 
-// Item and resource relations answer from their code index, so an activity with
-// many relations is not searched per add; outputs are searched among the outputs.
+// Relations answer from their code index, so an activity with many relations is
+// not searched per add.
 bool HostActivity::IsRelated(const RelationTypeInfo* t, const TavBaseUnknown* obj) const {
-  if (t->kind == RelationKind::Output)
-    return std::any_of(outputs_.begin(), outputs_.end(), [&](const Ref<HostProductIO>& io) { return io->GetObject().get() == obj; });
-  auto& index = t->kind == RelationKind::Resource ? resourceCodes_ : itemCodes_;
-  auto it = index.find(obj);
-  return it != index.end() && (it->second & t->code);
+  return codes_.Get(t->kind, obj) & CodeOf(t);
 }
 
 Ref<HostRelation> HostActivity::AppendNewRelation(const RelationTypeInfo* t, Ref<TavBaseUnknown> target) {
   auto rel = std::make_shared<HostRelation>(t, target, weak_from_this());
   relations_.push_back(rel);
-  switch (t->kind) {
-    case RelationKind::Item: itemCodes_[target.get()] |= t->code; break;
-    case RelationKind::Resource: resourceCodes_[target.get()] |= t->code; break;
-    case RelationKind::Output: outputs_.push_back(std::make_shared<HostProductIO>(std::move(target))); break;
-  }
+  codes_.Add(t->kind, target.get(), CodeOf(t));
+  if (t->kind == RelationKind::Output) outputs_.push_back(std::make_shared<HostProductIO>(std::move(target)));
   return rel;
 }
 
@@ -409,11 +442,8 @@ HRESULT HostActivity::AddRelation(const RelationTypeInfo* t, const Ref<TavBaseUn
   auto rel = std::make_shared<HostRelation>(t, obj, weak_from_this());
   relations_.push_back(rel);
   if (UndoLog* log = RecorderOf(*this)) log->Add(undo::Relation{SelfRef<HostActivity>(*this), rel, 0, false});
-  switch (t->kind) {
-    case RelationKind::Item: itemCodes_[obj.get()] |= t->code; break;
-    case RelationKind::Resource: resourceCodes_[obj.get()] |= t->code; break;
-    case RelationKind::Output: outputs_.push_back(std::make_shared<HostProductIO>(obj)); break;
-  }
+  codes_.Add(t->kind, obj.get(), CodeOf(t));
+  if (t->kind == RelationKind::Output) outputs_.push_back(std::make_shared<HostProductIO>(obj));
   if (out) *out = rel;
   return S_OK;
 }
@@ -462,14 +492,9 @@ HRESULT HostActivity::RemoveRelation(const TavUnicodeString& typeName, const Ref
   // Rebuild the code of this object from what remains.
   unsigned codes = 0;
   for (auto& r : relations_)
-    if (r->GetTarget() == obj && r->Type()->kind == t->kind) codes |= r->Type()->code;
-  auto& index = t->kind == RelationKind::Resource ? resourceCodes_ : itemCodes_;
-  if (t->kind != RelationKind::Output) {
-    if (codes) index[obj.get()] = codes;
-    else index.erase(obj.get());
-  } else {
-    std::erase_if(outputs_, [&](auto& io) { return io->GetObject() == obj; });
-  }
+    if (r->Type()->kind == t->kind && r->GetTarget() == obj) codes |= CodeOf(r->Type());
+  codes_.Set(t->kind, obj.get(), codes);
+  if (t->kind == RelationKind::Output) std::erase_if(outputs_, [&](auto& io) { return io->GetObject() == obj; });
   return S_OK;
 }
 

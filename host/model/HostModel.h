@@ -48,6 +48,29 @@ const RelationTypeInfo* ResourceRelationTypeForCode(unsigned code);
 // "process_uses_resource" -> "Process Uses Resource"
 std::string RelationDisplayName(std::string_view typeName);
 
+// The codes an activity holds per related object, by relation kind (an output
+// counts as code 1). Most activities relate one or two objects: a short flat list
+// answers, with a hash index beside it once the list is long, so that an activity
+// with 10^5 relations is not searched per add.
+class RelationCodes {
+public:
+  unsigned Get(RelationKind k, const TavBaseUnknown* o) const;
+  // Replaces the codes of one kind; an object left with none leaves the list.
+  void Set(RelationKind k, const TavBaseUnknown* o, unsigned codes);
+  void Add(RelationKind k, const TavBaseUnknown* o, unsigned codes) { Set(k, o, Get(k, o) | codes); }
+  std::size_t ObjectCount() const { return entries_.size(); }
+
+private:
+  struct Entry {
+    const TavBaseUnknown* object;
+    std::uint16_t codes[3];  // by RelationKind
+  };
+  static constexpr std::size_t kIndexFrom = 16;
+  std::size_t Find(const TavBaseUnknown* o) const;  // entries_.size() when absent
+  std::vector<Entry> entries_;
+  std::unique_ptr<std::unordered_map<const TavBaseUnknown*, std::uint32_t>> index_;
+};
+
 // Common state of every model object.
 class HostObject : public virtual TavIModelIdentity,
                    public virtual TavIDocumentMember,
@@ -66,6 +89,8 @@ public:
   virtual TavUnicodeString DisplayName() const = 0;
   HostDocument* Doc() const { return doc_; }
   const std::string& IdString() const { return id_.utf8(); }
+  // Without a copy, for whole-plant walks (the writer).
+  const std::vector<TavAttribute>& Attributes() const { return attributes_; }
   // Loading: an attribute the loader knows to be new, appended without a search.
   void AppendNewAttribute(TavUnicodeString name, TavValue value) { attributes_.push_back({std::move(name), std::move(value)}); }
 
@@ -97,11 +122,14 @@ public:
   std::vector<Ref<TavIProduct>> GetAllDescendants() const override;
   bool IsResource() const override { return resource_; }
   TavUnicodeString GetResourceType() const override { return resourceType_; }
-  Position GetPosition() const override { return position_; }
+  Position GetPosition() const override { return position_ ? *position_ : kNoMove; }
   void SetPosition(const Position& p) override;
 
   const std::vector<Ref<HostProduct>>& Children() const { return children_; }
   Ref<HostProduct> Father() const { return father_.lock(); }
+  const TavUnicodeString& Name() const { return name_; }
+  const TavUnicodeString& PartNumber() const { return partNumber_; }
+  const TavUnicodeString& ResourceType() const { return resourceType_; }
   void SetResourceType(const TavUnicodeString& t);
   bool HasPosition() const { return hasPosition_; }
   void SetHasPosition(bool b);
@@ -113,7 +141,10 @@ private:
   TavUnicodeString name_, partNumber_, resourceType_;
   bool resource_ = false;
   bool hasPosition_ = false;
-  Position position_{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+  // Most products are never placed: the identity until a position is set.
+  static constexpr Position kNoMove{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+  std::unique_ptr<Position> position_;
+  void StorePosition(const Position& p);
   std::weak_ptr<HostProduct> father_;
   std::vector<Ref<HostProduct>> children_;
 };
@@ -134,6 +165,8 @@ public:
   HRESULT RemovePart(const Ref<TavBaseUnknown>& part) override;
 
   const std::vector<Ref<TavBaseUnknown>>& Parts() const { return parts_; }
+  const TavUnicodeString& Name() const { return name_; }
+  const TavUnicodeString& PartNumber() const { return partNumber_; }
   // Content given by product structure: GetParts answers 1 and the parts' descendants count.
   bool ContentByStructure() const { return byStructure_; }
   void SetContentByStructure(bool b);
@@ -162,6 +195,8 @@ public:
   void SetAttribute(const TavUnicodeString& name, TavValue value) override;
   bool RemoveAttribute(const TavUnicodeString& name) override;
   const RelationTypeInfo* Type() const { return type_; }
+  const Ref<TavBaseUnknown>& Target() const { return target_; }
+  const std::vector<TavAttribute>& Attributes() const { return attributes_; }
   // Loading: an attribute the loader knows to be new, appended without a search.
   void AppendNewAttribute(TavUnicodeString name, TavValue value) { attributes_.push_back({std::move(name), std::move(value)}); }
 
@@ -251,6 +286,8 @@ public:
   HRESULT RemovePrecedence(const Ref<TavBaseUnknown>& before) override;
 
   const HostType* Type() const { return type_; }
+  const TavUnicodeString& Label() const { return label_; }
+  const TavUnicodeString& Description() const { return description_; }
   const std::vector<Ref<HostActivity>>& Children() const { return children_; }
   Ref<HostActivity> FatherActivity() const { return std::dynamic_pointer_cast<HostActivity>(father_.lock()); }
   const std::vector<Ref<HostRelation>>& Relations() const { return relations_; }
@@ -276,8 +313,7 @@ protected:
   std::weak_ptr<TavBaseUnknown> father_;
   std::vector<Ref<HostActivity>> children_;
   std::vector<Ref<HostRelation>> relations_;  // creation order
-  // O(1) relation queries: object -> OR of item (resource) codes held.
-  std::unordered_map<const TavBaseUnknown*, unsigned> itemCodes_, resourceCodes_;
+  RelationCodes codes_;  // O(1) relation queries
   std::vector<Ref<HostProductIO>> outputs_;
   std::vector<std::weak_ptr<HostActivity>> next_, previous_, before_, after_;
 

@@ -78,10 +78,14 @@ void HostProduct::SetName(const TavUnicodeString& n) { SetText(*this, name_, n, 
 void HostProduct::SetPartNumber(const TavUnicodeString& pn) { SetText(*this, partNumber_, pn, UndoText::PartNumber); }
 void HostProduct::SetResourceType(const TavUnicodeString& t) { SetText(*this, resourceType_, t, UndoText::ResourceType); }
 void HostProduct::SetHasPosition(bool b) { SetNumber(*this, hasPosition_, b, UndoNumber::HasPosition); }
+void HostProduct::StorePosition(const Position& p) {
+  if (position_) *position_ = p;
+  else position_ = std::make_unique<Position>(p);
+}
 void HostProduct::SetPosition(const Position& p) {
   if (UndoLog* log = RecorderOf(*this))
-    log->Add(undo::Position{SelfRef<HostProduct>(*this), std::make_unique<Position>(position_)});
-  position_ = p;
+    log->Add(undo::Position{SelfRef<HostProduct>(*this), std::make_unique<Position>(GetPosition())});
+  StorePosition(p);
 }
 
 void HostAssembly::SetName(const TavUnicodeString& n) { SetText(*this, name_, n, UndoText::Name); }

@@ -92,7 +92,9 @@ struct UndoAccess {
 
   static bool Apply(HostDocument& doc, undo::Position& r, std::string& why) {
     if (!doc.Holds(*r.product)) return Gone(*r.product, why);
-    std::swap(r.product->position_, *r.value);
+    const auto now = r.product->GetPosition();
+    r.product->StorePosition(*r.value);
+    *r.value = now;
     Log(doc).Add(std::move(r));
     return true;
   }
@@ -235,13 +237,10 @@ struct UndoAccess {
   }
 
   static void Reindex(HostActivity& a, const RelationTypeInfo* t, const Ref<TavBaseUnknown>& obj) {
-    if (t->kind == RelationKind::Output) return;
     unsigned codes = 0;
     for (auto& r : a.relations_)
-      if (r->target_ == obj && r->type_->kind == t->kind) codes |= r->type_->code;
-    auto& index = t->kind == RelationKind::Resource ? a.resourceCodes_ : a.itemCodes_;
-    if (codes) index[obj.get()] = codes;
-    else index.erase(obj.get());
+      if (r->target_ == obj && r->type_->kind == t->kind) codes |= r->type_->kind == RelationKind::Output ? 1 : r->type_->code;
+    a.codes_.Set(t->kind, obj.get(), codes);
   }
 
   static bool Apply(HostDocument& doc, undo::Relation& r, std::string& why) {
@@ -377,7 +376,7 @@ struct UndoAccess {
         case UndoNumber::HasPosition: return static_cast<const HostProduct&>(*n->object).hasPosition_ == (n->value != 0);
       }
     }
-    if (auto* p = std::get_if<undo::Position>(&r)) return p->product->position_ == *p->value;
+    if (auto* p = std::get_if<undo::Position>(&r)) return p->product->GetPosition() == *p->value;
     return false;
   }
   // Of each field only the oldest value counts, and a field that holds it again did

@@ -573,7 +573,6 @@ private:
   }
 
   bool LoadRelations() {
-    std::unordered_set<std::pair<const void*, const void*>, PairHash> outputs;
     for (auto& r : relations_) {
       if (!Report(r.problem)) return false;
       Ref<TavBaseUnknown> target = Resolve(r.line, r.column, "relation", r.ref);
@@ -581,10 +580,7 @@ private:
       target = target->ExtendedObject();
       if (!Accepts(*r.type, target.get()))
         return Fail(r.line, r.column, "relation " + Quote(r.type->name) + " cannot point at " + KindOf(target) + " " + Quote(r.ref));
-      // Outputs are searched in a list of their own; many on one activity need an index here.
-      bool duplicate = r.type->kind == RelationKind::Output ? !outputs.insert({r.activity, target.get()}).second
-                                                              : r.activity->IsRelated(r.type, target.get());
-      if (duplicate) return Fail(r.line, r.column, "duplicate relation " + Quote(r.type->name) + " to " + Quote(r.ref));
+      if (r.activity->IsRelated(r.type, target.get())) return Fail(r.line, r.column, "duplicate relation " + Quote(r.type->name) + " to " + Quote(r.ref));
       Ref<HostRelation> rel = r.activity->AppendNewRelation(r.type, std::move(target));
       if (r.children && !WalkRelationChildren(*r.children, *rel)) return false;
     }

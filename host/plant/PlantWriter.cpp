@@ -178,12 +178,15 @@ public:
   }
 
 private:
-  std::string IdOf(const Ref<TavBaseUnknown>& o, std::string_view what) {
-    Ref<TavBaseUnknown> x = o ? o->ExtendedObject() : nullptr;
-    auto* h = dynamic_cast<HostObject*>(x.get());
+  // A host object is its own extended object: its id without a query.
+  const std::string& IdOf(const Ref<TavBaseUnknown>& o, std::string_view what) {
+    static const std::string kNone;
+    const HostObject* h = TavCast<HostObject>(o.get());
+    Ref<TavBaseUnknown> x;
+    if (!h && o) h = dynamic_cast<const HostObject*>((x = o->ExtendedObject()).get());
     if (!h || h->Doc() != &doc_) {
       w_.Problem(std::string(what) + " refers to an object outside the document");
-      return {};
+      return kNone;
     }
     return h->IdString();
   }
@@ -241,10 +244,10 @@ private:
     auto open = [&](const Ref<HostProduct>& p) {
       w_.Start(tag);
       Id(*p);
-      w_.Attr("name", p->GetName());
-      if (p->IsResource() && !p->GetResourceType().IsEmpty()) w_.Attr("type", p->GetResourceType());
-      if (!p->GetPartNumber().IsEmpty()) w_.Attr("partNumber", p->GetPartNumber());
-      Attributes(p->GetAttributes());
+      w_.Attr("name", p->Name());
+      if (p->IsResource() && !p->ResourceType().IsEmpty()) w_.Attr("type", p->ResourceType());
+      if (!p->PartNumber().IsEmpty()) w_.Attr("partNumber", p->PartNumber());
+      Attributes(p->Attributes());
       if (!exts.empty()) Extensions(exts, p);
       work.emplace_back(p.get(), 0);
     };
@@ -271,11 +274,11 @@ private:
     for (auto& a : list) {
       w_.Start("assembly");
       Id(*a);
-      w_.Attr("name", a->GetName());
-      if (!a->GetPartNumber().IsEmpty()) w_.Attr("partNumber", a->GetPartNumber());
+      w_.Attr("name", a->Name());
+      if (!a->PartNumber().IsEmpty()) w_.Attr("partNumber", a->PartNumber());
       w_.AttrInt("type", a->GetType());
       if (a->ContentByStructure()) w_.Attr("byStructure", "true");
-      Attributes(a->GetAttributes());
+      Attributes(a->Attributes());
       if (!exts.empty()) Extensions(exts, a);
       for (auto& p : a->Parts()) {
         w_.Start("part");
@@ -297,19 +300,19 @@ public:
       order_.push_back(a.get());
       w_.Start(isRoot ? rootElement : "activity");
       Id(*a);
-      w_.Attr("name", a->GetLabel());
-      w_.Attr("type", a->GetTypeName());
+      w_.Attr("name", a->Label());
+      w_.Attr("type", a->Type()->name);
       if (a->GetTime() != 0) w_.AttrDouble("time", a->GetTime());
-      if (!a->GetDescription().IsEmpty()) w_.Attr("description", a->GetDescription());
+      if (!a->Description().IsEmpty()) w_.Attr("description", a->Description());
       for (auto& r : a->Relations()) {
         w_.Start("relation");
         w_.Attr("type", r->Type()->name);
-        w_.Attr("ref", IdOf(r->GetTarget(), "a relation"));
-        Attributes(r->GetAttributes());
+        w_.Attr("ref", IdOf(r->Target(), "a relation"));
+        Attributes(r->Attributes());
         if (!relExts.empty()) Extensions(relExts, r);
         w_.End();
       }
-      Attributes(a->GetAttributes());
+      Attributes(a->Attributes());
       if (!actExts.empty()) Extensions(actExts, a);
       work.emplace_back(a.get(), 0);
     };

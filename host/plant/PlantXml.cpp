@@ -135,25 +135,50 @@ private:
 
   // Where the current start tag ends: its line as expat counts, its column from the
   // start of that line when the line is still in expat's buffer, then its own bytes.
+  // A tag on the line where the previous one ended counts on from that one's end,
+  // so that a plant written on one long line is not rescanned per tag.
   void TagEnd(std::uint32_t& line, std::uint32_t& column) {
     line = static_cast<std::uint32_t>(XML_GetCurrentLineNumber(p_));
     column = static_cast<std::uint32_t>(XML_GetCurrentColumnNumber(p_)) + 1;
     int offset = 0, size = 0;
     const char* buf = XML_GetInputContext(p_, &offset, &size);
     int count = XML_GetCurrentByteCount(p_);
-    if (!buf || count <= 0 || offset + count > size) return;
+    if (!buf || count <= 0 || offset + count > size) {
+      last_.valid = false;
+      return;
+    }
     const auto* base = reinterpret_cast<const unsigned char*>(buf);
     const auto* tag = base + offset;
-    const auto* lineStart = tag;
-    while (lineStart > base && lineStart[-1] != '\n' && lineStart[-1] != '\r') --lineStart;
-    if (lineStart > base || XML_GetCurrentByteIndex(p_) == offset) {
-      if (lineStart == base && tag - base >= 3 && base[0] == 0xEF && base[1] == 0xBB && base[2] == 0xBF) lineStart += 3;  // BOM
-      std::uint32_t l = line;
-      column = 1;
-      Advance(lineStart, tag, l, column);
+    const auto start = static_cast<std::uint64_t>(XML_GetCurrentByteIndex(p_));
+    bool counted = false;  // the column counted from the line's start, not expat's
+    if (last_.valid && last_.line == line && last_.end <= start && (!last_.counted || start - last_.end <= std::uint64_t(offset))) {
+      // Expat's column again when the line's start was already out of the buffer.
+      if (last_.counted) {
+        column = last_.column;
+        std::uint32_t l = line;
+        Advance(tag - (start - last_.end), tag, l, column);
+      }
+      counted = last_.counted;
+    } else {
+      const auto* lineStart = tag;
+      while (lineStart > base && lineStart[-1] != '\n' && lineStart[-1] != '\r') --lineStart;
+      if (lineStart > base || start == std::uint64_t(offset)) {
+        if (lineStart == base && tag - base >= 3 && base[0] == 0xEF && base[1] == 0xBB && base[2] == 0xBF) lineStart += 3;  // BOM
+        std::uint32_t l = line;
+        column = 1;
+        Advance(lineStart, tag, l, column);
+        counted = true;
+      }
     }
     Advance(tag, tag + count, line, column);
+    last_ = {start + static_cast<std::uint64_t>(count), line, column, counted, true};
   }
+  // Where the previous start tag ended.
+  struct TagMark {
+    std::uint64_t end = 0;
+    std::uint32_t line = 0, column = 0;
+    bool counted = false, valid = false;
+  } last_;
 
   static void XMLCALL OnXmlDecl(void* self, const XML_Char* version, const XML_Char* encoding, int) {
     auto* r = static_cast<ExpatReader*>(self);

@@ -52,9 +52,9 @@ public:
   bool attach_;
 };
 
-std::unique_ptr<UndoAction> AssignmentUndo::Item(HostBehavior& b, const std::vector<Ref<HostRelation>>& list, std::size_t index,
+std::unique_ptr<UndoAction> AssignmentUndo::Item(HostBehavior& b, const BehaviorItems& list, std::size_t index,
                                                  bool attach) {
-  return std::make_unique<BehaviorItemUndo>(SelfRef<HostBehavior>(b), list[index], &list == &b.inputs_, index, attach);
+  return std::make_unique<BehaviorItemUndo>(SelfRef<HostBehavior>(b), list.List()[index], &list == &b.inputs_, index, attach);
 }
 
 std::unique_ptr<UndoAction> AssignmentUndo::Behavior(HostAssignmentContainer& c, const Ref<HostBehavior>& b, bool attach) {
@@ -70,22 +70,22 @@ bool AssignmentUndo::ApplyItem(BehaviorItemUndo& u, HostDocument& doc, std::stri
   HostBehavior& b = *u.b_;
   if (!doc.Holds(b)) return UndoGone(b, why);
   auto& list = u.input_ ? b.inputs_ : b.outputs_;
-  auto at = std::find(list.begin(), list.end(), u.r_);
+  const std::size_t at = list.Find(u.r_.get());
   if (u.attach_) {
     const auto* target = dynamic_cast<const HostObject*>(u.r_->GetTarget().get());
     if (target && !doc.Holds(*target)) return UndoGone(*target, why);
-    if (at != list.end() || u.index_ > list.size()) {
+    if (at != list.size() || u.index_ > list.size()) {
       why = "the place of an item of " + UndoName(b) + " is gone";
       return false;
     }
-    list.insert(list.begin() + static_cast<std::ptrdiff_t>(u.index_), u.r_);
+    list.Insert(u.index_, u.r_);
   } else {
-    if (at == list.end()) {
+    if (at == list.size()) {
       why = "an item of " + UndoName(b) + " is gone";
       return false;
     }
-    u.index_ = static_cast<std::size_t>(at - list.begin());
-    list.erase(at);
+    u.index_ = at;
+    list.Erase(at);
   }
   doc.Recording()->Add(std::make_unique<BehaviorItemUndo>(u.b_, u.r_, u.input_, u.index_, !u.attach_));
   return true;

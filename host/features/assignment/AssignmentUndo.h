@@ -11,7 +11,7 @@ class ContextUndo;
 
 struct AssignmentUndo {
   // An item of the behaviour's input or output list at `index`: put back (attach) or taken away.
-  static std::unique_ptr<UndoAction> Item(HostBehavior& b, const std::vector<Ref<HostRelation>>& list, std::size_t index, bool attach);
+  static std::unique_ptr<UndoAction> Item(HostBehavior& b, const BehaviorItems& list, std::size_t index, bool attach);
   // The resource's behaviour: put back (attach) or taken away.
   static std::unique_ptr<UndoAction> Behavior(HostAssignmentContainer& c, const Ref<HostBehavior>& b, bool attach);
   // A context of an activity: put back (attach) or taken away.

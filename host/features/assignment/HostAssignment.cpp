@@ -21,10 +21,24 @@ bool IsItemObject(const Ref<TavBaseUnknown>& o) {
   return std::dynamic_pointer_cast<HostAssembly>(o) != nullptr;
 }
 
-bool Holds(const std::vector<Ref<HostRelation>>& list, const TavBaseUnknown* o) {
-  return std::any_of(list.begin(), list.end(), [&](const Ref<HostRelation>& r) { return r->GetTarget().get() == o; });
-}
+bool Holds(const BehaviorItems& list, const TavBaseUnknown* o) { return list.Holds(o); }
 }  // namespace
+
+void BehaviorItems::Insert(std::size_t at, Ref<HostRelation> r) {
+  ++held_[r->GetTarget().get()];
+  list_.insert(list_.begin() + static_cast<std::ptrdiff_t>(std::min(at, list_.size())), std::move(r));
+}
+
+void BehaviorItems::Erase(std::size_t at) {
+  auto it = held_.find(list_[at]->GetTarget().get());
+  if (it != held_.end() && --it->second == 0) held_.erase(it);
+  list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+std::size_t BehaviorItems::Find(const HostRelation* r) const {
+  auto at = std::find_if(list_.begin(), list_.end(), [&](const Ref<HostRelation>& x) { return x.get() == r; });
+  return static_cast<std::size_t>(at - list_.begin());
+}
 
 const RelationTypeInfo* HostBehavior::kInput() { return &kInputInfo; }
 const RelationTypeInfo* HostBehavior::kOutput() { return &kOutputInfo; }
@@ -37,28 +51,30 @@ HostBehavior::HostBehavior(const Ref<HostProduct>& resource, const TavUnicodeStr
 
 Ref<TavIProduct> HostBehavior::GetResource() const { return std::dynamic_pointer_cast<TavIProduct>(father_.lock()); }
 
-HRESULT HostBehavior::Add(std::vector<Ref<HostRelation>>& list, const RelationTypeInfo* type, const Ref<TavBaseUnknown>& item) {
+HRESULT HostBehavior::Add(BehaviorItems& list, const RelationTypeInfo* type, const Ref<TavBaseUnknown>& item) {
   Ref<TavBaseUnknown> o = Extended(item);
   if (!IsItemObject(o)) return E_FAIL;
   if (Holds(list, o.get())) return S_FALSE;
-  list.push_back(std::make_shared<HostRelation>(type, o, weak_from_this()));
+  list.Insert(list.size(), std::make_shared<HostRelation>(type, o, weak_from_this()));
   if (UndoLog* log = RecorderOf(*this)) log->Add(AssignmentUndo::Item(*this, list, list.size() - 1, false));
   return S_OK;
 }
 
-HRESULT HostBehavior::Remove(std::vector<Ref<HostRelation>>& list, const Ref<TavBaseUnknown>& item) {
+HRESULT HostBehavior::Remove(BehaviorItems& list, const Ref<TavBaseUnknown>& item) {
   Ref<TavBaseUnknown> o = Extended(item);
-  auto at = std::find_if(list.begin(), list.end(), [&](const Ref<HostRelation>& r) { return o && r->GetTarget() == o; });
-  if (at == list.end()) return E_FAIL;
-  if (UndoLog* log = RecorderOf(*this)) log->Add(AssignmentUndo::Item(*this, list, static_cast<std::size_t>(at - list.begin()), true));
-  list.erase(at);
+  if (!o || !list.Holds(o.get())) return E_FAIL;
+  const auto& items = list.List();
+  auto at = std::find_if(items.begin(), items.end(), [&](const Ref<HostRelation>& r) { return r->GetTarget() == o; });
+  const auto index = static_cast<std::size_t>(at - items.begin());
+  if (UndoLog* log = RecorderOf(*this)) log->Add(AssignmentUndo::Item(*this, list, index, true));
+  list.Erase(index);
   return S_OK;
 }
 
-std::vector<Ref<TavBaseUnknown>> HostBehavior::Targets(const std::vector<Ref<HostRelation>>& list) {
+std::vector<Ref<TavBaseUnknown>> HostBehavior::Targets(const BehaviorItems& list) {
   std::vector<Ref<TavBaseUnknown>> out;
   out.reserve(list.size());
-  for (auto& r : list) out.push_back(r->GetTarget());
+  for (auto& r : list.List()) out.push_back(r->GetTarget());
   return out;
 }
 
@@ -89,7 +105,7 @@ HRESULT HostBehavior::GetDisplayName(const TavUnicodeString& typeName, TavUnicod
 
 HRESULT HostBehavior::CreateRelation(const TavUnicodeString& typeName, const Ref<TavBaseUnknown>& target,
                                      Ref<TavISPPActivitySpecification>* created) {
-  std::vector<Ref<HostRelation>>* list = typeName == kBehaviorInputType    ? &inputs_
+  BehaviorItems* list = typeName == kBehaviorInputType    ? &inputs_
                                          : typeName == kBehaviorOutputType ? &outputs_
                                                                            : nullptr;
   if (!list) return E_FAIL;
@@ -104,8 +120,9 @@ HRESULT HostBehavior::CreateRelation(const TavUnicodeString& typeName, const Ref
   if (created) {
     created->reset();
     Ref<TavBaseUnknown> o = Extended(target);
-    for (auto& r : *list)
-      if (r->GetTarget() == o) *created = r;
+    if (o && list->Holds(o.get()))
+      for (auto& r : list->List())
+        if (r->GetTarget() == o) *created = r;
   }
   return hr;
 }
@@ -117,15 +134,15 @@ HRESULT HostBehavior::RemoveRelation(const TavUnicodeString& typeName, const Ref
 }
 
 std::vector<Ref<TavISPPActivitySpecification>> HostBehavior::GetRelations() const {
-  std::vector<Ref<TavISPPActivitySpecification>> out(inputs_.begin(), inputs_.end());
-  out.insert(out.end(), outputs_.begin(), outputs_.end());
+  std::vector<Ref<TavISPPActivitySpecification>> out(inputs_.List().begin(), inputs_.List().end());
+  out.insert(out.end(), outputs_.List().begin(), outputs_.List().end());
   return out;
 }
 
 std::vector<Ref<TavISPPActivitySpecification>> HostBehavior::GetActivitySpecifications(const Ref<TavBaseUnknown>& item) const {
   std::vector<Ref<TavISPPActivitySpecification>> out;
   for (auto* list : {&inputs_, &outputs_})
-    for (auto& r : *list)
+    for (auto& r : list->List())
       if (SameObject(r->GetTarget(), item)) out.push_back(r);
   return out;
 }

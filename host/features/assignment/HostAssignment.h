@@ -16,6 +16,24 @@ namespace host {
 inline constexpr const char* kBehaviorInputType = "behavior_input_item";
 inline constexpr const char* kBehaviorOutputType = "behavior_output_item";
 
+// A behaviour's input or output items in the order offered, with a count of items
+// per target beside them: "already held?" answers without a search, so a behaviour
+// with tens of thousands of items loads and builds in linear time.
+class BehaviorItems {
+public:
+  const std::vector<Ref<HostRelation>>& List() const { return list_; }
+  std::size_t size() const { return list_.size(); }
+  bool Holds(const TavBaseUnknown* target) const { return held_.count(target) > 0; }
+  void Insert(std::size_t at, Ref<HostRelation> r);
+  void Erase(std::size_t at);
+  // The position of r, or size() when it is not here.
+  std::size_t Find(const HostRelation* r) const;
+
+private:
+  std::vector<Ref<HostRelation>> list_;
+  std::unordered_map<const TavBaseUnknown*, std::uint32_t> held_;
+};
+
 // The activity-like object under a resource. Its items are the behaviour's only
 // relations: inputs first offered, then outputs.
 class HostBehavior final : public HostActivity,
@@ -56,10 +74,10 @@ public:
 
 private:
   friend struct AssignmentUndo;
-  HRESULT Add(std::vector<Ref<HostRelation>>& list, const RelationTypeInfo* type, const Ref<TavBaseUnknown>& item);
-  HRESULT Remove(std::vector<Ref<HostRelation>>& list, const Ref<TavBaseUnknown>& item);
-  static std::vector<Ref<TavBaseUnknown>> Targets(const std::vector<Ref<HostRelation>>& list);
-  std::vector<Ref<HostRelation>> inputs_, outputs_;
+  HRESULT Add(BehaviorItems& list, const RelationTypeInfo* type, const Ref<TavBaseUnknown>& item);
+  HRESULT Remove(BehaviorItems& list, const Ref<TavBaseUnknown>& item);
+  static std::vector<Ref<TavBaseUnknown>> Targets(const BehaviorItems& list);
+  BehaviorItems inputs_, outputs_;
   int outputUpdates_ = 0;
 };
 
