@@ -297,7 +297,7 @@ public:
     auto relExts = ExtensionsOf("relation");
     std::vector<std::pair<const HostActivity*, std::size_t>> work;
     auto open = [&](const Ref<HostActivity>& a, bool isRoot) {
-      order_.push_back(a.get());
+      Linked(a.get());
       w_.Start(isRoot ? rootElement : "activity");
       Id(*a);
       w_.Attr("name", a->Label());
@@ -332,7 +332,7 @@ private:
   // Depth first, parent before children, as WriteProcess lists them.
   void ListTree(const HostActivity& root) {
     std::vector<std::pair<const HostActivity*, std::size_t>> work{{&root, 0}};
-    order_.push_back(&root);
+    Linked(&root);
     while (!work.empty()) {
       auto& [a, i] = work.back();
       if (i == a->Children().size()) {
@@ -340,9 +340,15 @@ private:
         continue;
       }
       const HostActivity* c = a->Children()[i++].get();
-      order_.push_back(c);
+      Linked(c);
       work.emplace_back(c, 0);
     }
+  }
+
+  // The links are written after every tree, in tree order: only activities with links
+  // are remembered, so that the second pass does not visit the whole plant again.
+  void Linked(const HostActivity* a) {
+    if (!a->Next().empty() || !a->Before().empty()) order_.push_back(a);
   }
 
   void WriteLinks() {
