@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "FileWriter.h"
+#include "Progress.h"
 #include "PlantDocument.h"
 #include "PlantFormat.h"
 
@@ -462,7 +463,12 @@ bool SavePlant(const HostDocument& doc, const std::string& path, std::string& er
     std::string buffer;
     buffer.reserve((1 << 20) + 4096);
     PlantWriter w(buffer);
-    w.StreamTo([&](std::string_view bytes) { return file.Write(bytes); });
+    support::Progress progress("saving " + path, 0, "bytes");
+    std::size_t written = 0;
+    w.StreamTo([&](std::string_view bytes) {
+      progress.Set(written += bytes.size());
+      return file.Write(bytes);
+    });
     Write(doc, name, xml11, w, buffer);
     if (!w.FirstProblem().empty()) {
       file.Abort();

@@ -21,6 +21,7 @@
 #include <xercesc/util/XMLUni.hpp>
 
 #include "PlantFormat.h"
+#include "Progress.h"
 #include "XercesInit.h"
 
 namespace host {
@@ -87,10 +88,13 @@ public:
   }
 
   // Reads the file in chunks straight into expat's buffer: the file is never whole in memory.
-  bool ParseFile(std::FILE* f) {
+  bool ParseFile(std::FILE* f, std::size_t size) {
     constexpr int kChunk = 1 << 20;
     bool first = true;
+    support::Progress progress("loading " + file_, size, "bytes");
+    std::size_t done = 0;
     for (;;) {
+      progress.Set(done);
       void* buf = XML_GetBuffer(p_, kChunk);
       if (!buf) return Failed();
       std::size_t n = std::fread(buf, 1, kChunk, f);
@@ -103,6 +107,7 @@ public:
         return false;
       }
       first = false;
+      done += n;
       if (XML_ParseBuffer(p_, static_cast<int>(n), n == 0) != XML_STATUS_OK) return Failed();
       if (n == 0) return true;
     }
@@ -355,14 +360,16 @@ bool ReadXml(const std::string* bytes, const std::string* path, const std::strin
     error = *path + ": cannot open the plant file";
     return false;
   }
-  if (sizeHint && std::fseek(f.get(), 0, SEEK_END) == 0) {
-    long size = std::ftell(f.get());
-    *sizeHint = size > 0 ? static_cast<std::size_t>(size) : 0;
+  std::size_t size = 0;
+  if (std::fseek(f.get(), 0, SEEK_END) == 0) {
+    const long end = std::ftell(f.get());
+    size = end > 0 ? static_cast<std::size_t>(end) : 0;
     std::rewind(f.get());
   }
+  if (sizeHint) *sizeHint = size;
   {
     ExpatReader r(fileName, sink, error);
-    bool ok = r.ParseFile(f.get());
+    bool ok = r.ParseFile(f.get(), size);
     if (ok || !r.Foreign()) return ok;
   }
   // XML 1.1 or another encoding: rare, and read whole.
