@@ -8,18 +8,12 @@
 
 #include "PlantDocument.h"
 #include "PlantGenerator.h"
+#include "ReadAll.h"
 
 namespace fs = std::filesystem;
 using host::HostDocument;
 
 namespace {
-
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 std::string SamplePath() { return std::string(MIRT_DATA_DIR) + "/sample-plant.xml"; }
 

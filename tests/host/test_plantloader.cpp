@@ -22,18 +22,12 @@
 
 #include "PlantDocument.h"
 #include "PlantGenerator.h"
+#include "ReadAll.h"
 #include "XercesInit.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 std::uint64_t Fnv(const std::string& s) {
   std::uint64_t h = 1469598103934665603ull;

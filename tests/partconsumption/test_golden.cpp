@@ -10,18 +10,12 @@
 #include "OrvVekPartConsumptionRecords.h"
 #include "PcPlant.h"
 #include "PlantDocument.h"
+#include "ReadAll.h"
 
 using namespace pctest;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& f) {
-  std::ifstream in(f, std::ios::binary);
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
 
 struct Case {
   const char* golden;

@@ -14,6 +14,7 @@
 #include "OrvVekPartConsumptionWarning.h"
 #include "XercesInit.h"
 #include "PcPlant.h"
+#include "ReadAll.h"
 
 using namespace pctest;
 using Xml = OrvVekGenPartConsumptionXML;
@@ -38,12 +39,6 @@ struct Report : ::testing::Test {
     auto r = std::make_shared<OrvPartConsumptionAnalysisResult>();
     r->SetDisplayInfo(part, nullptr, {}, nullptr, {}, true, all, false, {}, true, "---");
     return r;
-  }
-  static std::string ReadAll(const fs::path& f) {
-    std::ifstream in(f, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
   }
   fs::path Dir() {
     fs::path d = fs::temp_directory_path() / ("pc-xml-" + std::to_string(::getpid()));
