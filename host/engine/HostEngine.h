@@ -65,6 +65,7 @@ public:
   void OnDialogDestroyed(TavDlgDialog* d) override;
 
 private:
+  bool Travel(HostDocument& doc, std::size_t n, bool back, std::vector<std::string>* names, std::string* error);
   void Record(TavDlgNotify& box, const std::string& answer);
   // Runs queued notifications and destroys an ended command, outside any command call.
   bool Settle(std::string* error);

@@ -110,66 +110,51 @@ void HostEngine::RollBackEvent(const Marks& marks) {
 }
 
 bool HostEngine::Undo(HostDocument& doc, std::size_t n, std::vector<std::string>* names, std::string* error) {
-  auto fail = [&](const std::string& m) {
-    if (error) *error = m;
-    return false;
-  };
-  if (command_) return fail("command " + command_->GetName() + " is running: end or cancel it first");
-  UndoJournal& j = doc.Journal();
-  if (j.Position() == 0) return fail("nothing to undo");
-  if (n == 0 || n > j.Position())
-    return fail(n == 0 ? "undo takes a number of steps from 1" : "only " + std::to_string(j.Position()) + " step" +
-                                                                    (j.Position() == 1 ? "" : "s") + " can be undone");
-  for (std::size_t i = 0; i < n; ++i) {
-    const auto& step = j.StepAt(j.Position() - 1);
-    const std::string name = step.name;
-    const auto global = step.global;
-    std::string why;
-    if (!j.Undo(&why)) {
-      // All or nothing: the steps already undone come back.
-      for (std::size_t k = 0; k < i; ++k) {
-        std::string lost;
-        if (j.Redo(&lost)) {
-          if (auto g = j.StepAt(j.Position() - 1).global) g->Redo();
-        }
-      }
-      if (names) names->clear();
-      return fail("cannot undo '" + name + "': " + why);
-    }
-    if (global) global->Undo();
-    if (names) names->push_back(name);
-  }
-  return true;
+  return Travel(doc, n, true, names, error);
 }
 
 bool HostEngine::Redo(HostDocument& doc, std::size_t n, std::vector<std::string>* names, std::string* error) {
+  return Travel(doc, n, false, names, error);
+}
+
+// Undo (back) and redo are one walk in two directions, all or nothing: when a step
+// cannot be taken, the steps already taken are taken again the other way.
+bool HostEngine::Travel(HostDocument& doc, std::size_t n, bool back, std::vector<std::string>* names, std::string* error) {
   auto fail = [&](const std::string& m) {
     if (error) *error = m;
     return false;
   };
+  const char* verb = back ? "undo" : "redo";
   if (command_) return fail("command " + command_->GetName() + " is running: end or cancel it first");
   UndoJournal& j = doc.Journal();
-  const std::size_t available = j.Size() - j.Position();
-  if (available == 0) return fail("nothing to redo");
+  const std::size_t available = back ? j.Position() : j.Size() - j.Position();
+  if (available == 0) return fail(std::string("nothing to ") + verb);
   if (n == 0 || n > available)
-    return fail(n == 0 ? "redo takes a number of steps from 1" : "only " + std::to_string(available) + " step" +
-                                                                    (available == 1 ? "" : "s") + " can be redone");
+    return fail(n == 0 ? std::string(verb) + " takes a number of steps from 1"
+                       : "only " + std::to_string(available) + " step" + (available == 1 ? "" : "s") + " can be " +
+                             (back ? "undone" : "redone"));
+  // The step the next move in a direction takes, and the move itself with its command's callback.
+  auto next = [&](bool backward) -> const UndoJournal::Step& { return j.StepAt(backward ? j.Position() - 1 : j.Position()); };
+  auto move = [&](bool backward, std::string* why) { return backward ? j.Undo(why) : j.Redo(why); };
+  auto callback = [](const Ref<TavCommandGlobalUndo>& g, bool backward) {
+    if (!g) return;
+    if (backward) g->Undo();
+    else g->Redo();
+  };
   for (std::size_t i = 0; i < n; ++i) {
-    const auto& step = j.StepAt(j.Position());
+    const auto& step = next(back);
     const std::string name = step.name;
     const auto global = step.global;
     std::string why;
-    if (!j.Redo(&why)) {
+    if (!move(back, &why)) {
       for (std::size_t k = 0; k < i; ++k) {
         std::string lost;
-        if (j.Undo(&lost)) {
-          if (auto g = j.StepAt(j.Position()).global) g->Undo();
-        }
+        if (move(!back, &lost)) callback(next(back).global, !back);
       }
       if (names) names->clear();
-      return fail("cannot redo '" + name + "': " + why);
+      return fail(std::string("cannot ") + verb + " '" + name + "': " + why);
     }
-    if (global) global->Redo();
+    callback(global, back);
     if (names) names->push_back(name);
   }
   return true;
