@@ -3,6 +3,7 @@
 #include "HostAssignment.h"
 #include "HostCompare.h"
 #include "HostEngine.h"
+#include "HostFlowFeature.h"
 #include "HostPlanner.h"
 #include "ScriptUndo.h"
 #include "HostWalk.h"
@@ -16,6 +17,7 @@ void RegisterHost() {
   RegisterPlannerHost();     // process container extension, TSAs and <tsas>
   RegisterCompareHost();     // comparable objects, hub adapter, <fasteners>
   RegisterAssignmentHost();  // behaviours, contexts, hub layout, <hubAttributes>
+  RegisterFlowHost();        // link services, locks and logs, <hubSession>
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
   // Undo: savepoints for commands and services, and the session statements.

@@ -4,6 +4,8 @@
 #include "AssignmentModule.h"
 #include "HostStartup.h"
 #include "PartConsumptionModule.h"
+#include "PrecedenceModule.h"
+#include "TavFlow.h"
 #include "TavAssignment.h"
 #include "TavCompare.h"
 #include "TavPPR.h"
@@ -22,6 +24,7 @@ void StartUp() {
   TavDeclareCompareInterfaces();
   TavDeclareAssignmentInterfaces();
   TavDeclareWorkbenchInterfaces();
+  TavDeclareFlowInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).
   host::RegisterHost();
@@ -31,6 +34,7 @@ void StartUp() {
   RegisterActivitiesModule();
   RegisterAssignmentModule();
   RegisterPartConsumptionModule();
+  RegisterPrecedenceModule();
   RegisterWorkbenchModule();
 }
 

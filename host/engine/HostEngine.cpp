@@ -118,10 +118,12 @@ bool HostEngine::StartCommand(std::unique_ptr<TavStateCommand> cmd, std::string*
   return Settle(error);
 }
 
-bool HostEngine::Start(const std::string& module, const std::string& className, std::string* error, const std::string& undoName) {
+bool HostEngine::Start(const std::string& module, const std::string& className, std::string* error, const std::string& undoName,
+                       const std::string& argument) {
   auto cmd = TavModuleRegistry::Get().Create(module, className, error);
   if (!cmd) return false;
   if (!undoName.empty()) cmd->SetUndoName(undoName);
+  cmd->SetArgument(argument);
   return StartCommand(std::move(cmd), error);
 }
 

@@ -29,7 +29,8 @@ public:
   // Command control; each returns false with a message in `error`.
   bool StartCommand(std::unique_ptr<TavStateCommand> cmd, std::string* error) override;
   // `undoName` names the command's undo step (a header's title); the class name by default.
-  bool Start(const std::string& module, const std::string& className, std::string* error, const std::string& undoName = {});
+  bool Start(const std::string& module, const std::string& className, std::string* error, const std::string& undoName = {},
+             const std::string& argument = {});
   bool Pick(const TavPathElement& path, std::string* error);
   bool Cancel(std::string* error);
   TavStateCommand* RunningCommand() override { return command_.get(); }

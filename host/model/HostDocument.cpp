@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "HostModel.h"
+#include "HostFlow.h"
 #include "HostUndo.h"
 #include "HostWalk.h"
 #include "TavPlanner.h"
@@ -27,6 +28,7 @@ Ref<HostDocument> HostDocument::Create(bool hub) {
   d->resources_ = std::make_shared<HostRootList>("Resources");
   d->assemblies_ = std::make_shared<HostAssemblyContainer>(d.get());
   d->journal_ = std::make_unique<UndoJournal>(*d);
+  d->flows_ = std::make_unique<HostFlows>(*d);
   for (auto& init : DocumentInitialisers()) init(*d);
   return d;
 }
@@ -155,6 +157,18 @@ void HostDocument::RemoveActivity(const Ref<HostActivity>& a) {
     for (auto& p : g->GetPreviousNodes()) std::dynamic_pointer_cast<HostActivity>(p)->RemoveControlFlowLink(g);
     for (auto& b : g->GetPrecedences()) g->RemovePrecedence(b);
     for (auto& s : g->GetSuccessors()) std::dynamic_pointer_cast<HostActivity>(s)->RemovePrecedence(g);
+    for (auto& c : g->GetConstraints()) g->RemoveConstraint(c);
+    if (g->constraintLinks_) {
+      for (auto& w : std::vector(g->constraintLinks_->constrainedBy))
+        if (auto by = w.lock()) by->RemoveConstraint(g);
+      if (!g->constraintLinks_->prevCycle.empty()) g->SetPrevCycleConstraints({});
+      for (auto& w : std::vector(g->constraintLinks_->prevCycleOf))
+        if (auto by = w.lock()) {
+          auto list = by->GetPrevCycleConstraints();
+          std::erase(list, std::static_pointer_cast<TavBaseUnknown>(g));
+          by->SetPrevCycleConstraints(list);
+        }
+    }
     byId_.erase(g->IdString());
   }
   // Out of the document: GetDocument() answers null, and changes made to the subtree
@@ -226,6 +240,9 @@ TavPathElement HostDocument::PathOf(const Ref<TavBaseUnknown>& o) const {
 }
 
 std::string HostDocument::PathString(const Ref<TavBaseUnknown>& o) const {
+  // A flow is named by its ends: "FROM -> TO".
+  if (auto* f = TavCast<HostFlow>(o ? o->ExtendedObject().get() : nullptr))
+    return PathString(f->From()) + " -> " + PathString(f->To());
   TavPathElement p = PathOf(o);
   if (p.IsEmpty()) return {};
   std::string out;
@@ -245,6 +262,12 @@ std::string HostDocument::PathString(const Ref<TavBaseUnknown>& o) const {
 TavPathElement HostDocument::Resolve(std::string_view path) const {
   if (path.empty()) return {};
   if (path[0] == '#') return PathOf(FindById(std::string(path.substr(1))));
+  if (auto arrow = path.find(" -> "); arrow != std::string_view::npos) {
+    auto from = std::dynamic_pointer_cast<HostActivity>(Resolve(path.substr(0, arrow)).GetLeaf());
+    auto to = std::dynamic_pointer_cast<HostActivity>(Resolve(path.substr(arrow + 4)).GetLeaf());
+    auto flow = from && to ? const_cast<HostFlows&>(*flows_).Of(from, to) : nullptr;
+    return flow ? TavPathElement({flow}) : TavPathElement();
+  }
   auto parts = SplitPath(path);
   auto productPath = [&](const std::vector<Ref<HostProduct>>& roots) -> TavPathElement {
     if (parts.size() < 2) return {};

@@ -1,9 +1,12 @@
 #include "HostModel.h"
 
+#include <unordered_set>
+
 #include <algorithm>
 #include <deque>
 #include <stdexcept>
 
+#include "HostFlow.h"
 #include "HostUndo.h"
 #include "HostWalk.h"
 #include "TavPlanner.h"
@@ -525,47 +528,129 @@ std::vector<Ref<TavBaseUnknown>> Live(const std::vector<std::weak_ptr<HostActivi
       if (type.IsEmpty() || a->Type()->IsA(type.utf8())) out.push_back(a);
   return out;
 }
-HRESULT Link(HostActivity* from, const Ref<TavBaseUnknown>& to, std::vector<std::weak_ptr<HostActivity>>& fwd,
-             std::vector<std::weak_ptr<HostActivity>> HostActivity::*back, bool add, UndoLinkKind kind) {
+using Links = std::vector<std::weak_ptr<HostActivity>>;
+// Adds or removes the pair (from's forward entry, to's backward entry), recording
+// the reverse change. `back` gives the target's backward list.
+template <class Back>
+HRESULT Link(HostActivity* from, const Ref<TavBaseUnknown>& to, Links& fwd, Back back, bool add, UndoLinkKind kind) {
   auto t = std::dynamic_pointer_cast<HostActivity>(to ? to->ExtendedObject() : nullptr);
   if (!t || t.get() == from) return E_FAIL;
   auto me = std::dynamic_pointer_cast<HostActivity>(from->self());
   auto has = [](auto& v, auto* p) { return std::any_of(v.begin(), v.end(), [&](auto& w) { return w.lock().get() == p; }); };
-  auto& bwd = (*t).*back;
   UndoLog* log = RecorderOf(*from);
   if (add) {
     if (has(fwd, t.get())) return S_FALSE;
+    Links& bwd = back(*t);
     if (log) log->Add(undo::Link{me, t, 0, 0, kind, false});
     fwd.push_back(t);
     bwd.push_back(me);
     return S_OK;
   }
   auto f = std::find_if(fwd.begin(), fwd.end(), [&](auto& w) { return w.lock() == t; });
+  if (f == fwd.end()) return E_FAIL;
+  Links& bwd = back(*t);
   auto b = std::find_if(bwd.begin(), bwd.end(), [&](auto& w) { return w.lock().get() == from; });
-  if (log && f != fwd.end() && b != bwd.end())
+  if (log && b != bwd.end())
     log->Add(undo::Link{me, t, static_cast<std::uint32_t>(f - fwd.begin()), static_cast<std::uint32_t>(b - bwd.begin()), kind, true});
-  const bool linked = f != fwd.end();
-  if (linked) fwd.erase(f);
+  fwd.erase(f);
   if (b != bwd.end()) bwd.erase(b);
-  return linked ? S_OK : E_FAIL;
+  return S_OK;
 }
+const Links kNoLinks;
 }  // namespace
+
+HostActivity::ConstraintLinks& HostActivity::Constraints() {
+  if (!constraintLinks_) constraintLinks_ = std::make_unique<ConstraintLinks>();
+  return *constraintLinks_;
+}
+const std::vector<std::weak_ptr<HostActivity>>& HostActivity::ConstraintList() const {
+  return constraintLinks_ ? constraintLinks_->constraints : kNoLinks;
+}
+const std::vector<std::weak_ptr<HostActivity>>& HostActivity::PrevCycleList() const {
+  return constraintLinks_ ? constraintLinks_->prevCycle : kNoLinks;
+}
+void HostActivity::AppendNewConstraint(const Ref<HostActivity>& from, const Ref<HostActivity>& to, bool prevCycle) {
+  auto& f = from->Constraints();
+  auto& t = to->Constraints();
+  (prevCycle ? f.prevCycle : f.constraints).push_back(to);
+  (prevCycle ? t.prevCycleOf : t.constrainedBy).push_back(from);
+}
 
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetNextNodes(const TavUnicodeString& type) const { return Live(next_, type); }
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetPreviousNodes(const TavUnicodeString& type) const { return Live(previous_, type); }
 HRESULT HostActivity::AddControlFlowLink(const Ref<TavBaseUnknown>& to) {
-  return Link(this, to, next_, &HostActivity::previous_, true, UndoLinkKind::Flow);
+  return Link(this, to, next_, [](HostActivity& t) -> Links& { return t.previous_; }, true, UndoLinkKind::Flow);
 }
 HRESULT HostActivity::RemoveControlFlowLink(const Ref<TavBaseUnknown>& to) {
-  return Link(this, to, next_, &HostActivity::previous_, false, UndoLinkKind::Flow);
+  return Link(this, to, next_, [](HostActivity& t) -> Links& { return t.previous_; }, false, UndoLinkKind::Flow);
+}
+HRESULT HostActivity::RemoveAllLinks() {
+  auto me = std::dynamic_pointer_cast<HostActivity>(self());
+  for (auto& n : GetNextNodes()) RemoveControlFlowLink(n);
+  for (auto& p : GetPreviousNodes())
+    if (auto pa = std::dynamic_pointer_cast<HostActivity>(p)) pa->RemoveControlFlowLink(me);
+  return S_OK;
+}
+std::vector<Ref<TavBaseUnknown>> HostActivity::GetControlFlows(bool outgoing) const {
+  std::vector<Ref<TavBaseUnknown>> out;
+  if (!doc_) return out;
+  auto me = std::dynamic_pointer_cast<HostActivity>(const_cast<HostActivity*>(this)->self());
+  for (auto& w : outgoing ? next_ : previous_)
+    if (auto other = w.lock())
+      if (auto f = outgoing ? doc_->Flows().Of(me, other) : doc_->Flows().Of(other, me)) out.push_back(f);
+  return out;
 }
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetPrecedences() const { return Live(before_, {}); }
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetSuccessors() const { return Live(after_, {}); }
+std::vector<Ref<TavBaseUnknown>> HostActivity::GetAllowedPredecessors() const {
+  // Siblings that are neither this activity nor among its transitive successors
+  // (which would close a cycle of precedences).
+  std::vector<Ref<TavBaseUnknown>> out;
+  auto father = FatherActivity();
+  if (!father) return out;
+  std::unordered_set<const HostActivity*> after{this};
+  std::vector<const HostActivity*> todo{this};
+  while (!todo.empty()) {
+    const HostActivity* a = todo.back();
+    todo.pop_back();
+    for (auto& w : a->after_)
+      if (auto s = w.lock())
+        if (after.insert(s.get()).second) todo.push_back(s.get());
+  }
+  for (auto& c : father->Children())
+    if (c->Type()->IsA("Activity") && !after.count(c.get())) out.push_back(c);
+  return out;
+}
 HRESULT HostActivity::AddPrecedence(const Ref<TavBaseUnknown>& before) {
-  return Link(this, before, before_, &HostActivity::after_, true, UndoLinkKind::Precedence);
+  return Link(this, before, before_, [](HostActivity& t) -> Links& { return t.after_; }, true, UndoLinkKind::Precedence);
 }
 HRESULT HostActivity::RemovePrecedence(const Ref<TavBaseUnknown>& before) {
-  return Link(this, before, before_, &HostActivity::after_, false, UndoLinkKind::Precedence);
+  return Link(this, before, before_, [](HostActivity& t) -> Links& { return t.after_; }, false, UndoLinkKind::Precedence);
+}
+std::vector<Ref<TavBaseUnknown>> HostActivity::GetConstraints() const { return Live(ConstraintList(), {}); }
+HRESULT HostActivity::AddConstraint(const Ref<TavBaseUnknown>& other) {
+  if (!std::dynamic_pointer_cast<HostActivity>(other ? other->ExtendedObject() : nullptr)) return E_FAIL;
+  return Link(this, other, Constraints().constraints, [](HostActivity& t) -> Links& { return t.Constraints().constrainedBy; },
+              true, UndoLinkKind::Constraint);
+}
+HRESULT HostActivity::RemoveConstraint(const Ref<TavBaseUnknown>& other) {
+  if (!constraintLinks_) return E_FAIL;
+  return Link(this, other, constraintLinks_->constraints, [](HostActivity& t) -> Links& { return t.Constraints().constrainedBy; },
+              false, UndoLinkKind::Constraint);
+}
+std::vector<Ref<TavBaseUnknown>> HostActivity::GetPrevCycleConstraints() const { return Live(PrevCycleList(), {}); }
+HRESULT HostActivity::SetPrevCycleConstraints(const std::vector<Ref<TavBaseUnknown>>& activities) {
+  std::vector<Ref<HostActivity>> wanted;
+  for (auto& a : activities) {
+    auto h = std::dynamic_pointer_cast<HostActivity>(a ? a->ExtendedObject() : nullptr);
+    if (!h || h.get() == this || !h->Type()->IsA("Activity")) return E_FAIL;
+    if (std::find(wanted.begin(), wanted.end(), h) == wanted.end()) wanted.push_back(h);
+  }
+  auto back = [](HostActivity& t) -> Links& { return t.Constraints().prevCycleOf; };
+  // Taken out and put back in the new order: the list is the user's order.
+  for (auto& old : GetPrevCycleConstraints()) Link(this, old, Constraints().prevCycle, back, false, UndoLinkKind::PrevCycle);
+  for (auto& w : wanted) Link(this, w, Constraints().prevCycle, back, true, UndoLinkKind::PrevCycle);
+  return S_OK;
 }
 
 }  // namespace host

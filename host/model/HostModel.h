@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "TavFlow.h"
 #include "TavServices.h"
 
 namespace host {
@@ -12,6 +13,7 @@ class HostDocument;
 class HostActivity;
 class HostProduct;
 class HostAssembly;
+class HostFlows;
 struct TreeDismantler;
 struct UndoAccess;  // the undo journal's way into the objects (HostUndo.cpp)
 class UndoJournal;
@@ -226,8 +228,9 @@ class HostActivity : public HostObject,
                      public virtual TavISPPResourceManagement,
                      public virtual TavIPCSRelations,
                      public virtual TavISPPFlowMgt,
-                     public virtual TavISPPControlFlow,
-                     public virtual TavISPPPrecedenceMgt {
+                     public virtual TavISPPPrecedenceMgt,
+                     public virtual TavISPPProcessConstraintsMgt,
+                     public virtual OrvIVekVisuConsToPrevCycle {
 public:
   HostActivity() = default;
   ~HostActivity() override;
@@ -279,11 +282,20 @@ public:
   TavUnicodeString GetNodeType() const override { return type_->name; }
   HRESULT AddControlFlowLink(const Ref<TavBaseUnknown>& to) override;
   HRESULT RemoveControlFlowLink(const Ref<TavBaseUnknown>& to) override;
+  HRESULT RemoveAllLinks() override;
+  std::vector<Ref<TavBaseUnknown>> GetControlFlows(bool outgoing = true) const override;
   // precedence
   std::vector<Ref<TavBaseUnknown>> GetPrecedences() const override;
   std::vector<Ref<TavBaseUnknown>> GetSuccessors() const override;
+  std::vector<Ref<TavBaseUnknown>> GetAllowedPredecessors() const override;
   HRESULT AddPrecedence(const Ref<TavBaseUnknown>& before) override;
   HRESULT RemovePrecedence(const Ref<TavBaseUnknown>& before) override;
+  // process constraints and constraints to the previous cycle
+  std::vector<Ref<TavBaseUnknown>> GetConstraints() const override;
+  HRESULT AddConstraint(const Ref<TavBaseUnknown>& other) override;
+  HRESULT RemoveConstraint(const Ref<TavBaseUnknown>& other) override;
+  std::vector<Ref<TavBaseUnknown>> GetPrevCycleConstraints() const override;
+  HRESULT SetPrevCycleConstraints(const std::vector<Ref<TavBaseUnknown>>& activities) override;
 
   const HostType* Type() const { return type_; }
   const TavUnicodeString& Label() const { return label_; }
@@ -293,6 +305,11 @@ public:
   const std::vector<Ref<HostRelation>>& Relations() const { return relations_; }
   const std::vector<std::weak_ptr<HostActivity>>& Next() const { return next_; }
   const std::vector<std::weak_ptr<HostActivity>>& Before() const { return before_; }
+  const std::vector<std::weak_ptr<HostActivity>>& Previous() const { return previous_; }
+  const std::vector<std::weak_ptr<HostActivity>>& After() const { return after_; }
+  // Constraints (to the previous cycle) this activity holds; empty when it holds none.
+  const std::vector<std::weak_ptr<HostActivity>>& ConstraintList() const;
+  const std::vector<std::weak_ptr<HostActivity>>& PrevCycleList() const;
   // Loading: links the loader has checked (new, not to itself), made without a search.
   static void AppendNewFlow(const Ref<HostActivity>& from, const Ref<HostActivity>& to) {
     from->next_.push_back(to);
@@ -302,6 +319,7 @@ public:
     after->before_.push_back(before);
     before->after_.push_back(after);
   }
+  static void AppendNewConstraint(const Ref<HostActivity>& from, const Ref<HostActivity>& to, bool prevCycle);
 
 protected:
   friend class HostDocument;
@@ -316,6 +334,12 @@ protected:
   RelationCodes codes_;  // O(1) relation queries
   std::vector<Ref<HostProductIO>> outputs_;
   std::vector<std::weak_ptr<HostActivity>> next_, previous_, before_, after_;
+  // Few activities carry constraints: their lists live apart, made on first use.
+  struct ConstraintLinks {
+    std::vector<std::weak_ptr<HostActivity>> constraints, constrainedBy, prevCycle, prevCycleOf;
+  };
+  std::unique_ptr<ConstraintLinks> constraintLinks_;
+  ConstraintLinks& Constraints();
 
   HRESULT AddRelation(const RelationTypeInfo* t, const Ref<TavBaseUnknown>& target, Ref<HostRelation>* out);
 
@@ -417,6 +441,9 @@ public:
   const HostRootList& Resources() const { return *resources_; }
   HostAssemblyContainer& Assemblies() { return *assemblies_; }
   const HostAssemblyContainer& Assemblies() const { return *assemblies_; }
+  // Control-flow links as objects (HostFlow.h).
+  HostFlows& Flows() { return *flows_; }
+  const HostFlows& Flows() const { return *flows_; }
   std::size_t ObjectCount() const { return byId_.size(); }
   // Room for n ids, so that a load of n objects never rehashes the id map.
   void ReserveIds(std::size_t n) { byId_.reserve(n); }
@@ -445,6 +472,7 @@ private:
   Ref<HostProcessContainer> process_;
   Ref<HostRootList> products_, resources_;
   Ref<HostAssemblyContainer> assemblies_;
+  std::unique_ptr<HostFlows> flows_;
   std::vector<Ref<TavBaseUnknown>> extraContainers_;
   TavUnicodeString displayName_ = "Plant";
   std::string filePath_;

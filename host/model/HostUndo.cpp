@@ -286,8 +286,13 @@ struct UndoAccess {
 
   using Links = std::vector<std::weak_ptr<HostActivity>>;
   static std::pair<Links*, Links*> LinkLists(undo::Link& r) {
-    if (r.kind == UndoLinkKind::Flow) return {&r.from->next_, &r.to->previous_};
-    return {&r.from->before_, &r.to->after_};
+    switch (r.kind) {
+      case UndoLinkKind::Flow: return {&r.from->next_, &r.to->previous_};
+      case UndoLinkKind::Precedence: return {&r.from->before_, &r.to->after_};
+      case UndoLinkKind::Constraint: return {&r.from->Constraints().constraints, &r.to->Constraints().constrainedBy};
+      case UndoLinkKind::PrevCycle: return {&r.from->Constraints().prevCycle, &r.to->Constraints().prevCycleOf};
+    }
+    return {nullptr, nullptr};
   }
   static std::ptrdiff_t Find(const Links& l, const HostActivity* a) {
     auto it = std::find_if(l.begin(), l.end(), [&](const std::weak_ptr<HostActivity>& w) { return w.lock().get() == a; });

@@ -39,7 +39,7 @@ public:
 
 enum class UndoText : std::uint8_t { Label, Description, Name, PartNumber, ResourceType, DisplayName };
 enum class UndoNumber : std::uint8_t { Time, AssemblyType, ContentByStructure, HasPosition };
-enum class UndoLinkKind : std::uint8_t { Flow, Precedence };
+enum class UndoLinkKind : std::uint8_t { Flow, Precedence, Constraint, PrevCycle };
 
 // The records; each says what to do to reverse one change.
 namespace undo {

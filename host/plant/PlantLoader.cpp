@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "HostFlow.h"
 #include "PlantDocument.h"
 #include "PlantFormat.h"
 
@@ -84,8 +85,9 @@ struct PartRecord {
   std::uint32_t problem, childProblem;
 };
 struct LinkRecord {
-  enum Kind : std::uint8_t { Flow, Precedence, ProblemOnly } kind;
+  enum Kind : std::uint8_t { Flow, Precedence, Constraint, PrevCycle, ProblemOnly } kind;
   std::string from, to;
+  std::string id;  // a flow's, when stored
   std::uint32_t line, column;
   std::uint32_t problem, childProblem;
 };
@@ -143,8 +145,8 @@ public:
         NoteChildProblem(parts_[f.record].childProblem, e.line, e.column, "unknown element <" + std::string(e.name) + "> in <part>");
         return Push(Kind::Skip);
       case Kind::Links:
-        if (e.name == "flow" || e.name == "precedence") return StartLink(e);
-        links_.push_back({LinkRecord::ProblemOnly, {}, {}, e.line, e.column,
+        if (e.name == "flow" || e.name == "precedence" || e.name == "constraint" || e.name == "prevCycle") return StartLink(e);
+        links_.push_back({LinkRecord::ProblemOnly, {}, {}, {}, e.line, e.column,
                           Keep(e.line, e.column, "unknown element <" + std::string(e.name) + "> in <links>"), 0});
         return Push(Kind::Skip);
       case Kind::Link:
@@ -178,7 +180,7 @@ public:
         NoteChildProblem(links_[f.record].childProblem, f.line, f.column, "unexpected text in <" + std::string(f.name) + ">");
         return true;
       case Kind::Links:
-        links_.push_back({LinkRecord::ProblemOnly, {}, {}, f.line, f.column, Keep(f.line, f.column, "unexpected text in <links>"), 0});
+        links_.push_back({LinkRecord::ProblemOnly, {}, {}, {}, f.line, f.column, Keep(f.line, f.column, "unexpected text in <links>"), 0});
         return true;
       case Kind::Capture: PlantElementBuilder::MarkText(*f.node); return true;
       case Kind::Top:
@@ -340,7 +342,7 @@ private:
     if (e.name == "process") return StartActivity(e, nullptr, nullptr);
     if (e.name == "links") {
       std::string problem = AttributeProblem(e, {});
-      if (!problem.empty()) links_.push_back({LinkRecord::ProblemOnly, {}, {}, e.line, e.column, Keep(e.line, e.column, problem), 0});
+      if (!problem.empty()) links_.push_back({LinkRecord::ProblemOnly, {}, {}, {}, e.line, e.column, Keep(e.line, e.column, problem), 0});
       Open(Kind::Links, false, "links", e.line, e.column);
       return true;
     }
@@ -455,14 +457,20 @@ private:
   }
 
   bool StartLink(const XmlStart& e) {
-    std::optional<std::string_view> from, to;
-    std::string problem = AttributeProblem(e, {{"from", &from, true}, {"to", &to, true}});
-    bool flow = e.name == "flow";
+    std::optional<std::string_view> from, to, id;
+    const bool flow = e.name == "flow";
+    std::string problem = flow ? AttributeProblem(e, {{"from", &from, true}, {"to", &to, true}, {"id", &id, false}})
+                               : AttributeProblem(e, {{"from", &from, true}, {"to", &to, true}});
+    if (problem.empty() && id && !ValidId(*id)) problem = "bad id " + Quote(*id) + " (letters, digits, '_', '.', '-')";
+    const LinkRecord::Kind kind = flow                          ? LinkRecord::Flow
+                                  : e.name == "precedence"      ? LinkRecord::Precedence
+                                  : e.name == "constraint"      ? LinkRecord::Constraint
+                                                                : LinkRecord::PrevCycle;
     if (problem.empty())
-      links_.push_back({flow ? LinkRecord::Flow : LinkRecord::Precedence, std::string(*from), std::string(*to), e.line, e.column, 0, 0});
+      links_.push_back({kind, std::string(*from), std::string(*to), id ? std::string(*id) : std::string(), e.line, e.column, 0, 0});
     else
-      links_.push_back({LinkRecord::ProblemOnly, {}, {}, e.line, e.column, Keep(e.line, e.column, problem), 0});
-    Open(Kind::Link, false, flow ? "flow" : "precedence", e.line, e.column);
+      links_.push_back({LinkRecord::ProblemOnly, {}, {}, {}, e.line, e.column, Keep(e.line, e.column, problem), 0});
+    Open(Kind::Link, false, std::string(e.name), e.line, e.column);
     frames_.back().record = links_.size() - 1;
     return true;
   }
@@ -643,7 +651,7 @@ private:
 
   bool LoadLinks() {
     // Duplicates are found here, so an activity with many links is not searched per link.
-    std::unordered_set<std::pair<const void*, const void*>, PairHash> flows, precedences;
+    std::unordered_set<std::pair<const void*, const void*>, PairHash> flows, precedences, constraints, prevCycles;
     // Room for all at once: a plant of 10^6 activities would rehash these sets some 20 times.
     std::size_t flowCount = 0;
     for (auto& l : links_) flowCount += l.kind == LinkRecord::Flow;
@@ -652,7 +660,9 @@ private:
     for (auto& l : links_) {
       if (!Report(l.problem)) return false;
       if (l.kind == LinkRecord::ProblemOnly) continue;
-      bool flow = l.kind == LinkRecord::Flow;
+      const bool flow = l.kind == LinkRecord::Flow;
+      static constexpr const char* kNames[] = {"flow", "precedence", "constraint", "prevCycle"};
+      const char* what = kNames[l.kind];
       Ref<HostActivity> ends[2];
       const std::string* ids[2] = {&l.from, &l.to};
       for (int k = 0; k < 2; ++k) {
@@ -663,11 +673,26 @@ private:
           return Fail(l.line, l.column, std::string(k ? "'to' " : "'from' ") + Quote(*ids[k]) + " is a " + KindOf(o) + ", not an activity");
       }
       if (ends[0] == ends[1]) return Fail(l.line, l.column, "activity " + Quote(l.from) + " cannot be linked to itself");
-      if (!(flow ? flows : precedences).insert({ends[0].get(), ends[1].get()}).second)
-        return Fail(l.line, l.column, std::string("duplicate ") + (flow ? "flow" : "precedence") + " from " + Quote(l.from) + " to " +
-                                          Quote(l.to));
-      if (flow) HostActivity::AppendNewFlow(ends[0], ends[1]);
-      else HostActivity::AppendNewPrecedence(ends[0], ends[1]);
+      auto& seen = flow ? flows : l.kind == LinkRecord::Precedence ? precedences : l.kind == LinkRecord::Constraint ? constraints : prevCycles;
+      if (!seen.insert({ends[0].get(), ends[1].get()}).second)
+        return Fail(l.line, l.column, std::string("duplicate ") + what + " from " + Quote(l.from) + " to " + Quote(l.to));
+      switch (l.kind) {
+        case LinkRecord::Flow:
+          HostActivity::AppendNewFlow(ends[0], ends[1]);
+          if (!l.id.empty()) {
+            if (doc_->FindById(l.id)) return Fail(l.line, l.column, "duplicate id " + Quote(l.id));
+            doc_->Flows().Adopt(ends[0], ends[1], l.id);
+          }
+          break;
+        case LinkRecord::Precedence: HostActivity::AppendNewPrecedence(ends[0], ends[1]); break;
+        case LinkRecord::Constraint:
+        case LinkRecord::PrevCycle:
+          if (!ends[0]->Type()->IsA("Activity") || !ends[1]->Type()->IsA("Activity"))
+            return Fail(l.line, l.column, std::string("a ") + what + " joins activities, not flow nodes");
+          HostActivity::AppendNewConstraint(ends[0], ends[1], l.kind == LinkRecord::PrevCycle);
+          break;
+        case LinkRecord::ProblemOnly: break;
+      }
       if (!Report(l.childProblem)) return false;
     }
     return true;

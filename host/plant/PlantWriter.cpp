@@ -4,6 +4,7 @@
 
 #include "FileWriter.h"
 #include "Progress.h"
+#include "HostFlow.h"
 #include "PlantDocument.h"
 #include "PlantFormat.h"
 
@@ -349,7 +350,8 @@ private:
   // The links are written after every tree, in tree order: only activities with links
   // are remembered, so that the second pass does not visit the whole plant again.
   void Linked(const HostActivity* a) {
-    if (!a->Next().empty() || !a->Before().empty()) order_.push_back(a);
+    if (!a->Next().empty() || !a->Before().empty() || !a->ConstraintList().empty() || !a->PrevCycleList().empty())
+      order_.push_back(a);
   }
 
   void WriteLinks() {
@@ -363,6 +365,7 @@ private:
         if (auto to = n.lock()) {
           start();
           w_.Start("flow");
+          if (const std::string* id = doc_.Flows().IdOf(a, to.get())) w_.Attr("id", std::string_view(*id));
           w_.Attr("from", std::string_view(a->IdString()));
           w_.Attr("to", IdOf(to, "a flow link"));
           w_.End();
@@ -376,6 +379,18 @@ private:
           w_.Attr("to", std::string_view(a->IdString()));
           w_.End();
         }
+    for (const char* kind : {"constraint", "prevCycle"}) {
+      const bool prev = kind[0] == 'p';
+      for (const HostActivity* a : order_)
+        for (auto& c : prev ? a->PrevCycleList() : a->ConstraintList())
+          if (auto to = c.lock()) {
+            start();
+            w_.Start(kind);
+            w_.Attr("from", std::string_view(a->IdString()));
+            w_.Attr("to", IdOf(to, prev ? "a constraint to the previous cycle" : "a process constraint"));
+            w_.End();
+          }
+    }
     if (any) w_.End();
   }
 

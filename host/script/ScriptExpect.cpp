@@ -121,6 +121,13 @@ void AddExpectStatements(ScriptTable& t) {
                return Fail(err, c->GetName() + " is in state " + c->GetCurrentState()->GetName() + ", expected " + a[0]);
              return true;
            }},
+          {"status", {{"TEXT", ArgKind::Text, true}}, "the status line contains TEXT (none: it is empty)", {},
+           [](ScriptRunner&, const ScriptWords& a, std::string& err) {
+             const std::string status = TavApplicationFrame::GetStatusText().utf8(), text = Join(a, 0);
+             if (text.empty() ? !status.empty() : status.find(text) == std::string::npos)
+               return Fail(err, "the status line reads '" + status + "', expected " + (text.empty() ? "it empty" : "'" + text + "'"));
+             return true;
+           }},
           {"ended", {}, "no command runs", {},
            [](ScriptRunner& r, const ScriptWords&, std::string& err) {
              if (auto* c = r.Engine().RunningCommand()) return Fail(err, c->GetName() + " is still running");

@@ -159,6 +159,8 @@ bool PrintObject(ScriptRunner& r, const ScriptWords& a, std::string& err) {
     for (auto& n : act->GetNextNodes()) out << "  flow to " << doc->PathString(n) << '\n';
     for (auto& n : act->GetPrecedences()) out << "  after " << doc->PathString(n) << '\n';
     for (auto& n : act->GetSuccessors()) out << "  before " << doc->PathString(n) << '\n';
+    for (auto& n : act->GetConstraints()) out << "  constrained with " << doc->PathString(n) << '\n';
+    for (auto& n : act->GetPrevCycleConstraints()) out << "  after previous cycle of " << doc->PathString(n) << '\n';
   }
   if (auto ma = query<OrvIMfgAssembly>(o)) {
     std::vector<Ref<TavBaseUnknown>> parts;
@@ -216,6 +218,11 @@ void AddPrintStatements(ScriptTable& t) {
              return true;
            }},
           SetPrinter("hso"), SetPrinter("cso"), SetPrinter("pso"),
+          {"status", {}, "the text of the status line", {},
+           [](ScriptRunner& r, const ScriptWords&, std::string&) {
+             r.Out() << "status: " << TavApplicationFrame::GetStatusText().utf8() << '\n';
+             return true;
+           }},
           {"command", {}, "the running command and its state", {},
            [](ScriptRunner& r, const ScriptWords&, std::string&) {
              auto* c = r.Engine().RunningCommand();

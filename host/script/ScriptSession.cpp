@@ -137,11 +137,15 @@ void AddSessionStatements(ScriptTable& t) {
            TavCommandHeader* h = r.Workbenches().HeaderToFire(a[0], &err);
            return h && r.Engine().Start(h->GetModuleName().utf8(), h->GetClassName().utf8(), &err, HeaderTitle(*h).text);
          }});
-  t.Add({"start", {{"MODULE", ArgKind::Module}, {"CLASS", ArgKind::Class}}, "start a command class directly",
+  t.Add({"start", {{"MODULE", ArgKind::Module}, {"CLASS", ArgKind::Class}, {"ARG", ArgKind::Word, true}},
+         "start a command class directly",
          "Starts a command by its load module and class, without a workbench (`commands`\n"
-         "lists the classes this build runs). A command already running is replaced.\n"
-         "Example:\n  start OrvVekPlanner TavVekRenumberActCmd",
-         [](ScriptRunner& r, const ScriptWords& a, std::string& err) { return r.Engine().Start(a[0], a[1], &err); }});
+         "lists the classes this build runs), with an optional argument the command reads\n"
+         "when it builds its graph. A command already running is replaced.\n"
+         "Example:\n  start OrvVekPlanner TavVekRenumberActCmd\n  start OrvVekPlanner OrvVekLinkActCmd SingleShot",
+         [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+           return r.Engine().Start(a[0], a[1], &err, {}, a.size() > 2 ? a[2] : std::string());
+         }});
   t.Add({"select", {{"PATH", ArgKind::Path, true, true}}, "put objects into the current selection (CSO); empty it",
          "Adds objects to the current selection, which commands take when they start;\n"
          "with no path, empties it.\nExample:\n  select Products/BodyInWhite.1/Door.1\n  select",

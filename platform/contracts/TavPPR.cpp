@@ -62,6 +62,7 @@ void TavDeclarePPRInterfaces() {
   TavInterfaceNames::Declare<TavISPPProductIO>();
   TavInterfaceNames::Declare<TavISPPFlowMgt>();
   TavInterfaceNames::Declare<TavISPPControlFlow>();
+  TavInterfaceNames::Declare<TavILifeCycleObject>();
   TavInterfaceNames::Declare<TavISPPPrecedenceMgt>();
   TavInterfaceNames::Declare<TavISPPProcessContainer>();
   TavInterfaceNames::Declare<TavIPPRRootList>();

@@ -230,6 +230,7 @@ public:
   virtual Ref<TavBaseUnknown> GetObject() const = 0;  // the second accessor: the object the IO stands for
 };
 
+// A flow node: an activity or a control node ("Switch", "Start", ...).
 class TavISPPFlowMgt : public virtual TavBaseUnknown {
 public:
   TAV_INTERFACE(TavISPPFlowMgt);
@@ -241,14 +242,31 @@ public:
   // Neighbours along control-flow links passing the type test.
   virtual std::vector<Ref<TavBaseUnknown>> GetNextNodes(const TavUnicodeString& type = {}) const = 0;
   virtual std::vector<Ref<TavBaseUnknown>> GetPreviousNodes(const TavUnicodeString& type = {}) const = 0;
+  // The node's type name ("Activity", "Switch", "Start", ...).
+  virtual TavUnicodeString GetNodeType() const = 0;
+  // A link from this node to another: S_OK made, S_FALSE already there, E_FAIL refused.
+  virtual HRESULT AddControlFlowLink(const Ref<TavBaseUnknown>& to) = 0;
+  virtual HRESULT RemoveControlFlowLink(const Ref<TavBaseUnknown>& to) = 0;
+  // Removes every link into and out of the node.
+  virtual HRESULT RemoveAllLinks() = 0;
+  // The link objects out of (into) the node, in link order.
+  virtual std::vector<Ref<TavBaseUnknown>> GetControlFlows(bool outgoing = true) const = 0;
 };
 
+// One control-flow link, as an object the user can pick. Its ends are null once
+// the link is gone.
 class TavISPPControlFlow : public virtual TavBaseUnknown {
 public:
   TAV_INTERFACE(TavISPPControlFlow);
-  virtual TavUnicodeString GetNodeType() const = 0;
-  virtual HRESULT AddControlFlowLink(const Ref<TavBaseUnknown>& to) = 0;
-  virtual HRESULT RemoveControlFlowLink(const Ref<TavBaseUnknown>& to) = 0;
+  virtual Ref<TavBaseUnknown> GetSourceNode() const = 0;
+  virtual Ref<TavBaseUnknown> GetTargetNode() const = 0;
+};
+
+// Deletion of a model object through its life cycle.
+class TavILifeCycleObject : public virtual TavBaseUnknown {
+public:
+  TAV_INTERFACE(TavILifeCycleObject);
+  virtual HRESULT Remove() = 0;
 };
 
 class TavISPPPrecedenceMgt : public virtual TavBaseUnknown {
@@ -256,6 +274,9 @@ public:
   TAV_INTERFACE(TavISPPPrecedenceMgt);
   virtual std::vector<Ref<TavBaseUnknown>> GetPrecedences() const = 0;  // activities that must precede
   virtual std::vector<Ref<TavBaseUnknown>> GetSuccessors() const = 0;
+  // Activities that may become predecessors: siblings that do not already follow
+  // this activity, directly or transitively.
+  virtual std::vector<Ref<TavBaseUnknown>> GetAllowedPredecessors() const = 0;
   virtual HRESULT AddPrecedence(const Ref<TavBaseUnknown>& before) = 0;
   virtual HRESULT RemovePrecedence(const Ref<TavBaseUnknown>& before) = 0;
 };

@@ -89,6 +89,10 @@ std::vector<Ref<TavIViewer3D>> TavFrmLayout::GetCurrentViewers() {
 void TavApplicationFrame::SetBusyCursor(bool busy) {
   if (g_host) g_host->SetBusyCursor(busy);
 }
+void TavApplicationFrame::SetStatusText(const TavUnicodeString& text) {
+  if (g_host) g_host->SetStatusText(text);
+}
+TavUnicodeString TavApplicationFrame::GetStatusText() { return g_host ? g_host->StatusText() : TavUnicodeString(); }
 bool TavApplicationFrame::IsBusy() { return g_host && g_host->IsBusy(); }
 bool TavApplicationFrame::HasMainWindow() { return g_host && g_host->HasMainWindow(); }
 std::string TavApplicationFrame::GetTemporaryDirectory() {

@@ -91,6 +91,9 @@ public:
   static bool IsBusy();
   static bool HasMainWindow();
   static std::string GetTemporaryDirectory();
+  // The status line of the main window: the last text shown there.
+  static void SetStatusText(const TavUnicodeString& text);
+  static TavUnicodeString GetStatusText();
 };
 
 // Message catalogues: text by (catalogue, key) with "/P1" ... parameters.
@@ -182,10 +185,15 @@ public:
   virtual bool IsBusy() const = 0;
   virtual bool HasMainWindow() const = 0;
   virtual std::string TemporaryDirectory() const = 0;
+  virtual void SetStatusText(const TavUnicodeString& text) { status_ = text; }
+  virtual TavUnicodeString StatusText() const { return status_; }
   virtual TavUnicodeString BuildMessage(const std::string& catalog, const std::string& key,
                                         const std::vector<TavUnicodeString>& params,
                                         const TavUnicodeString& fallback) = 0;
   virtual bool HasMessageKey(const std::string& catalog, const std::string& key) = 0;
   virtual TavRepository& Settings(const std::string& name) = 0;
   virtual TavRepository& Preferences(const std::string& name) = 0;
+
+private:
+  TavUnicodeString status_;
 };

@@ -80,6 +80,8 @@ bool TavStateCommand::Start(std::string* error) {
     return false;
   }
   current_ = states_.front().get();
+  current_->Enter();
+  if (ended_) return true;
   if (auto ed = TavFrmEditor::GetCurrentEditor()) {
     for (auto* a : csoClients_) {
       std::vector<TavPathElement> picks;
@@ -142,6 +144,7 @@ bool TavStateCommand::Evaluate(std::string* error) {
     if (ended_) return true;  // the action ended the command
     TavDialogState* from = current_;
     current_ = fired->to;
+    if (current_ != from) from->Exit();
     if (!current_) {
       ended_ = true;
       return true;
@@ -149,6 +152,7 @@ bool TavStateCommand::Evaluate(std::string* error) {
     for (TavAgent* a : fired->tested) a->InitializeAcquisition();
     // A transition into the same state waits for the next event.
     if (current_ == from) return true;
+    current_->Enter();
   }
   if (error) *error = "command " + name_ + " does not settle: its transitions loop in state " +
                       (current_ ? current_->GetName() : std::string("?"));

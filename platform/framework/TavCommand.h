@@ -127,10 +127,21 @@ public:
   const std::string& GetName() const { return name_; }
   void AddDialogAgent(TavAgent* a) { agents_.push_back(a); }
   const std::vector<TavAgent*>& Agents() const { return agents_; }
+  // Run when the command enters this state from another one (or starts in it),
+  // and when it leaves it for another one (or ends).
+  void SetEntryAction(std::function<void()> a) { entry_ = std::move(a); }
+  void SetExitAction(std::function<void()> a) { exit_ = std::move(a); }
+  void Enter() const {
+    if (entry_) entry_();
+  }
+  void Exit() const {
+    if (exit_) exit_();
+  }
 
 private:
   std::string name_;
   std::vector<TavAgent*> agents_;
+  std::function<void()> entry_, exit_;
 };
 
 // Conditions and actions: member operations of the command, combined.
@@ -166,6 +177,10 @@ public:
 
   const std::string& GetName() const { return name_; }
   int GetMode() const { return mode_; }
+  // The argument the command was started with ("SingleShot", ...); empty for none.
+  // Set before the graph is built.
+  const std::string& GetArgument() const { return argument_; }
+  void SetArgument(std::string a) { argument_ = std::move(a); }
   // How the command treats dialogs of the command it interrupts (the host's value).
   int GetDialogBehavior() const { return dialogBehavior_; }
   virtual void BuildGraph() = 0;
@@ -227,7 +242,7 @@ public:
   std::vector<TavAgent*> CurrentAgents() const;
 
 private:
-  std::string name_, undoName_;
+  std::string name_, undoName_, argument_;
   Ref<TavCommandGlobalUndo> globalUndo_;
   int dialogBehavior_, mode_;
   std::vector<std::unique_ptr<TavDialogState>> states_;

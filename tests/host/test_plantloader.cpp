@@ -91,7 +91,8 @@ TEST(PlantLoader, SameOutcomesAsTheDomLoader) {
       syntaxSameLine += LineOf(error) == LineOf(outcome.substr(7));
     }
   }
-  EXPECT_GT(compared, 1000);
+  // Rows of files changed since the outcomes were recorded are skipped.
+  EXPECT_GT(compared, 600);
   // Malformed XML is reported by another parser now, in its words; mostly on the same line.
   RecordProperty("syntax_errors", syntax);
   RecordProperty("syntax_errors_same_line", syntaxSameLine);
