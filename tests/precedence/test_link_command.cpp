@@ -7,6 +7,7 @@
 
 #include "HostEngine.h"
 #include "LinkPlant.h"
+#include "OrvVekLinkActServices.h"
 #include "OrvVekLinkCommand.h"
 
 using namespace host;
@@ -18,6 +19,7 @@ namespace {
 struct FailingLinks final : TavLinkServicesHost {
   TavLinkServicesHost* real = TavLinkServicesHost::Get();
   bool failLink = false, failPrecedence = false;
+  HRESULT precedence = S_OK;  // answered for every pair when not S_OK
   FailingLinks() { TavLinkServicesHost::Install(this); }
   ~FailingLinks() override { TavLinkServicesHost::Install(real); }
   int CanLinkFrom(const Ref<TavBaseUnknown>& n) override { return real->CanLinkFrom(n); }
@@ -27,7 +29,8 @@ struct FailingLinks final : TavLinkServicesHost {
     return real->LinkViolatesHierachy(a, b);
   }
   HRESULT IsLinkOkForPrecedence(const Ref<TavBaseUnknown>& a, const Ref<TavBaseUnknown>& b) override {
-    return failPrecedence ? E_FAIL : real->IsLinkOkForPrecedence(a, b);
+    if (failPrecedence) return E_FAIL;
+    return precedence != S_OK ? precedence : real->IsLinkOkForPrecedence(a, b);
   }
   HRESULT Link(const Ref<TavBaseUnknown>& a, const Ref<TavBaseUnknown>& b) override { return failLink ? E_FAIL : real->Link(a, b); }
   HRESULT InsertSwitchAfter(const Ref<TavBaseUnknown>& n, Ref<TavBaseUnknown>& m) override { return real->InsertSwitchAfter(n, m); }
@@ -207,6 +210,32 @@ TEST_F(Linker, AFailedLinkTakesBackTheInsertedNodesAndLeavesTheModelUnchanged) {
   EXPECT_EQ(Flow(), "A>B C>D");
   EXPECT_EQ(LastMessage(), "LinkFailed");
   EXPECT_NE(engine.Messages().back().text.find("0x80004005"), std::string::npos) << engine.Messages().back().text;
+}
+
+TEST_F(Linker, AFailedLinkToANodeThatCannotBeASourceEndsTheChain) {
+  auto a = Child("A"), stop = Child("Stop", "Stop");
+  FailingLinks links;
+  links.failLink = true;
+  Start();
+  Pick(a);
+  Pick(stop);
+  EXPECT_EQ(LastMessage(), "FailedAndExit");
+  EXPECT_EQ(State(), "ended");
+  EXPECT_EQ(Flow(), "");
+}
+
+TEST_F(Linker, APositivePrecedenceAnswerRefusesInTheLinkerButPassesInTheChildLinker) {
+  auto a = Child("A"), b = Child("B");
+  FailingLinks links;
+  links.precedence = S_FALSE;
+  Start("SingleShot");
+  Pick(a);
+  Pick(b);
+  EXPECT_EQ(LastMessage(), "Error");
+  EXPECT_EQ(State(), "GetNextActivity");
+  TavUnicodeString message;
+  EXPECT_TRUE(OrvVekLinkActServices::LinkChildren({parent}, OrvVekLinkActServices::Serial, doc, message)) << message.utf8();
+  EXPECT_EQ(Flow(), "A>B B>Stop Start>A");
 }
 
 TEST_F(Linker, TheStepHistoryUndoesAndRedoesWithinTheCommand) {
