@@ -41,8 +41,13 @@ public:
 
 private:
   std::size_t Slot(const void* p) const {
-    // Fibonacci hashing of the address; the low bits are alignment.
-    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(p) >> 4) * 0x9E3779B97F4A7C15ull) >> shift_;
+    // Objects made one after another sit at one stride: the address is mixed
+    // before its top bits pick the slot, or linear probing meets long runs.
+    std::uint64_t h = reinterpret_cast<std::uintptr_t>(p);
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 32;
+    return static_cast<std::size_t>(h * 0x9E3779B97F4A7C15ull) >> shift_;
   }
   void Grow() {
     std::vector<const void*> old(slots_.empty() ? 64 : slots_.size() * 2, nullptr);
@@ -347,12 +352,12 @@ OrvVekLinkActServices::Nodes OrvVekLinkActServices::GetAllPredecessorsFromContro
   auto flow = query<TavISPPFlowMgt>(node);
   if (!flow) return out;
   // Breadth first, with the result as the queue: no recursion, and the visited set
-  // keeps a cycle from being walked twice. Handles are compared by the object they
-  // point into, so an interface handle and an object handle count as one.
+  // keeps a cycle from being walked twice. TavBaseUnknown is a virtual base, one
+  // per object, so its address names the object whatever handle led to it.
   SeenSet seen;
   auto visit = [&](std::vector<Ref<TavBaseUnknown>>&& previous) {
     for (auto& p : previous)
-      if (p && seen.Insert(dynamic_cast<const void*>(p.get()))) out.push_back(std::move(p));
+      if (p && seen.Insert(p.get())) out.push_back(std::move(p));
   };
   visit(flow->GetPreviousNodes());
   for (std::size_t i = 0; i < out.size(); ++i) {
