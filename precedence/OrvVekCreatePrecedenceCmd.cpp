@@ -109,7 +109,10 @@ std::vector<Ref<TavBaseUnknown>> OrvVekCreatePrecedenceCmd::GetAllPredecessors(c
     if (auto flow = query<TavISPPFlowMgt>(node)) add(flow->GetPreviousNodes("Activity"));
   };
   visit(a);
-  for (std::size_t i = 0; i < out.size(); ++i) visit(out[i]);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const Ref<TavBaseUnknown> node = out[i];  // visiting grows `out`
+    visit(node);
+  }
   return out;
 }
 
