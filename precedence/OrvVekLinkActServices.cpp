@@ -1,8 +1,8 @@
 #include "OrvVekLinkActServices.h"
 
-#include <bit>
 #include <cstdint>
 #include <cstdio>
+#include <unordered_set>
 
 #include "OrvVekCommandServices.h"
 #include "OrvVekUtilities.h"
@@ -22,45 +22,6 @@ TavUnicodeString Hex(HRESULT code) {
   std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(code));
   return TavUnicodeString(buf);
 }
-
-// The objects a walk has seen, by address: open addressing in one array, so that a
-// walk over 10^5 nodes allocates a few times instead of once per node.
-class SeenSet {
-public:
-  bool Insert(const void* p) {
-    if ((count_ + 1) * 2 > slots_.size()) Grow();
-    for (std::size_t i = Slot(p);; i = (i + 1) & (slots_.size() - 1)) {
-      if (slots_[i] == p) return false;
-      if (!slots_[i]) {
-        slots_[i] = p;
-        ++count_;
-        return true;
-      }
-    }
-  }
-
-private:
-  std::size_t Slot(const void* p) const {
-    // Objects made one after another sit at one stride: the address is mixed
-    // before its top bits pick the slot, or linear probing meets long runs.
-    std::uint64_t h = reinterpret_cast<std::uintptr_t>(p);
-    h ^= h >> 29;
-    h *= 0xBF58476D1CE4E5B9ull;
-    h ^= h >> 32;
-    return static_cast<std::size_t>(h * 0x9E3779B97F4A7C15ull) >> shift_;
-  }
-  void Grow() {
-    std::vector<const void*> old(slots_.empty() ? 64 : slots_.size() * 2, nullptr);
-    old.swap(slots_);
-    shift_ = 64 - static_cast<int>(std::countr_zero(slots_.size()));
-    count_ = 0;
-    for (const void* p : old)
-      if (p) Insert(p);
-  }
-  std::vector<const void*> slots_;
-  std::size_t count_ = 0;
-  int shift_ = 64;
-};
 
 TavUnicodeString NameOf(const Ref<TavBaseUnknown>& node) { return OrvVekCommandServices::GetDisplayName(node).Strip(); }
 
@@ -354,10 +315,10 @@ OrvVekLinkActServices::Nodes OrvVekLinkActServices::GetAllPredecessorsFromContro
   // Breadth first, with the result as the queue: no recursion, and the visited set
   // keeps a cycle from being walked twice. TavBaseUnknown is a virtual base, one
   // per object, so its address names the object whatever handle led to it.
-  SeenSet seen;
+  std::unordered_set<const void*> seen;
   auto visit = [&](std::vector<Ref<TavBaseUnknown>>&& previous) {
     for (auto& p : previous)
-      if (p && seen.Insert(p.get())) out.push_back(std::move(p));
+      if (p && seen.insert(p.get()).second) out.push_back(std::move(p));
   };
   visit(flow->GetPreviousNodes());
   for (std::size_t i = 0; i < out.size(); ++i) {
