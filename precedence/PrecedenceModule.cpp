@@ -1,11 +1,11 @@
 #include "PrecedenceModule.h"
 
+#include "OrvVekProcessConstVerificationCmd.h"
 #include "TavModules.h"
 
 void RegisterPrecedenceModule() {
   auto& registry = TavModuleRegistry::Get();
   for (const char* module : {"OrvVekPlanner", "Mirtcommands"}) {
-    (void)registry;
-    (void)module;
+    registry.Register(module, "OrvVekProcessConstVerificationCmd", fctCreateOrvVekProcessConstVerificationCmd);
   }
 }
