@@ -38,6 +38,7 @@ void AddLevel(const Ref<TavBaseUnknown>& activity, const List& children, OrvVekP
   // successors: depth first along nextOf from the activity's position, each sibling once.
   std::vector<char> follows(children.size(), 0);
   if (auto self = position.find(activity.get()); self != position.end()) {
+    follows[self->second] = 1;  // in a cycle the activity would follow itself
     struct Frame {
       std::size_t child, next;
     };

@@ -1,5 +1,7 @@
 #include "HostVisu.h"
 
+#include <unordered_set>
+
 #include "HostUndo.h"
 #include "PlantSections.h"
 
@@ -78,6 +80,7 @@ bool LoadVisuals(const PlantElement& section, PlantLoadContext& ctx) {
     return false;
   }
   if (!ctx.ReadAttributes(section, {})) return false;
+  std::unordered_set<const HostProduct*> seen;
   for (const PlantElement* e : ctx.Children(section)) {
     if (!ctx.Expect(*e, "visual")) return false;
     std::optional<std::string> object, colour, inheritance, opacity, own, hidden;
@@ -94,7 +97,7 @@ bool LoadVisuals(const PlantElement& section, PlantLoadContext& ctx) {
                                        : "a visual of unknown object '" + *object + "'");
       return false;
     }
-    if (!store->Get(*product).IsDefault()) {
+    if (!seen.insert(product.get()).second) {
       ctx.Error(e, "object '" + *object + "' has two visuals");
       return false;
     }
