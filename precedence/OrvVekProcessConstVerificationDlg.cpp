@@ -307,6 +307,7 @@ void OrvVekProcessConstVerificationDlg::OnComboSelected() {
 void OrvVekProcessConstVerificationDlg::OnCheckButtonColor() {
   TavTraceScope scope(PrecedenceTrace(), kClass, "OnCheckButtonColor");
   SetColorBack(allProducts_);
+  SetColorBack(resources_);
   if (checkColour_->GetState()) {
     // Products no activity takes keep the previous colour.
     Colour(allProducts_, kPreviousColour);
@@ -376,5 +377,7 @@ void OrvVekProcessConstVerificationDlg::SetColorBack(const List& products) {
 
 void OrvVekProcessConstVerificationDlg::SetAllProductsBack() {
   SetColorBack(allProducts_);
+  // A resource related as an item was coloured like a product: it gets its colour back too.
+  SetColorBack(resources_);
   Show(allProducts_, true);
 }
