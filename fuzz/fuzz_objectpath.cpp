@@ -22,7 +22,9 @@ std::string FixedPlant() {
        "<resources><resource id=\"r\" name=\"Station.1\"/></resources><process id=\"root\" name=\"Line\">";
   for (int i = 0; i < 60; ++i) x += "<activity id=\"d" + std::to_string(i) + "\" name=\"Step." + std::to_string(i % 3) + "\">";
   for (int i = 0; i < 60; ++i) x += "</activity>";
-  return x + "</process></plant>";
+  // Siblings with control-flow links, one of them labelled like a link.
+  x += "<activity id=\"s1\" name=\"Load\"/><activity id=\"s2\" name=\"Load -> Weld\"/><activity id=\"s3\" name=\"Weld\"/>";
+  return x + "</process><links><flow from=\"s1\" to=\"s3\"/><flow id=\"fl\" from=\"s3\" to=\"s2\"/></links></plant>";
 }
 
 }  // namespace

@@ -262,12 +262,18 @@ std::string HostDocument::PathString(const Ref<TavBaseUnknown>& o) const {
 TavPathElement HostDocument::Resolve(std::string_view path) const {
   if (path.empty()) return {};
   if (path[0] == '#') return PathOf(FindById(std::string(path.substr(1))));
-  if (auto arrow = path.find(" -> "); arrow != std::string_view::npos) {
+  TavPathElement found = ResolveTreePath(path);
+  // "FROM -> TO" names a control-flow link; a label may hold " -> " too, so a tree
+  // path is tried first, then each split until both ends are linked nodes.
+  for (auto arrow = path.find(" -> "); found.IsEmpty() && arrow != std::string_view::npos; arrow = path.find(" -> ", arrow + 1)) {
     auto from = std::dynamic_pointer_cast<HostActivity>(Resolve(path.substr(0, arrow)).GetLeaf());
     auto to = std::dynamic_pointer_cast<HostActivity>(Resolve(path.substr(arrow + 4)).GetLeaf());
-    auto flow = from && to ? const_cast<HostFlows&>(*flows_).Of(from, to) : nullptr;
-    return flow ? TavPathElement({flow}) : TavPathElement();
+    if (auto flow = from && to ? flows_->Of(from, to) : nullptr) found = TavPathElement({flow});
   }
+  return found;
+}
+
+TavPathElement HostDocument::ResolveTreePath(std::string_view path) const {
   auto parts = SplitPath(path);
   auto productPath = [&](const std::vector<Ref<HostProduct>>& roots) -> TavPathElement {
     if (parts.size() < 2) return {};

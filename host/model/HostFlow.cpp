@@ -53,6 +53,7 @@ Ref<HostFlow> HostFlows::Of(const Ref<HostActivity>& from, const Ref<HostActivit
 Ref<HostFlow> HostFlows::Adopt(const Ref<HostActivity>& from, const Ref<HostActivity>& to, const std::string& id) {
   auto f = std::make_shared<HostFlow>(from, to);
   doc_.AdoptObject(*f, id, 'f');
+  f->stored_ = true;
   flows_[{from.get(), to.get()}] = f;
   return f;
 }
@@ -60,7 +61,7 @@ Ref<HostFlow> HostFlows::Adopt(const Ref<HostActivity>& from, const Ref<HostActi
 const std::string* HostFlows::IdOf(const HostActivity* from, const HostActivity* to) const {
   if (flows_.empty()) return nullptr;
   auto f = Find({from, to});
-  return f ? &f->IdString() : nullptr;
+  return f && f->StoredId() ? &f->IdString() : nullptr;
 }
 
 }  // namespace host

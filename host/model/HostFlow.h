@@ -21,9 +21,14 @@ public:
   bool Exists() const;
   Ref<HostActivity> From() const { return from_.lock(); }
   Ref<HostActivity> To() const { return to_.lock(); }
+  // The id came from the plant file and is written back; an id given in a session
+  // names the link there only, so saving a plant never depends on what was looked at.
+  bool StoredId() const { return stored_; }
 
 private:
+  friend class HostFlows;
   std::weak_ptr<HostActivity> from_, to_;
+  bool stored_ = false;
 };
 
 class HostFlows {
@@ -34,7 +39,7 @@ public:
   Ref<HostFlow> Of(const Ref<HostActivity>& from, const Ref<HostActivity>& to);
   // Loading: the object of a stored link with its stored id (throws on a taken id).
   Ref<HostFlow> Adopt(const Ref<HostActivity>& from, const Ref<HostActivity>& to, const std::string& id);
-  // The id of the link's object; null when it has none (not written then).
+  // The stored id of the link's object; null when it has none (not written then).
   const std::string* IdOf(const HostActivity* from, const HostActivity* to) const;
 
 private:

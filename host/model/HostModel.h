@@ -464,6 +464,7 @@ public:
 
 private:
   HostDocument() = default;
+  TavPathElement ResolveTreePath(std::string_view path) const;
   void Adopt(HostObject& o, const std::string& id, char prefix);
   Ref<HostRootActivity> MakeRoot(const std::string& id, const TavUnicodeString& label, const std::string& type, char prefix);
 

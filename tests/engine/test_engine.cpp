@@ -162,6 +162,52 @@ TEST_F(Fixture, ACommandCanEndAsSoonAsItStartsAndAFalseActionKeepsItWaiting) {
   EXPECT_EQ(engine.LastEndedCommand(), "Immediate");
 }
 
+// Entry actions run when a state is entered from another one or first, exit
+// actions when it is left for another one or for the end; a self-transition runs
+// neither. The argument is there before the graph is built.
+class Staged : public TavStateCommand {
+public:
+  std::vector<std::string>* log;
+  TavPathElementAgent pick{"Pick"};
+  explicit Staged(std::vector<std::string>* l) : TavStateCommand("Staged"), log(l) {}
+  void BuildGraph() override {
+    log->push_back("arg=" + GetArgument());
+    auto* wait = GetInitialState("Wait");
+    auto* work = AddDialogState("Work");
+    wait->AddDialogAgent(&pick);
+    work->AddDialogAgent(&pick);
+    wait->SetEntryAction([this] { log->push_back("enter Wait"); });
+    wait->SetExitAction([this] { log->push_back("leave Wait"); });
+    work->SetEntryAction([this] { log->push_back("enter Work"); });
+    work->SetExitAction([this] { log->push_back("leave Work"); });
+    auto weld = [this] {
+      auto a = query<TavISPPActivity>(pick.GetValueObject());
+      return a && a->GetLabel() == "Weld";
+    };
+    AddTransition(wait, wait, AndCondition(IsOutputSetCondition(&pick), NotCondition(weld)), nullptr, {&pick});
+    AddTransition(wait, work, IsOutputSetCondition(&pick), nullptr, {&pick});
+    AddTransition(work, GetArgument() == "SingleShot" ? nullptr : wait, IsOutputSetCondition(&pick), nullptr, {&pick});
+  }
+};
+
+TEST_F(Fixture, StatesRunEntryAndExitActionsAndCommandsGetTheirArgument) {
+  for (std::string arg : {"", "SingleShot"}) {
+    std::vector<std::string> log;
+    std::string err;
+    auto cmd = std::make_unique<Staged>(&log);
+    cmd->SetArgument(arg);
+    ASSERT_TRUE(engine.StartCommand(std::move(cmd), &err)) << err;
+    ASSERT_TRUE(engine.Pick(P("Process/Join"), &err)) << err;  // stays in Wait
+    ASSERT_TRUE(engine.Pick(P("Process/Weld"), &err)) << err;
+    ASSERT_TRUE(engine.Pick(P("Process/Join"), &err)) << err;
+    if (arg.empty())
+      EXPECT_EQ(log, (std::vector<std::string>{"arg=", "enter Wait", "leave Wait", "enter Work", "leave Work", "enter Wait"}));
+    else
+      EXPECT_EQ(log, (std::vector<std::string>{"arg=SingleShot", "enter Wait", "leave Wait", "enter Work", "leave Work"}));
+    EXPECT_EQ(engine.RunningCommand() == nullptr, !arg.empty());
+  }
+}
+
 TEST(ModuleRegistry, UnknownClassesAreReportedAndPlaceholdersYield) {
   auto& r = TavModuleRegistry::Get();
   std::string err;
