@@ -26,6 +26,7 @@ Verb CompareVerb();
 Verb ConsumptionVerb();
 Verb DemoVerb();
 Verb GenerateVerb();
+Verb PrecedenceVerb();
 Verb RenumberVerb();
 Verb RunVerb();
 Verb SettingsVerb();

@@ -5,7 +5,9 @@
 #include "HostEngine.h"
 #include "HostFlowFeature.h"
 #include "HostPlanner.h"
+#include "HostVisu.h"
 #include "ScriptUndo.h"
+#include "ScriptViewer.h"
 #include "HostWalk.h"
 #include "HostWorkbench.h"
 
@@ -18,11 +20,13 @@ void RegisterHost() {
   RegisterCompareHost();     // comparable objects, hub adapter, <fasteners>
   RegisterAssignmentHost();  // behaviours, contexts, hub layout, <hubAttributes>
   RegisterFlowHost();        // link services, locks and logs, <hubSession>
+  RegisterVisuHost();        // viewer colours and show state, <visuals>
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
   // Undo: savepoints for commands and services, and the session statements.
   InstallSavepoints();
   RegisterUndoStatements();  // undo, redo, print undo
+  RegisterViewerStatements();  // print viewer, expect colour|hidden|shown
 }
 
 }  // namespace host

@@ -5,6 +5,7 @@
 #include "OrvVekCreatePrecedenceCmd.h"
 #include "OrvVekLinkActCmd.h"
 #include "OrvVekLinkChildActCmd.h"
+#include "OrvVekProcessConstVerificationCmd.h"
 #include "TavModules.h"
 
 void RegisterPrecedenceModule() {
@@ -16,5 +17,6 @@ void RegisterPrecedenceModule() {
     registry.Register(module, "OrvVekCreatePrecedenceCmd", fctCreateOrvVekCreatePrecedenceCmd);
     registry.Register(module, "OrvVekConstraintToPrevCycleCmd", fctCreateOrvVekConstraintToPrevCycleCmd);
     registry.Register(module, "OrvControlFlowDeleteCmd", fctCreateOrvControlFlowDeleteCmd);
+    registry.Register(module, "OrvVekProcessConstVerificationCmd", fctCreateOrvVekProcessConstVerificationCmd);
   }
 }

@@ -9,6 +9,7 @@
 #include "TavAssignment.h"
 #include "TavCompare.h"
 #include "TavPPR.h"
+#include "TavVisu.h"
 #include "TavWorkbench.h"
 #include "WorkbenchModule.h"
 
@@ -25,6 +26,7 @@ void StartUp() {
   TavDeclareAssignmentInterfaces();
   TavDeclareWorkbenchInterfaces();
   TavDeclareFlowInterfaces();
+  TavDeclareVisuInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).
   host::RegisterHost();

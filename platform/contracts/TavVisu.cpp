@@ -1,0 +1,7 @@
+#include "TavVisu.h"
+
+void TavDeclareVisuInterfaces() {
+  TavInterfaceNames::Declare<TavI3DGeoVisu>();
+  TavInterfaceNames::Declare<TavIVisProperties>();
+  TavInterfaceNames::Declare<TavIVisuManager>();
+}
