@@ -361,6 +361,8 @@ struct UndoAccess {
     if (auto* t = std::get_if<undo::Text>(&r)) return key(t->object.get(), static_cast<unsigned>(t->field) + 1);
     if (auto* n = std::get_if<undo::Number>(&r)) return key(n->object.get(), static_cast<unsigned>(n->field) + 8);
     if (auto* p = std::get_if<undo::Position>(&r)) return key(p->product.get(), 15);
+    if (auto* c = std::get_if<undo::Custom>(&r))
+      if (const void* owner = c->action->FieldOwner()) return key(owner, 0);
     return 0;
   }
   static bool Unchanged(const HostDocument& doc, const UndoRecord& r) {
@@ -382,6 +384,7 @@ struct UndoAccess {
       }
     }
     if (auto* p = std::get_if<undo::Position>(&r)) return p->product->GetPosition() == *p->value;
+    if (auto* c = std::get_if<undo::Custom>(&r)) return c->action->FieldUnchanged();
     return false;
   }
   // Of each field only the oldest value counts, and a field that holds it again did

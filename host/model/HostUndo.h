@@ -35,6 +35,12 @@ public:
     (void)later;
     return false;
   }
+  // A record of one field's old value names the object the field belongs to (null:
+  // the record is no such thing), and says whether the field holds that value again.
+  // Within a step only a field's oldest record counts, and none when it holds its
+  // old value again: a colour changed and put back leaves no step.
+  virtual const void* FieldOwner() const { return nullptr; }
+  virtual bool FieldUnchanged() const { return false; }
 };
 
 enum class UndoText : std::uint8_t { Label, Description, Name, PartNumber, ResourceType, DisplayName };

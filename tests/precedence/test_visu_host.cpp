@@ -61,6 +61,31 @@ TEST(VisuHost, ChangesAreOneUndoStep) {
   EXPECT_FALSE(VerifPlant::Shown(p.pb));
 }
 
+TEST(VisuHost, AViewerPutBackLeavesNoStepAndNoUnsavedChange) {
+  VerifPlant p;
+  p.doc->MarkSaved();
+  auto& j = p.doc->Journal();
+  auto geo = query<TavI3DGeoVisu>(Ref<TavBaseUnknown>(p.pa));
+  auto props = query<TavIVisProperties>(Ref<TavBaseUnknown>(p.pb));
+  j.Begin();
+  geo->SetColorIndex(246);
+  geo->SetColorIndex(249);
+  props->SetShow(false);
+  geo->SetColorIndex(kTavDefaultColour);  // the verification closing without keep-view
+  props->SetShow(true);
+  EXPECT_FALSE(j.Commit("verify"));
+  EXPECT_FALSE(p.doc->IsModified());
+  // Only the oldest state of a product is kept: one undo brings it back.
+  j.Begin();
+  geo->SetColorIndex(246);
+  geo->SetColorIndex(247);
+  ASSERT_TRUE(j.Commit("recolour"));
+  std::string err;
+  ASSERT_TRUE(j.Undo(&err)) << err;
+  EXPECT_EQ(VerifPlant::Colour(p.pa), kTavDefaultColour);
+  EXPECT_FALSE(p.doc->IsModified());
+}
+
 TEST(VisuHost, PlantWithoutVisualsRoundTripsUnchanged) {
   std::string err;
   auto doc = host::ParsePlant(kPlant, "p.xml", err);

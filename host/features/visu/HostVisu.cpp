@@ -22,6 +22,9 @@ public:
     return true;
   }
   std::size_t Bytes() const override { return sizeof(*this); }
+  // One field per object: its whole viewer state.
+  const void* FieldOwner() const override { return p_.get(); }
+  bool FieldUnchanged() const override { return store_.Get(*p_) == before_; }
 
 private:
   HostVisuStore& store_;  // the document's: it outlives the journal
