@@ -49,12 +49,8 @@ bool VekAttributesOnRelationDialog::IsODTReplay() {
 VekAttributesOnRelationDialog::VekAttributesOnRelationDialog(TavDlgWidget* father)
     : TavDlgDialog(father, "AttributeDlg", 0, kCatalog) {
   SetVisibility(false);
-  ok_ = Add<TavDlgPushButton>("OK");
-  ok_->SetTitle(Text("OK.Title", "OK"));
-  cancel_ = Add<TavDlgPushButton>("Cancel");
-  cancel_->SetTitle(Text("Cancel.Title", "Cancel"));
-  AddAnalyseNotificationCB(ok_, TavDlgNotification::Activate, [this] { Notify(TavDlgNotification::OK); });
-  AddAnalyseNotificationCB(cancel_, TavDlgNotification::Activate, [this] { Notify(TavDlgNotification::Cancel); });
+  ok_ = AddNotifyingButton("OK", TavDlgNotification::OK, "OK");
+  cancel_ = AddNotifyingButton("Cancel", TavDlgNotification::Cancel, "Cancel");
 }
 
 VekAttributesOnRelationDialog::~VekAttributesOnRelationDialog() {

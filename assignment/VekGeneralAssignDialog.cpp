@@ -4,14 +4,10 @@
 
 VekGeneralAssignDialog::VekGeneralAssignDialog(TavDlgWidget* father) : TavDlgDialog(father, "ASRDialog", 0, kCatalog) {
   SetVisibility(false);
-  ok_ = Add<TavDlgPushButton>("OK");
-  ok_->SetTitle(TavMsgCatalog::BuildMessage(kCatalog, "OK.Title", {}, "OK"));
-  ok_->SetSensitivity(false);
-  cancel_ = Add<TavDlgPushButton>("Cancel");
-  cancel_->SetTitle(TavMsgCatalog::BuildMessage(kCatalog, "Cancel.Title", {}, "Cancel"));
   // The buttons speak for the dialog: its agents wait for the dialog's OK and CANCEL.
-  AddAnalyseNotificationCB(ok_, TavDlgNotification::Activate, [this] { Notify(TavDlgNotification::OK); });
-  AddAnalyseNotificationCB(cancel_, TavDlgNotification::Activate, [this] { Notify(TavDlgNotification::Cancel); });
+  ok_ = AddNotifyingButton("OK", TavDlgNotification::OK, "OK");
+  ok_->SetSensitivity(false);
+  cancel_ = AddNotifyingButton("Cancel", TavDlgNotification::Cancel, "Cancel");
 }
 
 VekGeneralAssignDialog::~VekGeneralAssignDialog() {

@@ -28,12 +28,8 @@ OrvVekConstraintToPrevCycleDlg::OrvVekConstraintToPrevCycleDlg(TavDlgWidget* fat
   rows_->SetColumnTitles({Text("ConstraintsList.Column", "Previous Cycle Constraints"), Text("ConstraintsList.IdColumn", "Id")});
   remove_ = frame->Add<TavDlgPushButton>("Remove");
   remove_->SetTitle(Text("Remove.Title", "Remove"));
-  ok_ = Add<TavDlgPushButton>("OK");
-  ok_->SetTitle(Text("OK.Title", "OK"));
-  cancel_ = Add<TavDlgPushButton>("Cancel");
-  cancel_->SetTitle(Text("Cancel.Title", "Cancel"));
-  AddAnalyseNotificationCB(ok_, TavDlgNotification::Activate, [this] { Notify(TavDlgNotification::OK); });
-  AddAnalyseNotificationCB(cancel_, TavDlgNotification::Activate, [this] { Notify(TavDlgNotification::Cancel); });
+  ok_ = AddNotifyingButton("OK", TavDlgNotification::OK, "OK");
+  cancel_ = AddNotifyingButton("Cancel", TavDlgNotification::Cancel, "Cancel");
   AddAnalyseNotificationCB(remove_, TavDlgNotification::Activate, [this] { RemoveSelected(); });
 }
 

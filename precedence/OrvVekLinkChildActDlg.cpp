@@ -29,15 +29,9 @@ OrvVekLinkChildActDlg::OrvVekLinkChildActDlg(TavDlgWidget* father) : TavDlgDialo
       if (radios_[i]->GetState()) SetLinkType(i);
     });
   }
-  ok_ = Add<TavDlgPushButton>("OK");
-  ok_->SetTitle(Text("OK.Title", "OK"));
-  apply_ = Add<TavDlgPushButton>("Apply");
-  apply_->SetTitle(Text("Apply.Title", "Apply"));
-  cancel_ = Add<TavDlgPushButton>("Cancel");
-  cancel_->SetTitle(Text("Cancel.Title", "Cancel"));
-  AddAnalyseNotificationCB(ok_, TavDlgNotification::Activate, [this] { Notify(TavDlgNotification::OK); });
-  AddAnalyseNotificationCB(apply_, TavDlgNotification::Activate, [this] { Notify(TavDlgNotification::Apply); });
-  AddAnalyseNotificationCB(cancel_, TavDlgNotification::Activate, [this] { Notify(TavDlgNotification::Cancel); });
+  ok_ = AddNotifyingButton("OK", TavDlgNotification::OK, "OK");
+  apply_ = AddNotifyingButton("Apply", TavDlgNotification::Apply, "Apply");
+  cancel_ = AddNotifyingButton("Cancel", TavDlgNotification::Cancel, "Cancel");
   AddAnalyseNotificationCB(remove_, TavDlgNotification::Activate, [this] { RemoveSelected(); });
   AddAnalyseNotificationCB(list_, TavDlgNotification::Activate, [this] { RemoveSelected(); });  // a double click
   AddAnalyseNotificationCB(listParents_, TavDlgNotification::Activate, [this] {

@@ -22,12 +22,8 @@ OrvVekLinkDialog::OrvVekLinkDialog(TavDlgWidget* father) : TavDlgDialog(father, 
   SetTitle(Text("Title", "Link Activities"));
   output_ = MakeRow("Output");
   input_ = MakeRow("Input");
-  ok_ = Add<TavDlgPushButton>("OK");
-  ok_->SetTitle(Text("OK.Title", "OK"));
-  cancel_ = Add<TavDlgPushButton>("Cancel");
-  cancel_->SetTitle(Text("Cancel.Title", "Cancel"));
-  AddAnalyseNotificationCB(ok_, TavDlgNotification::Activate, [this] { Notify(TavDlgNotification::OK); });
-  AddAnalyseNotificationCB(cancel_, TavDlgNotification::Activate, [this] { Notify(TavDlgNotification::Cancel); });
+  ok_ = AddNotifyingButton("OK", TavDlgNotification::OK, "OK");
+  cancel_ = AddNotifyingButton("Cancel", TavDlgNotification::Cancel, "Cancel");
 }
 
 OrvVekLinkDialog::~OrvVekLinkDialog() {

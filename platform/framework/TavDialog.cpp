@@ -261,6 +261,14 @@ TavDlgDialog::~TavDlgDialog() {
   if (g_dialogHost) g_dialogHost->OnDialogDestroyed(this);
 }
 
+TavDlgPushButton* TavDlgDialog::AddNotifyingButton(const std::string& name, const std::string& notification,
+                                                   const TavUnicodeString& fallback) {
+  auto* b = Add<TavDlgPushButton>(name);
+  b->SetTitle(TavMsgCatalog::BuildMessage(catalog_, name + ".Title", {}, fallback));
+  AddAnalyseNotificationCB(b, TavDlgNotification::Activate, [this, notification] { Notify(notification); });
+  return b;
+}
+
 int TavDlgDialog::AddAnalyseNotificationCB(TavDlgWidget* source, const std::string& notification, Callback cb) {
   int id = nextId_++;
   callbacks_.push_back(CB{id, source, notification, std::move(cb)});

@@ -236,6 +236,9 @@ public:
   int AddAnalyseNotificationCB(TavDlgWidget* source, const std::string& notification, Callback cb);
   void RemoveAnalyseNotificationCB(TavDlgWidget* source, const std::string& notification);
   void RemoveAnalyseNotificationCB(int id);
+  // A push button that passes its activation on as the dialog's `notification`
+  // (OK, Apply, Cancel), titled from the catalogue key "<name>.Title", else `fallback`.
+  TavDlgPushButton* AddNotifyingButton(const std::string& name, const std::string& notification, const TavUnicodeString& fallback);
   int CallbackCount() const { return static_cast<int>(callbacks_.size()); }
   void Dispatch(TavDlgWidget* source, const std::string& notification);
   // How many callbacks the last dispatched notification reached.
