@@ -261,13 +261,19 @@ std::string HostDocument::PathString(const Ref<TavBaseUnknown>& o) const {
 
 TavPathElement HostDocument::Resolve(std::string_view path) const {
   if (path.empty()) return {};
-  if (path[0] == '#') return PathOf(FindById(std::string(path.substr(1))));
-  TavPathElement found = ResolveTreePath(path);
+  TavPathElement found = path[0] == '#' ? PathOf(FindById(std::string(path.substr(1)))) : ResolveTreePath(path);
   // "FROM -> TO" names a control-flow link; a label may hold " -> " too, so a tree
   // path is tried first, then each split until both ends are linked nodes.
+  // The ends are nodes, never links: resolving them does not split again, so a path
+  // with many arrows costs one tree lookup pair per arrow.
+  auto node = [&](std::string_view end) -> Ref<HostActivity> {
+    if (end.empty()) return nullptr;
+    auto leaf = end[0] == '#' ? FindById(std::string(end.substr(1))) : ResolveTreePath(end).GetLeaf();
+    return std::dynamic_pointer_cast<HostActivity>(leaf);
+  };
   for (auto arrow = path.find(" -> "); found.IsEmpty() && arrow != std::string_view::npos; arrow = path.find(" -> ", arrow + 1)) {
-    auto from = std::dynamic_pointer_cast<HostActivity>(Resolve(path.substr(0, arrow)).GetLeaf());
-    auto to = std::dynamic_pointer_cast<HostActivity>(Resolve(path.substr(arrow + 4)).GetLeaf());
+    auto from = node(path.substr(0, arrow));
+    auto to = node(path.substr(arrow + 4));
     if (auto flow = from && to ? flows_->Of(from, to) : nullptr) found = TavPathElement({flow});
   }
   return found;

@@ -77,6 +77,12 @@ TEST(FlowLinks, LinkObjectsKeepTheirIdsAcrossRemovalUndoAndSave) {
   EXPECT_EQ(doc->PathString(picked), "Process/Line/A -> Process/Line/B");
   EXPECT_EQ(doc->Resolve("Process/Line/A -> Process/Line/B").GetLeaf(), picked);  // the same object each time
   EXPECT_TRUE(doc->Resolve("Process/Line/B -> Process/Line/A").IsEmpty());
+  EXPECT_EQ(doc->Resolve("#a -> #b").GetLeaf(), picked);
+  EXPECT_TRUE(doc->Resolve(" -> Process/Line/B").IsEmpty());
+  // Ends are nodes, not links: many arrows cost one lookup pair each, not a split tree.
+  std::string arrows = "Process/Line/A";
+  for (int i = 0; i < 200; ++i) arrows += " -> Process/Line/A";
+  EXPECT_TRUE(doc->Resolve(arrows).IsEmpty());
   EXPECT_EQ(SerializePlant(*doc), saved);
 
   // Deleting through the life cycle is one undoable change; the object outlives it.
