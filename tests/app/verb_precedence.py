@@ -5,42 +5,16 @@ with one line and exit 1.
 
 usage: verb_precedence.py MIRT DATA BAD_FLOW WORK
 """
-import json
 import os
 import shutil
-import subprocess
 import sys
+
+import verbtest
 
 MIRT, DATA, BAD, WORK = sys.argv[1:5]
 PLANT = os.path.join(DATA, "sample-plant.xml")
-failures = []
-
-
-def run(*args, rc=0):
-    p = subprocess.run([MIRT, "precedence", *args], cwd=WORK, capture_output=True, text=True)
-    if p.returncode != rc:
-        failures.append(f"mirt precedence {' '.join(args)}: exit {p.returncode}, expected {rc}\n{p.stdout}{p.stderr}")
-    return p.stdout, p.stderr
-
-
-def check(cond, what):
-    if not cond:
-        failures.append(what)
-
-
-def js(*args, rc=0):
-    out, err = run(*args, "--json", rc=rc)
-    try:
-        return json.loads(out)
-    except ValueError as e:
-        failures.append(f"mirt precedence {' '.join(args)} --json is not JSON ({e}):\n{out}{err}")
-        return {}
-
-
-def refused(want, *args):
-    out, err = run(*args, rc=1)
-    check(err.count("\n") == 1 and err.startswith("mirt precedence: ") and want in err and out == "",
-          f"mirt precedence {' '.join(args)}: expected one line with '{want}', got:\n{out}{err}")
+V = verbtest.Verbs(MIRT, WORK, "precedence")
+run, check, js, refused = V.run, V.check, V.js, V.refused
 
 
 def test_sets():
@@ -91,9 +65,4 @@ def test_refusals():
 
 shutil.rmtree(WORK, ignore_errors=True)
 os.makedirs(WORK)
-for test in (test_sets, test_check, test_refusals):
-    test()
-if failures:
-    print("\n".join(failures))
-    sys.exit(1)
-print("ok")
+V.finish(test_sets, test_check, test_refusals)

@@ -7,38 +7,18 @@ usage: verbs_unix.py MIRT DATA WORK   (MIRT_CONFIG_DIR must point into WORK)
 """
 import csv
 import io
-import json
 import os
 import shutil
-import subprocess
 import sys
+
+import verbtest
 
 MIRT, DATA, WORK = sys.argv[1:4]
 PLANT = os.path.join(DATA, "sample-plant.xml")
 REV2 = os.path.join(DATA, "sample-plant-rev2.xml")
 TSA = os.path.join(DATA, "..", "tests", "activities", "data", "tsa-plant.xml")
-failures = []
-
-
-def run(*args, rc=0):
-    p = subprocess.run([MIRT, *args], cwd=WORK, capture_output=True, text=True)
-    if p.returncode != rc:
-        failures.append(f"mirt {' '.join(args)}: exit {p.returncode}, expected {rc}\n{p.stderr}")
-    return p.stdout, p.stderr
-
-
-def check(cond, what):
-    if not cond:
-        failures.append(what)
-
-
-def js(*args, rc=0):
-    out, err = run(*args, "--json", rc=rc)
-    try:
-        return json.loads(out)
-    except ValueError as e:
-        failures.append(f"mirt {' '.join(args)} --json is not JSON ({e}):\n{out}{err}")
-        return {}
+V = verbtest.Verbs(MIRT, WORK)
+run, check, js = V.run, V.check, V.js
 
 
 def table(*args, rc=0):
@@ -47,10 +27,7 @@ def table(*args, rc=0):
 
 
 def refused(verb, want, *args, rc=1):
-    """One line on stderr naming the verb and containing `want`, nothing on stdout."""
-    out, err = run(verb, *args, rc=rc)
-    check(err.count("\n") == 1 and err.startswith(f"mirt {verb}: ") and want in err and out == "",
-          f"mirt {verb} {' '.join(args)}: expected one line with '{want}', got:\n{out}{err}")
+    V.refused(want, verb, *args, rc=rc)
 
 
 def keys(obj, want, where):
@@ -223,9 +200,4 @@ def test_help():
 shutil.rmtree(os.environ["MIRT_CONFIG_DIR"], ignore_errors=True)
 shutil.rmtree(WORK, ignore_errors=True)
 os.makedirs(WORK)
-for test in (test_check, test_compare, test_consumption, test_renumber, test_settings, test_help):
-    test()
-if failures:
-    print("\n".join(failures))
-    sys.exit(1)
-print("ok")
+V.finish(test_check, test_compare, test_consumption, test_renumber, test_settings, test_help)
