@@ -153,8 +153,7 @@ void HostDocument::RemoveActivity(const Ref<HostActivity>& a) {
   std::vector<Ref<HostActivity>> gone{a};
   for (auto& c : a->GetAllChildren()) gone.push_back(std::dynamic_pointer_cast<HostActivity>(c));
   for (auto& g : gone) {
-    for (auto& n : g->GetNextNodes()) g->RemoveControlFlowLink(n);
-    for (auto& p : g->GetPreviousNodes()) std::dynamic_pointer_cast<HostActivity>(p)->RemoveControlFlowLink(g);
+    g->RemoveAllLinks();
     for (auto& b : g->GetPrecedences()) g->RemovePrecedence(b);
     for (auto& s : g->GetSuccessors()) std::dynamic_pointer_cast<HostActivity>(s)->RemovePrecedence(g);
     for (auto& c : g->GetConstraints()) g->RemoveConstraint(c);
@@ -261,15 +260,13 @@ std::string HostDocument::PathString(const Ref<TavBaseUnknown>& o) const {
 
 TavPathElement HostDocument::Resolve(std::string_view path) const {
   if (path.empty()) return {};
-  TavPathElement found = path[0] == '#' ? PathOf(FindById(std::string(path.substr(1)))) : ResolveTreePath(path);
+  TavPathElement found = ResolveIdOrTreePath(path);
   // "FROM -> TO" names a control-flow link; a label may hold " -> " too, so a tree
   // path is tried first, then each split until both ends are linked nodes.
   // The ends are nodes, never links: resolving them does not split again, so a path
   // with many arrows costs one tree lookup pair per arrow.
-  auto node = [&](std::string_view end) -> Ref<HostActivity> {
-    if (end.empty()) return nullptr;
-    auto leaf = end[0] == '#' ? FindById(std::string(end.substr(1))) : ResolveTreePath(end).GetLeaf();
-    return std::dynamic_pointer_cast<HostActivity>(leaf);
+  auto node = [&](std::string_view end) {
+    return std::dynamic_pointer_cast<HostActivity>(end.empty() ? nullptr : ResolveIdOrTreePath(end).GetLeaf());
   };
   for (auto arrow = path.find(" -> "); found.IsEmpty() && arrow != std::string_view::npos; arrow = path.find(" -> ", arrow + 1)) {
     auto from = node(path.substr(0, arrow));
@@ -277,6 +274,10 @@ TavPathElement HostDocument::Resolve(std::string_view path) const {
     if (auto flow = from && to ? flows_->Of(from, to) : nullptr) found = TavPathElement({flow});
   }
   return found;
+}
+
+TavPathElement HostDocument::ResolveIdOrTreePath(std::string_view path) const {
+  return path[0] == '#' ? PathOf(FindById(std::string(path.substr(1)))) : ResolveTreePath(path);
 }
 
 TavPathElement HostDocument::ResolveTreePath(std::string_view path) const {

@@ -1,20 +1,11 @@
 #include "HostFlow.h"
 
-#include <algorithm>
-
 namespace host {
-
-namespace {
-bool Linked(const HostActivity& from, const HostActivity* to) {
-  const auto& next = from.Next();
-  return std::any_of(next.begin(), next.end(), [&](const auto& w) { return w.lock().get() == to; });
-}
-}  // namespace
 
 bool HostFlow::Exists() const {
   auto f = from_.lock();
   auto t = to_.lock();
-  return f && t && Linked(*f, t.get());
+  return f && t && f->LinksTo(t.get());
 }
 
 TavUnicodeString HostFlow::DisplayName() const {
@@ -29,7 +20,7 @@ Ref<TavBaseUnknown> HostFlow::GetTargetNode() const { return Exists() ? to_.lock
 HRESULT HostFlow::Remove() {
   auto f = from_.lock();
   auto t = to_.lock();
-  if (!f || !t || !Linked(*f, t.get())) return E_FAIL;
+  if (!f || !t || !f->LinksTo(t.get())) return E_FAIL;
   return f->RemoveControlFlowLink(t);
 }
 
@@ -41,7 +32,7 @@ Ref<HostFlow> HostFlows::Find(const Key& k) const {
 }
 
 Ref<HostFlow> HostFlows::Of(const Ref<HostActivity>& from, const Ref<HostActivity>& to) {
-  if (!from || !to || !Linked(*from, to.get())) return nullptr;
+  if (!from || !to || !from->LinksTo(to.get())) return nullptr;
   Key k{from.get(), to.get()};
   if (auto f = Find(k)) return f;
   auto f = std::make_shared<HostFlow>(from, to);

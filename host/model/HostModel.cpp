@@ -559,6 +559,10 @@ HRESULT Link(HostActivity* from, const Ref<TavBaseUnknown>& to, Links& fwd, Back
 const Links kNoLinks;
 }  // namespace
 
+bool HostActivity::LinksTo(const HostActivity* to) const {
+  return std::any_of(next_.begin(), next_.end(), [&](const auto& w) { return w.lock().get() == to; });
+}
+
 HostActivity::ConstraintLinks& HostActivity::Constraints() {
   if (!constraintLinks_) constraintLinks_ = std::make_unique<ConstraintLinks>();
   return *constraintLinks_;

@@ -306,6 +306,8 @@ public:
   const std::vector<std::weak_ptr<HostActivity>>& Next() const { return next_; }
   const std::vector<std::weak_ptr<HostActivity>>& Before() const { return before_; }
   const std::vector<std::weak_ptr<HostActivity>>& Previous() const { return previous_; }
+  // A control-flow link from this node to `to` exists.
+  bool LinksTo(const HostActivity* to) const;
   const std::vector<std::weak_ptr<HostActivity>>& After() const { return after_; }
   // Constraints (to the previous cycle) this activity holds; empty when it holds none.
   const std::vector<std::weak_ptr<HostActivity>>& ConstraintList() const;
@@ -465,6 +467,7 @@ public:
 private:
   HostDocument() = default;
   TavPathElement ResolveTreePath(std::string_view path) const;
+  TavPathElement ResolveIdOrTreePath(std::string_view path) const;
   void Adopt(HostObject& o, const std::string& id, char prefix);
   Ref<HostRootActivity> MakeRoot(const std::string& id, const TavUnicodeString& label, const std::string& type, char prefix);
 

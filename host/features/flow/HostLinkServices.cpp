@@ -75,9 +75,7 @@ public:
   }
   int AreAllreadyLinked(const Ref<TavBaseUnknown>& from, const Ref<TavBaseUnknown>& to) override {
     auto a = Node(from), b = Node(to);
-    if (!a || !b) return 1;
-    const auto& next = a->Next();
-    return std::any_of(next.begin(), next.end(), [&](const auto& w) { return w.lock() == b; }) ? 0 : 1;
+    return a && b && a->LinksTo(b.get()) ? 0 : 1;
   }
   int LinkViolatesHierachy(const Ref<TavBaseUnknown>& from, const Ref<TavBaseUnknown>& to) override {
     auto a = Node(from), b = Node(to);
