@@ -84,6 +84,8 @@ struct PartRecord {
   std::uint32_t line, column;
   std::uint32_t problem, childProblem;
 };
+// The element of each kind of link record.
+constexpr const char* kLinkNames[] = {"flow", "precedence", "constraint", "prevCycle"};
 struct LinkRecord {
   enum Kind : std::uint8_t { Flow, Precedence, Constraint, PrevCycle, ProblemOnly } kind;
   std::string from, to;
@@ -470,7 +472,7 @@ private:
       links_.push_back({kind, std::string(*from), std::string(*to), id ? std::string(*id) : std::string(), e.line, e.column, 0, 0});
     else
       links_.push_back({LinkRecord::ProblemOnly, {}, {}, {}, e.line, e.column, Keep(e.line, e.column, problem), 0});
-    Open(Kind::Link, false, std::string(e.name), e.line, e.column);
+    Open(Kind::Link, false, kLinkNames[kind], e.line, e.column);  // a literal: the frame keeps a view of it
     frames_.back().record = links_.size() - 1;
     return true;
   }
@@ -661,8 +663,7 @@ private:
       if (!Report(l.problem)) return false;
       if (l.kind == LinkRecord::ProblemOnly) continue;
       const bool flow = l.kind == LinkRecord::Flow;
-      static constexpr const char* kNames[] = {"flow", "precedence", "constraint", "prevCycle"};
-      const char* what = kNames[l.kind];
+      const char* what = kLinkNames[l.kind];
       Ref<HostActivity> ends[2];
       const std::string* ids[2] = {&l.from, &l.to};
       for (int k = 0; k < 2; ++k) {

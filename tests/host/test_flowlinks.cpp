@@ -107,6 +107,9 @@ TEST(FlowLinks, LoaderChecksFlowIdsAndConstraints) {
   EXPECT_NE(LoadError(Plant(R"(<constraint from="a" to="b"/><constraint from="a" to="b"/>)")).find("duplicate constraint"),
             std::string::npos);
   EXPECT_NE(LoadError(Plant(R"(<prevCycle from="a" to="nowhere"/>)")).find("nowhere"), std::string::npos);
+  // A problem inside a link names the link's element.
+  EXPECT_NE(LoadError(Plant(R"(<constraint from="a" to="b">x</constraint>)")).find("unexpected text in <constraint>"),
+            std::string::npos);
   // Both kinds round-trip.
   auto doc = Load(Plant(R"(<constraint from="b" to="c"/><prevCycle from="a" to="q"/><prevCycle from="a" to="c"/>)"));
   const std::string saved = SerializePlant(*doc);
