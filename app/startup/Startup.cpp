@@ -5,10 +5,12 @@
 #include "HostStartup.h"
 #include "PartConsumptionModule.h"
 #include "PrecedenceModule.h"
+#include "StatesModule.h"
 #include "TavFlow.h"
 #include "TavAssignment.h"
 #include "TavCompare.h"
 #include "TavPPR.h"
+#include "TavStates.h"
 #include "TavVisu.h"
 #include "TavWorkbench.h"
 #include "WorkbenchModule.h"
@@ -27,6 +29,7 @@ void StartUp() {
   TavDeclareWorkbenchInterfaces();
   TavDeclareFlowInterfaces();
   TavDeclareVisuInterfaces();
+  TavDeclareStateInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).
   host::RegisterHost();
@@ -37,6 +40,7 @@ void StartUp() {
   RegisterAssignmentModule();
   RegisterPartConsumptionModule();
   RegisterPrecedenceModule();
+  RegisterStatesModule();
   RegisterWorkbenchModule();
 }
 
