@@ -23,7 +23,7 @@ TavDlgWidget* SensitiveWidget(ScriptRunner& r, const std::string& spec, std::str
 }
 
 const std::vector<std::string>& Notifications() {
-  static const std::vector<std::string> v{"ok", "cancel", "close", "apply", "select", "modify", "activate"};
+  static const std::vector<std::string> v{"ok", "cancel", "close", "apply", "select", "modify", "activate", "leave"};
   return v;
 }
 
@@ -82,6 +82,21 @@ void AddDialogStatements(ScriptTable& t) {
            TavDlgWidget* wd = SensitiveWidget(r, a[0], err);
            return wd && wd->SetValueFromText(Join(a, 1), &err);
          }});
+  t.Add({"choose", {{"DIALOG.LIST", ArgKind::Widget}, {"LINE", ArgKind::WidgetValue, false, true}},
+         "select several lines of a list at once",
+         "Selects the lines given (numbers from 0, or line texts), as the user does with\n"
+         "Ctrl held, in a list that allows it; the list then notifies once.\n"
+         "Example:\n  choose StateDlg.pItmStatesSelectorList Open Closed",
+         [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+           TavDlgWidget* wd = SensitiveWidget(r, a[0], err);
+           if (!wd) return false;
+           auto* lines = dynamic_cast<TavDlgLines*>(wd);
+           if (!lines) {
+             err = a[0] + " is no list";
+             return false;
+           }
+           return lines->SelectLinesFromText(ScriptWords(a.begin() + 1, a.end()), &err);
+         }});
   t.Add({"push", {{"DIALOG.WIDGET", ArgKind::Widget}}, "push a button",
          "Pushes a push button of a shown dialog.\nExample:\n  push ASRDialog.OK",
          [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
@@ -93,7 +108,8 @@ void AddDialogStatements(ScriptTable& t) {
   t.Add({"notify", {{"DIALOG[.WIDGET]", ArgKind::Widget}, {"NOTIFICATION", ArgKind::Choice, false, false, Notifications()}},
          "send a dialog notification",
          "Sends a notification as the window system would: ok, cancel, apply (the\n"
-         "dialog's buttons), close (the window's close box), select, modify, activate.\n"
+         "dialog's buttons), close (the window's close box), select, modify, activate,\n"
+         "leave (the keyboard focus leaves an editor).\n"
          "One nothing waits for fails.\nExample:\n  notify AttributeDlg close",
          Notify});
   t.Add({"answer", {}, "answer the message window or file box that waits, or the next one",

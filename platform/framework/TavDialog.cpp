@@ -182,6 +182,34 @@ bool TavDlgRows::SelectFromText(const std::string& v, std::string* error, const 
 bool TavDlgLines::SetValueFromText(const std::string& v, std::string* error) {
   return SelectFromText(v, error, "line", [&](int i) { return lines_[static_cast<std::size_t>(i)].utf8() == v; });
 }
+bool TavDlgLines::SelectLinesFromText(const std::vector<std::string>& values, std::string* error) {
+  if (values.size() == 1) return SetValueFromText(values.front(), error);
+  if (!multi_ || values.empty()) {
+    if (error) *error = GetKind() + " " + GetName() + (values.empty() ? ": no line given" : " selects one line at a time");
+    return false;
+  }
+  std::vector<int> rows;
+  for (const std::string& v : values) {
+    int row = -1;
+    if (!ParseInt(v, row)) {
+      int found = 0;
+      for (int i = 0; i < GetLineCount(); ++i)
+        if (lines_[static_cast<std::size_t>(i)].utf8() == v) row = i, ++found;
+      if (found != 1) {
+        if (error) *error = GetKind() + " " + GetName() + (found ? " has several lines '" + v + "': choose one by number" : " has no line '" + v + "'");
+        return false;
+      }
+    } else if (row < 0 || row >= GetLineCount()) {
+      if (error) *error = GetKind() + " " + GetName() + " has " + std::to_string(GetLineCount()) + " lines, no line " + v;
+      return false;
+    }
+    if (std::find(rows.begin(), rows.end(), row) == rows.end()) rows.push_back(row);
+  }
+  std::sort(rows.begin(), rows.end());
+  selected_ = rows;
+  Notify(TavDlgNotification::Select);
+  return true;
+}
 std::string TavDlgLines::ValueText() const {
   return selected_.empty() ? std::string() : GetLine(selected_.front()).utf8();
 }

@@ -21,6 +21,7 @@ inline constexpr const char* Close = "CLOSE";          // window close
 inline constexpr const char* Select = "SELECT";        // list line or combo entry selected
 inline constexpr const char* Modify = "MODIFY";        // editor text, check state, spinner value
 inline constexpr const char* Activate = "ACTIVATE";    // push button pressed, list line double-clicked
+inline constexpr const char* Leave = "LEAVE";          // the keyboard focus left an editor
 }  // namespace TavDlgNotification
 
 class TavDlgWidget {
@@ -166,10 +167,17 @@ public:
   TavUnicodeString GetLine(int row) const;
   bool SetValueFromText(const std::string& value, std::string* error) override;
   std::string ValueText() const override;
+  // A list where the user may select several lines at once (off by default).
+  void SetMultiSelect(bool on) { multi_ = on; }
+  bool IsMultiSelect() const { return multi_; }
+  // Selects these lines (numbers or unique line texts) and notifies once; refused on
+  // a single-selection list unless there is exactly one value.
+  bool SelectLinesFromText(const std::vector<std::string>& values, std::string* error);
 
 protected:
   void DumpDetails(std::string& out, int indent) const override;
   std::vector<TavUnicodeString> lines_;
+  bool multi_ = false;
 };
 class TavDlgCombo : public TavDlgLines {
 public:
