@@ -80,33 +80,21 @@ struct NamedPlant : ::testing::Test {
     for (int i = 0; i < list->GetLineCount(); ++i) s += (s.empty() ? "" : " ") + list->GetLine(i).utf8();
     return s;
   }
-  // The longest piece of a catalogue text between its parameters: what identifies it.
-  static std::string LongestPiece(const std::string& key) {
-    const std::string text = TavMsgCatalog::BuildMessage(OrvVekNamedStateDlg::kCatalog, key, {}, "").utf8();
-    std::string best, piece;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-      if (i == text.size() || (text[i] == '/' && i + 1 < text.size() && text[i + 1] == 'P')) {
-        if (piece.size() > best.size()) best = piece;
-        piece.clear();
-        i += 2;
-        continue;
-      }
-      piece += text[i];
-    }
-    return best.empty() ? key : best;
-  }
-  // The texts of the error windows shown since `from`, as catalogue keys.
+  // The error windows shown since `from`, each as the catalogue key (after
+  // "OrvVekNamedStateDlg.") whose text it begins with.
   std::vector<std::string> Errors(std::size_t from = 0) const {
-    static const char* keys[] = {"NoFactoryAvailable", "NoNameAvailable", "EmptyDefinitionList", "NameAlreadyExisting",
-                                 "StateNotCreated", "EntryRefused", "ApplyRefused", "RenameRefused"};
     std::vector<std::string> found;
-    const auto& shown = engine.Messages();
-    for (std::size_t i = from; i < shown.size(); ++i) {
-      if (shown[i].name != "OrvVekNamedStateErrorDlg") continue;
-      std::string which = "?";
-      for (const char* k : keys)
-        if (shown[i].text.find(LongestPiece(std::string("OrvVekNamedStateDlg.") + k)) != std::string::npos) which = k;
-      found.push_back(which);
+    for (std::size_t i = from; i < engine.Messages().size(); ++i) {
+      const auto& m = engine.Messages()[i];
+      if (m.name != "OrvVekNamedStateErrorDlg") continue;
+      found.push_back("?");
+      for (const char* k : {"NoNameAvailable", "EmptyDefinitionList", "NameAlreadyExisting", "EntryRefused"}) {
+        auto text = TavMsgCatalog::BuildMessage(OrvVekNamedStateDlg::kCatalog, std::string("OrvVekNamedStateDlg.") + k,
+                                                {"/P1", "/P2"}).utf8();
+        // Its first words, or those after a leading parameter.
+        const std::string words = text.substr(text.rfind("/P1", 0) == 0 ? 3 : 0, 20);
+        if (m.text.find(words) != std::string::npos) found.back() = k;
+      }
     }
     return found;
   }

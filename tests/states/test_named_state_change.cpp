@@ -64,9 +64,6 @@ TEST_F(Change, AStateThatContainsTheEditedOneIsNoCandidateAndNamesStayPerOwner) 
   Remove(d, "Up");
   Ok(d);
   EXPECT_EQ(Errors(), (std::vector<std::string>{"NameAlreadyExisting"}));
-  d->NameEditor()->SetText("  ");
-  Ok(d);
-  EXPECT_EQ(Errors().back(), "NoNameAvailable");
   d->NameEditor()->SetText("Free");
   Ok(d);
   EXPECT_EQ(Errors().back(), "EmptyDefinitionList");
