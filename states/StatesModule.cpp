@@ -1,11 +1,13 @@
 #include "StatesModule.h"
 
+#include "OrvStateCreationCmd.h"
+#include "OrvVekStateEditDblClick.h"
 #include "TavModules.h"
 
 void RegisterStatesModule() {
   auto& registry = TavModuleRegistry::Get();
   for (const char* module : {"OrvVekPlanner", "Mirtcommands"}) {
-    (void)registry;
-    (void)module;
+    registry.Register(module, "OrvStateCreationCmd", fctCreateOrvStateCreationCmd);
   }
+  OrvVekStateEditDblClick::Register();
 }
