@@ -1,11 +1,11 @@
 #include "StatesModule.h"
 
+#include "OrvDefineConditionCmd.h"
 #include "TavModules.h"
 
 void RegisterStatesModule() {
   auto& registry = TavModuleRegistry::Get();
   for (const char* module : {"OrvVekPlanner", "Mirtcommands"}) {
-    (void)registry;
-    (void)module;
+    registry.Register(module, "OrvDefineConditionCmd", fctCreateOrvDefineConditionCmd);
   }
 }
