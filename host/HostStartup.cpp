@@ -5,8 +5,10 @@
 #include "HostEngine.h"
 #include "HostFlowFeature.h"
 #include "HostPlanner.h"
+#include "HostStates.h"
 #include "HostVisu.h"
 #include "ScriptUndo.h"
+#include "ScriptStates.h"
 #include "ScriptViewer.h"
 #include "HostWalk.h"
 #include "HostWorkbench.h"
@@ -21,12 +23,14 @@ void RegisterHost() {
   RegisterAssignmentHost();  // behaviours, contexts, hub layout, <hubAttributes>
   RegisterFlowHost();        // link services, locks and logs, <hubSession>
   RegisterVisuHost();        // viewer colours and show state, <visuals>
+  RegisterStatesHost();      // states, stored positions, conditions, <states>
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
   // Undo: savepoints for commands and services, and the session statements.
   InstallSavepoints();
   RegisterUndoStatements();  // undo, redo, print undo
   RegisterViewerStatements();  // print viewer, expect colour|hidden|shown
+  RegisterStateStatements();   // print states, expect position, edit
 }
 
 }  // namespace host

@@ -188,6 +188,16 @@ void HostDocument::RemoveActivity(const Ref<HostActivity>& a) {
 
 // ------------------------------------------------------------------ paths
 namespace {
+std::vector<SubObjectKind>& SubObjectKinds() {
+  static std::vector<SubObjectKind> kinds;
+  return kinds;
+}
+// The kind of a sub-object and its owner; null when `o` is none.
+const SubObjectKind* SubObjectOf(const Ref<TavBaseUnknown>& o, Ref<TavBaseUnknown>& owner) {
+  for (const auto& k : SubObjectKinds())
+    if ((owner = k.ownerOf(o))) return &k;
+  return nullptr;
+}
 std::vector<std::string> SplitPath(std::string_view p) {
   std::vector<std::string> out;
   std::string cur;
@@ -231,6 +241,10 @@ TavPathElement HostDocument::PathOf(const Ref<TavBaseUnknown>& o) const {
         break;
       }
     }
+  } else if (Ref<TavBaseUnknown> owner; obj && SubObjectOf(obj, owner)) {
+    chain = PathOf(owner).Objects();
+    std::reverse(chain.begin(), chain.end());
+    chain.insert(chain.begin(), obj);
   } else if (obj) {
     chain.push_back(obj);
   }
@@ -249,9 +263,12 @@ std::string HostDocument::PathString(const Ref<TavBaseUnknown>& o) const {
   if (auto prod = std::dynamic_pointer_cast<HostProduct>(top)) out = prod->IsResource() ? "Resources" : "Products";
   else if (std::dynamic_pointer_cast<HostAssembly>(top)) out = "Assemblies";
   bool first = out.empty();
+  Ref<TavBaseUnknown> owner;
+  const SubObjectKind* sub = SubObjectOf(p.GetLeaf(), owner);
   for (auto& e : p.Objects()) {
     const HostObject* ho = TavCast<HostObject>(e.get());
     if (!first) out += '/';
+    if (sub && e == p.GetLeaf()) out += sub->kind + ':';
     AppendEscaped(out, ho ? ho->DisplayName().utf8() : std::string("?"));
     first = false;
   }
@@ -277,7 +294,32 @@ TavPathElement HostDocument::Resolve(std::string_view path) const {
 }
 
 TavPathElement HostDocument::ResolveIdOrTreePath(std::string_view path) const {
-  return path[0] == '#' ? PathOf(FindById(std::string(path.substr(1)))) : ResolveTreePath(path);
+  if (path[0] == '#') return PathOf(FindById(std::string(path.substr(1))));
+  TavPathElement found = ResolveTreePath(path);
+  if (!found.IsEmpty() || SubObjectKinds().empty()) return found;
+  // "OWNER/kind:NAME": the last unescaped slash ends the owner's path.
+  std::size_t slash = std::string_view::npos;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (path[i] == '\\') ++i;
+    else if (path[i] == '/') slash = i;
+  }
+  if (slash == std::string_view::npos) return found;
+  const std::string tail = SplitPath(path.substr(slash + 1)).front();
+  for (const auto& k : SubObjectKinds())
+    if (tail.size() > k.kind.size() && tail.compare(0, k.kind.size() + 1, k.kind + ':') == 0) {
+      Ref<TavBaseUnknown> owner = ResolveIdOrTreePath(path.substr(0, slash)).GetLeaf();
+      if (auto o = owner ? k.find(owner, TavUnicodeString(tail.substr(k.kind.size() + 1))) : nullptr) return PathOf(o);
+    }
+  return found;
+}
+
+void RegisterSubObjectKind(SubObjectKind k) {
+  for (auto& existing : SubObjectKinds())
+    if (existing.kind == k.kind) {
+      existing = std::move(k);
+      return;
+    }
+  SubObjectKinds().push_back(std::move(k));
 }
 
 TavPathElement HostDocument::ResolveTreePath(std::string_view path) const {

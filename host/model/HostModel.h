@@ -542,4 +542,15 @@ private:
 // extension, the hub adapter of hub documents, ...) register here at start-up.
 void RegisterDocumentInitialiser(std::function<void(HostDocument&)> init);
 
+// Objects a host feature keeps under a product, resource or assembly (states,
+// stored positions): paths name them "OWNER/kind:NAME", after the tree is tried.
+struct SubObjectKind {
+  std::string kind;  // "state"
+  // The object of that name under the owner; null when none.
+  std::function<Ref<TavBaseUnknown>(const Ref<TavBaseUnknown>& owner, const TavUnicodeString& name)> find;
+  // The owner of an object of this kind; null when the object is of another kind.
+  std::function<Ref<TavBaseUnknown>(const Ref<TavBaseUnknown>& object)> ownerOf;
+};
+void RegisterSubObjectKind(SubObjectKind k);
+
 }  // namespace host

@@ -144,7 +144,8 @@ void RegisterPlantActivityRoots(const std::string& elementName, PlantActivityRoo
 void RegisterElementExtension(const std::string& parentName, const std::string& childName, PlantElementLoader loader,
                               PlantElementSaver saver) {
   std::string parent = parentName == "process" ? "activity" : parentName;
-  if (parent != "activity" && parent != "relation" && parent != "product" && parent != "resource" && parent != "assembly")
+  if (parent != "activity" && parent != "relation" && parent != "product" && parent != "resource" && parent != "assembly" &&
+      parent != "behavior")
     throw std::invalid_argument("<" + parentName + "> takes no element extensions");
   if (childName.empty() || IsCoreChild(parent, childName))
     throw std::invalid_argument("<" + childName + "> is a core child of <" + parentName + ">");
@@ -155,6 +156,21 @@ void RegisterElementExtension(const std::string& parentName, const std::string& 
       return;
     }
   Extensions().push_back({parent, childName, std::move(loader), std::move(saver)});
+}
+
+bool LoadChildExtension(std::string_view parent, const PlantElement& child, const Ref<TavBaseUnknown>& owner,
+                        PlantLoadContext& ctx) {
+  const ExtensionEntry* x = FindExtension(parent, child.Name());
+  if (!x) {
+    ctx.Error(&child, "unknown element <" + child.Name() + "> in <" + std::string(parent) + ">");
+    return false;
+  }
+  return x->loader(child, owner, ctx) && !ctx.Failed();
+}
+
+void SaveChildExtensions(std::string_view parent, const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
+  for (const ExtensionEntry* x : ExtensionsOf(parent))
+    if (x->saver) x->saver(owner, w);
 }
 
 bool UnregisterElementExtension(const std::string& parentName, const std::string& childName) {

@@ -218,10 +218,17 @@ using PlantElementLoader =
     std::function<bool(const PlantElement& child, const Ref<TavBaseUnknown>& owner, PlantLoadContext& ctx)>;
 using PlantElementSaver = std::function<void(const Ref<TavBaseUnknown>& owner, PlantWriter& w)>;
 // Registers (or replaces) child element `childName` of core element `parentName`
-// ("activity", "relation", "product", "resource", "assembly"). Other parents and core
+// ("activity", "relation", "product", "resource", "assembly", and the assignment's
+// "behavior", see LoadChildExtension). Other parents and core
 // child names throw std::invalid_argument.
 void RegisterElementExtension(const std::string& parentName, const std::string& childName, PlantElementLoader loader,
                               PlantElementSaver saver);
 bool UnregisterElementExtension(const std::string& parentName, const std::string& childName);
+// Elements a feature adds to the core take extensions too (parent "behavior"): the
+// feature's own loader hands each child it does not know to these, and its saver
+// calls them after its own children. An unregistered child is reported as unknown.
+bool LoadChildExtension(std::string_view parent, const PlantElement& child, const Ref<TavBaseUnknown>& owner,
+                        PlantLoadContext& ctx);
+void SaveChildExtensions(std::string_view parent, const Ref<TavBaseUnknown>& owner, PlantWriter& w);
 
 }  // namespace host

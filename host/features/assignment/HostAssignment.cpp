@@ -413,8 +413,8 @@ bool LoadBehavior(const PlantElement& e, const Ref<TavBaseUnknown>& owner, Plant
   for (const PlantElement* item : ctx.Children(e)) {
     const std::string kind = PlantLoadContext::Name(*item);
     if (kind != "input" && kind != "output") {
-      ctx.Error(item, "unknown element <" + kind + "> in <behavior>");
-      return false;
+      if (!LoadChildExtension("behavior", *item, b, ctx)) return false;
+      continue;
     }
     std::optional<std::string> ref;
     if (!ctx.ReadAttributes(*item, {{"ref", &ref, true}})) return false;
@@ -450,6 +450,7 @@ void SaveBehavior(const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
     w.Attr("ref", IdOf(o));
     w.End();
   }
+  SaveChildExtensions("behavior", b, w);
   w.End();
 }
 
