@@ -31,6 +31,7 @@ Verb RenumberVerb();
 Verb RunVerb();
 Verb SettingsVerb();
 Verb ShellVerb();
+Verb StatesVerb();
 Verb WorkbenchVerb();
 
 // Thrown by a verb for a failure the user must see; main prints "mirt: <what>" and exits 1.

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "PlantDocument.h"
+#include "HostStates.h"
 #include "PlantGenerator.h"
 #include "Verbs.h"
 
@@ -9,13 +10,15 @@ namespace {
 
 host::PlantSpec g_spec{.activities = 0, .products = 0, .resources = 10, .depth = 4, .seed = 1};
 std::string g_out;
+std::size_t g_statesEvery = 0;
 
 int Run() {
   Ref<host::HostDocument> doc = host::GeneratePlant(g_spec);
+  const std::size_t states = host::AddGeneratedStates(*doc, g_statesEvery);
   std::string error;
   if (!host::SavePlant(*doc, g_out, error)) throw mirt::VerbError(error);
   std::cout << "wrote " << g_out << ": " << g_spec.activities << " activities, " << g_spec.products << " products, "
-            << g_spec.resources << " resources, " << doc->Assemblies().assemblies_.size() << " assemblies (depth "
+            << g_spec.resources << " resources, " << doc->Assemblies().assemblies_.size() << " assemblies, " << states << " states (depth "
             << g_spec.depth << ", seed " << g_spec.seed << ")\n";
   return 0;
 }
@@ -40,6 +43,9 @@ mirt::Verb mirt::GenerateVerb() {
       sub.add_option("--depth", g_spec.depth, "Deepest activity level below the root process")
           ->capture_default_str()
           ->check(CLI::Range(1, 100000));
+      sub.add_option("--states-every", g_statesEvery,
+                     "Give every Nth product and resource stored positions and states \"Open\" and \"Closed\" (0: none)")
+          ->capture_default_str();
       sub.add_option("--seed", g_spec.seed, "Seed of the generator")->capture_default_str();
       sub.add_option("-o,--output", g_out, "The plant file to write (replaced atomically)")->required();
     },

@@ -1,5 +1,6 @@
 // Object paths from arbitrary bytes, resolved on a small fixed plant with a wide
-// level (many children of one product) and a deep one (a long activity chain).
+// level (many children of one product), a deep one (a long activity chain) and
+// states and stored positions under their owners.
 // Never a crash; what a path finds prints as a path that finds the same object.
 #include <cstdint>
 #include <cstdlib>
@@ -18,13 +19,17 @@ std::string FixedPlant() {
   std::string x = "<plant format=\"1\"><products><product id=\"wide\" name=\"Wide.1\">";
   for (int i = 0; i < 300; ++i)
     x += "<product id=\"w" + std::to_string(i) + "\" name=\"Part." + std::to_string(i % 250) + "\"/>";
-  x += "<product id=\"slash\" name=\"a/b\\c\"/></product></products>"
+  // A product named like a state path, beside the states of its father.
+  x += "<product id=\"slash\" name=\"a/b\\c\"/><product id=\"trick\" name=\"state:Open\"/></product></products>"
        "<resources><resource id=\"r\" name=\"Station.1\"/></resources><process id=\"root\" name=\"Line\">";
   for (int i = 0; i < 60; ++i) x += "<activity id=\"d" + std::to_string(i) + "\" name=\"Step." + std::to_string(i % 3) + "\">";
   for (int i = 0; i < 60; ++i) x += "</activity>";
   // Siblings with control-flow links, one of them labelled like a link.
   x += "<activity id=\"s1\" name=\"Load\"/><activity id=\"s2\" name=\"Load -> Weld\"/><activity id=\"s3\" name=\"Weld\"/>";
-  return x + "</process><links><flow from=\"s1\" to=\"s3\"/><flow id=\"fl\" from=\"s3\" to=\"s2\"/></links></plant>";
+  x += "</process><links><flow from=\"s1\" to=\"s3\"/><flow id=\"fl\" from=\"s3\" to=\"s2\"/></links>";
+  return x + "<states><storedPosition id=\"q1\" product=\"wide\" name=\"Open\" matrix=\"1 0 0 0 1 0 0 0 1 0 0 0\"/>"
+             "<state id=\"st1\" owner=\"wide\" name=\"Open\"><uses ref=\"q1\"/></state>"
+             "<state id=\"st2\" owner=\"slash\" name=\"x/y\"/><state id=\"st3\" owner=\"r\" name=\"Open\"/></states></plant>";
 }
 
 }  // namespace

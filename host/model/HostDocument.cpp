@@ -193,6 +193,11 @@ std::vector<SubObjectKind>& SubObjectKinds() {
   return kinds;
 }
 // The kind of a sub-object and its owner; null when `o` is none.
+bool LooksLikeSubObject(const std::string& name) {
+  for (const auto& k : SubObjectKinds())
+    if (name.size() > k.kind.size() && name.compare(0, k.kind.size(), k.kind) == 0 && name[k.kind.size()] == ':') return true;
+  return false;
+}
 const SubObjectKind* SubObjectOf(const Ref<TavBaseUnknown>& o, Ref<TavBaseUnknown>& owner) {
   for (const auto& k : SubObjectKinds())
     if ((owner = k.ownerOf(o))) return &k;
@@ -268,8 +273,10 @@ std::string HostDocument::PathString(const Ref<TavBaseUnknown>& o) const {
   for (auto& e : p.Objects()) {
     const HostObject* ho = TavCast<HostObject>(e.get());
     if (!first) out += '/';
+    const std::string name = ho ? ho->DisplayName().utf8() : std::string("?");
     if (sub && e == p.GetLeaf()) out += sub->kind + ':';
-    AppendEscaped(out, ho ? ho->DisplayName().utf8() : std::string("?"));
+    else if (LooksLikeSubObject(name)) out += '\\';
+    AppendEscaped(out, name);
     first = false;
   }
   return out;
@@ -295,22 +302,23 @@ TavPathElement HostDocument::Resolve(std::string_view path) const {
 
 TavPathElement HostDocument::ResolveIdOrTreePath(std::string_view path) const {
   if (path[0] == '#') return PathOf(FindById(std::string(path.substr(1))));
-  TavPathElement found = ResolveTreePath(path);
-  if (!found.IsEmpty() || SubObjectKinds().empty()) return found;
-  // "OWNER/kind:NAME": the last unescaped slash ends the owner's path.
-  std::size_t slash = std::string_view::npos;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (path[i] == '\\') ++i;
-    else if (path[i] == '/') slash = i;
-  }
-  if (slash == std::string_view::npos) return found;
-  const std::string tail = SplitPath(path.substr(slash + 1)).front();
-  for (const auto& k : SubObjectKinds())
-    if (tail.size() > k.kind.size() && tail.compare(0, k.kind.size() + 1, k.kind + ':') == 0) {
-      Ref<TavBaseUnknown> owner = ResolveIdOrTreePath(path.substr(0, slash)).GetLeaf();
-      if (auto o = owner ? k.find(owner, TavUnicodeString(tail.substr(k.kind.size() + 1))) : nullptr) return PathOf(o);
+  // "OWNER/kind:NAME" names a sub-object; a tree object whose name looks like that
+  // is printed with its first character escaped ("\state:Open"), so both stay reachable.
+  if (!SubObjectKinds().empty()) {
+    std::size_t slash = std::string_view::npos;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+      if (path[i] == '\\') ++i;
+      else if (path[i] == '/') slash = i;
     }
-  return found;
+    const std::string_view tail = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+    for (const auto& k : SubObjectKinds())
+      if (tail.size() > k.kind.size() && tail.substr(0, k.kind.size()) == k.kind && tail[k.kind.size()] == ':') {
+        Ref<TavBaseUnknown> owner = ResolveIdOrTreePath(path.substr(0, slash)).GetLeaf();
+        const std::string name = SplitPath(tail.substr(k.kind.size() + 1)).front();
+        if (auto o = owner ? k.find(owner, TavUnicodeString(name)) : nullptr) return PathOf(o);
+      }
+  }
+  return ResolveTreePath(path);
 }
 
 void RegisterSubObjectKind(SubObjectKind k) {

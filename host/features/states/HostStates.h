@@ -143,6 +143,10 @@ private:
 
 HostStateStore* StatesOf(const HostDocument& doc);
 
+// Synthetic states: every `every`-th product and resource (tree order) gets stored
+// positions "Open" and "Closed" and states of those names. The number of states made.
+std::size_t AddGeneratedStates(HostDocument& doc, std::size_t every);
+
 // Registers the store on every document, the state interfaces on activities,
 // behaviours and products, the plant section <states> and the <condition> and
 // <placement> elements, and the state paths ("OWNER/state:NAME", "PRODUCT/position:NAME").
