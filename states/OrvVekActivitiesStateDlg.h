@@ -62,7 +62,10 @@ public:
   bool CanAdd(Page page, const Ref<OrvIState>& state) const;
 
   // What the dialog holds, for tests and scripts.
+  // A right list in the order OK writes it (the model's order, then what was added).
   const States& GetList(Page p) const { return lists_[p]; }
+  // The state a row of a right list shows; null for no such row.
+  Ref<OrvIState> StateAtRow(Page page, int row) const;
   const States& GetExisting(Page p) const { return existing_[p]; }
   const Objects& GetObjects(Side s) const { return objects_[s]; }
   Page ShownPage() const;
@@ -87,7 +90,7 @@ private:
   void ShowStatesOfSelected(Side side);
   void ReadExistingConditions();
   void ShowRight(Page page);
-  TavUnicodeString RowText(const States& list, std::size_t row) const;
+  TavUnicodeString RowText(Page page, std::size_t row) const;
 
   void WhenRightPageChanged();
   void UpdateButtons();
@@ -103,6 +106,7 @@ private:
   std::array<Objects, 2> objects_;
   std::array<LeftPage, 2> left_;
   std::array<States, 3> lists_, existing_;
+  std::array<std::vector<std::size_t>, 3> rows_;  // per right list: row -> index in lists_
   std::array<OrvVekStateSelectorList*, 3> right_{};
   TavDlgTabContainer *leftTabs_ = nullptr, *rightTabs_ = nullptr;
   TavDlgEditor* find_ = nullptr;

@@ -145,25 +145,38 @@ void OrvVekActivitiesStateDlg::ReadExistingConditions() {
   for (int p = Begin; p <= End; ++p) {
     std::erase(existing_[p], nullptr);
     lists_[p] = existing_[p];
-    SortByName(lists_[p], StateName);
     ShowRight(static_cast<Page>(p));
   }
 }
 
-TavUnicodeString OrvVekActivitiesStateDlg::RowText(const States& list, std::size_t row) const {
-  const auto name = list[row]->GetName();
+TavUnicodeString OrvVekActivitiesStateDlg::RowText(Page page, std::size_t row) const {
+  const auto& list = lists_[page];
+  const auto& state = list[rows_[page][row]];
+  const auto name = state->GetName();
   // Two owners' states of one name ("Open" of a fixture and of a gripper) would look
   // alike: such rows name their owner.
   for (std::size_t i = 0; i < list.size(); ++i)
-    if (i != row && list[i]->GetName() == name) return name + " (" + NameOf(list[row]->GetOwner()) + ")";
+    if (!SameObject(list[i], state) && list[i]->GetName() == name) return name + " (" + NameOf(state->GetOwner()) + ")";
   return name;
 }
 
 void OrvVekActivitiesStateDlg::ShowRight(Page page) {
+  // The list keeps the model's order, so that an unchanged OK writes the same
+  // lists; the rows show it sorted by name.
+  auto& rows = rows_[page];
+  rows.resize(lists_[page].size());
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = i;
+  std::stable_sort(rows.begin(), rows.end(),
+                   [&](std::size_t a, std::size_t b) { return lists_[page][a]->GetName() < lists_[page][b]->GetName(); });
   auto* list = right_[page];
   if (!list) return;
   list->ClearLine();
-  for (std::size_t i = 0; i < lists_[page].size(); ++i) list->SetLine(RowText(lists_[page], i));
+  for (std::size_t r = 0; r < rows.size(); ++r) list->SetLine(RowText(page, r));
+}
+
+Ref<OrvIState> OrvVekActivitiesStateDlg::StateAtRow(Page page, int row) const {
+  if (row < 0 || static_cast<std::size_t>(row) >= rows_[page].size()) return nullptr;
+  return lists_[page][rows_[page][static_cast<std::size_t>(row)]];
 }
 
 bool OrvVekActivitiesStateDlg::HasCondition(const States& list, const Ref<OrvIState>& state) {
@@ -200,7 +213,6 @@ void OrvVekActivitiesStateDlg::WhenAddButtonPushed() {
       added = true;
     }
   if (!added) return;
-  SortByName(lists_[page], StateName);
   ShowRight(page);
   UpdateButtons();
 }
@@ -213,9 +225,12 @@ void OrvVekActivitiesStateDlg::WhenRemoveButtonPushed() {
   auto rows = list->GetSelect();
   if (rows.empty()) return;
   // By row: two states of one name belonging to different owners stay apart.
-  std::sort(rows.rbegin(), rows.rend());
+  States gone;
   for (int r : rows)
-    if (r >= 0 && r < static_cast<int>(lists_[page].size())) lists_[page].erase(lists_[page].begin() + r);
+    if (auto s = StateAtRow(page, r)) gone.push_back(s);
+  std::erase_if(lists_[page], [&](const Ref<OrvIState>& s) {
+    return std::any_of(gone.begin(), gone.end(), [&](const Ref<OrvIState>& g) { return SameObject(g, s); });
+  });
   ShowRight(page);
   UpdateButtons();
 }

@@ -1,6 +1,7 @@
 // The state conditions command and dialog on the reference host: the add rules,
 // what OK writes and links, failures that leave the model as it was, rows of
-// same-named states, resources with behaviours, Cancel, Close and undo.
+// same-named states, resources with behaviours and undo. (Cancel, Close and the
+// find field: the session scripts in tests/e2e/states.)
 #include "ConditionPlant.h"
 #include "TavAssignment.h"
 
@@ -181,21 +182,6 @@ TEST_F(Conditions, ALaterStepThatFailsTakesBackTheStepsWrittenBeforeIt) {
   Push("Cancel");
 }
 
-TEST_F(Conditions, CancelAndWindowCloseChangeNothing) {
-  const std::string before = Bytes();
-  for (const char* how : {"cancel", "close"}) {
-    ASSERT_TRUE(Open("load"));
-    Choose("pBeginSelectorList", {"0", "1"});
-    Push("pRemPb");
-    Store().ClearCalls();
-    if (std::string(how) == "cancel") Push("Cancel");
-    else Dlg().Notify(TavDlgNotification::Close);
-    EXPECT_EQ(CommandState(), "ended") << how;
-    EXPECT_TRUE(Store().Calls().empty()) << how;
-    EXPECT_EQ(Bytes(), before) << how;
-  }
-}
-
 TEST_F(Conditions, AResourceGetsItsBehaviourOnlyWhenOKWritesConditions) {
   BIWResources on;
   auto manager = query<OrvIResourceBehaviorManager>(Obj("rb"));
@@ -243,22 +229,4 @@ TEST_F(Conditions, OnlyActivitiesAndResourcesThatCanHaveABehaviourArePicked) {
   EXPECT_EQ(CommandState(), "SelectActivity");
   EXPECT_TRUE(engine.Pick(doc->PathOf(Obj("load")), &err)) << err;
   EXPECT_EQ(CommandState(), "ShowOutput");
-}
-
-TEST_F(Conditions, FindSelectsTheLinesThatHoldTheTextWhenTheEditorIsLeft) {
-  ASSERT_TRUE(Open("load"));
-  Page("pBegEnd3DTabContainer", "p3DTabPage");
-  Page("pItemResTabContainer", "pResourceTabPage");
-  auto* find = Widget<TavDlgEditor>("pFindEditor");
-  find->SetText("GRIP");
-  find->Notify(TavDlgNotification::Leave);
-  EXPECT_EQ(Widget<TavDlgLines>("pResSelectorList")->GetSelect(), (std::vector<int>{1}));
-  EXPECT_EQ(Lines("pResStatesSelectorList"), (Strings{"Closed", "Open"}));
-  find->SetText("pe");
-  find->Notify(TavDlgNotification::Leave);
-  EXPECT_EQ(Widget<TavDlgLines>("pResStatesSelectorList")->GetSelect(), (std::vector<int>{1}));
-  EXPECT_EQ(Widget<TavDlgLines>("p3DSelectorList")->GetSelect(), (std::vector<int>{0}));  // hood's Open
-  EXPECT_TRUE(Widget("pAddPb")->IsSensitive());
-  Push("pAddPb");
-  EXPECT_EQ(Ids(Dlg().GetList(D::Context3D)), (Strings{"hood_Open", "gr_Open"}));
 }
