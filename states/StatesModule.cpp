@@ -1,5 +1,6 @@
 #include "StatesModule.h"
 
+#include "OrvDefineConditionCmd.h"
 #include "OrvStateCreationCmd.h"
 #include "OrvVekStateEditDblClick.h"
 #include "TavModules.h"
@@ -7,6 +8,7 @@
 void RegisterStatesModule() {
   auto& registry = TavModuleRegistry::Get();
   for (const char* module : {"OrvVekPlanner", "Mirtcommands"}) {
+    registry.Register(module, "OrvDefineConditionCmd", fctCreateOrvDefineConditionCmd);
     registry.Register(module, "OrvStateCreationCmd", fctCreateOrvStateCreationCmd);
   }
   OrvVekStateEditDblClick::Register();
