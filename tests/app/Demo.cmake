@@ -1,3 +1,4 @@
+cmake_minimum_required(VERSION 3.20)
 # `mirt demo` runs its tour to the end, writes each step's outputs into --out and
 # names them, and the plant it saves loads again with `mirt check`.
 file(REMOVE_RECURSE ${WORK})
@@ -21,7 +22,9 @@ foreach(f renumbered-plant.xml part-consumption.txt part-consumption.xml compari
 endforeach()
 # The verification step colours the line around one activity, and closing gives the
 # viewer back as designed: nothing of it reaches the saved plant.
-foreach(seen "OrvVekProcessConstVerificationCmd ended" "viewer: every product and resource as designed")
+foreach(seen "OrvVekProcessConstVerificationCmd ended" "viewer: every product and resource as designed"
+             "OrvStateCreationCmd ended" "OrvDefineConditionCmd ended"
+             "  3D context: Resources/Station.30/Robot.3/state:Place ready")
   string(FIND "${out}" "${seen}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "mirt demo did not show '${seen}':\n${out}")
@@ -31,6 +34,15 @@ file(READ ${WORK}/out/renumbered-plant.xml saved)
 string(FIND "${saved}" "<visuals>" at)
 if(NOT at EQUAL -1)
   message(FATAL_ERROR "the demo's plant keeps the verification's colours")
+endif()
+# The named state and the condition the demo made are saved with the plant.
+string(REGEX MATCH "<state id=\"([^\"]+)\" owner=\"st30_robot\" name=\"Place ready\">" made "${saved}")
+if(NOT made)
+  message(FATAL_ERROR "the demo's plant lacks the named state it made")
+endif()
+string(FIND "${saved}" "<condition kind=\"context\" ref=\"${CMAKE_MATCH_1}\"/>" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "the demo's plant lacks the 3D context it set")
 endif()
 execute_process(COMMAND ${MIRT} check ${WORK}/out/renumbered-plant.xml RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
