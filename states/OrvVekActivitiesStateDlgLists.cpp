@@ -12,13 +12,17 @@ namespace {
 using States = OrvVekActivitiesStateDlg::States;
 using Objects = OrvVekActivitiesStateDlg::Objects;
 
-
 TavUnicodeString StateName(const Ref<OrvIState>& s) { return s ? s->GetName() : TavUnicodeString(); }
 
-// Plain string order; equal names keep the order they came in.
+// Plain string order; equal names keep the order they came in. Each name is read
+// once: a comparison reading both would query the objects 2 n log n times.
 template <class T, class Name>
 void SortByName(std::vector<Ref<T>>& v, Name name) {
-  std::stable_sort(v.begin(), v.end(), [&](const Ref<T>& a, const Ref<T>& b) { return name(a) < name(b); });
+  std::vector<std::pair<TavUnicodeString, Ref<T>>> keyed;
+  keyed.reserve(v.size());
+  for (auto& x : v) keyed.emplace_back(name(x), std::move(x));
+  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 0; i < v.size(); ++i) v[i] = std::move(keyed[i].second);
 }
 
 void AddTree(const Ref<TavIProduct>& root, Objects& out) {
@@ -39,7 +43,7 @@ TavUnicodeString OrvVekActivitiesStateDlg::NameOf(const Ref<TavBaseUnknown>& o) 
 
 void OrvVekStateSelectorList::SelectRows(std::vector<int> rows) {
   std::erase_if(rows, [&](int r) { return r < 0 || r >= GetLineCount(); });
-  if (!IsMultiSelect() && rows.size() > 1) rows.resize(1);
+  if (!IsMultiSelect() && rows.size() > 1) rows.erase(rows.begin() + 1, rows.end());
   selected_ = std::move(rows);
 }
 

@@ -139,7 +139,7 @@ HRESULT HostState::SetOwner(const Ref<TavBaseUnknown>& owner) {
   RecordState(*this);
   owner_ = Ref<HostObject>(o, ho);
   // The owner's list keeps a state once, whatever undo does to its owner since.
-  auto& list = store_.byOwner_[ho];
+  auto& list = store_.MakeOwnerList(*ho);
   if (std::none_of(list.begin(), list.end(), [&](const Ref<HostState>& x) { return x.get() == this; }))
     list.push_back(SelfRef<HostState>(*this));
   return S_OK;
@@ -287,6 +287,9 @@ Ref<HostPosition> HostStateStore::MakePosition(const std::string& id, const Ref<
   doc_.AdoptObject(*p, id, 'q');
   positions_.push_back(p);
   positionsOf_[product.get()].push_back(p);
+  const auto n = static_cast<std::size_t>(product->GetModelNumber());
+  if (mayHavePositions_.size() <= n) mayHavePositions_.resize(n + 1);
+  mayHavePositions_[n] = true;
   return p;
 }
 
@@ -302,10 +305,21 @@ Ref<OrvIState> HostStateStore::CreateState(const TavUnicodeString& name) {
   return s;
 }
 
-const std::vector<Ref<HostState>>* HostStateStore::StatesOf(const HostObject& owner) const {
+std::vector<Ref<HostState>>& HostStateStore::MakeOwnerList(const HostObject& owner) {
+  const auto n = static_cast<std::size_t>(owner.GetModelNumber());
+  if (mayOwn_.size() <= n) mayOwn_.resize(n + 1);
+  mayOwn_[n] = true;
+  return byOwner_[&owner];
+}
+
+const std::vector<Ref<HostState>>* HostStateStore::OwnerList(const HostObject& owner) const {
+  const auto n = static_cast<std::size_t>(owner.GetModelNumber());
+  if (n >= mayOwn_.size() || !mayOwn_[n]) return nullptr;
   auto it = byOwner_.find(&owner);
   return it == byOwner_.end() ? nullptr : &it->second;
 }
+
+const std::vector<Ref<HostState>>* HostStateStore::StatesOf(const HostObject& owner) const { return OwnerList(owner); }
 
 std::vector<Ref<OrvIState>> HostStateStore::GetStates(const Ref<TavBaseUnknown>& owner) const {
   std::vector<Ref<OrvIState>> out;
@@ -325,6 +339,8 @@ Ref<HostState> HostStateStore::FindState(const HostObject& owner, const TavUnico
 }
 
 const std::vector<Ref<HostPosition>>* HostStateStore::PositionsOf(const HostProduct& product) const {
+  const auto n = static_cast<std::size_t>(product.GetModelNumber());
+  if (n >= mayHavePositions_.size() || !mayHavePositions_[n]) return nullptr;
   auto it = positionsOf_.find(&product);
   return it == positionsOf_.end() ? nullptr : &it->second;
 }

@@ -131,9 +131,14 @@ private:
   // Sets a holder's lists, recording the old ones, and keeps the states' holder lists in step.
   void PutConditions(HostActivity& holder, const ConditionLists& lists, bool record);
   ConditionLists& ListsOf(HostActivity& a);
+  // Owner lists: most objects own no state, and the bit by model number says so
+  // without a hash lookup, which at 10^5 objects misses the cache every time.
+  std::vector<Ref<HostState>>& MakeOwnerList(const HostObject& owner);
+  const std::vector<Ref<HostState>>* OwnerList(const HostObject& owner) const;
   HostDocument& doc_;
   std::vector<Ref<HostState>> states_;
   std::unordered_map<const HostObject*, std::vector<Ref<HostState>>> byOwner_;
+  std::vector<bool> mayOwn_, mayHavePositions_;  // by model number
   std::vector<Ref<HostPosition>> positions_;
   std::unordered_map<const HostProduct*, std::vector<Ref<HostPosition>>> positionsOf_;
   // Never erased: an entry's address names its field in undo records.
