@@ -6,6 +6,7 @@
 #include "HostFlowFeature.h"
 #include "HostUndo.h"
 #include "PlantDocument.h"
+#include "PlantText.h"
 
 using namespace host;
 
@@ -45,25 +46,13 @@ std::string Plant(const std::string& links = {}, const std::string& sections = {
   return s;
 }
 
-Ref<HostDocument> Load(const std::string& text) {
-  std::string error;
-  auto doc = ParsePlant(text, "t.xml", error);
-  EXPECT_TRUE(doc) << error;
-  return doc;
-}
-
-std::string LoadError(const std::string& text) {
-  std::string error;
-  EXPECT_FALSE(ParsePlant(text, "t.xml", error));
-  return error;
-}
 
 Ref<TavBaseUnknown> Obj(HostDocument& d, const char* id) { return d.FindById(id); }
 
 }  // namespace
 
 TEST(FlowLinks, LinkObjectsKeepTheirIdsAcrossRemovalUndoAndSave) {
-  auto doc = Load(Plant());
+  auto doc = LoadPlantText(Plant());
   const std::string saved = SerializePlant(*doc);
   EXPECT_NE(saved.find(R"(<flow id="fl1" from="start" to="a"/>)"), std::string::npos);
   EXPECT_NE(saved.find(R"(<flow from="a" to="b"/>)"), std::string::npos);
@@ -100,28 +89,28 @@ TEST(FlowLinks, LinkObjectsKeepTheirIdsAcrossRemovalUndoAndSave) {
 }
 
 TEST(FlowLinks, LoaderChecksFlowIdsAndConstraints) {
-  EXPECT_NE(LoadError(Plant(R"(<flow id="a" from="b" to="c"/>)")).find("duplicate id 'a'"), std::string::npos);
-  EXPECT_NE(LoadError(Plant(R"(<flow id="bad id" from="b" to="c"/>)")).find("bad id"), std::string::npos);
-  EXPECT_NE(LoadError(Plant(R"(<constraint from="a" to="stop"/>)")).find("joins activities, not flow nodes"), std::string::npos);
-  EXPECT_NE(LoadError(Plant(R"(<prevCycle from="a" to="a"/>)")).find("cannot be linked to itself"), std::string::npos);
-  EXPECT_NE(LoadError(Plant(R"(<constraint from="a" to="b"/><constraint from="a" to="b"/>)")).find("duplicate constraint"),
+  EXPECT_NE(PlantTextError(Plant(R"(<flow id="a" from="b" to="c"/>)")).find("duplicate id 'a'"), std::string::npos);
+  EXPECT_NE(PlantTextError(Plant(R"(<flow id="bad id" from="b" to="c"/>)")).find("bad id"), std::string::npos);
+  EXPECT_NE(PlantTextError(Plant(R"(<constraint from="a" to="stop"/>)")).find("joins activities, not flow nodes"), std::string::npos);
+  EXPECT_NE(PlantTextError(Plant(R"(<prevCycle from="a" to="a"/>)")).find("cannot be linked to itself"), std::string::npos);
+  EXPECT_NE(PlantTextError(Plant(R"(<constraint from="a" to="b"/><constraint from="a" to="b"/>)")).find("duplicate constraint"),
             std::string::npos);
-  EXPECT_NE(LoadError(Plant(R"(<prevCycle from="a" to="nowhere"/>)")).find("nowhere"), std::string::npos);
+  EXPECT_NE(PlantTextError(Plant(R"(<prevCycle from="a" to="nowhere"/>)")).find("nowhere"), std::string::npos);
   // A problem inside a link names the link's element.
-  EXPECT_NE(LoadError(Plant(R"(<constraint from="a" to="b">x</constraint>)")).find("unexpected text in <constraint>"),
+  EXPECT_NE(PlantTextError(Plant(R"(<constraint from="a" to="b">x</constraint>)")).find("unexpected text in <constraint>"),
             std::string::npos);
   // Both kinds round-trip.
-  auto doc = Load(Plant(R"(<constraint from="b" to="c"/><prevCycle from="a" to="q"/><prevCycle from="a" to="c"/>)"));
+  auto doc = LoadPlantText(Plant(R"(<constraint from="b" to="c"/><prevCycle from="a" to="q"/><prevCycle from="a" to="c"/>)"));
   const std::string saved = SerializePlant(*doc);
   EXPECT_NE(saved.find(R"(<constraint from="b" to="c"/>)"), std::string::npos);
-  EXPECT_EQ(SerializePlant(*Load(saved)), saved);
+  EXPECT_EQ(SerializePlant(*LoadPlantText(saved)), saved);
   auto a = std::dynamic_pointer_cast<HostActivity>(Obj(*doc, "a"));
   ASSERT_EQ(a->GetPrevCycleConstraints().size(), 2u);
   EXPECT_EQ(a->GetPrevCycleConstraints()[0], Obj(*doc, "q"));
 }
 
 TEST(FlowLinks, ConstraintChangesUndoAndFollowRemovedActivities) {
-  auto doc = Load(Plant(R"(<constraint from="b" to="c"/>)"));
+  auto doc = LoadPlantText(Plant(R"(<constraint from="b" to="c"/>)"));
   auto a = std::dynamic_pointer_cast<HostActivity>(Obj(*doc, "a"));
   auto c = std::dynamic_pointer_cast<HostActivity>(Obj(*doc, "c"));
   const std::string before = SerializePlant(*doc);
@@ -149,7 +138,7 @@ TEST(FlowLinks, ConstraintChangesUndoAndFollowRemovedActivities) {
 }
 
 TEST(FlowLinks, RulesOfTheLinkServices) {
-  auto doc = Load(Plant(R"(<precedence from="c" to="b"/><precedence from="b1" to="c1"/>)"));
+  auto doc = LoadPlantText(Plant(R"(<precedence from="c" to="b"/><precedence from="b1" to="c1"/>)"));
   auto n = [&](const char* id) { return Obj(*doc, id); };
   EXPECT_EQ(TavSPPLinkServices::CanLinkFrom(n("stop")), 1);
   EXPECT_EQ(TavSPPLinkServices::CanLinkTo(n("start")), 1);
@@ -179,7 +168,7 @@ TEST(FlowLinks, RulesOfTheLinkServices) {
 
   // A precedence between descendants (c1 before b1) orders their parents only under
   // the multi-level check.
-  auto doc2 = Load(Plant(R"(<precedence from="c1" to="b1"/>)"));
+  auto doc2 = LoadPlantText(Plant(R"(<precedence from="c1" to="b1"/>)"));
   auto m = [&](const char* id) { return Obj(*doc2, id); };
   auto& repo = TavSettingRepository::GetRepository(kLinkSettings);
   repo.Delete(kMultiLevelKey);
@@ -193,7 +182,7 @@ TEST(FlowLinks, RulesOfTheLinkServices) {
 }
 
 TEST(FlowLinks, SwitchAndOrInTakeOverTheLinksAndUndoAsOne) {
-  auto doc = Load(Plant(R"(<flow from="a" to="c"/><flow from="start" to="c"/>)"));
+  auto doc = LoadPlantText(Plant(R"(<flow from="a" to="c"/><flow from="start" to="c"/>)"));
   auto a = std::dynamic_pointer_cast<HostActivity>(Obj(*doc, "a"));
   auto c = std::dynamic_pointer_cast<HostActivity>(Obj(*doc, "c"));
   const std::string before = SerializePlant(*doc);
@@ -221,7 +210,7 @@ TEST(FlowLinks, SwitchAndOrInTakeOverTheLinksAndUndoAsOne) {
 }
 
 TEST(FlowLinks, AllowedPredecessorsAreSiblingsNotAlreadyAfter) {
-  auto doc = Load(Plant(R"(<precedence from="a" to="b"/><precedence from="b" to="c"/>)"));
+  auto doc = LoadPlantText(Plant(R"(<precedence from="a" to="b"/><precedence from="b" to="c"/>)"));
   auto a = std::dynamic_pointer_cast<HostActivity>(Obj(*doc, "a"));
   auto c = std::dynamic_pointer_cast<HostActivity>(Obj(*doc, "c"));
   // b and c follow a (c through b): a may only get nothing; c may get a or b.
@@ -234,15 +223,15 @@ TEST(FlowLinks, AllowedPredecessorsAreSiblingsNotAlreadyAfter) {
 TEST(HubSession, LocksLogsAndModeRoundTrip) {
   const std::string section =
       R"(<hubSession partialReadOnly="true" persistentFlow="true"><lock object="b" user="alice"/></hubSession>)";
-  EXPECT_NE(LoadError(Plant({}, section)).find("needs a hub plant"), std::string::npos);
-  EXPECT_NE(LoadError(Plant({}, R"(<hubSession><lock object="zz" user="x"/></hubSession>)", true)).find("unknown object 'zz'"),
+  EXPECT_NE(PlantTextError(Plant({}, section)).find("needs a hub plant"), std::string::npos);
+  EXPECT_NE(PlantTextError(Plant({}, R"(<hubSession><lock object="zz" user="x"/></hubSession>)", true)).find("unknown object 'zz'"),
             std::string::npos);
-  EXPECT_NE(LoadError(Plant({}, R"(<hubSession><lock object="a" user="x"/><lock object="a" user="y"/></hubSession>)", true))
+  EXPECT_NE(PlantTextError(Plant({}, R"(<hubSession><lock object="a" user="x"/><lock object="a" user="y"/></hubSession>)", true))
                 .find("locked twice"),
             std::string::npos);
-  EXPECT_NE(LoadError(Plant({}, R"(<hubSession><key/></hubSession>)", true)).find("unknown element <key>"), std::string::npos);
+  EXPECT_NE(PlantTextError(Plant({}, R"(<hubSession><key/></hubSession>)", true)).find("unknown element <key>"), std::string::npos);
 
-  auto doc = Load(Plant({}, section, true));
+  auto doc = LoadPlantText(Plant({}, section, true));
   auto auth = TavModificationAuthorityOf(doc);
   ASSERT_TRUE(auth);
   EXPECT_TRUE(auth->IsPartialReadOnly());
@@ -261,10 +250,10 @@ TEST(HubSession, LocksLogsAndModeRoundTrip) {
   EXPECT_NE(saved.find(R"(<lock object="a" user="CurrentUser"/>)"), std::string::npos);
   EXPECT_NE(saved.find(R"(<log process="proc" text="Link A -&gt; C"/>)"), std::string::npos);
   EXPECT_NE(saved.find("locked a (plm-a) for CurrentUser"), std::string::npos);
-  auto again = Load(saved);
+  auto again = LoadPlantText(saved);
   EXPECT_EQ(SerializePlant(*again), saved);
   EXPECT_EQ(query<TavISPPLogActivity>(Obj(*again, "proc"))->GetLogEntries().size(), 1u);
   // A local plant has no authority, and a hub plant without the section writes none.
-  EXPECT_FALSE(TavModificationAuthorityOf(Load(Plant())));
-  EXPECT_EQ(SerializePlant(*Load(Plant({}, {}, true))).find("hubSession"), std::string::npos);
+  EXPECT_FALSE(TavModificationAuthorityOf(LoadPlantText(Plant())));
+  EXPECT_EQ(SerializePlant(*LoadPlantText(Plant({}, {}, true))).find("hubSession"), std::string::npos);
 }

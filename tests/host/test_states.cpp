@@ -6,6 +6,7 @@
 #include "HostStates.h"
 #include "HostUndo.h"
 #include "PlantDocument.h"
+#include "PlantText.h"
 #include "TavFlow.h"
 
 using namespace host;
@@ -65,19 +66,6 @@ std::string Plant(const std::string& states = {}, bool hub = false) {
   return s;
 }
 
-Ref<HostDocument> Load(const std::string& text) {
-  std::string error;
-  auto doc = ParsePlant(text, "t.xml", error);
-  EXPECT_TRUE(doc) << error;
-  return doc;
-}
-
-std::string LoadError(const std::string& text) {
-  std::string error;
-  EXPECT_FALSE(ParsePlant(text, "t.xml", error));
-  return error;
-}
-
 template <class T>
 Ref<T> Get(const HostDocument& doc, const char* id) {
   return std::dynamic_pointer_cast<T>(doc.FindById(id));
@@ -94,7 +82,7 @@ std::vector<std::string> Ids(const std::vector<Ref<T>>& v) {
 }
 
 TEST(HostStates, PlantRoundTripsAndDerivesEachStatesHolders) {
-  auto doc = Load(Plant());
+  auto doc = LoadPlantText(Plant());
   EXPECT_EQ(SerializePlant(*doc), Plant());
 
   auto open = Get<HostState>(*doc, "fx_open");
@@ -152,7 +140,7 @@ TEST(HostStates, LoaderRefusesBadStatesWithOnePosition) {
       {R"(<storedPosition id="fx_open" product="door" name="P" matrix="1 0 0 0 1 0 0 0 1 0 0 0"/>)", "fx_open"},
   };
   for (const auto& c : cases) {
-    const std::string error = LoadError(Plant(c.states));
+    const std::string error = PlantTextError(Plant(c.states));
     EXPECT_NE(error.find(c.message), std::string::npos) << c.states << "\n" << error;
     EXPECT_EQ(error.rfind("t.xml:", 0), 0u) << error;
   }
@@ -160,7 +148,7 @@ TEST(HostStates, LoaderRefusesBadStatesWithOnePosition) {
   auto swap = [&](const std::string& from, const std::string& to) {
     std::string s = plant;
     s.replace(s.find(from), from.size(), to);
-    return LoadError(s);
+    return PlantTextError(s);
   };
   EXPECT_NE(swap(R"(kind="context" ref="rb_home")", R"(kind="context" ref="gone")").find("t.xml:21:45: a condition of unknown state"), std::string::npos);
   EXPECT_NE(swap(R"(kind="end" ref="fx_closed")", R"(kind="end" ref="door_up")").find("'door_up' is no state"), std::string::npos);
@@ -171,7 +159,7 @@ TEST(HostStates, LoaderRefusesBadStatesWithOnePosition) {
 }
 
 TEST(HostStates, RelationsKeepConditionsInStepAndRefuseCycles) {
-  auto doc = Load(Plant());
+  auto doc = LoadPlantText(Plant());
   auto a2 = Get<HostActivity>(*doc, "a2");
   auto open = Get<HostState>(*doc, "fx_open");
   auto ready = Get<HostState>(*doc, "door_ready");
@@ -209,7 +197,7 @@ TEST(HostStates, RelationsKeepConditionsInStepAndRefuseCycles) {
 }
 
 TEST(HostStates, LockedActivityRefusesConditionChanges) {
-  auto doc = Load(Plant({}, true));
+  auto doc = LoadPlantText(Plant({}, true));
   const std::string before = SerializePlant(*doc);
   auto a1 = doc->FindById("a1");
   auto open = Get<HostState>(*doc, "fx_open");
@@ -226,7 +214,7 @@ TEST(HostStates, LockedActivityRefusesConditionChanges) {
 }
 
 TEST(HostStates, ApplyMovesInDefinitionOrderAndReportsTheProducts) {
-  auto doc = Load(Plant());
+  auto doc = LoadPlantText(Plant());
   auto ready = Get<HostState>(*doc, "door_ready");
   auto clamp = Get<HostProduct>(*doc, "clamp");
   auto door = Get<HostProduct>(*doc, "door");
@@ -243,7 +231,7 @@ TEST(HostStates, ApplyMovesInDefinitionOrderAndReportsTheProducts) {
 }
 
 TEST(HostStates, CreateRemoveAndRelinkAreUndoneAsOneStep) {
-  auto doc = Load(Plant());
+  auto doc = LoadPlantText(Plant());
   const std::string before = SerializePlant(*doc);
   auto* store = StatesOf(*doc);
   auto a1 = doc->FindById("a1");
