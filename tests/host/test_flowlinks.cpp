@@ -46,7 +46,6 @@ std::string Plant(const std::string& links = {}, const std::string& sections = {
   return s;
 }
 
-
 Ref<TavBaseUnknown> Obj(HostDocument& d, const char* id) { return d.FindById(id); }
 
 }  // namespace
