@@ -49,7 +49,7 @@ public:
   // The definition: stored positions and states, in order.
   virtual std::vector<Ref<TavBaseUnknown>> GetDefinition() const = 0;
   // The activities and behaviours holding the state by code 4 (begin), 6 (end) or
-  // 8 (3D context), in document order.
+  // 8 (3D context), in the order they were linked (a loaded plant: file order).
   virtual std::vector<Ref<TavBaseUnknown>> GetRelated(int code) const = 0;
 };
 
