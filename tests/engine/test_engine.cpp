@@ -257,6 +257,29 @@ TEST(Dialogs, CallbacksAreDisconnectedAndDumpsAreStable) {
             "    check chk \"Highlight\" = \"unchecked\"\n");
 }
 
+TEST(Dialogs, SeveralLinesAreChosenAtOnceOnlyWhereTheListAllowsIt) {
+  auto d = std::make_unique<TavDlgDialog>(nullptr, "D");
+  auto* list = d->Add<TavDlgSelectorList>("list");
+  for (const char* line : {"Open", "Closed", "Open", "Home"}) list->SetLine(line);
+  int calls = 0;
+  d->AddAnalyseNotificationCB(list, TavDlgNotification::Select, [&] { ++calls; });
+  std::string err;
+  EXPECT_FALSE(list->SelectLinesFromText({"1", "3"}, &err));  // one line at a time here
+  EXPECT_NE(err.find("one line at a time"), std::string::npos);
+  EXPECT_TRUE(list->SelectLinesFromText({"Home"}, &err));  // one line is a plain choice
+  list->SetMultiSelect(true);
+  EXPECT_TRUE(list->SelectLinesFromText({"3", "Closed", "1"}, &err)) << err;
+  EXPECT_EQ(list->GetSelect(), (std::vector<int>{1, 3}));  // each once, in list order
+  EXPECT_EQ(calls, 2);  // one notification per choice, not per line
+  // A text two lines share, or no line has, is refused and leaves the selection.
+  EXPECT_FALSE(list->SelectLinesFromText({"Closed", "Open"}, &err));
+  EXPECT_NE(err.find("several lines 'Open'"), std::string::npos);
+  EXPECT_FALSE(list->SelectLinesFromText({"0", "9"}, &err));
+  EXPECT_FALSE(list->SelectLinesFromText({"0", "Shut"}, &err));
+  EXPECT_EQ(list->GetSelect(), (std::vector<int>{1, 3}));
+  EXPECT_EQ(calls, 2);
+}
+
 TEST_F(Fixture, NotificationBoxesAreRecordedAndAnsweredByTheScript) {
   TavDlgNotify box(nullptr, "Warning", TavDlgNotify::Warning);
   box.DisplayBox("Title", "Text");
