@@ -513,7 +513,7 @@ public:
   template <class C>
   C* FindContainer() const {
     for (auto& c : extraContainers_)
-      if (auto* x = dynamic_cast<C*>(c.get())) return x;
+      if (auto* x = TavCast<C>(c.get())) return x;
     return nullptr;
   }
   // The extra container of type C, made (as C(this)) on first use.
