@@ -53,6 +53,7 @@
 // Linking: a registration in a static library only runs when its object file is
 // linked in; call the registering function from code that is referenced (a
 // subsystem's init function), not only from a static initialiser.
+#include <array>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -195,6 +196,10 @@ private:
   bool holding_ = false;  // flushing paused: what was written may still be taken back
   bool sinkFailed_ = false;
 };
+
+// A position matrix as the format writes it: the 12 numbers, rotation rows then
+// translation, each in its shortest round-trip form, separated by single blanks.
+std::string PlantMatrixText(const std::array<double, 12>& m);
 
 using PlantSectionLoader = std::function<bool(const PlantElement& section, PlantLoadContext& ctx)>;
 using PlantSectionSaver = std::function<void(const HostDocument& doc, PlantWriter& w)>;

@@ -50,6 +50,17 @@ void PlantWriter::AttrDouble(std::string_view name, double v) {
   Attr(name, std::string_view(buf, static_cast<std::size_t>(r.ptr - buf)));
 }
 
+std::string PlantMatrixText(const std::array<double, 12>& m) {
+  std::string out;
+  for (std::size_t i = 0; i < m.size(); ++i) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, m[i]);
+    if (i) out += ' ';
+    out.append(buf, static_cast<std::size_t>(r.ptr - buf));
+  }
+  return out;
+}
+
 void PlantWriter::AttrInt(std::string_view name, std::int64_t v) {
   char buf[32];
   auto r = std::to_chars(buf, buf + sizeof buf, v);

@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "HostScript.h"
+#include "PlantSections.h"
 #include "ScriptTable.h"
 #include "StatesListing.h"
 
@@ -54,7 +55,7 @@ bool ExpectPosition(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   const TavIMovable::Position have = movable->GetPosition();
   for (std::size_t i = 0; i < want.size(); ++i)
     if (std::abs(have[i] - want[i]) > 1e-9 * std::max(1.0, std::abs(want[i]))) {
-      err = a[0] + " stands at " + MatrixWords(have) + ", expected " + MatrixWords(want);
+      err = a[0] + " stands at " + PlantMatrixText(have) + ", expected " + PlantMatrixText(want);
       return false;
     }
   return true;

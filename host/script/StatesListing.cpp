@@ -1,8 +1,8 @@
 #include "StatesListing.h"
 
-#include <charconv>
 #include <unordered_set>
 
+#include "PlantSections.h"
 #include "TavAssignment.h"
 #include "TavPlanner.h"
 
@@ -107,23 +107,12 @@ StatesListing ListStates(const HostDocument& doc, const std::vector<Ref<TavBaseU
   return l;
 }
 
-std::string MatrixWords(const TavIMovable::Position& m) {
-  std::string out;
-  for (std::size_t i = 0; i < m.size(); ++i) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, m[i]);
-    if (i) out += ' ';
-    out.append(buf, static_cast<std::size_t>(r.ptr - buf));
-  }
-  return out;
-}
-
 std::string StatesText(const StatesListing& l) {
   std::string out = "states: " + std::to_string(l.StateCount()) + " states, " + std::to_string(l.PositionCount()) +
                     " stored positions, " + std::to_string(l.holders.size()) + " with conditions\n";
   for (auto& o : l.owners) {
     out += o.path + '\n';
-    for (auto& p : o.positions) out += "  position " + p.name + " (#" + p.id + "): " + MatrixWords(p.matrix) + '\n';
+    for (auto& p : o.positions) out += "  position " + p.name + " (#" + p.id + "): " + PlantMatrixText(p.matrix) + '\n';
     for (auto& s : o.states) {
       out += "  state " + s.name + " (#" + s.id + ")";
       for (std::size_t i = 0; i < s.definition.size(); ++i) out += (i ? ", " : ": ") + s.definition[i];

@@ -41,7 +41,5 @@ struct StatesListing {
 StatesListing ListStates(const HostDocument& doc, const std::vector<Ref<TavBaseUnknown>>* objects = nullptr);
 // Readable text, one line an entry, stable for golden files.
 std::string StatesText(const StatesListing& l);
-// "1 0 0 0 1 0 0 0 1 0 0 50": shortest round-trip numbers.
-std::string MatrixWords(const TavIMovable::Position& m);
 
 }  // namespace host

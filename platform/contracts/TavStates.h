@@ -130,7 +130,7 @@ private:
   Ref<OrvIStateContainer> container_;
 };
 
-// Typed values the specification attaches to a product ("YorWSC", ...).
+// Typed boolean values a product carries ("YorWSC", ...).
 class TavISpecAttrAccess : public virtual TavBaseUnknown {
 public:
   TAV_INTERFACE(TavISpecAttrAccess);

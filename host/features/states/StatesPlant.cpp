@@ -1,6 +1,6 @@
 // The states feature's interfaces on model objects, its plant elements and its
 // path names, registered in one place.
-#include <charconv>
+#include <algorithm>
 #include <cmath>
 #include <unordered_set>
 
@@ -58,7 +58,7 @@ private:
   HostStateStore& store_;
 };
 
-// Boolean specification values of a product: its bool attributes.
+// The typed boolean values of a product: its bool attributes.
 class HostSpecAttributes final : public virtual TavISpecAttrAccess {
 public:
   explicit HostSpecAttributes(Ref<HostProduct> p) : p_(std::move(p)) {}
@@ -79,15 +79,9 @@ private:
 constexpr TavIMovable::Position kIdentity{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
 
 std::string MatrixText(const TavIMovable::Position& m, PlantWriter& w) {
-  std::string out;
-  for (std::size_t i = 0; i < m.size(); ++i) {
-    if (!std::isfinite(m[i])) w.Problem("a position holds a non-finite number");
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, m[i]);
-    if (i) out += ' ';
-    out.append(buf, static_cast<std::size_t>(r.ptr - buf));
-  }
-  return out;
+  if (!std::all_of(m.begin(), m.end(), [](double v) { return std::isfinite(v); }))
+    w.Problem("a position holds a non-finite number");
+  return PlantMatrixText(m);
 }
 
 // Twelve finite numbers separated by single blanks.
