@@ -6,6 +6,7 @@
 #include "PartConsumptionModule.h"
 #include "PrecedenceModule.h"
 #include "StatesModule.h"
+#include "TavActivityLib.h"
 #include "TavFlow.h"
 #include "TavAssignment.h"
 #include "TavCompare.h"
@@ -30,6 +31,7 @@ void StartUp() {
   TavDeclareFlowInterfaces();
   TavDeclareVisuInterfaces();
   TavDeclareStateInterfaces();
+  TavDeclareActivityLibInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).
   host::RegisterHost();

@@ -318,6 +318,9 @@ public:
   TAV_INTERFACE(TavIDocEnvironment);
   virtual TavUnicodeString GetName() const = 0;      // "YorDocEnv" for the hub
   virtual bool IsAKindOf(const TavUnicodeString& kind) const = 0;
+  // The name the environment gives to a document's identifier (a library's title);
+  // empty when it gives none.
+  virtual TavUnicodeString GetIdentifierName(const Ref<TavBaseUnknown>& /*document*/) const { return {}; }
 };
 
 class TavDocument : public virtual TavBaseUnknown {
