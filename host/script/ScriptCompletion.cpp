@@ -207,7 +207,9 @@ void CompleteArg(const CompletionModel& model, const ScriptArg& arg, const std::
       for (auto& c : arg.choices) m.Add(c, c, true);
       break;
     case ArgKind::Path:
-      if (model.document) CompletePath(*model.document, typed, m);
+      // `pick dialog` takes a navigation box (DIALOG.WIDGET/PATH), not an object.
+      if (!given.empty() && given.back() == "dialog") CompleteWidget(model, ScriptArg("DIALOG.WIDGET"), typed, m);
+      else if (model.document) CompletePath(*model.document, typed, m);
       break;
     case ArgKind::File:
       CompleteFile(model, typed, m);
