@@ -27,11 +27,12 @@ void UpdateLook(const Ref<TavNavigNode>& node) {
   if (modify) modify->UpdateElem(*node);
 }
 
-// Path segments split at "/"; "\/" is a "/" inside a segment.
+// Path segments split at "/"; as in object paths, "\" takes the next character
+// as it is ("\/" a "/" inside a text, "\\" a backslash).
 std::vector<std::string> SplitPath(const std::string& path) {
   std::vector<std::string> out(1);
   for (std::size_t i = 0; i < path.size(); ++i) {
-    if (path[i] == '\\' && i + 1 < path.size() && path[i + 1] == '/') out.back() += path[++i];
+    if (path[i] == '\\' && i + 1 < path.size()) out.back() += path[++i];
     else if (path[i] == '/') out.emplace_back();
     else out.back() += path[i];
   }
@@ -41,7 +42,7 @@ std::vector<std::string> SplitPath(const std::string& path) {
 std::string EscapeSegment(const std::string& s) {
   std::string out;
   for (char c : s) {
-    if (c == '/') out += '\\';
+    if (c == '/' || c == '\\') out += '\\';
     out += c;
   }
   return out;

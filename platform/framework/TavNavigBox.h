@@ -79,7 +79,8 @@ public:
   bool SetValueFromText(const std::string& value, std::string* error) override;
   std::string ValueText() const override;
 
-  // A path of node texts from a root, separated by "/". A segment names a node whose
+  // A path of node texts from a root, separated by "/" ("\/" and "\\" inside a
+  // text, as in object paths). A segment names a node whose
   // text equals it, else one whose text ends with "/" followed by it (a library node
   // named by a file path: "body.act"). The objects from the root to that node, or
   // false with `error` set.
