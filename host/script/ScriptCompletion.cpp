@@ -150,7 +150,7 @@ const CompletionModel::Dialog* FindDialog(const CompletionModel& model, std::str
 void CompleteWidget(const CompletionModel& model, const ScriptArg& arg, const std::string& typed, Matches& m) {
   const std::size_t dot = typed.find('.');
   if (dot == std::string::npos) {
-    const bool alone = arg.name.find('[') != std::string::npos;  // DIALOG[.WIDGET]
+    const bool alone = arg.name.find("[.") != std::string::npos;  // DIALOG[.WIDGET], not DIALOG.WIDGET[/PATH]
     for (auto& d : model.dialogs) {
       if (alone) m.Add(d.name, d.name, true);
       if (!d.widgets.empty()) m.Add(d.name + ".", d.name + ".", false);

@@ -203,7 +203,8 @@ TEST_F(NavigBoxTest, ADeepChainIsBuiltWithoutRecursion) {
 TEST_F(NavigBoxTest, PathsNameNodesByTextOrByFileName) {
   auto lib = Make("/plants/body.act", "NavLib"), other = Make("/old/body.act.bak", "NavLib");
   auto weld = Make("Weld"), spot = Make("Spot"), twin1 = Make("Twin"), twin2 = Make("Twin"), slash = Make("a/b");
-  Link(lib, {weld, twin1, twin2, slash});
+  auto back = Make("c\\");
+  Link(lib, {weld, twin1, twin2, slash, back});
   Link(weld, {spot});
   box_.AddRoot(lib);
   box_.AddRoot(other);
@@ -219,6 +220,8 @@ TEST_F(NavigBoxTest, PathsNameNodesByTextOrByFileName) {
   ASSERT_TRUE(box_.ResolvePath("/plants/body.act", objects, &err) == false);  // a "/" splits the path
   ASSERT_TRUE(box_.ResolvePath("\\/plants\\/body.act/a\\/b", objects, &err)) << err;
   EXPECT_EQ(objects.back(), slash);
+  ASSERT_TRUE(box_.ResolvePath("body.act/c\\\\", objects, &err)) << err;
+  EXPECT_EQ(objects.back(), back);
   // The resolved path is the one the selection shows.
   box_.ShowNode(*box_.ResolveNode("body.act/a\\/b", &err));
   EXPECT_EQ(box_.ValueText(), "\\/plants\\/body.act/a\\/b");

@@ -167,11 +167,14 @@ TEST_F(NavigScript, PrintLibrariesShowsEveryLibraryFullyExpanded) {
   EXPECT_EQ(out.str(), "this plant has no activity libraries\n");
 }
 
-TEST_F(NavigScript, CompletionOffersDialogsAfterPickDialog) {
+TEST_F(NavigScript, CompletionOffersBoxesAfterPickDialogAndExpand) {
   ASSERT_TRUE(r.RunText("start ScriptTest Chooser\n", "s.mirt")) << r.Error();
-  Completion c = Complete(r.Completions(), "pick dialog Cho", 15);
-  ASSERT_FALSE(c.candidates.empty());
-  EXPECT_EQ(c.candidates[0].word, "ChooseDlg.");
+  for (std::string line : {"pick dialog Cho", "expand Cho"}) {
+    // A box is a widget: the dialog alone is not offered.
+    Completion c = Complete(r.Completions(), line, line.size());
+    ASSERT_EQ(c.candidates.size(), 1u) << line;
+    EXPECT_EQ(c.candidates[0].word, "ChooseDlg.");
+  }
 }
 
 }  // namespace
