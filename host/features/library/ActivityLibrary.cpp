@@ -2,9 +2,9 @@
 // place, and a library registers its types only once the whole file is known good.
 #include "ActivityLibrary.h"
 
-#include <unistd.h>
-
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <unordered_set>
 
 #include "HostRuntime.h"
@@ -229,17 +229,20 @@ const ActivityLibraryFile* ActivityLibraries::Load(const std::string& path, std:
   const fs::path canonical = fs::weakly_canonical(absolute, ec);
   const std::string key = ec ? absolute.string() : canonical.string();
   if (auto it = files_.find(key); it != files_.end()) return it->second.get();
-  if (!fs::is_regular_file(absolute, ec) || access(absolute.c_str(), R_OK) != 0) {
+  // Libraries are small: read whole, quietly (no progress line, unlike a plant).
+  std::ifstream in(absolute, std::ios::binary);
+  std::ostringstream bytes;
+  if (fs::is_regular_file(absolute, ec) && in) bytes << in.rdbuf();
+  if (!fs::is_regular_file(absolute, ec) || !in || in.bad()) {
     error = path + ":1:1: cannot read the activity library file (" +
             (fs::exists(absolute, ec) ? "not a readable file" : "no such file") + ")";
     return nullptr;
   }
-  const ActivityLibraryFile* f = Read(nullptr, &path, path, absolute.string(), error);
-  return f;
+  return Read(bytes.str(), path, absolute.string(), true, error);
 }
 
 const ActivityLibraryFile* ActivityLibraries::Parse(const std::string& bytes, const std::string& fileName, std::string& error) {
-  return Read(&bytes, nullptr, fileName, fileName, error);
+  return Read(bytes, fileName, fileName, false, error);
 }
 
 bool ActivityLibraries::IsWorkbenchLibrary(const std::string& fileName) {
@@ -263,11 +266,11 @@ bool ActivityLibraries::Check(const std::string& bytes, const std::string& fileN
   return false;
 }
 
-const ActivityLibraryFile* ActivityLibraries::Read(const std::string* bytes, const std::string* path, const std::string& fileName,
-                                                   const std::string& absolute, std::string& error) {
+const ActivityLibraryFile* ActivityLibraries::Read(const std::string& bytes, const std::string& fileName, const std::string& absolute,
+                                                   bool cache, std::string& error) {
   error.clear();
   LibraryReader reader(fileName, *this);
-  if (!plant::ReadXml(bytes, path, fileName, reader, error) || !reader.Finish()) {
+  if (!plant::ReadXml(&bytes, nullptr, fileName, reader, error) || !reader.Finish()) {
     if (error.empty()) error = reader.Error();
     if (error.empty()) error = fileName + ":1:1: the library could not be read";
     return nullptr;
@@ -298,7 +301,7 @@ const ActivityLibraryFile* ActivityLibraries::Read(const std::string* bytes, con
     if (types_.emplace(p.name, t).second) RegisterType(p.name, p.super);
   }
   const ActivityLibraryFile* out = file.get();
-  if (path) {
+  if (cache) {
     std::error_code ec;
     fs::path canonical = fs::weakly_canonical(fs::path(absolute), ec);
     files_[ec ? absolute : canonical.string()] = std::move(file);

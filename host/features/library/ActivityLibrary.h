@@ -113,8 +113,9 @@ public:
 private:
   ActivityLibraries();
   void AddOwn(const std::string& name, const std::string& kind, const std::string& super);
-  const ActivityLibraryFile* Read(const std::string* bytes, const std::string* path, const std::string& fileName,
-                                  const std::string& absolute, std::string& error);
+  // Reads and, when good, registers the types; `cache`: kept by path for the run.
+  const ActivityLibraryFile* Read(const std::string& bytes, const std::string& fileName, const std::string& absolute, bool cache,
+                                  std::string& error);
   std::unordered_map<std::string, Ref<ActivityType>> types_;  // first definition of each name
   std::unordered_map<std::string, std::unique_ptr<ActivityLibraryFile>> files_;  // by canonical path
   std::vector<std::unique_ptr<ActivityLibraryFile>> parsed_;  // read from text (tests, fuzzing)
