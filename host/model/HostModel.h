@@ -30,8 +30,9 @@ struct HostType {
   }
 };
 // Registered types: "Activity", "PhysicalActivity", "AssemblyOperation", the flow
-// nodes ("Switch", "AndOut", "OrIn", "AndIn", "Start", "Stop", "Feeder", "Deliver")
-// and "ResourceBehavior". Null for an unknown name.
+// nodes ("Switch", "AndOut", "OrIn", "AndIn", "Start", "Stop", "Feeder", "Deliver"),
+// "OrvBehavior" and its "ResourceBehavior", and the types of activity libraries.
+// Null for an unknown name.
 const HostType* FindType(std::string_view name);
 const HostType* RegisterType(const std::string& name, const std::string& parent);
 
@@ -553,5 +554,9 @@ struct SubObjectKind {
   std::function<Ref<TavBaseUnknown>(const Ref<TavBaseUnknown>& object)> ownerOf;
 };
 void RegisterSubObjectKind(SubObjectKind k);
+
+// The activity a host feature keeps under a resource (its behaviour): tree paths go
+// on from the resource through it ("Resources/Robot.1/Robot.1 Behavior/Weld.1").
+void RegisterResourceActivity(std::function<Ref<HostActivity>(const HostProduct& resource)> find);
 
 }  // namespace host
