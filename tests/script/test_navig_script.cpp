@@ -82,17 +82,18 @@ TEST_F(NavigScript, PickDialogOffersTheObjectsFromTheRootAndSelectsTheNode) {
 }
 
 TEST_F(NavigScript, ExpandAndSetDriveTheBox) {
-  ASSERT_TRUE(r.RunText("start ScriptTest Chooser\nexpand ChooseDlg.Types/body.act\nset ChooseDlg.Types body.act/Glue\n",
-                        "e.mirt"))
-      << r.Error();
+  ASSERT_TRUE(r.RunText("start ScriptTest Chooser\nexpand ChooseDlg.Types/body.act/Weld\n", "e.mirt")) << r.Error();
   auto* box = dynamic_cast<TavDlgNavigBox*>(TavDlgDialog::FindByName("ChooseDlg")->Find("Types"));
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->Roots()[0]->IsExpanded());
-  EXPECT_FALSE(box->Roots()[0]->Children()[0]->IsExpanded());
+  EXPECT_TRUE(box->Roots()[0]->Children()[0]->IsExpanded());
+  EXPECT_FALSE(box->Roots()[0]->Children()[0]->Children()[0]->IsExpanded());
+  EXPECT_EQ(box->GetSelected(), nullptr);  // expanding selects nothing
+  ASSERT_TRUE(r.RunText("set ChooseDlg.Types body.act/Glue\n", "e.mirt")) << r.Error();
   EXPECT_EQ(box->GetSelected(), box->Roots()[0]->Children()[1].get());
   EXPECT_TRUE(Chooser::Picks().empty());  // selecting is no pick
   ASSERT_TRUE(r.RunText("expand ChooseDlg.Types\n", "e.mirt")) << r.Error();
-  EXPECT_TRUE(box->Roots()[0]->Children()[0]->IsExpanded());
+  EXPECT_TRUE(box->Roots()[0]->Children()[0]->Children()[0]->IsExpanded());
 }
 
 TEST_F(NavigScript, EachWrongTargetHasItsOwnMessage) {
