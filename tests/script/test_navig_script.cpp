@@ -124,15 +124,6 @@ TEST_F(NavigScript, EachWrongTargetHasItsOwnMessage) {
   EXPECT_EQ(r.Error(), "h.mirt:1: pick dialog ChooseDlg.Types/body.act: dialog ChooseDlg is not shown");
 }
 
-TEST_F(NavigScript, PrintLibrariesSaysWhenThePlantHasNone) {
-  EXPECT_FALSE(r.RunText("print libraries\n", "l.mirt"));  // no plant open
-  auto doc = HostDocument::Create();
-  doc->CreateRootProcess("proc", "Process");
-  r.Session().OpenDocument(doc);
-  ASSERT_TRUE(r.RunText("print libraries\n", "l.mirt")) << r.Error();
-  EXPECT_EQ(out.str(), "this plant has no activity libraries\n");
-}
-
 // A library manager as the host hangs it on a document, over navigable containers.
 class FakeLibraries : public TavIActivityLibraryMgt {
 public:
@@ -145,8 +136,13 @@ public:
 };
 
 TEST_F(NavigScript, PrintLibrariesShowsEveryLibraryFullyExpanded) {
+  EXPECT_FALSE(r.RunText("print libraries\n", "l.mirt"));  // no plant open
   auto doc = HostDocument::Create();
   doc->CreateRootProcess("proc", "Process");
+  r.Session().OpenDocument(doc);
+  ASSERT_TRUE(r.RunText("print libraries\n", "l.mirt")) << r.Error();  // no library manager
+  EXPECT_EQ(out.str(), "this plant has no activity libraries\n");
+  out.str("");
   auto libraries = std::make_shared<FakeLibraries>();
   auto body = std::make_shared<TypeNode>("/libs/body.act"), paint = std::make_shared<TypeNode>("/libs/paint.act");
   auto weld = std::make_shared<TypeNode>("Weld");
@@ -154,7 +150,6 @@ TEST_F(NavigScript, PrintLibrariesShowsEveryLibraryFullyExpanded) {
   body->children_ = {weld};
   libraries->containers_ = {body, paint};
   doc->AddContainer(libraries);
-  r.Session().OpenDocument(doc);
   ASSERT_TRUE(r.RunText("print libraries\n", "l.mirt")) << r.Error();
   EXPECT_EQ(out.str(),
             "navigbox ActivityLibraries style ObjNavDefault 250x300\n"
