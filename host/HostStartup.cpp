@@ -4,10 +4,12 @@
 #include "HostCompare.h"
 #include "HostEngine.h"
 #include "HostFlowFeature.h"
+#include "HostLibrary.h"
 #include "HostPlanner.h"
 #include "HostStates.h"
 #include "HostVisu.h"
 #include "ScriptUndo.h"
+#include "ScriptLibrary.h"
 #include "ScriptStates.h"
 #include "ScriptViewer.h"
 #include "HostWalk.h"
@@ -18,6 +20,7 @@ namespace host {
 void RegisterHost() {
   InstallWalkHint();
   // Features, each extending the model and the plant format.
+  RegisterLibraryHost();     // activity libraries, type icons, plan types, <activityLibraries>
   RegisterPlannerHost();     // process container extension, TSAs and <tsas>
   RegisterCompareHost();     // comparable objects, hub adapter, <fasteners>
   RegisterAssignmentHost();  // behaviours, contexts, hub layout, <hubAttributes>
@@ -31,6 +34,7 @@ void RegisterHost() {
   RegisterUndoStatements();  // undo, redo, print undo
   RegisterViewerStatements();  // print viewer, expect colour|hidden|shown
   RegisterStateStatements();   // print states, expect position, edit
+  RegisterLibraryStatements(); // library modified
 }
 
 }  // namespace host

@@ -321,6 +321,17 @@ TavPathElement HostDocument::ResolveIdOrTreePath(std::string_view path) const {
   return ResolveTreePath(path);
 }
 
+namespace {
+std::function<Ref<HostActivity>(const HostProduct&)>& ResourceActivity() {
+  static std::function<Ref<HostActivity>(const HostProduct&)> find;
+  return find;
+}
+}  // namespace
+
+void RegisterResourceActivity(std::function<Ref<HostActivity>(const HostProduct& resource)> find) {
+  ResourceActivity() = std::move(find);
+}
+
 void RegisterSubObjectKind(SubObjectKind k) {
   for (auto& existing : SubObjectKinds())
     if (existing.kind == k.kind) {
@@ -340,7 +351,21 @@ TavPathElement HostDocument::ResolveTreePath(std::string_view path) const {
       Ref<HostProduct> found;
       for (auto& p : *level)
         if (p->GetName().utf8() == parts[i]) { found = p; break; }
-      if (!found) return {};
+      if (!found) {
+        // Past a resource, through the activity it keeps (its behaviour) and its children.
+        auto* r = chain.empty() ? nullptr : TavCast<HostProduct>(chain.back().get());
+        Ref<HostActivity> cur = r && ResourceActivity() ? ResourceActivity()(*r) : nullptr;
+        if (!cur || cur->GetLabel().utf8() != parts[i]) return {};
+        chain.push_back(cur);
+        for (std::size_t j = i + 1; j < parts.size(); ++j) {
+          Ref<HostActivity> next;
+          for (auto& c : cur->Children())
+            if (c->GetLabel().utf8() == parts[j]) { next = c; break; }
+          if (!next) return {};
+          chain.push_back(cur = next);
+        }
+        return TavPathElement(std::move(chain));
+      }
       chain.push_back(found);
       level = &found->Children();
     }

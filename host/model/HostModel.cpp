@@ -17,21 +17,24 @@ namespace host {
 namespace {
 struct TypeTable {
   std::deque<HostType> types;  // stable addresses
+  // Libraries add thousands of types: a look-up per loaded activity must not scan them.
+  std::unordered_map<std::string_view, const HostType*> byName;
   TypeTable() {
     Add("Activity", "");
     Add("PhysicalActivity", "Activity");
     Add("AssemblyOperation", "PhysicalActivity");
-    Add("ResourceBehavior", "Activity");
+    Add("OrvBehavior", "Activity");
+    Add("ResourceBehavior", "OrvBehavior");
     for (const char* n : {"Switch", "AndOut", "OrIn", "AndIn", "Start", "Stop", "Feeder", "Deliver"}) Add(n, "");
   }
   const HostType* Find(std::string_view n) const {
-    for (auto& t : types)
-      if (t.name == n) return &t;
-    return nullptr;
+    auto it = byName.find(n);
+    return it == byName.end() ? nullptr : it->second;
   }
   const HostType* Add(const std::string& n, const std::string& parent) {
     if (auto* t = Find(n)) return t;
     types.push_back(HostType{n, parent.empty() ? nullptr : Find(parent)});
+    byName.emplace(types.back().name, &types.back());
     return &types.back();
   }
 };
@@ -350,6 +353,13 @@ Ref<TavBaseUnknown> HostActivity::CreateChild(const TavUnicodeString& type, cons
   if (!doc_ || !FindType(type.utf8())) return nullptr;
   auto me = std::dynamic_pointer_cast<HostActivity>(self());
   return doc_->CreateActivity(me, type.utf8(), "", label, position);
+}
+
+int HostActivity::GetChildPosition(const Ref<TavBaseUnknown>& child) const {
+  const TavBaseUnknown* c = child ? child->ExtendedObject().get() : nullptr;
+  for (std::size_t i = 0; i < children_.size(); ++i)
+    if (children_[i].get() == c) return static_cast<int>(i);
+  return -1;
 }
 
 HRESULT HostActivity::RemoveChild(const Ref<TavBaseUnknown>& child) {

@@ -30,8 +30,9 @@ struct HostType {
   }
 };
 // Registered types: "Activity", "PhysicalActivity", "AssemblyOperation", the flow
-// nodes ("Switch", "AndOut", "OrIn", "AndIn", "Start", "Stop", "Feeder", "Deliver")
-// and "ResourceBehavior". Null for an unknown name.
+// nodes ("Switch", "AndOut", "OrIn", "AndIn", "Start", "Stop", "Feeder", "Deliver"),
+// "OrvBehavior" and its "ResourceBehavior", and the types of activity libraries.
+// Null for an unknown name.
 const HostType* FindType(std::string_view name);
 const HostType* RegisterType(const std::string& name, const std::string& parent);
 
@@ -251,6 +252,7 @@ public:
   std::vector<Ref<TavBaseUnknown>> GetAllChildren(const TavUnicodeString& type = {}) const override;
   std::vector<Ref<TavISPPActivity>> GetChildActivities(const TavUnicodeString& type = {}) const override;
   std::vector<Ref<TavISPPActivity>> GetAllChildActivities(const TavUnicodeString& type = {}) const override;
+  int GetChildPosition(const Ref<TavBaseUnknown>& child) const override;
   Ref<TavBaseUnknown> CreateChild(const TavUnicodeString& type, const TavUnicodeString& label, int position = -1) override;
   HRESULT RemoveChild(const Ref<TavBaseUnknown>& child) override;
   // items
@@ -552,5 +554,9 @@ struct SubObjectKind {
   std::function<Ref<TavBaseUnknown>(const Ref<TavBaseUnknown>& object)> ownerOf;
 };
 void RegisterSubObjectKind(SubObjectKind k);
+
+// The activity a host feature keeps under a resource (its behaviour): tree paths go
+// on from the resource through it ("Resources/Robot.1/Robot.1 Behavior/Weld.1").
+void RegisterResourceActivity(std::function<Ref<HostActivity>(const HostProduct& resource)> find);
 
 }  // namespace host

@@ -32,6 +32,7 @@ struct SectionEntry {
   PlantSectionLoader loader;
   PlantSectionSaver saver;
   PlantActivityRootLister roots;  // activity trees the section writes, for <links>
+  PlantSectionPhase phase = PlantSectionPhase::Normal;
 };
 struct ExtensionEntry {
   std::string parent, child;

@@ -193,8 +193,11 @@ public:
   }
 
   bool End() override {
-    if (frames_.size() > 1) frames_.pop_back();
-    return true;
+    if (frames_.size() <= 1) return true;
+    const SectionEntry* early = frames_.back().early;
+    const PlantElement* node = frames_.back().node;
+    frames_.pop_back();
+    return !early || LoadSection(node, early);
   }
 
   // ------------------------------------------------------------ after the stream
@@ -209,13 +212,8 @@ public:
       return LoadTree(e, makeRoot);
     });
     bool ok = true;
-    for (auto& [el, sec] : sections_) {
-      if (!sec->loader || !sec->loader(*el, ctx) || ctx.Failed()) {
-        if (!ctx.Failed()) ctx.Error(el, "<" + sec->name + "> could not be loaded");
-        ok = false;
-        break;
-      }
-    }
+    for (auto& [el, sec] : sections_)
+      if (sec->phase != PlantSectionPhase::Late && !(ok = LoadSection(el, sec))) break;
     ok = ok && LoadRelations() && LoadParts() && LoadLinks();
     for (std::size_t i = 0; ok && i < exts_.size(); ++i) {
       auto& x = exts_[i];
@@ -223,13 +221,26 @@ public:
         if (!ctx.Failed()) ctx.Error(x.el, "<" + x.entry->child + "> could not be loaded");
         ok = false;
       }
+      // An extension may load activities of its own (a behaviour's): their relations now.
+      ok = ok && LoadRelations();
     }
+    for (auto& [el, sec] : sections_)
+      if (ok && sec->phase == PlantSectionPhase::Late) ok = LoadSection(el, sec);
     PlantLoadAccess::SetTreeLoader(ctx, nullptr);
     if (!ok || ctx.Failed()) {
       Dismantle();
       return nullptr;
     }
     return doc_;
+  }
+
+  bool LoadSection(const PlantElement* el, const SectionEntry* sec) {
+    PlantLoadContext& ctx = *ctx_;
+    if (!sec->loader || !sec->loader(*el, ctx) || ctx.Failed()) {
+      if (!ctx.Failed()) ctx.Error(el, "<" + sec->name + "> could not be loaded");
+      return false;
+    }
+    return true;
   }
 
   // Parts may refer to each other: a failed document lets them go first.
@@ -256,6 +267,7 @@ private:
     std::size_t record = 0;  // relation, part or link record
     PlantElement* node = nullptr;
     const PlantLoadContext::ActivityRootMaker* makeRoot = nullptr;
+    const SectionEntry* early = nullptr;  // an early section, loaded at its end tag
   };
   struct PendingExtension {
     const PlantElement* el;
@@ -350,9 +362,10 @@ private:
     }
     if (auto* sec = FindSection(e.name)) {
       PlantElement* n = trees_.Make(e, nullptr);
-      sections_.emplace_back(n, sec);
+      if (sec->phase != PlantSectionPhase::Early) sections_.emplace_back(n, sec);
       Open(Kind::Capture);
       frames_.back().node = n;
+      if (sec->phase == PlantSectionPhase::Early) frames_.back().early = sec;
       return true;
     }
     return Unknown(e, "plant");
@@ -583,7 +596,8 @@ private:
   }
 
   bool LoadRelations() {
-    for (auto& r : relations_) {
+    for (; relationsDone_ < relations_.size(); ++relationsDone_) {
+      auto& r = relations_[relationsDone_];
       if (!Report(r.problem)) return false;
       Ref<TavBaseUnknown> target = Resolve(r.line, r.column, "relation", r.ref);
       if (!target) return false;
@@ -709,6 +723,7 @@ private:
   std::vector<std::pair<const PlantElement*, const SectionEntry*>> sections_;
   std::vector<PendingExtension> exts_;
   std::vector<RelationRecord> relations_;
+  std::size_t relationsDone_ = 0;  // relations loaded so far
   std::vector<PartRecord> parts_;
   std::vector<LinkRecord> links_;
   std::vector<Problem> problems_;

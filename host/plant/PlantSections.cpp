@@ -115,7 +115,8 @@ bool IsCoreChild(std::string_view parent, std::string_view child) {
 
 using namespace plant;
 
-void RegisterPlantSection(const std::string& elementName, PlantSectionLoader loader, PlantSectionSaver saver) {
+void RegisterPlantSection(const std::string& elementName, PlantSectionLoader loader, PlantSectionSaver saver,
+                          PlantSectionPhase phase) {
   for (const char* core : {"products", "resources", "assemblies", "process", "links"})
     if (elementName == core) throw std::invalid_argument("<" + elementName + "> is a core plant section");
   if (elementName.empty()) throw std::invalid_argument("a plant section needs an element name");
@@ -123,9 +124,10 @@ void RegisterPlantSection(const std::string& elementName, PlantSectionLoader loa
     if (s.name == elementName) {
       s.loader = std::move(loader);
       s.saver = std::move(saver);
+      s.phase = phase;
       return;
     }
-  Sections().push_back({elementName, std::move(loader), std::move(saver), nullptr});
+  Sections().push_back({elementName, std::move(loader), std::move(saver), nullptr, phase});
 }
 
 bool UnregisterPlantSection(const std::string& elementName) {

@@ -203,8 +203,14 @@ std::string PlantMatrixText(const std::array<double, 12>& m);
 
 using PlantSectionLoader = std::function<bool(const PlantElement& section, PlantLoadContext& ctx)>;
 using PlantSectionSaver = std::function<void(const HostDocument& doc, PlantWriter& w)>;
+// When a section loads. Early: as soon as its end tag is read, so that the core
+// elements after it may use what it set up (library types); it is saved before the
+// core sections, so that it comes first again. Normal: step (2) above. Late: after
+// the element extensions, so that it may name objects they made (behaviours).
+enum class PlantSectionPhase { Early, Normal, Late };
 // Registers (or replaces) the section named `elementName`. Core element names throw std::invalid_argument.
-void RegisterPlantSection(const std::string& elementName, PlantSectionLoader loader, PlantSectionSaver saver);
+void RegisterPlantSection(const std::string& elementName, PlantSectionLoader loader, PlantSectionSaver saver,
+                          PlantSectionPhase phase = PlantSectionPhase::Normal);
 bool UnregisterPlantSection(const std::string& elementName);
 
 // Writes an activity tree as the core writes a <process>, with `rootElement` for the

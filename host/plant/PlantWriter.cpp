@@ -418,10 +418,8 @@ void Write(const HostDocument& doc, const std::string& defaultName, bool xml11, 
   w.Attr("format", "1");
   w.Attr("environment", doc.IsHub() ? "hub" : "local");
   if (doc.GetDisplayName().utf8() != defaultName) w.Attr("name", doc.GetDisplayName());
-  Serializer s(doc, w);
-  s.Body();
-  for (auto& sec : Sections()) {
-    if (!sec.saver) continue;
+  auto section = [&](const SectionEntry& sec) {
+    if (!sec.saver) return;
     // Held until the section is known not to be empty.
     auto mark = PlantWriterAccess::Hold(w);
     sec.saver(doc, w);
@@ -438,7 +436,14 @@ void Write(const HostDocument& doc, const std::string& defaultName, bool xml11, 
              chunk.find('\n', 2) == chunk.size() - 1 && chunk.find(' ', 5) == std::string_view::npos)
       PlantWriterAccess::Rollback(w, mark);  // the plant's start tag stays open
     PlantWriterAccess::Release(w);
-  }
+  };
+  // Early sections first: the loader needs them before the core elements.
+  for (auto& sec : Sections())
+    if (sec.phase == PlantSectionPhase::Early) section(sec);
+  Serializer s(doc, w);
+  s.Body();
+  for (auto& sec : Sections())
+    if (sec.phase != PlantSectionPhase::Early) section(sec);
   w.End();
   PlantWriterAccess::Flush(w);
 }

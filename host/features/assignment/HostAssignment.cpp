@@ -4,7 +4,9 @@
 
 #include "AssignmentUndo.h"
 #include "HostCompare.h"
+#include "HostFlow.h"
 #include "PlantSections.h"
+#include "TavActivityLib.h"
 
 namespace host {
 
@@ -192,6 +194,33 @@ HRESULT HostAssignmentContainer::AddContext(const Ref<TavBaseUnknown>& activity,
 HostAssignmentContainer* AssignmentOf(HostDocument& doc, bool create) {
   return create ? &doc.FindOrAddContainer<HostAssignmentContainer>() : doc.FindContainer<HostAssignmentContainer>();
 }
+
+// ------------------------------------------------------------------ behaviour container
+namespace {
+// Every document's behaviours, in resource order (late type "OrvBehaviorCont").
+class HostBehaviorContainer final : public virtual OrvIBehaviorContainer {
+public:
+  explicit HostBehaviorContainer(HostDocument* d) : doc_(d) {}
+  std::string LateType() const override { return "OrvBehaviorCont"; }
+  std::vector<Ref<TavBaseUnknown>> GetBehaviors() const override {
+    std::vector<Ref<TavBaseUnknown>> out;
+    HostAssignmentContainer* c = AssignmentOf(*doc_, false);
+    if (!c || c->BehaviorCount() == 0) return out;
+    std::vector<const HostProduct*> work;
+    for (auto it = doc_->Resources().roots_.rbegin(); it != doc_->Resources().roots_.rend(); ++it) work.push_back(it->get());
+    while (!work.empty()) {
+      const HostProduct* r = work.back();
+      work.pop_back();
+      if (auto b = c->BehaviorOf(*r)) out.push_back(b);
+      for (auto it = r->Children().rbegin(); it != r->Children().rend(); ++it) work.push_back(it->get());
+    }
+    return out;
+  }
+
+private:
+  HostDocument* doc_;
+};
+}  // namespace
 
 // ------------------------------------------------------------------ resource extension
 namespace {
@@ -398,6 +427,104 @@ void SaveHubAttributes(const HostDocument& doc, PlantWriter& w) {
   w.End();
 }
 
+// The behaviour's activities, depth first.
+std::vector<Ref<HostActivity>> BehaviorActivities(const HostBehavior& b) {
+  std::vector<Ref<HostActivity>> out;
+  std::vector<const HostActivity*> work{&b};
+  while (!work.empty()) {
+    const HostActivity* a = work.back();
+    work.pop_back();
+    if (a != &b) out.push_back(std::dynamic_pointer_cast<HostActivity>(const_cast<HostActivity*>(a)->self()));
+    for (auto it = a->Children().rbegin(); it != a->Children().rend(); ++it) work.push_back(it->get());
+  }
+  return out;
+}
+
+bool Under(const HostActivity* a, const HostBehavior& b) {
+  for (auto f = a ? a->FatherActivity() : nullptr; f; f = f->FatherActivity())
+    if (f.get() == &b) return true;
+  return false;
+}
+
+// A behaviour's own <links>: flows and precedences among its activities.
+bool LoadBehaviorLinks(const PlantElement& links, const Ref<HostBehavior>& b, PlantLoadContext& ctx) {
+  if (!ctx.ReadAttributes(links, {})) return false;
+  for (const PlantElement* l : ctx.Children(links)) {
+    const std::string kind = PlantLoadContext::Name(*l);
+    if (kind != "flow" && kind != "precedence") {
+      ctx.Error(l, "unknown element <" + kind + "> in <links> of a behaviour (flow, precedence)");
+      return false;
+    }
+    std::optional<std::string> from, to, id;
+    if (kind == "flow" ? !ctx.ReadAttributes(*l, {{"from", &from, true}, {"to", &to, true}, {"id", &id, false}})
+                       : !ctx.ReadAttributes(*l, {{"from", &from, true}, {"to", &to, true}}))
+      return false;
+    Ref<HostActivity> ends[2];
+    const std::string* ids[2] = {&*from, &*to};
+    for (int k = 0; k < 2; ++k) {
+      ends[k] = std::dynamic_pointer_cast<HostActivity>(ctx.Lookup(*ids[k]));
+      if (!Under(ends[k].get(), *b)) {
+        ctx.Error(l, "'" + *ids[k] + "' is no activity of behaviour '" + b->IdString() + "'");
+        return false;
+      }
+    }
+    if (ends[0] == ends[1]) {
+      ctx.Error(l, "activity '" + *from + "' cannot be linked to itself");
+      return false;
+    }
+    const bool flow = kind == "flow";
+    bool taken = false;
+    for (auto& w : flow ? ends[0]->Next() : ends[1]->Before()) taken = taken || w.lock() == ends[flow ? 1 : 0];
+    if (taken) {
+      ctx.Error(l, "duplicate " + kind + " from '" + *from + "' to '" + *to + "'");
+      return false;
+    }
+    if (!flow) {
+      HostActivity::AppendNewPrecedence(ends[0], ends[1]);
+      continue;
+    }
+    if (id && !ctx.CheckNewId(*l, *id)) return false;
+    HostActivity::AppendNewFlow(ends[0], ends[1]);
+    if (id) ctx.doc.Flows().Adopt(ends[0], ends[1], *id);
+  }
+  return !ctx.Failed();
+}
+
+void SaveBehaviorActivities(const HostBehavior& b, PlantWriter& w) {
+  HostDocument* doc = b.Doc();
+  if (!doc) return;
+  for (auto& c : b.Children()) WritePlantActivityTree(*doc, c, "activity", w);
+  // Links stay inside the behaviour: one that leaves it could not be loaded again.
+  bool any = false;
+  const auto acts = BehaviorActivities(b);
+  for (bool flows : {true, false})
+    for (auto& a : acts) {
+      for (auto& x : flows ? a->Previous() : a->After())
+        if (auto other = x.lock(); other && !Under(other.get(), b))
+          w.Problem("activity '" + a->IdString() + "' of behaviour '" + b.IdString() + "' is linked to '" + other->IdString() +
+                    "' outside it");
+      for (auto& x : flows ? a->Next() : a->Before()) {
+        auto other = x.lock();
+        if (!other) continue;
+        if (!Under(other.get(), b)) {
+          w.Problem("activity '" + a->IdString() + "' of behaviour '" + b.IdString() + "' is linked to '" + other->IdString() +
+                    "' outside it");
+          continue;
+        }
+        if (!any) w.Start("links");
+        any = true;
+        w.Start(flows ? "flow" : "precedence");
+        if (const std::string* id = flows ? doc->Flows().IdOf(a.get(), other.get()) : nullptr) w.Attr("id", *id);
+        w.Attr("from", flows ? a->IdString() : other->IdString());
+        w.Attr("to", flows ? other->IdString() : a->IdString());
+        w.End();
+      }
+      if (!a->ConstraintList().empty() || !a->PrevCycleList().empty())
+        w.Problem("activity '" + a->IdString() + "' of behaviour '" + b.IdString() + "' holds process constraints");
+    }
+  if (any) w.End();
+}
+
 bool LoadBehavior(const PlantElement& e, const Ref<TavBaseUnknown>& owner, PlantLoadContext& ctx) {
   auto resource = std::dynamic_pointer_cast<HostProduct>(owner);
   if (!resource) return false;
@@ -410,8 +537,20 @@ bool LoadBehavior(const PlantElement& e, const Ref<TavBaseUnknown>& owner, Plant
     return false;
   }
   auto b = c->CreateBehavior(resource, *id, name ? TavUnicodeString(*name) : TavUnicodeString());
+  const PlantLoadContext::ActivityRootMaker makeChild = [&](const std::string& cid, const TavUnicodeString& label,
+                                                            const std::string& type) -> Ref<HostActivity> {
+    return ctx.doc.CreateActivity(b, type, cid, label);
+  };
   for (const PlantElement* item : ctx.Children(e)) {
     const std::string kind = PlantLoadContext::Name(*item);
+    if (kind == "activity") {
+      if (!ctx.LoadActivityTree(*item, makeChild)) return false;
+      continue;
+    }
+    if (kind == "links") {
+      if (!LoadBehaviorLinks(*item, b, ctx)) return false;
+      continue;
+    }
     if (kind != "input" && kind != "output") {
       if (!LoadChildExtension("behavior", *item, b, ctx)) return false;
       continue;
@@ -450,6 +589,7 @@ void SaveBehavior(const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
     w.Attr("ref", IdOf(o));
     w.End();
   }
+  SaveBehaviorActivities(*b, w);
   SaveChildExtensions("behavior", b, w);
   w.End();
 }
@@ -485,6 +625,12 @@ void SaveContexts(const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
 void RegisterAssignmentHost() {
   RegisterDocumentInitialiser([](HostDocument& doc) {
     if (doc.IsHub() && !HubLayoutOf(doc)) doc.AddContainer(std::make_shared<HostHubLayout>());
+    if (!doc.FindContainer<HostBehaviorContainer>()) doc.AddContainer(std::make_shared<HostBehaviorContainer>(&doc));
+  });
+  // Paths reach a behaviour's activities through its resource.
+  RegisterResourceActivity([](const HostProduct& r) -> Ref<HostActivity> {
+    HostAssignmentContainer* c = r.Doc() ? AssignmentOf(*r.Doc(), false) : nullptr;
+    return c ? c->BehaviorOf(r) : nullptr;
   });
   auto factory = [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> {
     auto r = std::dynamic_pointer_cast<HostProduct>(o ? o->ExtendedObject() : nullptr);
