@@ -46,8 +46,8 @@ bool Expand(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   }
   TavNavigNode* node = box->ResolveNode(path, &err);
   if (!node) return false;
-  box->ShowNode(*node);  // its ancestors open as well
-  box->Expand(*node);
+  // Its ancestors open as well, so that it shows; the selection stays.
+  for (TavNavigNode* n = node; n; n = n->GetFather()) box->Expand(*n);
   return true;
 }
 

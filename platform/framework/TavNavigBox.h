@@ -27,6 +27,7 @@ public:
   const std::vector<Ref<TavNavigNode>>& Children() const { return children_; }
   // The node above (while the box holds both), or null at a root.
   const TavNavigNode* GetFather() const { return father_; }
+  TavNavigNode* GetFather() { return father_; }
   // Its object already stands on its ancestor line: its children are not shown.
   bool IsCycle() const { return cycle_; }
 

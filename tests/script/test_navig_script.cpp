@@ -82,17 +82,18 @@ TEST_F(NavigScript, PickDialogOffersTheObjectsFromTheRootAndSelectsTheNode) {
 }
 
 TEST_F(NavigScript, ExpandAndSetDriveTheBox) {
-  ASSERT_TRUE(r.RunText("start ScriptTest Chooser\nexpand ChooseDlg.Types/body.act\nset ChooseDlg.Types body.act/Glue\n",
-                        "e.mirt"))
-      << r.Error();
+  ASSERT_TRUE(r.RunText("start ScriptTest Chooser\nexpand ChooseDlg.Types/body.act/Weld\n", "e.mirt")) << r.Error();
   auto* box = dynamic_cast<TavDlgNavigBox*>(TavDlgDialog::FindByName("ChooseDlg")->Find("Types"));
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->Roots()[0]->IsExpanded());
-  EXPECT_FALSE(box->Roots()[0]->Children()[0]->IsExpanded());
+  EXPECT_TRUE(box->Roots()[0]->Children()[0]->IsExpanded());
+  EXPECT_FALSE(box->Roots()[0]->Children()[0]->Children()[0]->IsExpanded());
+  EXPECT_EQ(box->GetSelected(), nullptr);  // expanding selects nothing
+  ASSERT_TRUE(r.RunText("set ChooseDlg.Types body.act/Glue\n", "e.mirt")) << r.Error();
   EXPECT_EQ(box->GetSelected(), box->Roots()[0]->Children()[1].get());
   EXPECT_TRUE(Chooser::Picks().empty());  // selecting is no pick
   ASSERT_TRUE(r.RunText("expand ChooseDlg.Types\n", "e.mirt")) << r.Error();
-  EXPECT_TRUE(box->Roots()[0]->Children()[0]->IsExpanded());
+  EXPECT_TRUE(box->Roots()[0]->Children()[0]->Children()[0]->IsExpanded());
 }
 
 TEST_F(NavigScript, EachWrongTargetHasItsOwnMessage) {
@@ -123,15 +124,6 @@ TEST_F(NavigScript, EachWrongTargetHasItsOwnMessage) {
   EXPECT_EQ(r.Error(), "h.mirt:1: pick dialog ChooseDlg.Types/body.act: dialog ChooseDlg is not shown");
 }
 
-TEST_F(NavigScript, PrintLibrariesSaysWhenThePlantHasNone) {
-  EXPECT_FALSE(r.RunText("print libraries\n", "l.mirt"));  // no plant open
-  auto doc = HostDocument::Create();
-  doc->CreateRootProcess("proc", "Process");
-  r.Session().OpenDocument(doc);
-  ASSERT_TRUE(r.RunText("print libraries\n", "l.mirt")) << r.Error();
-  EXPECT_EQ(out.str(), "this plant has no activity libraries\n");
-}
-
 // A library manager as the host hangs it on a document, over navigable containers.
 class FakeLibraries : public TavIActivityLibraryMgt {
 public:
@@ -144,8 +136,13 @@ public:
 };
 
 TEST_F(NavigScript, PrintLibrariesShowsEveryLibraryFullyExpanded) {
+  EXPECT_FALSE(r.RunText("print libraries\n", "l.mirt"));  // no plant open
   auto doc = HostDocument::Create();
   doc->CreateRootProcess("proc", "Process");
+  r.Session().OpenDocument(doc);
+  ASSERT_TRUE(r.RunText("print libraries\n", "l.mirt")) << r.Error();  // no library manager
+  EXPECT_EQ(out.str(), "this plant has no activity libraries\n");
+  out.str("");
   auto libraries = std::make_shared<FakeLibraries>();
   auto body = std::make_shared<TypeNode>("/libs/body.act"), paint = std::make_shared<TypeNode>("/libs/paint.act");
   auto weld = std::make_shared<TypeNode>("Weld");
@@ -153,7 +150,6 @@ TEST_F(NavigScript, PrintLibrariesShowsEveryLibraryFullyExpanded) {
   body->children_ = {weld};
   libraries->containers_ = {body, paint};
   doc->AddContainer(libraries);
-  r.Session().OpenDocument(doc);
   ASSERT_TRUE(r.RunText("print libraries\n", "l.mirt")) << r.Error();
   EXPECT_EQ(out.str(),
             "navigbox ActivityLibraries style ObjNavDefault 250x300\n"
