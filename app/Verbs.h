@@ -21,6 +21,7 @@ std::vector<Verb>& Verbs();
 
 // One per verb file; Verbs() lists them in one place (main.cpp), as the start-up
 // lists what exists: nothing registers itself from a static initialiser.
+Verb AddActivityVerb();
 Verb CheckVerb();
 Verb CompareVerb();
 Verb ConsumptionVerb();

@@ -355,6 +355,13 @@ Ref<TavBaseUnknown> HostActivity::CreateChild(const TavUnicodeString& type, cons
   return doc_->CreateActivity(me, type.utf8(), "", label, position);
 }
 
+int HostActivity::GetChildPosition(const Ref<TavBaseUnknown>& child) const {
+  const TavBaseUnknown* c = child ? child->ExtendedObject().get() : nullptr;
+  for (std::size_t i = 0; i < children_.size(); ++i)
+    if (children_[i].get() == c) return static_cast<int>(i);
+  return -1;
+}
+
 HRESULT HostActivity::RemoveChild(const Ref<TavBaseUnknown>& child) {
   auto c = std::dynamic_pointer_cast<HostActivity>(child ? child->ExtendedObject() : nullptr);
   if (!c || c->FatherActivity().get() != this || !doc_) return E_FAIL;

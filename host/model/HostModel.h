@@ -252,6 +252,7 @@ public:
   std::vector<Ref<TavBaseUnknown>> GetAllChildren(const TavUnicodeString& type = {}) const override;
   std::vector<Ref<TavISPPActivity>> GetChildActivities(const TavUnicodeString& type = {}) const override;
   std::vector<Ref<TavISPPActivity>> GetAllChildActivities(const TavUnicodeString& type = {}) const override;
+  int GetChildPosition(const Ref<TavBaseUnknown>& child) const override;
   Ref<TavBaseUnknown> CreateChild(const TavUnicodeString& type, const TavUnicodeString& label, int position = -1) override;
   HRESULT RemoveChild(const Ref<TavBaseUnknown>& child) override;
   // items

@@ -93,4 +93,8 @@ private:
   std::function<Unsaved(const std::string&)> ask_;
 };
 
+// `pick dialog DIALOG.WIDGET/PATH`: the objects from a navigation box's root to the
+// node at PATH, that node shown and selected; empty with `err` set.
+TavPathElement ResolveDialogPick(ScriptRunner& r, const std::string& spec, std::string& err);
+
 }  // namespace host

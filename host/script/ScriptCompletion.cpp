@@ -150,7 +150,7 @@ const CompletionModel::Dialog* FindDialog(const CompletionModel& model, std::str
 void CompleteWidget(const CompletionModel& model, const ScriptArg& arg, const std::string& typed, Matches& m) {
   const std::size_t dot = typed.find('.');
   if (dot == std::string::npos) {
-    const bool alone = arg.name.find('[') != std::string::npos;  // DIALOG[.WIDGET]
+    const bool alone = arg.name.find("[.") != std::string::npos;  // DIALOG[.WIDGET], not DIALOG.WIDGET[/PATH]
     for (auto& d : model.dialogs) {
       if (alone) m.Add(d.name, d.name, true);
       if (!d.widgets.empty()) m.Add(d.name + ".", d.name + ".", false);
@@ -207,7 +207,9 @@ void CompleteArg(const CompletionModel& model, const ScriptArg& arg, const std::
       for (auto& c : arg.choices) m.Add(c, c, true);
       break;
     case ArgKind::Path:
-      if (model.document) CompletePath(*model.document, typed, m);
+      // `pick dialog` takes a navigation box (DIALOG.WIDGET/PATH), not an object.
+      if (!given.empty() && given.back() == "dialog") CompleteWidget(model, ScriptArg("DIALOG.WIDGET"), typed, m);
+      else if (model.document) CompletePath(*model.document, typed, m);
       break;
     case ArgKind::File:
       CompleteFile(model, typed, m);

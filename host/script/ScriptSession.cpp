@@ -71,14 +71,19 @@ std::string KindOf(const Ref<TavBaseUnknown>& o) {
 }
 
 bool Pick(ScriptRunner& r, const ScriptWords& a, std::string& err) {
-  // "pick tree PATH" / "pick viewer PATH"; a lone word is always the path.
+  // "pick tree PATH" / "pick viewer PATH" / "pick dialog DIALOG.WIDGET/PATH"; a
+  // lone word is always the path.
   const std::string& path = a.size() == 2 ? a[1] : a[0];
-  if (a.size() == 2 && a[0] != "tree" && a[0] != "viewer") {
-    err = "pick: '" + a[0] + "' is neither tree nor viewer (usage: pick [tree|viewer] PATH)";
+  if (a.size() == 2 && a[0] != "tree" && a[0] != "viewer" && a[0] != "dialog") {
+    err = "pick: '" + a[0] + "' is neither tree, viewer nor dialog (usage: pick [tree|viewer|dialog] PATH)";
     return false;
   }
-  TavPathElement p = r.ResolvePath(path, err);
-  if (p.IsEmpty()) return false;
+  // A node of a dialog's navigation box reaches the agents as a tree pick does.
+  TavPathElement p = a.size() == 2 && a[0] == "dialog" ? ResolveDialogPick(r, path, err) : r.ResolvePath(path, err);
+  if (p.IsEmpty()) {
+    if (a.size() == 2 && a[0] == "dialog") err = "pick dialog " + path + ": " + err;
+    return false;
+  }
   const std::string waits = r.WaitingFor();
   if (!r.Engine().Pick(p, &err)) {
     // The engine names its states and agents; the user knows objects and steps.
@@ -159,11 +164,14 @@ void AddSessionStatements(ScriptTable& t) {
            r.Session().CurrentHostEditor()->SetActivePath(p);
            return true;
          }});
-  t.Add({"pick", {{"", ArgKind::Choice, true, false, {"tree", "viewer"}}, {"PATH", ArgKind::Path}},
+  t.Add({"pick", {{"", ArgKind::Choice, true, false, {"tree", "viewer", "dialog"}}, {"PATH", ArgKind::Path}},
          "pick an object for the running command",
          "Offers an object to the agents of the running command's current state, as a\n"
-         "click in the tree or the 3D viewer would. A pick no agent takes fails and says\n"
-         "why.\nExample:\n  pick Products/BodyInWhite.1/Bracket.3\n  pick viewer \"#op40_brackets\"",
+         "click in the tree or the 3D viewer would. `pick dialog DIALOG.WIDGET/PATH`\n"
+         "clicks the node at PATH (node texts from a root, separated by /; a library\n"
+         "by its file name) in a dialog's navigation box and selects it. A pick no\n"
+         "agent takes fails and says why.\nExample:\n  pick Products/BodyInWhite.1/Bracket.3\n"
+         "  pick viewer \"#op40_brackets\"\n  pick dialog AddActivityDialog.ActivityTreeView/body.act/Weld",
          Pick});
   t.Add({"cancel", {}, "cancel the running command",
          "Cancels the running command: it ends, leaving no selection or highlight.\nExample:\n  cancel",

@@ -197,6 +197,7 @@ void Build(Registry& r) {
   AddSessionStatements(t);
   AddDialogStatements(t);
   AddPrintStatements(t);
+  AddNavigStatements(t);
   AddExpectStatements(t);
   AddHelpStatements(t);
   for (auto& add : r.additions) add(t);

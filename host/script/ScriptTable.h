@@ -106,6 +106,7 @@ void AddDialogStatements(ScriptTable& t);
 void AddPrintStatements(ScriptTable& t);
 void AddExpectStatements(ScriptTable& t);
 void AddHelpStatements(ScriptTable& t);
+void AddNavigStatements(ScriptTable& t);  // expand, print libraries (after print)
 
 // Up to `max` choices nearest to a mistyped word (edit distance), best first;
 // none when nothing is close.

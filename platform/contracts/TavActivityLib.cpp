@@ -16,4 +16,5 @@ void TavDeclareActivityLibInterfaces() {
   TavInterfaceNames::Declare<OrvIMHIPlanTypeObject>();
   TavInterfaceNames::Declare<OrvIBehaviorContainer>();
   TavInterfaceNames::Declare<TavINavigateObjectActivity>();
+  TavInterfaceNames::Declare<TavISPPLogicalActivity>();
 }

@@ -107,4 +107,10 @@ public:
   virtual std::vector<Ref<TavBaseUnknown>> GetChildren() const = 0;
 };
 
+// A logical activity: a grouping of activities that does no work itself.
+class TavISPPLogicalActivity : public virtual TavISPPAbstractActivity {
+public:
+  TAV_INTERFACE(TavISPPLogicalActivity);
+};
+
 void TavDeclareActivityLibInterfaces();

@@ -150,6 +150,14 @@ public:
   virtual std::vector<Ref<TavISPPActivity>> GetAllChildActivities(const TavUnicodeString& type = {}) const {
     return AsActivities(GetAllChildren(type));
   }
+  // The 0-based position of a child among all children, or -1 when it is none of
+  // this object's. A host can answer without copying the child list; this default asks.
+  virtual int GetChildPosition(const Ref<TavBaseUnknown>& child) const {
+    const auto children = GetChildren();
+    for (std::size_t i = 0; i < children.size(); ++i)
+      if (SameObject(children[i], child)) return static_cast<int>(i);
+    return -1;
+  }
   // A new child of a registered type, appended (position < 0) or inserted at a 0-based position.
   virtual Ref<TavBaseUnknown> CreateChild(const TavUnicodeString& type, const TavUnicodeString& label, int position = -1) = 0;
   virtual HRESULT RemoveChild(const Ref<TavBaseUnknown>& child) = 0;

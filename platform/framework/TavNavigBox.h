@@ -14,6 +14,7 @@
 class TavNavigNode : public TavBaseUnknown {
 public:
   TavNavigNode(Ref<TavBaseUnknown> object, std::string lateType);
+  ~TavNavigNode() override;
   std::string LateType() const override { return lateType_; }
   const Ref<TavBaseUnknown>& GetObject() const { return object_; }
   TavUnicodeString GetText() const;  // the object's first identificator
@@ -24,6 +25,10 @@ public:
   bool IsExpanded() const { return expanded_; }
   void SetExpanded(bool e) { expanded_ = e; }
   const std::vector<Ref<TavNavigNode>>& Children() const { return children_; }
+  // The node above (while the box holds both), or null at a root.
+  const TavNavigNode* GetFather() const { return father_; }
+  // Its object already stands on its ancestor line: its children are not shown.
+  bool IsCycle() const { return cycle_; }
 
 private:
   friend class TavDlgNavigBox;
@@ -31,6 +36,8 @@ private:
   std::string lateType_;
   TavUnicodeString icon_;
   bool expanded_ = false;
+  bool cycle_ = false;
+  TavNavigNode* father_ = nullptr;
   std::vector<Ref<TavNavigNode>> children_;
 };
 
@@ -65,18 +72,33 @@ public:
   // Makes a node visible: expands its ancestors and selects it.
   void ShowNode(const TavNavigNode& node);
   const TavNavigNode* GetSelected() const { return selected_; }
+  int GetNodeCount() const;
 
-  // A path of node texts from a root, separated by "/". A segment names a node whose
+  // Script access: a path (as ResolvePath takes it) shows and selects that node;
+  // the value is the selected node's path.
+  bool SetValueFromText(const std::string& value, std::string* error) override;
+  std::string ValueText() const override;
+
+  // A path of node texts from a root, separated by "/" ("\/" and "\\" inside a
+  // text, as in object paths). A segment names a node whose
   // text equals it, else one whose text ends with "/" followed by it (a library node
   // named by a file path: "body.act"). The objects from the root to that node, or
   // false with `error` set.
   bool ResolvePath(const std::string& path, std::vector<Ref<TavBaseUnknown>>& objects, std::string* error) const;
+  // The node at such a path, or null with `error` set.
+  TavNavigNode* ResolveNode(const std::string& path, std::string* error) const;
 
 protected:
+  // The style and size, then one line a node (children of collapsed nodes too),
+  // indented by depth: "- " expanded, "+ " collapsed, ". " a leaf; then the text
+  // ("" when empty), the icon in brackets ("[default]" for the default look),
+  // " (cycle)" where the cycle guard cut the children, " (selected)".
   void DumpDetails(std::string& out, int indent) const override;
 
 private:
-  Ref<TavNavigNode> Build(const Ref<TavBaseUnknown>& object, const TavNavigNode* previous, int depth);
+  // Builds the graph below `object`; `previous` is the node that stood at the same
+  // place before a redraw (its expansion and selection carry over), or null.
+  Ref<TavNavigNode> Build(const Ref<TavBaseUnknown>& object, const TavNavigNode* previous);
   std::string style_;
   int width_, height_;
   std::vector<Ref<TavNavigNode>> roots_;
