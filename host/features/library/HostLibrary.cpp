@@ -83,18 +83,22 @@ public:
   std::map<std::string, Ref<HostPlanType>> assigned;
 };
 
+HostPlanTypes* PlanTypesOf(const HostDocument& doc) { return doc.FindContainer<HostPlanTypes>(); }
+
 class HostPlanTypeObject final : public virtual OrvIMHIPlanTypeObject {
 public:
-  HostPlanTypeObject(Ref<HostActivity> a, const HostPlanTypes& store) : activity_(std::move(a)), store_(store) {}
+  explicit HostPlanTypeObject(Ref<HostActivity> a) : activity_(std::move(a)) {}
   Ref<TavBaseUnknown> ExtendedObject() override { return activity_; }
   Ref<OrvIMHIPlanType> GetPlanType() const override {
-    auto it = store_.assigned.find(activity_->IdString());
-    return it == store_.assigned.end() ? nullptr : it->second;
+    // Through the document each time: an activity taken out of it, or outliving it, has none.
+    const HostPlanTypes* store = activity_->Doc() ? PlanTypesOf(*activity_->Doc()) : nullptr;
+    if (!store) return nullptr;
+    auto it = store->assigned.find(activity_->IdString());
+    return it == store->assigned.end() ? nullptr : it->second;
   }
 
 private:
   Ref<HostActivity> activity_;
-  const HostPlanTypes& store_;  // the document's; the activity keeps its document alive while in it
 };
 
 std::vector<std::string> Words(const std::string& text) {
@@ -141,8 +145,6 @@ void SaveLibraries(const HostDocument& doc, PlantWriter& w) {
     }
   w.End();
 }
-
-HostPlanTypes* PlanTypesOf(const HostDocument& doc) { return doc.FindContainer<HostPlanTypes>(); }
 
 bool LoadPlanTypes(const PlantElement& section, PlantLoadContext& ctx) {
   HostPlanTypes* store = PlanTypesOf(ctx.doc);
@@ -252,7 +254,7 @@ void RegisterLibraryHost() {
   TavExtensionRegistry::Get().RegisterForAnyType(OrvIMHIPlanTypeObject::kInterfaceName, [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> {
     auto a = std::dynamic_pointer_cast<HostActivity>(o ? o->ExtendedObject() : nullptr);
     HostPlanTypes* store = a && a->Doc() ? PlanTypesOf(*a->Doc()) : nullptr;
-    return store ? std::make_shared<HostPlanTypeObject>(a, *store) : nullptr;
+    return store ? std::make_shared<HostPlanTypeObject>(a) : nullptr;
   });
   RegisterPlantSection("activityLibraries", LoadLibraries, SaveLibraries, PlantSectionPhase::Early);
   RegisterPlantSection("planTypes", LoadPlanTypes, SavePlanTypes, PlantSectionPhase::Late);
