@@ -1,6 +1,8 @@
 // Making the new activity: as a child, as a successor in the chain, under a
 // resource's behaviour, or as a quick sequence over the selected products. Each
 // creation is all or nothing: a step that fails takes back the steps before it.
+#include <algorithm>
+
 #include "OrvVekLinkActServices.h"
 #include "TavAssignment.h"
 #include "TavOrvAddActivityCmd.h"
@@ -97,11 +99,18 @@ bool TavOrvAddActivityCmd::AddActivityAsSuccessor(const Ref<TavBaseUnknown>& tar
   Services::Nodes startStopBefore;
   if (locking) {
     auto editor = TavFrmEditor::GetCurrentEditor();
+    auto doc = editor ? editor->GetDocument() : TavDocumentOf(target);
     Services::Nodes toLock{father, target};
     if (successor) toLock.push_back(successor);
-    if (FAILED(Services::LockNodes(toLock, editor ? editor->GetDocument() : TavDocumentOf(target))) &&
-        !Services::GoOnAfterDisplayWarning())
-      return false;
+    // Asked before any lock is taken: a user who does not go on leaves the hub's
+    // locks as they were, not half taken.
+    auto authority = TavModificationAuthorityOf(doc);
+    const bool heldByOthers = std::any_of(toLock.begin(), toLock.end(), [&](const Ref<TavBaseUnknown>& n) {
+      const TavUnicodeString owner = authority ? authority->GetLockOwner(n) : TavUnicodeString();
+      return !owner.IsEmpty() && owner != Services::kCurrentUser;
+    });
+    if (heldByOthers && !Services::GoOnAfterDisplayWarning()) return false;
+    if (FAILED(Services::LockNodes(toLock, doc)) && !heldByOthers && !Services::GoOnAfterDisplayWarning()) return false;
     startStopBefore = Services::GetChildStartStop(father);
   }
   auto made = NewChild(father, target);

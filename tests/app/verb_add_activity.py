@@ -12,13 +12,13 @@ import verbtest
 
 MIRT, DATA, WORK = sys.argv[1:4]
 os.makedirs(WORK, exist_ok=True)
-# The plant beside its library, as the sample keeps them.
+# The welding cell beside its library, as data/ keeps them.
 shutil.copytree(os.path.join(DATA, "libraries"), os.path.join(WORK, "libraries"), dirs_exist_ok=True)
 PLANT = os.path.join(WORK, "plant.xml")
-shutil.copy(os.path.join(DATA, "sample-plant.xml"), PLANT)
+shutil.copy(os.path.join(DATA, "library-cell.xml"), PLANT)
 V = verbtest.Verbs(MIRT, WORK, "add-activity")
 run, check, js, refused = V.run, V.check, V.js, V.refused
-CELL = "Process/Body Shop/Underbody"
+CELL = "Process/Cell"
 
 
 def read(path):
@@ -47,14 +47,14 @@ def test_child_successor_resource():
     first = js(PLANT, "--list-types").get("libraries", [{}])
     # The successor goes right after its target and takes over the target's link.
     out2 = os.path.join(WORK, "successor.xml")
-    target = js(PLANT, "--type", "SpotWeld", "--after", "#op10_load", "-o", out2)
+    target = js(PLANT, "--type", "SpotWeld", "--after", "#b", "-o", out2)
     check(target.get("placed_as") == "successor", f"successor {target}")
     saved = read(out2)
     new_id = target.get("id", "?")
-    check(f'<flow from="op10_load" to="{new_id}"' in saved, "target -> new activity linked")
+    check(f'<flow from="b" to="{new_id}"' in saved, "target -> new activity linked")
     out3 = os.path.join(WORK, "resource.xml")
-    r = js(PLANT, "--type", "Weld", "--resource", "Resources/Station.30/Robot.3", "-o", out3)
-    check(r.get("path", "").startswith("Resources/Station.30/Robot.3/Robot.3 handling/"), f"resource {r}")
+    r = js(PLANT, "--type", "Weld", "--resource", "Resources/Station/Robot", "-o", out3)
+    check(r.get("path", "").startswith("Resources/Station/Robot/Robot program/"), f"resource {r}")
     text, _ = run(PLANT, "--type", "Glue", "--under", CELL, "-o", os.path.join(WORK, "text.xml"))
     check(text.startswith("added Glue 'Glue' (#") and text.endswith("; saved " + os.path.join(WORK, "text.xml") + "\n"),
           f"text report: {text}")
@@ -71,7 +71,7 @@ def test_refusals():
     refused("--in-place", PLANT, "--type", "Glue", "--under", CELL)
     refused("has no successor place", PLANT, "--type", "Glue", "--after", "Process", "-o", out)
     # A resource without behaviour: the command's own error, nothing written.
-    refused("behaviour", PLANT, "--type", "Glue", "--resource", "Resources/Station.10", "-o", out)
+    refused("behaviour", PLANT, "--type", "Glue", "--resource", "Resources/Station/Fixture", "-o", out)
     check(not os.path.exists(out), "a refused run writes nothing")
     check(read(PLANT) == before, "the input is untouched")
     refused("", os.path.join(WORK, "missing.xml"), "--list-types")
