@@ -313,43 +313,33 @@ int TavOrvAddActivityCmd::GetInsertOption() const {
 }
 
 // ------------------------------------------------------------------ buttons
-void TavOrvAddActivityCmd::OnOKButton() {
-  TavTraceScope scope(Trace(), kClass, "OnOKButton");
-  okDone_ = false;
+TavOrvAddActivityCmd::Outcome TavOrvAddActivityCmd::CreateForButton() {
   created_.clear();
   auto client = ClientServices();
+  Outcome outcome = Outcome::Failed;
   if (client && !client->DoCreateActivityOnOkInInsertActivityDlg()) {
     if (Trace().IsEnabled()) Trace().Print("No activity is created on account of wish of client of TavOrvAddActivityCmd");
-    UpdateInsertActivityIdentifier();
-    okDone_ = true;
-    OnCloseButton();
-    return;
+    outcome = Outcome::NotWanted;
+  } else if (target_ && typeChosen_) {
+    const bool ok = GetInsertOption() == OrvAddActivityDlg::QuickSequenceAssignment && CheckQuickSequenceAssign()
+                        ? QuickSequenceAssign()
+                        : InsertActivity();
+    outcome = ok ? Outcome::Created : Outcome::Failed;
   }
-  if (!target_ || !typeChosen_) return;
-  const bool ok = GetInsertOption() == OrvAddActivityDlg::QuickSequenceAssignment && CheckQuickSequenceAssign()
-                      ? QuickSequenceAssign()
-                      : InsertActivity();
   UpdateInsertActivityIdentifier();
-  if (!ok) return;  // the error box was shown; the dialog stays for another try
-  okDone_ = true;
-  OnCloseButton();
+  return outcome;
+}
+
+void TavOrvAddActivityCmd::OnOKButton() {
+  TavTraceScope scope(Trace(), kClass, "OnOKButton");
+  // A failure showed its error box; the dialog stays for another try.
+  okDone_ = CreateForButton() != Outcome::Failed;
+  if (okDone_) OnCloseButton();
 }
 
 void TavOrvAddActivityCmd::OnApplyButton() {
   TavTraceScope scope(Trace(), kClass, "OnApplyButton");
-  created_.clear();
-  auto client = ClientServices();
-  if (client && !client->DoCreateActivityOnOkInInsertActivityDlg()) {
-    if (Trace().IsEnabled()) Trace().Print("No activity is created on account of wish of client of TavOrvAddActivityCmd");
-    UpdateInsertActivityIdentifier();
-    return;
-  }
-  if (!target_ || !typeChosen_) return;
-  const bool ok = GetInsertOption() == OrvAddActivityDlg::QuickSequenceAssignment && CheckQuickSequenceAssign()
-                      ? QuickSequenceAssign()
-                      : InsertActivity();
-  UpdateInsertActivityIdentifier();
-  if (!ok) return;
+  if (CreateForButton() != Outcome::Created) return;
   okBlocked_ = true;  // until a new type is chosen
   UpdateButtons();
 }

@@ -91,6 +91,9 @@ public:
   const TavUnicodeString& GetLastError() const { return lastError_; }
 
 private:
+  enum class Outcome { Created, NotWanted, Failed };
+  // What OK and Apply share: the client's wish, the creation, the identifier.
+  Outcome CreateForButton();
   Ref<OrvIInsertActivityDlgServices> ClientServices() const;
   Ref<TavBaseUnknown> NewChild(const Ref<TavBaseUnknown>& father, const Ref<TavBaseUnknown>& after);
   void UpdateOptions();
