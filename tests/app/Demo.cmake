@@ -24,7 +24,8 @@ endforeach()
 # viewer back as designed: nothing of it reaches the saved plant.
 foreach(seen "OrvVekProcessConstVerificationCmd ended" "viewer: every product and resource as designed"
              "OrvStateCreationCmd ended" "OrvDefineConditionCmd ended"
-             "  3D context: Resources/Station.30/Robot.3/state:Place ready")
+             "  3D context: Resources/Station.30/Robot.3/state:Place ready"
+             "TavOrvAddActivityCmd ended" "  flow to Process/Cell/Glue")
   string(FIND "${out}" "${seen}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "mirt demo did not show '${seen}':\n${out}")

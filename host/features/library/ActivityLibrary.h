@@ -15,8 +15,9 @@ namespace host {
 
 class ActivityLibraryFile;
 
-// An activity type: one of the host's own or one a library defines.
-class ActivityType final : public virtual TavIActivityType {
+// An activity type: one of the host's own or one a library defines. Trees name it
+// by its name.
+class ActivityType final : public virtual TavIActivityType, public virtual TavINavigateObject {
 public:
   ActivityType(std::string name, std::string kind, Ref<TavIActivityType> super, std::string icon,
                std::vector<TavUnicodeString> subTypes, const ActivityLibraryFile* library)
@@ -24,6 +25,7 @@ public:
         subTypes_(std::move(subTypes)), library_(library) {}
   std::string LateType() const override { return "LibraryActivity"; }
   TavUnicodeString GetName() const override { return name_; }
+  std::vector<TavUnicodeString> GetIdentificators() const override { return {name_}; }
   TavUnicodeString GetKind() const override { return kind_; }
   Ref<TavIActivityType> GetSuperType() const override { return super_; }
   Ref<TavLibraryDocument> GetLibraryDocument() const override;
