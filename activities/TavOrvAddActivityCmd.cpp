@@ -7,10 +7,6 @@
 #include "TavServices.h"
 
 namespace {
-const TavTrace& Trace() {
-  static TavTrace t("TavOrvAddActivityCmd", "Traces for module TavOrvAddActivityCmd");
-  return t;
-}
 constexpr const char* kClass = "TavOrvAddActivityCmd";
 int g_startMode = 0;
 
@@ -30,6 +26,11 @@ bool IsBehavior(const Ref<TavBaseUnknown>& o) {
   return a && a->IsOfType("OrvBehavior");
 }
 }  // namespace
+
+const TavTrace& TavOrvAddActivityCmd::Trace() {
+  static TavTrace t("TavOrvAddActivityCmd", "Traces for module TavOrvAddActivityCmd");
+  return t;
+}
 
 TavOrvAddActivityCmd::TavOrvAddActivityCmd() : TavStateCommand("TavOrvAddActivityCmd", 0, g_startMode) {}
 

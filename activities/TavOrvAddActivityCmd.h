@@ -91,6 +91,8 @@ public:
   const TavUnicodeString& GetLastError() const { return lastError_; }
 
 private:
+  // The command's one trace, shared by its three source files.
+  static const TavTrace& Trace();
   enum class Outcome { Created, NotWanted, Failed };
   // What OK and Apply share: the client's wish, the creation, the identifier.
   Outcome CreateForButton();

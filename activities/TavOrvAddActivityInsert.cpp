@@ -10,21 +10,12 @@
 #include "TavUndo.h"
 
 namespace {
-const TavTrace& Trace() {
-  static TavTrace t("TavOrvAddActivityCmd", "Traces for module TavOrvAddActivityCmd");
-  return t;
-}
 constexpr const char* kClass = "TavOrvAddActivityCmd";
 
-bool IsBehaviorObject(const Ref<TavBaseUnknown>& o) {
-  auto a = query<TavISPPAbstractActivity>(o);
-  return a && a->IsOfType("OrvBehavior");
-}
-
 // Takes back what the savepoint saw; the trace says when the host could not.
-void RollBack(TavSavepoint& mark) {
+void RollBack(TavSavepoint& mark, const TavTrace& trace) {
   std::string why;
-  if (mark.IsRecording() && !mark.RollBack(&why) && Trace().IsEnabled()) Trace().Print("Roll back failed: " + why);
+  if (mark.IsRecording() && !mark.RollBack(&why) && trace.IsEnabled()) trace.Print("Roll back failed: " + why);
 }
 }  // namespace
 
@@ -45,18 +36,12 @@ bool TavOrvAddActivityCmd::InsertActivity() {
   TavSavepoint mark;
   if (resourceTarget_) {
     if (AddActivityToResource()) return true;
-    RollBack(mark);
+    RollBack(mark, Trace());
     created_.clear();
     AddActivityCmdErrorBox("AddActivityToResourceFailed");
     return false;
   }
-  auto activity = query<TavISPPAbstractActivity>(target_);
-  Ref<TavBaseUnknown> father = activity ? activity->GetFather() : nullptr;
-  if (IsBehaviorObject(father)) {
-    underBehavior_ = true;
-    behavior_ = father;
-    resource_ = query<TavISPPAbstractActivity>(father)->GetFather();
-  }
+  // SetTarget found out whether the target lies under a behaviour.
   bool ok = false;
   switch (GetInsertOption()) {
     case OrvAddActivityDlg::AddAsChild: {
@@ -71,7 +56,7 @@ bool TavOrvAddActivityCmd::InsertActivity() {
       break;
   }
   if (ok) return true;
-  RollBack(mark);
+  RollBack(mark, Trace());
   created_.clear();
   AddActivityCmdErrorBox("AddActivityFailed");
   return false;
@@ -169,7 +154,7 @@ bool TavOrvAddActivityCmd::QuickSequenceAssign() {
   }
   if (ok) return true;
   // The activities this run made go again, with their links and items.
-  RollBack(mark);
+  RollBack(mark, Trace());
   created_.clear();
   AddActivityCmdErrorBox("AddActivityFailed");
   return false;

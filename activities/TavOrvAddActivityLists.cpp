@@ -9,10 +9,6 @@
 #include "TavServices.h"
 
 namespace {
-const TavTrace& Trace() {
-  static TavTrace t("TavOrvAddActivityCmd", "Traces for module TavOrvAddActivityCmd");
-  return t;
-}
 constexpr const char* kClass = "TavOrvAddActivityCmd";
 constexpr const char* kWorkbenchLibraries[] = {"OrvBIWActivityLibrary.feat", "VEKAssistantProcessLibrary.feat"};
 
