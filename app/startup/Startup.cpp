@@ -11,6 +11,7 @@
 #include "TavAssignment.h"
 #include "TavCompare.h"
 #include "TavPPR.h"
+#include "TavResources.h"
 #include "TavStates.h"
 #include "TavVisu.h"
 #include "TavWorkbench.h"
@@ -32,6 +33,7 @@ void StartUp() {
   TavDeclareVisuInterfaces();
   TavDeclareStateInterfaces();
   TavDeclareActivityLibInterfaces();
+  TavDeclareResourceInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).
   host::RegisterHost();

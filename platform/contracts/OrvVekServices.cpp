@@ -2,6 +2,7 @@
 
 #include "TavAssignment.h"
 #include "TavPlanner.h"
+#include "TavResources.h"
 
 std::vector<Ref<TavBaseUnknown>> OrvVekServices::GetAllTSAs(const Ref<TavDocument>& doc) {
   TavPlannerHost* planner = TavPlannerHost::Get();
@@ -64,4 +65,19 @@ bool OrvVekServices::InPPRResourceList(const Ref<TavBaseUnknown>& object) {
   if (!doc) return false;
   auto list = query<TavIPPRResourceList>(doc->GetRootContainer(TavIPPRResourceList::kInterfaceName));
   return list && list->Contains(object);
+}
+
+bool OrvVekServices::IsResourceUnderResourceContext(const Ref<TavBaseUnknown>& resource) {
+  auto contexts = TavResourceContextsOf(TavDocumentOf(resource));
+  return contexts && contexts->IsUnderResourceContext(resource);
+}
+
+HRESULT OrvVekServices::AddResourceContext(const Ref<TavDocument>& doc, const Ref<TavBaseUnknown>& resource) {
+  auto contexts = TavResourceContextsOf(doc);
+  return contexts ? contexts->AddResourceContext(resource) : E_FAIL;
+}
+
+HRESULT OrvVekServices::RemoveResourceContext(const Ref<TavDocument>& doc, const Ref<TavBaseUnknown>& resource) {
+  auto contexts = TavResourceContextsOf(doc);
+  return contexts ? contexts->RemoveResourceContext(resource) : E_FAIL;
 }

@@ -24,4 +24,11 @@ public:
   // assemblies, which the PPR tree shows there) or in the resource list of its document.
   static bool InPPRProductList(const Ref<TavBaseUnknown>& object);
   static bool InPPRResourceList(const Ref<TavBaseUnknown>& object);
+
+  // Resource contexts of a document (TavIResourceContexts): the resource or one of
+  // its ancestors is one; add or remove one (S_FALSE when nothing changed, E_FAIL
+  // without a document or its contexts).
+  static bool IsResourceUnderResourceContext(const Ref<TavBaseUnknown>& resource);
+  static HRESULT AddResourceContext(const Ref<TavDocument>& doc, const Ref<TavBaseUnknown>& resource);
+  static HRESULT RemoveResourceContext(const Ref<TavDocument>& doc, const Ref<TavBaseUnknown>& resource);
 };
