@@ -502,12 +502,13 @@ HRESULT HostActivity::RemoveRelation(const TavUnicodeString& typeName, const Ref
   if (UndoLog* log = RecorderOf(*this))
     log->Add(undo::Relation{SelfRef<HostActivity>(*this), *at, static_cast<std::uint32_t>(at - relations_.begin()), true});
   relations_.erase(at);
-  // Rebuild the code of this object from what remains.
-  unsigned codes = 0;
-  for (auto& r : relations_)
-    if (r->Type()->kind == t->kind && r->GetTarget() == obj) codes |= CodeOf(r->Type());
-  codes_.Set(t->kind, obj.get(), codes);
-  if (t->kind == RelationKind::Output) std::erase_if(outputs_, [&](auto& io) { return io->GetObject() == obj; });
+  // A (type, target) pair is related at most once and each type has its own code bit
+  // within its kind: the bit goes without a second pass over the relations left.
+  codes_.Set(t->kind, obj.get(), codes_.Get(t->kind, obj.get()) & ~CodeOf(t));
+  if (t->kind == RelationKind::Output) {
+    auto io = std::find_if(outputs_.begin(), outputs_.end(), [&](auto& o) { return o->GetObject() == obj; });
+    if (io != outputs_.end()) outputs_.erase(io);
+  }
   return S_OK;
 }
 
