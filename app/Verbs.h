@@ -33,6 +33,7 @@ Verb RunVerb();
 Verb SettingsVerb();
 Verb ShellVerb();
 Verb StatesVerb();
+Verb UnassignVerb();
 Verb WorkbenchVerb();
 
 // Thrown by a verb for a failure the user must see; main prints "mirt: <what>" and exits 1.
