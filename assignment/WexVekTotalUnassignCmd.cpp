@@ -2,6 +2,7 @@
 
 #include "TavResources.h"
 #include "TavServices.h"
+#include "TavWalk.h"
 
 namespace {
 const TavTrace& Trace() {
@@ -138,19 +139,26 @@ int WexVekTotalUnassignCmd::ReportCode(int option, int products, int resources) 
 void WexVekTotalUnassignCmd::SearchAssigments(const Ref<TavISPPActivity>& activity, int option) {
   TavTraceScope scope(Trace(), kClass, "SearchAssigments");
   if (!activity || option < 0 || option > 2) return;
-  // An explicit stack: a chain of thousands of nested activities is walked without
-  // recursion. Children go on in reverse, so they come off in child order.
-  std::vector<Ref<TavISPPActivity>> stack{activity};
+  // The branch in walk order first, through an explicit stack: a chain of thousands
+  // of nested activities is walked without recursion. Children go on in reverse, so
+  // they come off in child order. Removing relations changes no child list, so the
+  // removals that follow meet the activities in the same order as when interleaved,
+  // and a flat list lets the host load the next activities while one is cleared.
+  std::vector<Ref<TavISPPActivity>> branch, stack{activity};
   while (!stack.empty()) {
     Ref<TavISPPActivity> current = std::move(stack.back());
     stack.pop_back();
     if (!current) continue;
-    if (option != 1) DeleteProdAssigments(current);
-    if (option != 0) DeleteResAssigments(current);
     if (auto children = query<TavISPPChildManagement>(current)) {
       auto list = children->GetChildActivities();
       stack.insert(stack.end(), std::make_move_iterator(list.rbegin()), std::make_move_iterator(list.rend()));
     }
+    branch.push_back(std::move(current));
+  }
+  for (std::size_t i = 0; i < branch.size(); ++i) {
+    TavWalk::Ahead(branch, i);
+    if (option != 1) DeleteProdAssigments(branch[i]);
+    if (option != 0) DeleteResAssigments(branch[i]);
   }
 }
 
