@@ -6,10 +6,12 @@
 #include "HostFlowFeature.h"
 #include "HostLibrary.h"
 #include "HostPlanner.h"
+#include "HostProducts.h"
 #include "HostStates.h"
 #include "HostVisu.h"
 #include "ScriptUndo.h"
 #include "ScriptLibrary.h"
+#include "ScriptProducts.h"
 #include "ScriptStates.h"
 #include "ScriptViewer.h"
 #include "HostWalk.h"
@@ -27,6 +29,7 @@ void RegisterHost() {
   RegisterFlowHost();        // link services, locks and logs, <hubSession>
   RegisterVisuHost();        // viewer colours and show state, <visuals>
   RegisterStatesHost();      // states, stored positions, conditions, <states>
+  RegisterProductsHost();    // instances, block-movable, notifications, resource contexts, plant files as resources
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
   // Undo: savepoints for commands and services, and the session statements.
@@ -35,6 +38,7 @@ void RegisterHost() {
   RegisterViewerStatements();  // print viewer, expect colour|hidden|shown
   RegisterStateStatements();   // print states, expect position, edit
   RegisterLibraryStatements(); // library modified
+  RegisterProductStatements(); // print notifications
 }
 
 }  // namespace host

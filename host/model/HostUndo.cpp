@@ -1,5 +1,7 @@
 #include "HostUndo.h"
 
+#include "HostProductEdit.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -18,6 +20,7 @@ struct UndoAccess {
   static std::string Name(const HostObject& o) { return UndoName(o); }
   static bool Gone(const HostObject& o, std::string& why) { return UndoGone(o, why); }
   static UndoLog& Log(HostDocument& doc) { return *doc.recording_; }
+  static UndoLog*& Recording(HostDocument& doc) { return doc.recording_; }
 
   // Ids of a subtree leave the document or come back.
   template <class T>
@@ -468,6 +471,23 @@ std::size_t Heap(const TavUnicodeString& s) {
   return s.utf8().capacity() > 15 ? s.utf8().capacity() + 1 : 0;
 }
 }  // namespace
+
+bool DetachProduct(HostDocument& doc, const Ref<HostProduct>& product, std::string& why) {
+  if (!product || !doc.Holds(*product)) {
+    why = product ? UndoName(*product) + " is not in this document" : "no product to take out";
+    return false;
+  }
+  // The detach record does the work and logs its inverse; with nothing recording,
+  // the inverse goes to a log nobody keeps.
+  UndoLog scratch;
+  UndoLog*& recording = UndoAccess::Recording(doc);
+  UndoLog* const was = recording;
+  if (!was) recording = &scratch;
+  undo::Product r{product, nullptr, 0, false};
+  const bool done = UndoAccess::Apply(doc, r, why);
+  recording = was;
+  return done;
+}
 
 std::size_t RecordBytes(const UndoRecord& r) {
   std::size_t extra = 0;

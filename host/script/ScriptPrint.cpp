@@ -5,6 +5,7 @@
 
 #include "HostScript.h"
 #include "ScriptTable.h"
+#include "TavResources.h"
 
 namespace host {
 
@@ -144,6 +145,8 @@ bool PrintObject(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   if (auto pr = query<TavIProduct>(o)) {
     out << "  part number " << pr->GetPartNumber().utf8() << '\n';
     if (pr->IsResource()) out << "  resource type " << (pr->GetResourceType().IsEmpty() ? "(none)" : pr->GetResourceType().utf8()) << '\n';
+    if (auto contexts = pr->IsResource() ? TavResourceContextsOf(doc) : nullptr; contexts && contexts->IsResourceContext(o))
+      out << "  resource context\n";
   }
   if (auto rel = query<TavIPCSRelations>(o))
     for (auto& rl : rel->GetRelations()) {

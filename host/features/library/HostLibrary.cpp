@@ -85,9 +85,10 @@ public:
 
 HostPlanTypes* PlanTypesOf(const HostDocument& doc) { return doc.FindContainer<HostPlanTypes>(); }
 
+// An activity, behaviour or resource of a hub document.
 class HostPlanTypeObject final : public virtual OrvIMHIPlanTypeObject {
 public:
-  explicit HostPlanTypeObject(Ref<HostActivity> a) : activity_(std::move(a)) {}
+  explicit HostPlanTypeObject(Ref<HostObject> a) : activity_(std::move(a)) {}
   Ref<TavBaseUnknown> ExtendedObject() override { return activity_; }
   Ref<OrvIMHIPlanType> GetPlanType() const override {
     // Through the document each time: an activity taken out of it, or outliving it, has none.
@@ -98,8 +99,15 @@ public:
   }
 
 private:
-  Ref<HostActivity> activity_;
+  Ref<HostObject> activity_;
 };
+
+// What a plan type is assigned to: an activity (a process, a behaviour) or a resource.
+Ref<HostObject> PlanTypeHolder(const Ref<TavBaseUnknown>& o) {
+  if (auto a = std::dynamic_pointer_cast<HostActivity>(o)) return a;
+  auto r = std::dynamic_pointer_cast<HostProduct>(o);
+  return r && r->IsResource() ? r : nullptr;
+}
 
 std::vector<std::string> Words(const std::string& text) {
   std::istringstream in(text);
@@ -188,8 +196,8 @@ bool LoadPlanTypes(const PlantElement& section, PlantLoadContext& ctx) {
       ctx.Error(e, "unknown plan type '" + *planType + "' (define it before it is assigned)");
       return false;
     }
-    if (!std::dynamic_pointer_cast<HostActivity>(ctx.Lookup(*object))) {
-      ctx.Error(e, "'" + *object + "' is no activity, process or behaviour");
+    if (!PlanTypeHolder(ctx.Lookup(*object))) {
+      ctx.Error(e, "'" + *object + "' is no activity, process, behaviour or resource");
       return false;
     }
     if (!store->assigned.emplace(*object, it->second).second) {
@@ -252,7 +260,7 @@ void RegisterLibraryHost() {
     if (doc.IsHub() && !PlanTypesOf(doc)) doc.AddContainer(std::make_shared<HostPlanTypes>(&doc));
   });
   TavExtensionRegistry::Get().RegisterForAnyType(OrvIMHIPlanTypeObject::kInterfaceName, [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> {
-    auto a = std::dynamic_pointer_cast<HostActivity>(o ? o->ExtendedObject() : nullptr);
+    auto a = PlanTypeHolder(o ? o->ExtendedObject() : nullptr);
     HostPlanTypes* store = a && a->Doc() ? PlanTypesOf(*a->Doc()) : nullptr;
     return store ? std::make_shared<HostPlanTypeObject>(a) : nullptr;
   });

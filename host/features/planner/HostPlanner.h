@@ -9,6 +9,7 @@ namespace host {
 struct ModificationRecord {
   std::string activityId;
   int kind;
+  std::string name;  // a named kind ("Add_Context"); empty for a numeric one
 };
 
 class HostContExt final : public virtual TavISPPContExt, public virtual TavIRedrawEvent {
@@ -20,7 +21,8 @@ public:
   // What the process tree was told, in order (for scripts and tests).
   const std::vector<ModificationRecord>& Modifications() const { return modifications_; }
   int Redraws() const { return redraws_; }
-  void Record(const std::string& id, int kind) { modifications_.push_back({id, kind}); }
+  void Record(const std::string& id, int kind) { modifications_.push_back({id, kind, {}}); }
+  void Record(const std::string& id, const std::string& name) { modifications_.push_back({id, 0, name}); }
 
   // TSAs: activity-like roots outside the process tree, in document order.
   Ref<HostRootActivity> CreateTSA(const std::string& id, const TavUnicodeString& label, const std::string& type = "Activity");

@@ -1,0 +1,96 @@
+#pragma once
+// Product structure editing on the reference host: instances of a product's
+// reference, block-movable placement, the notifications the product structure and
+// the process tree are sent, the document's resource contexts, and plant files read
+// as a source of resources (docs/plant-format.md, "Instances, contexts and
+// block-movable products").
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "HostModel.h"
+#include "TavResources.h"
+
+namespace host {
+
+// What the product structure and the process tree of one document were told, in
+// order, one printable line each (paths as they were when it was sent).
+class HostNotifications final : public virtual TavBaseUnknown {
+public:
+  explicit HostNotifications(HostDocument*) {}
+  void Add(std::string line) { lines_.push_back(std::move(line)); }
+  const std::vector<std::string>& Lines() const { return lines_; }
+  // What was recorded since the last call; the record starts again empty.
+  std::vector<std::string> Take() { return std::exchange(lines_, {}); }
+
+private:
+  std::vector<std::string> lines_;
+};
+HostNotifications* NotificationsOf(const HostDocument& doc);
+
+// The document's resource contexts, in the order added. Changes are recorded for undo.
+class HostResourceContexts final : public virtual TavIResourceContexts {
+public:
+  explicit HostResourceContexts(HostDocument* doc) : doc_(doc) {}
+  std::vector<Ref<TavIProduct>> GetResourceContexts() const override { return {list_.begin(), list_.end()}; }
+  HRESULT AddResourceContext(const Ref<TavBaseUnknown>& resource) override;
+  HRESULT RemoveResourceContext(const Ref<TavBaseUnknown>& resource) override;
+  bool IsResourceContext(const Ref<TavBaseUnknown>& resource) const override;
+  bool IsUnderResourceContext(const Ref<TavBaseUnknown>& resource) const override;
+
+  const std::vector<Ref<HostProduct>>& List() const { return list_; }
+  // Loading: a resource of this document not listed yet, appended unrecorded.
+  void AppendLoaded(Ref<HostProduct> r) { list_.push_back(std::move(r)); }
+
+private:
+  friend class ContextUndo;
+  Ref<HostProduct> ResourceOf(const Ref<TavBaseUnknown>& o) const;
+  HostDocument* doc_;
+  std::vector<Ref<HostProduct>> list_;
+};
+HostResourceContexts* ResourceContextsOf(const HostDocument& doc);
+
+// The products of a document that do not move as one block with their children
+// (every other product does). Changes are recorded for undo.
+class HostBlockMovable final : public virtual TavBaseUnknown {
+public:
+  explicit HostBlockMovable(HostDocument*) {}
+  bool IsBlockMovable(const HostProduct& p) const;
+  // Recorded when the document records; false when it was so already.
+  bool Set(const Ref<HostProduct>& p, bool movable);
+
+private:
+  // By object, checked against the handle: a product taken out and put back by
+  // undo keeps its setting, and a new product at a reused address has none.
+  std::unordered_map<const HostProduct*, std::weak_ptr<HostProduct>> fixed_;
+};
+HostBlockMovable* BlockMovableOf(const HostDocument& doc);
+
+// A new child of `father` made after `of` (a product of any document) and its
+// structure: fresh ids, part number, resource type, attributes and position copied,
+// the instance name unique among the father's children (InstanceName). E_FAIL with
+// `why` when `of` is missing, is the father or one of its ancestors, or is of the
+// other kind (product where the father is a resource, or the reverse).
+HRESULT AddProductInstance(const Ref<HostProduct>& father, const Ref<TavIProduct>& of, Ref<HostProduct>& created,
+                           std::string& why);
+// Takes a child of `father` and its subtree out of the document, and with them every
+// relation and flow output naming one of them in any activity of the document
+// (process trees, TSAs, resource behaviours) and the resource contexts among them.
+HRESULT RemoveProductInstance(const Ref<HostProduct>& father, const Ref<HostProduct>& child, std::string& why);
+// "Robot.1" among children "Robot.1" -> "Robot.2": a trailing ".N" is dropped, and
+// the smallest ".N" (N >= 1) no child of `father` has is added, also to a name
+// that had none ("Robot" -> "Robot.1").
+TavUnicodeString InstanceName(const HostProduct& father, const TavUnicodeString& name);
+
+// The plant files read as a source of resources stay open for the session; this
+// closes them (tests).
+void ForgetPlantFiles();
+
+// Registers the product and resource extensions, the activities' modification
+// events, the containers of every document, the plant elements <resourceContexts>
+// and <blockMovable>, and installs the plant file reader.
+void RegisterProductsHost();
+void RegisterProductsPlant();  // ProductsPlant.cpp
+
+}  // namespace host
