@@ -57,7 +57,7 @@ int Run() {
   OrvVekReplaceResourceCmd cmd;
   TavUnicodeString why;
   auto first = resolve(o.resource, "--resource");
-  if (!query<TavIResource>(first) || !cmd.AcceptsFirst(first, &why))
+  if (!cmd.AcceptsFirst(first, &why) || !query<TavIResource>(first))
     throw mirt::VerbError("--resource '" + o.resource + "' cannot be replaced: " +
                           (why.IsEmpty() ? std::string("it is no resource") : why.utf8()));
   cmd.SetFirstResource(first);

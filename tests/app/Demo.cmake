@@ -25,7 +25,8 @@ endforeach()
 foreach(seen "OrvVekProcessConstVerificationCmd ended" "viewer: every product and resource as designed"
              "OrvStateCreationCmd ended" "OrvDefineConditionCmd ended"
              "  3D context: Resources/Station.30/Robot.3/state:Place ready"
-             "TavOrvAddActivityCmd ended" "  flow to Process/Cell/Glue")
+             "TavOrvAddActivityCmd ended" "  flow to Process/Cell/Glue"
+             "OrvVekReplaceResourceCmd ended" "  Robot.3 (Robot)")
   string(FIND "${out}" "${seen}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "mirt demo did not show '${seen}':\n${out}")
