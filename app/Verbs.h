@@ -29,6 +29,7 @@ Verb DemoVerb();
 Verb GenerateVerb();
 Verb PrecedenceVerb();
 Verb RenumberVerb();
+Verb ReplaceResourceVerb();
 Verb RunVerb();
 Verb SettingsVerb();
 Verb ShellVerb();

@@ -5,6 +5,7 @@
 #include "HostStartup.h"
 #include "PartConsumptionModule.h"
 #include "PrecedenceModule.h"
+#include "ReplaceCopyModule.h"
 #include "StatesModule.h"
 #include "TavActivityLib.h"
 #include "TavFlow.h"
@@ -42,6 +43,7 @@ void StartUp() {
   // classes first, then the workbench, whose placeholders fill only what is left.
   RegisterActivitiesModule();
   RegisterAssignmentModule();
+  RegisterReplaceCopyModule();
   RegisterPartConsumptionModule();
   RegisterPrecedenceModule();
   RegisterStatesModule();

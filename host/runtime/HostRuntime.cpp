@@ -98,7 +98,10 @@ std::map<std::string, std::string> MessageCatalogs::Parse(const std::string& tex
     if (first == std::string::npos || line[first] == '#') continue;
     auto eq = line.find('=');
     std::string key = eq == std::string::npos ? "" : TavUnicodeString(line.substr(0, eq)).Strip().utf8();
-    if (key.empty() || key.find_first_of(" \t") != std::string::npos) {
+    // A key with blanks of its own (" errormessage") is written in double quotes.
+    const bool quoted = key.size() > 2 && key.front() == '"' && key.back() == '"';
+    if (quoted) key = key.substr(1, key.size() - 2);
+    if (key.empty() || (!quoted && key.find_first_of(" \t") != std::string::npos) || key.find('"') != std::string::npos) {
       if (errors) errors->push_back(fileName + ":" + std::to_string(n) + ": expected 'Key = text'");
       continue;
     }

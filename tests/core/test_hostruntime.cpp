@@ -40,6 +40,13 @@ TEST(Catalogs, ParseReportsBadLinesAndKeepsGoodOnes) {
   ASSERT_EQ(errors.size(), 2u);
   EXPECT_EQ(errors[0], "X.msg:4: expected 'Key = text'");
   EXPECT_EQ(errors[1].rfind("X.msg:6:", 0), 0u);
+
+  // A key with blanks of its own is quoted; the quotes are not part of it.
+  errors.clear();
+  m = MessageCatalogs::Parse("\" lead\" = a\nplain words = b\n\"\" = c\n", "Q.msg", &errors);
+  EXPECT_EQ(m.at(" lead"), "a");
+  EXPECT_EQ(m.count("\"\""), 0u);
+  EXPECT_EQ(errors.size(), 2u);
 }
 
 TEST(Session, MessagesComeFromCataloguesWithFallback) {

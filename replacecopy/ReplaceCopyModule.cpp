@@ -1,0 +1,11 @@
+#include "ReplaceCopyModule.h"
+
+#include "OrvIReplaceResource.h"
+#include "OrvVekReplaceResourceCmd.h"
+#include "TavModules.h"
+
+void RegisterReplaceCopyModule() {
+  TavInterfaceNames::Declare<OrvIReplaceResource>();
+  for (const char* module : {"OrvVekPlanner", "Mirtcommands"})
+    TavModuleRegistry::Get().Register(module, "OrvVekReplaceResourceCmd", fctCreateOrvVekReplaceResourceCmd);
+}
