@@ -57,7 +57,7 @@ int Run() {
   OrvVekReplaceResourceCmd cmd;
   TavUnicodeString why;
   auto first = resolve(o.resource, "--resource");
-  if (!query<TavIResource>(first) || !cmd.AcceptsFirst(first, &why))
+  if (!cmd.AcceptsFirst(first, &why) || !query<TavIResource>(first))
     throw mirt::VerbError("--resource '" + o.resource + "' cannot be replaced: " +
                           (why.IsEmpty() ? std::string("it is no resource") : why.utf8()));
   cmd.SetFirstResource(first);
@@ -84,7 +84,11 @@ int Run() {
   if (FAILED(OrvVekReplaceResourceServices::ReplaceResource(first, second, &activities, 0, 0, &instance)) || !instance)
     throw mirt::VerbError("'" + o.resource + "' could not be replaced: it needs a father product, and a resource at the "
                           "top of the resource list has none");
+  // Only a context the resource is itself goes; say so when there was none.
+  auto contexts = TavResourceContextsOf(doc);
+  const bool wasContext = contexts && contexts->IsResourceContext(first);
   if (o.removeContext) cmd.RemoveDevice();
+  const bool contextRemoved = wasContext && !contexts->IsResourceContext(first);
   job.Keep("replace resource");
   const std::string target = o.inPlace ? o.plant : o.out;
   if (!host::SavePlant(*doc, target, err)) throw mirt::VerbError(err);
@@ -100,11 +104,13 @@ int Run() {
   if (o.format.Get() == mirt::Format::Json) {
     mirt::PrintJson(std::cout, {{"plant", o.plant}, {"output", target}, {"resource", o.resource}, {"with", o.with},
                                 {"new_instance", {{"id", id}, {"name", instance->GetName().utf8()}, {"path", doc->PathString(instance)}}},
-                                {"activities", changed}, {"context_removed", o.removeContext}});
+                                {"activities", changed}, {"context_removed", contextRemoved}});
   } else {
     std::cout << "replaced " << o.resource << " by " << doc->PathString(instance) << " (#" << id << ", an instance of "
               << o.with << ") in " << changed.size() << (changed.size() == 1 ? " activity" : " activities") << '\n';
     for (const auto& p : changed) std::cout << "  " << p << '\n';
+    if (contextRemoved) std::cout << o.resource << " is no resource context any more\n";
+    else if (o.removeContext) std::cout << o.resource << " was no resource context: no context removed\n";
     std::cout << "saved " << target << '\n';
   }
   return 0;

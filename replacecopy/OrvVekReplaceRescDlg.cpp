@@ -271,7 +271,7 @@ void OrvVekReplaceRescDlg::OnWithModified() {
     return;
   }
   auto resource = FindResourceNamed(text);
-  if (!resource) return RefuseSecond("InvalidResource", "No resource of the plant has this name.");
+  if (!resource) return RefuseSecond("InvalidResource", "No resource found: check the name or the file.");
   if (check_ && !check_(resource)) return RefuseSecond("SecondNotValid", "This resource cannot replace the first one.");
   TakeSecond(resource, false);
 }
@@ -307,7 +307,7 @@ void OrvVekReplaceRescDlg::OnFileChosen() {
   std::vector<Ref<TavIProduct>> resources;
   std::string error;
   if (!reader || FAILED(reader->ReadResources(path, resources, error)) || resources.empty())
-    return RefuseSecond("InvalidResource", "No resource of the plant has this name.",
+    return RefuseSecond("InvalidResource", "No resource found: check the name or the file.",
                         error.empty() ? TavUnicodeString(path + " has no resources") : TavUnicodeString(error));
   if (check_) std::erase_if(resources, [&](const Ref<TavIProduct>& r) { return !check_(r); });
   if (resources.empty()) return RefuseSecond("SecondNotValid", "This resource cannot replace the first one.");
@@ -323,7 +323,7 @@ void OrvVekReplaceRescDlg::OnHub() {
   for (auto& r : OrvVekReplaceRescRsrcListDlg::CompatibleResources(ed ? ed->GetDocument() : nullptr, planType))
     if (!check_ || check_(r)) compatible.push_back(std::move(r));
   if (compatible.empty())
-    return RefuseSecond("InvalidResource", "No resource of the plant has this name.",
+    return RefuseSecond("InvalidResource", "No resource found: check the name or the file.",
                         Text("NoCompatible", "The hub has no other resource of the first resource's plan type."));
   OfferList(std::move(compatible), false);
 }

@@ -22,6 +22,11 @@ TavDlgWidget* SensitiveWidget(ScriptRunner& r, const std::string& spec, std::str
   return wd;
 }
 
+bool AnswerFile(ScriptRunner& r, const std::string& path) {
+  if (!r.Engine().AnswerPending("file", path, nullptr)) r.Engine().QueueFileAnswer(true, path);
+  return true;
+}
+
 const std::vector<std::string>& Notifications() {
   static const std::vector<std::string> v{"ok", "cancel", "close", "apply", "select", "modify", "activate", "leave"};
   return v;
@@ -114,17 +119,17 @@ void AddDialogStatements(ScriptTable& t) {
          Notify});
   t.Add({"answer", {}, "answer the message window or file box that waits, or the next one",
          "Answers the message window shown without blocking, or queues the answer for\n"
-         "the next one that blocks; `answer file PATH` chooses a file in a file box,\n"
+         "the next one that blocks; `answer file PATH` chooses a file to write in a file box\n"
+         "(`answer open PATH` one to read, beside the script),\n"
          "`answer cancel` cancels it.\nExample:\n  answer ok\n  answer file report.xml",
          nullptr,
          {Answer("ok", "answer OK"), Answer("cancel", "answer Cancel (a file box too)"), Answer("yes", "answer Yes"),
           Answer("no", "answer No"),
-          {"file", {{"PATH", ArgKind::File}}, "choose a file in the file box that waits, or the next one", {},
-           [](ScriptRunner& r, const ScriptWords& a, std::string&) {
-             std::string path = r.FilePath(a[0], true);
-             if (!r.Engine().AnswerPending("file", path, nullptr)) r.Engine().QueueFileAnswer(true, path);
-             return true;
-           }}}});
+          {"file", {{"PATH", ArgKind::File}}, "choose a file to write in the file box that waits, or the next one", {},
+           [](ScriptRunner& r, const ScriptWords& a, std::string&) { return AnswerFile(r, r.FilePath(a[0], true)); }},
+          // A file to read lies beside the script, as the plants it opens do.
+          {"open", {{"PATH", ArgKind::File}}, "choose a file to read (beside the script) in the file box that waits, or the next one", {},
+           [](ScriptRunner& r, const ScriptWords& a, std::string&) { return AnswerFile(r, r.FilePath(a[0], false)); }}}});
 }
 
 }  // namespace host

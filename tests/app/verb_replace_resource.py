@@ -42,6 +42,15 @@ def test_chosen_and_all():
     check(text.startswith(f"replaced {ROBOT} by Resources/Station.20/Robot.") and "in 2 activities\n" in text
           and f"  {WELD}\n  {ROOF}\n" in text and text.endswith(f"saved {out2}\n"), f"text report:\n{text}")
     check("<resourceContexts>" in read(out2), "the spare robot is now a resource context")
+    check("was no resource context: no context removed\n" in text, f"no context to remove:\n{text}")
+    # Robot.1 becomes a context as the second resource of one replacement; replaced in
+    # the next one, its context goes.
+    ctx = os.path.join(WORK, "robot1-context.xml")
+    js(PLANT, "--resource", "Resources/Station.20/Robot.2", "--with", ROBOT, "--all", "-o", ctx)
+    check('<context ref="st20_robot1"/>' in read(ctx), "Robot.1 came in as a device")
+    out3 = os.path.join(WORK, "context.xml")
+    j = js(ctx, "--resource", ROBOT, "--with", SPARE, "--all", "--remove-context", "-o", out3)
+    check(j.get("context_removed") is True and '<context ref="st20_robot1"/>' not in read(out3), f"context removed {j}")
 
 
 def test_refusals():

@@ -1,6 +1,7 @@
 // The streaming plant loader against what the DOM loader it replaced made of the same
 // input (golden/loader-outcomes.tsv: every plant file under data/, tests/ and the
-// fuzz corpus, whole and with each one line left out), against the generator's own
+// fuzz corpus, whole and with each one line left out; the sample plants as they were
+// then are kept in golden/loader-inputs/), against the generator's own
 // model, against Xerces' locator for positions, and on hostile input.
 #include <gtest/gtest.h>
 

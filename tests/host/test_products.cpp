@@ -56,6 +56,7 @@ const std::string kPlant = kHead +
     "      <relation type=\"process_uses_resource\" ref=\"tip1\"/>\n"
     "      <relation type=\"process_processes_product\" ref=\"door\"/>\n"
     "      <relation type=\"process_creates_product\" ref=\"hinge\"/>\n"
+    "      <context ref=\"hinge\"/>\n"
     "    </activity>\n"
     "  </process>\n"
     "</plant>\n";
@@ -199,7 +200,7 @@ TEST(ProductInstances, RemoveDropsRelationsEverywhereAndUndoes) {
   EXPECT_EQ(SerializePlant(*doc), saved);
 }
 
-TEST(ProductInstances, RemovingAProductDropsTheOutputsNamingIt) {
+TEST(ProductInstances, RemovingAProductDropsTheOutputsAndContextsNamingIt) {
   auto doc = Parse(kPlant);
   ASSERT_TRUE(doc);
   auto door = std::dynamic_pointer_cast<HostProduct>(doc->Resolve("Products/Door.1").GetLeaf());
@@ -211,6 +212,9 @@ TEST(ProductInstances, RemovingAProductDropsTheOutputsNamingIt) {
   doc->Journal().Commit("Remove instance");
   EXPECT_TRUE(weld->GetOutputs().empty());
   EXPECT_EQ(weld->GetRelations().size(), 3u);
+  EXPECT_TRUE(AssignmentOf(*doc, true)->GetContexts(weld).empty());
+  std::string error;
+  ASSERT_TRUE(ParsePlant(SerializePlant(*doc), "line.xml", error)) << error;
   std::string why;
   ASSERT_TRUE(doc->Journal().Undo(&why)) << why;
   EXPECT_EQ(weld->GetOutputs().size(), 1u);

@@ -70,7 +70,7 @@ TEST(ScriptCompletion, StatementsThenSubStatementsThenArguments) {
   EXPECT_EQ(t.Inserts("start OrvVekPlanner W"), V{"WexVekGeneralAssignmentCmd "});
   EXPECT_EQ(t.Inserts("fire T"), V{"TavVekRenumberActHdr "});
   EXPECT_EQ(t.Inserts("workbench "), V{"Mirt "});
-  EXPECT_EQ(t.Inserts("answer "), (V{"ok ", "cancel ", "yes ", "no ", "file "}));
+  EXPECT_EQ(t.Inserts("answer "), (V{"ok ", "cancel ", "yes ", "no ", "file ", "open "}));
   EXPECT_EQ(t.Inserts("notify AttributeDlg c"), (V{"cancel ", "close "}));
   EXPECT_TRUE(t.Inserts("echo ").empty());
   EXPECT_TRUE(t.Inserts("frob ").empty());

@@ -62,8 +62,8 @@ std::unique_ptr<UndoAction> AssignmentUndo::Behavior(HostAssignmentContainer& c,
 }
 
 std::unique_ptr<UndoAction> AssignmentUndo::Context(HostAssignmentContainer& c, const Ref<TavBaseUnknown>& activity,
-                                                    const Ref<TavBaseUnknown>& product, bool attach) {
-  return std::make_unique<ContextUndo>(c, activity, product, 0, attach);
+                                                    const Ref<TavBaseUnknown>& product, bool attach, std::size_t index) {
+  return std::make_unique<ContextUndo>(c, activity, product, index, attach);
 }
 
 bool AssignmentUndo::ApplyItem(BehaviorItemUndo& u, HostDocument& doc, std::string& why) {

@@ -16,7 +16,7 @@ struct AssignmentUndo {
   static std::unique_ptr<UndoAction> Behavior(HostAssignmentContainer& c, const Ref<HostBehavior>& b, bool attach);
   // A context of an activity: put back (attach) or taken away.
   static std::unique_ptr<UndoAction> Context(HostAssignmentContainer& c, const Ref<TavBaseUnknown>& activity,
-                                             const Ref<TavBaseUnknown>& product, bool attach);
+                                             const Ref<TavBaseUnknown>& product, bool attach, std::size_t index = 0);
 
   static bool ApplyItem(BehaviorItemUndo& u, HostDocument& doc, std::string& why);
   static bool ApplyBehavior(BehaviorUndo& u, HostDocument& doc, std::string& why);

@@ -191,6 +191,20 @@ HRESULT HostAssignmentContainer::AddContext(const Ref<TavBaseUnknown>& activity,
   return S_OK;
 }
 
+void HostAssignmentContainer::RemoveContextsOf(const std::unordered_set<const TavBaseUnknown*>& products) {
+  UndoLog* log = doc_->Recording();
+  for (auto it = contexts_.begin(); it != contexts_.end();) {
+    auto& list = it->second;
+    // From the back, so that undo, taking the records last first, puts each back at its place.
+    for (std::size_t i = list.size(); i-- > 0;)
+      if (products.count(list[i].get())) {
+        if (log) log->Add(AssignmentUndo::Context(*this, const_cast<TavBaseUnknown*>(it->first)->self(), list[i], true, i));
+        list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+      }
+    it = list.empty() ? contexts_.erase(it) : std::next(it);
+  }
+}
+
 HostAssignmentContainer* AssignmentOf(HostDocument& doc, bool create) {
   return create ? &doc.FindOrAddContainer<HostAssignmentContainer>() : doc.FindContainer<HostAssignmentContainer>();
 }

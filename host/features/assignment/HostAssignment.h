@@ -98,6 +98,8 @@ public:
   std::vector<Ref<TavBaseUnknown>> GetContexts(const Ref<TavBaseUnknown>& activity) const override;
   // S_FALSE when the product is already a context of the activity.
   HRESULT AddContext(const Ref<TavBaseUnknown>& activity, const Ref<TavBaseUnknown>& product) override;
+  // Drops every context naming one of `products` (products leaving the document).
+  void RemoveContextsOf(const std::unordered_set<const TavBaseUnknown*>& products);
 
 private:
   friend struct AssignmentUndo;

@@ -44,7 +44,7 @@ public:
   void AppendLoaded(Ref<HostProduct> r) { list_.push_back(std::move(r)); }
 
 private:
-  friend class ContextUndo;
+  friend class ResourceContextUndo;
   Ref<HostProduct> ResourceOf(const Ref<TavBaseUnknown>& o) const;
   HostDocument* doc_;
   std::vector<Ref<HostProduct>> list_;
@@ -76,7 +76,8 @@ HRESULT AddProductInstance(const Ref<HostProduct>& father, const Ref<TavIProduct
                            std::string& why);
 // Takes a child of `father` and its subtree out of the document, and with them every
 // relation and flow output naming one of them in any activity of the document
-// (process trees, TSAs, resource behaviours) and the resource contexts among them.
+// (process trees, TSAs, resource behaviours), the activities' 3D contexts naming them
+// and the resource contexts among them.
 HRESULT RemoveProductInstance(const Ref<HostProduct>& father, const Ref<HostProduct>& child, std::string& why);
 // "Robot.1" among children "Robot.1" -> "Robot.2": a trailing ".N" is dropped, and
 // the smallest ".N" (N >= 1) no child of `father` has is added, also to a name

@@ -126,6 +126,7 @@ HRESULT RemoveProductInstance(const Ref<HostProduct>& father, const Ref<HostProd
     }
     for (auto it = a->Children().rbegin(); it != a->Children().rend(); ++it) stack.push_back(*it);
   }
+  if (HostAssignmentContainer* assignment = AssignmentOf(*doc, false)) assignment->RemoveContextsOf(gone);
   if (HostResourceContexts* contexts = ResourceContextsOf(*doc))
     for (auto& r : std::vector(contexts->List()))
       if (gone.count(r.get())) contexts->RemoveResourceContext(r);

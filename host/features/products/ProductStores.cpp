@@ -11,9 +11,9 @@ HostBlockMovable* BlockMovableOf(const HostDocument& doc) { return doc.FindConta
 
 // ------------------------------------------------------------------ resource contexts
 // A context put back at its place (attach) or taken away.
-class ContextUndo final : public UndoAction {
+class ResourceContextUndo final : public UndoAction {
 public:
-  ContextUndo(HostResourceContexts& store, Ref<HostProduct> resource, std::size_t index, bool attach)
+  ResourceContextUndo(HostResourceContexts& store, Ref<HostProduct> resource, std::size_t index, bool attach)
       : store_(store), resource_(std::move(resource)), index_(index), attach_(attach) {}
   std::size_t Bytes() const override { return sizeof(*this); }
   bool Apply(HostDocument& doc, std::string& why) override {
@@ -33,7 +33,7 @@ public:
       index_ = static_cast<std::size_t>(at - list.begin());
       list.erase(at);
     }
-    doc.Recording()->Add(std::make_unique<ContextUndo>(store_, resource_, index_, !attach_));
+    doc.Recording()->Add(std::make_unique<ResourceContextUndo>(store_, resource_, index_, !attach_));
     return true;
   }
 
@@ -54,7 +54,7 @@ HRESULT HostResourceContexts::AddResourceContext(const Ref<TavBaseUnknown>& reso
   if (!r) return E_FAIL;
   if (std::find(list_.begin(), list_.end(), r) != list_.end()) return S_FALSE;
   list_.push_back(r);
-  if (UndoLog* log = doc_->Recording()) log->Add(std::make_unique<ContextUndo>(*this, r, list_.size() - 1, false));
+  if (UndoLog* log = doc_->Recording()) log->Add(std::make_unique<ResourceContextUndo>(*this, r, list_.size() - 1, false));
   return S_OK;
 }
 
@@ -64,7 +64,7 @@ HRESULT HostResourceContexts::RemoveResourceContext(const Ref<TavBaseUnknown>& r
   if (at == list_.end()) return S_FALSE;
   const auto index = static_cast<std::size_t>(at - list_.begin());
   list_.erase(at);
-  if (UndoLog* log = doc_->Recording()) log->Add(std::make_unique<ContextUndo>(*this, r, index, true));
+  if (UndoLog* log = doc_->Recording()) log->Add(std::make_unique<ResourceContextUndo>(*this, r, index, true));
   return S_OK;
 }
 
