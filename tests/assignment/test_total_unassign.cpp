@@ -249,12 +249,4 @@ TEST_F(Counted, TheWholeCommandUndoesInOneStep) {
   EXPECT_EQ(SerializePlant(*doc), after);
 }
 
-TEST(UnassignReport, CodesFollowTheOptionAndItsCounters) {
-  EXPECT_EQ(WexVekTotalUnassignCmd::ReportCode(0, 0, 5), 1);
-  EXPECT_EQ(WexVekTotalUnassignCmd::ReportCode(1, 5, 0), 2);
-  EXPECT_EQ(WexVekTotalUnassignCmd::ReportCode(2, 0, 0), 3);
-  EXPECT_EQ(WexVekTotalUnassignCmd::ReportCode(2, 0, 1), 0);
-  EXPECT_EQ(WexVekTotalUnassignCmd::ReportCode(3, 0, 0), 0);
-}
-
 }  // namespace
