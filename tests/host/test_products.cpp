@@ -390,7 +390,12 @@ TEST(ProductNotifications, RecordedInOrderWithPaths) {
                                                "product removed: Resources/Station.1/Robot.1 (from Resources/Station.1)",
                                                "product redrawn: Resources/Station.1/Robot.3",
                                            }));
-  EXPECT_TRUE(NotificationsOf(*doc)->Lines().empty());
+  EXPECT_EQ(NotificationsOf(*doc)->Size(), 0u);
+  // A long session keeps the newest only, and says how many went.
+  for (std::size_t i = 0; i < HostNotifications::kMaxEntries + 2; ++i) session->SendRootModified();
+  const auto kept = NotificationsOf(*doc)->Take();
+  ASSERT_EQ(kept.size(), HostNotifications::kMaxEntries + 1);
+  EXPECT_EQ(kept.front(), "2 earlier notifications not kept");
   // The process tree's own record keeps the kinds too.
   const auto& mods = ContExtOf(*doc)->Modifications();
   ASSERT_EQ(mods.size(), 2u);

@@ -15,8 +15,20 @@ std::string PathOf(const Ref<TavBaseUnknown>& o) {
   return h->Doc()->PathString(h->self());
 }
 
+HostNotifications* NotificationsThrough(const HostObject& through) {
+  return through.Doc() ? NotificationsOf(*through.Doc()) : nullptr;
+}
+
 void Notify(const HostObject& through, std::string line) {
-  if (HostNotifications* n = through.Doc() ? NotificationsOf(*through.Doc()) : nullptr) n->Add(std::move(line));
+  if (HostNotifications* n = NotificationsThrough(through)) n->Add(std::move(line));
+}
+
+// A line naming an object (and a second one) by path when it is read.
+void Notify(const HostObject& through, std::string text, const Ref<TavBaseUnknown>& object, std::string middle = {},
+            const Ref<TavBaseUnknown>& other = nullptr, std::string tail = {}) {
+  if (HostNotifications* n = NotificationsThrough(through))
+    n->Add(std::move(text), object ? object->ExtendedObject() : nullptr, std::move(middle),
+           other ? other->ExtendedObject() : nullptr, std::move(tail));
 }
 
 // A resource of the resource list.
@@ -64,9 +76,8 @@ public:
   }
 
   void SendProductAdded(const Ref<TavIProduct>& father, const Ref<TavIProduct>& added) override {
-    std::string line = "product added: " + PathOf(added);
-    if (father) line += " (under " + PathOf(father) + ")";
-    Notify(*product_, std::move(line));
+    if (father) Notify(*product_, "product added: ", added, " (under ", father, ")");
+    else Notify(*product_, "product added: ", added);
   }
   void SendProductRemoved(const Ref<TavIProduct>& father, const Ref<TavIProduct>& removed) override {
     std::string line = "product removed: " + PathOf(removed);
@@ -74,7 +85,7 @@ public:
     Notify(*product_, std::move(line));
   }
   void SendRootModified() override { Notify(*product_, "product root modified"); }
-  void Redraw() override { Notify(*product_, "product redrawn: " + PathOf(product_)); }
+  void Redraw() override { Notify(*product_, "product redrawn: ", product_); }
 
 private:
   Ref<HostProduct> product_;
@@ -88,11 +99,11 @@ public:
   Ref<TavBaseUnknown> ExtendedObject() override { return activity_; }
   void SendModification(int kind) override {
     if (HostContExt* ext = activity_->Doc() ? ContExtOf(*activity_->Doc()) : nullptr) ext->Record(activity_->IdString(), kind);
-    Notify(*activity_, "activity modified: " + PathOf(activity_) + " (" + std::to_string(kind) + ")");
+    Notify(*activity_, "activity modified: ", activity_, " (" + std::to_string(kind) + ")");
   }
   void SendModification(const TavUnicodeString& kind) override {
     if (HostContExt* ext = activity_->Doc() ? ContExtOf(*activity_->Doc()) : nullptr) ext->Record(activity_->IdString(), kind.utf8());
-    Notify(*activity_, "activity modified: " + PathOf(activity_) + " (" + kind.utf8() + ")");
+    Notify(*activity_, "activity modified: ", activity_, " (" + kind.utf8() + ")");
   }
 
 private:
@@ -100,6 +111,31 @@ private:
 };
 
 }  // namespace
+
+void HostNotifications::Add(std::string text, std::weak_ptr<TavBaseUnknown> object, std::string middle,
+                            std::weak_ptr<TavBaseUnknown> other, std::string tail) {
+  if (entries_.size() == kMaxEntries) {
+    entries_.pop_front();
+    ++dropped_;
+  }
+  entries_.push_back({std::move(text), std::move(middle), std::move(tail), std::move(object), std::move(other)});
+}
+
+std::vector<std::string> HostNotifications::Take() {
+  std::vector<std::string> out;
+  out.reserve(entries_.size() + 1);
+  if (dropped_) out.push_back(std::to_string(dropped_) + " earlier notifications not kept");
+  auto path = [](const std::weak_ptr<TavBaseUnknown>& o) {
+    auto locked = o.lock();
+    return locked ? PathOf(locked) : std::string();
+  };
+  for (auto& e : entries_) {
+    out.push_back(e.text + path(e.object) + e.middle + path(e.other) + e.tail);
+  }
+  entries_.clear();
+  dropped_ = 0;
+  return out;
+}
 
 void RegisterProductsHost() {
   RegisterDocumentInitialiser([](HostDocument& doc) {

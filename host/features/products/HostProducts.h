@@ -4,6 +4,7 @@
 // the process tree are sent, the document's resource contexts, and plant files read
 // as a source of resources (docs/plant-format.md, "Instances, contexts and
 // block-movable products").
+#include <deque>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -15,17 +16,29 @@
 namespace host {
 
 // What the product structure and the process tree of one document were told, in
-// order, one printable line each (paths as they were when it was sent).
+// order. An entry keeps the objects it names and their paths are made when it is
+// read: a command that tells every activity of a deep process pays no path walk per
+// activity. A removed product's path is taken when it is sent, since it has none
+// after. Only the newest kMaxEntries are kept; the count of older ones is reported.
 class HostNotifications final : public virtual TavBaseUnknown {
 public:
+  static constexpr std::size_t kMaxEntries = 10000;
   explicit HostNotifications(HostDocument*) {}
-  void Add(std::string line) { lines_.push_back(std::move(line)); }
-  const std::vector<std::string>& Lines() const { return lines_; }
-  // What was recorded since the last call; the record starts again empty.
-  std::vector<std::string> Take() { return std::exchange(lines_, {}); }
+  // text + path(object) + middle + path(other) + tail; a null object adds no path.
+  void Add(std::string text, std::weak_ptr<TavBaseUnknown> object = {}, std::string middle = {},
+           std::weak_ptr<TavBaseUnknown> other = {}, std::string tail = {});
+  std::size_t Size() const { return entries_.size(); }
+  // What was recorded since the last call, one printable line each (the oldest
+  // dropped ones as one line first); the record starts again empty.
+  std::vector<std::string> Take();
 
 private:
-  std::vector<std::string> lines_;
+  struct Entry {
+    std::string text, middle, tail;
+    std::weak_ptr<TavBaseUnknown> object, other;
+  };
+  std::deque<Entry> entries_;
+  std::size_t dropped_ = 0;
 };
 HostNotifications* NotificationsOf(const HostDocument& doc);
 
