@@ -25,16 +25,9 @@ Ref<host::HostDocument> Plant(std::size_t activities) {
 
 Ref<TavISPPActivity> RootOf(host::HostDocument& doc) { return doc.Process().roots_.front(); }
 
-// A fresh plant of 10^3 activities lies entirely in the caches its generation filled,
-// one of 10^5 does not: each round starts from cold caches, as the first command
-// after loading a plant does, so that the sizes compare the walk and not the cache.
-void EvictCaches() {
-  static std::vector<char> junk(std::size_t(128) << 20);
-  for (std::size_t i = 0; i < junk.size(); i += 64) junk[i] = static_cast<char>(junk[i] + 1);
-  benchmark::ClobberMemory();
-}
-
-// The best of several rounds of clearing a fresh plant; only the clearing is timed.
+// The best of several rounds of clearing a fresh plant; only the clearing is timed,
+// from cold caches (EvictCaches): a fresh plant of 10^3 activities lies entirely in
+// the caches its generation filled, one of 10^5 does not.
 double SecondsPerActivity(std::size_t n, int rounds) {
   double best = 0;
   for (int r = 0; r < rounds; ++r) {
