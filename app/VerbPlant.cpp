@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "FileWriter.h"
+#include "Verbs.h"
+
 namespace mirt {
 
 namespace {
@@ -26,6 +29,26 @@ Ref<host::HostDocument> LoadPlantForVerb(const std::string& path, std::string& e
     kept->push_back(doc);
   }
   return doc;
+}
+
+void AddPlantOutputOptions(CLI::App& sub, std::string& out, bool& inPlace) {
+  sub.add_option("-o,--output", out, "Where to save the plant");
+  sub.add_flag("--in-place", inPlace, "Overwrite the input plant");
+}
+
+std::string PlantOutput(const std::string& plant, const std::string& out, bool inPlace) {
+  if (out.empty() && !inPlace) throw VerbError("give the output with -o OUT, or --in-place to rewrite " + plant);
+  if (!out.empty() && inPlace) throw VerbError("-o and --in-place exclude each other");
+  if (std::string clash = support::OutputIsInput(out, {plant}); !clash.empty())
+    throw VerbError(clash + "; use --in-place to overwrite it");
+  return inPlace ? plant : out;
+}
+
+VerbSession::VerbSession(const std::string& plant) {
+  std::string error;
+  doc = LoadPlantForVerb(plant, error);
+  if (!doc) throw VerbError(error);
+  session.OpenDocument(doc);
 }
 
 }  // namespace mirt

@@ -1,7 +1,10 @@
 #pragma once
-// Plants loaded by batch verbs.
+// Plants loaded, changed and saved by batch verbs.
 #include <string>
 
+#include <CLI/CLI.hpp>
+
+#include "HostEngine.h"
 #include "PlantDocument.h"
 
 namespace mirt {
@@ -11,5 +14,20 @@ namespace mirt {
 // apart object by object costs seconds. Sanitizer builds still take it apart when
 // the verb lets go of it, so the leak checker sees the whole teardown.
 Ref<host::HostDocument> LoadPlantForVerb(const std::string& path, std::string& error);
+
+// The options of a verb that rewrites a plant: -o OUT, or --in-place.
+void AddPlantOutputOptions(CLI::App& sub, std::string& out, bool& inPlace);
+// Where such a verb saves: OUT, or the plant itself with --in-place. Throws VerbError
+// for neither, both, or an output that is one of the inputs.
+std::string PlantOutput(const std::string& plant, const std::string& out, bool inPlace);
+
+// One plant open as the current document, with the engine its commands need.
+// Throws VerbError naming the file when the plant cannot be loaded.
+struct VerbSession {
+  explicit VerbSession(const std::string& plant);
+  host::HostSession session;
+  host::HostEngine engine;
+  Ref<host::HostDocument> doc;
+};
 
 }  // namespace mirt

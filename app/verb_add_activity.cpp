@@ -63,17 +63,11 @@ int Run() {
   if (!o.listTypes) {
     if (o.type.empty()) throw mirt::VerbError("give the activity type with --type (see --list-types)");
     if (targets != 1) throw mirt::VerbError("give exactly one of --under, --after and --resource");
-    if (o.out.empty() && !o.inPlace) throw mirt::VerbError("give the output with -o OUT, or --in-place to rewrite " + o.plant);
-    if (!o.out.empty() && o.inPlace) throw mirt::VerbError("-o and --in-place exclude each other");
-    if (std::string clash = support::OutputIsInput(o.out, {o.plant}); !clash.empty())
-      throw mirt::VerbError(clash + "; use --in-place to overwrite it");
+    mirt::PlantOutput(o.plant, o.out, o.inPlace);
   }
-  host::HostSession session;
-  host::HostEngine engine;
+  mirt::VerbSession plant(o.plant);
+  auto& doc = plant.doc;
   std::string err;
-  auto doc = mirt::LoadPlantForVerb(o.plant, err);
-  if (!doc) throw mirt::VerbError(err);
-  session.OpenDocument(doc);
   TavOrvAddActivityCmd cmd;
   cmd.BuildGraphInitialize();
   if (o.listTypes) return ListTypes(cmd);
@@ -138,8 +132,7 @@ mirt::Verb mirt::AddActivityVerb() {
       under->excludes(after)->excludes(resource);
       after->excludes(resource);
       sub.add_option("--label", o.label, "The new activity's label (default: the type's name)");
-      sub.add_option("-o,--output", o.out, "Where to save the plant");
-      sub.add_flag("--in-place", o.inPlace, "Overwrite the input plant");
+      mirt::AddPlantOutputOptions(sub, o.out, o.inPlace);
       sub.add_flag("--list-types", o.listTypes, "List the libraries' types and sub types; change nothing");
       mirt::AddFormatFlags(sub, o.format);
       sub.footer("Exit 0 when the activity was added and saved (or the types listed), 1 on any failure: "

@@ -37,16 +37,10 @@ bool Holds(const Ref<TavISPPActivity>& a, const Ref<TavBaseUnknown>& resource) {
 int Run() {
   Options& o = Opt();
   if (o.activities.empty() == !o.all) throw mirt::VerbError("give the activities with --activity PATH (repeatable), or --all");
-  if (o.out.empty() && !o.inPlace) throw mirt::VerbError("give the output with -o OUT, or --in-place to rewrite " + o.plant);
-  if (!o.out.empty() && o.inPlace) throw mirt::VerbError("-o and --in-place exclude each other");
-  if (std::string clash = support::OutputIsInput(o.out, {o.plant}); !clash.empty())
-    throw mirt::VerbError(clash + "; use --in-place to overwrite it");
-  host::HostSession session;
-  host::HostEngine engine;
+  const std::string target = mirt::PlantOutput(o.plant, o.out, o.inPlace);
+  mirt::VerbSession plant(o.plant);
+  auto& doc = plant.doc;
   std::string err;
-  auto doc = mirt::LoadPlantForVerb(o.plant, err);
-  if (!doc) throw mirt::VerbError(err);
-  session.OpenDocument(doc);
 
   auto resolve = [&](const std::string& path, const char* what) {
     TavPathElement p = doc->Resolve(path);
@@ -90,7 +84,6 @@ int Run() {
   if (o.removeContext) cmd.RemoveDevice();
   const bool contextRemoved = wasContext && !contexts->IsResourceContext(first);
   job.Keep("replace resource");
-  const std::string target = o.inPlace ? o.plant : o.out;
   if (!host::SavePlant(*doc, target, err)) throw mirt::VerbError(err);
 
   std::vector<std::string> changed;
@@ -128,8 +121,7 @@ mirt::Verb mirt::ReplaceResourceVerb() {
       auto* act = sub.add_option("--activity", o.activities, "An activity that uses the resource (repeatable)");
       sub.add_flag("--all", o.all, "Every activity that uses the resource")->excludes(act);
       sub.add_flag("--remove-context", o.removeContext, "Also remove the replaced resource from the resource contexts");
-      sub.add_option("-o,--output", o.out, "Where to save the plant");
-      sub.add_flag("--in-place", o.inPlace, "Overwrite the input plant");
+      mirt::AddPlantOutputOptions(sub, o.out, o.inPlace);
       mirt::AddFormatFlags(sub, o.format);
       sub.footer("The new instance stands under the replaced resource's father, at its position, and takes over its "
                  "relations (with their attributes) in the chosen activities only; the replaced instance stays. "

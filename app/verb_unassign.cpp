@@ -27,16 +27,10 @@ int OptionOf(const std::string& what) { return what == "products" ? 0 : what == 
 
 int Run() {
   Options& o = Opt();
-  if (o.out.empty() && !o.inPlace) throw mirt::VerbError("give the output with -o OUT, or --in-place to rewrite " + o.plant);
-  if (!o.out.empty() && o.inPlace) throw mirt::VerbError("-o and --in-place exclude each other");
-  if (std::string clash = support::OutputIsInput(o.out, {o.plant}); !clash.empty())
-    throw mirt::VerbError(clash + "; use --in-place to overwrite it");
-  host::HostSession session;
-  host::HostEngine engine;
+  const std::string output = mirt::PlantOutput(o.plant, o.out, o.inPlace);
+  mirt::VerbSession plant(o.plant);
+  auto& doc = plant.doc;
   std::string err;
-  auto doc = mirt::LoadPlantForVerb(o.plant, err);
-  if (!doc) throw mirt::VerbError(err);
-  session.OpenDocument(doc);
 
   TavPathElement path = doc->Resolve(o.activity);
   if (path.IsEmpty()) throw mirt::VerbError("no object at '" + o.activity + "'");
@@ -53,7 +47,7 @@ int Run() {
   // Nothing removed is an answer, not a failure: the command's report, exit 0, and no
   // file written (-o OUT is not created), since there is nothing new to save.
   const int report = WexVekTotalUnassignCmd::ReportCode(option, products, resources);
-  const std::string target = report ? std::string() : o.inPlace ? o.plant : o.out;
+  const std::string target = report ? std::string() : output;
   if (!report && !host::SavePlant(*doc, target, err)) throw mirt::VerbError(err);
 
   const std::string reportText = report ? WexVekTotalUnassignCmd::ReportText(report).utf8() : std::string();
@@ -86,8 +80,7 @@ mirt::Verb mirt::UnassignVerb() {
                                        "resources attached or detached as items), or all")
           ->required()
           ->check(CLI::IsMember({"products", "resources", "all"}));
-      sub.add_option("-o,--output", o.out, "Where to save the plant");
-      sub.add_flag("--in-place", o.inPlace, "Overwrite the input plant");
+      mirt::AddPlantOutputOptions(sub, o.out, o.inPlace);
       mirt::AddFormatFlags(sub, o.format);
       sub.footer("Exit 0 when assignments were removed and the plant saved, and also when there was nothing to "
                  "remove: then the report says so and no file is written (-o OUT is not created). Exit 1 on bad "
