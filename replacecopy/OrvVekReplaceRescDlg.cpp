@@ -31,18 +31,20 @@ bool AcceptableInput(const TavUnicodeString& text) {
   return true;
 }
 
-// The first resource of the document with that instance name, depth first.
-Ref<TavIProduct> FindResourceNamed(const TavUnicodeString& name) {
+// The resources of the document with that instance name, depth first (names are
+// unique among siblings only).
+std::vector<Ref<TavIProduct>> FindResourcesNamed(const TavUnicodeString& name) {
+  std::vector<Ref<TavIProduct>> out;
   auto ed = TavFrmEditor::GetCurrentEditor();
   auto doc = ed ? ed->GetDocument() : nullptr;
   auto list = doc ? query<TavIPPRResourceList>(doc->GetRootContainer(TavIPPRResourceList::kInterfaceName)) : nullptr;
-  if (!list) return nullptr;
+  if (!list) return out;
   for (const auto& root : list->GetRoots()) {
-    if (root->GetName() == name) return root;
+    if (root->GetName() == name) out.push_back(root);
     for (const auto& r : root->GetAllDescendants())
-      if (r->GetName() == name) return r;
+      if (r->GetName() == name) out.push_back(r);
   }
-  return nullptr;
+  return out;
 }
 
 void ShowError(const TavUnicodeString& text) {
@@ -270,10 +272,13 @@ void OrvVekReplaceRescDlg::OnWithModified() {
     ShowError("Invalid Input");
     return;
   }
-  auto resource = FindResourceNamed(text);
-  if (!resource) return RefuseSecond("InvalidResource", "No resource found: check the name or the file.");
-  if (check_ && !check_(resource)) return RefuseSecond("SecondNotValid", "This resource cannot replace the first one.");
-  TakeSecond(resource, false);
+  const auto named = FindResourcesNamed(text);
+  if (named.empty()) return RefuseSecond("InvalidResource", "No resource found: check the name or the file.");
+  if (named.size() > 1)
+    return RefuseSecond("InvalidResource", "No resource found: check the name or the file.",
+                        Text("SeveralNamed", "Several resources have this name: pick the one you mean in the tree."));
+  if (check_ && !check_(named.front())) return RefuseSecond("SecondNotValid", "This resource cannot replace the first one.");
+  TakeSecond(named.front(), false);
 }
 
 void OrvVekReplaceRescDlg::OnBrowseFile(bool catalogue) {

@@ -116,7 +116,9 @@ TEST_F(Dialog, TypedNamesResolveOrAreRefusedWithTheirBox) {
   EXPECT_TRUE(SameObject(second, spare));
   EXPECT_EQ(outside, 0);
 
-  for (const char* bad : {"Nobody.1", "Robot.1", "bad\x01name"}) {
+  // Names are unique among siblings only: a name two resources carry is no choice.
+  doc->CreateProduct(station, "twin", "Gun.9");
+  for (const char* bad : {"Nobody.1", "Robot.1", "bad\x01name", "Gun.9"}) {
     with->SetText(bad, true);
     dlg->GetSecondResource(second, outside);
     EXPECT_FALSE(second) << bad;
