@@ -139,7 +139,8 @@ void OrvVekReplaceRescDlg::SetFirstResource(const Ref<TavIProduct>& first) {
   if (!available_) return;
   available_->ClearLine();
   considered_->ClearLine();
-  for (const auto& a : GetAsscActivities(first)) available_->SetLine(a->GetLabel());
+  users_ = GetAsscActivities(first);
+  for (const auto& a : users_) available_->SetLine(a->GetLabel());
   UpdateOK();
 }
 
@@ -224,7 +225,7 @@ void OrvVekReplaceRescDlg::Highlight(const TavDlgSelectorList* list) {
   std::unordered_set<TavUnicodeString> names;
   for (int row : list->GetSelect()) names.insert(list->GetLine(row));
   if (names.empty()) return;
-  for (const auto& a : GetAsscActivities(first_))
+  for (const auto& a : users_)
     if (names.count(a->GetLabel())) {
       TavPathElement p = PathOf(a);
       if (ed->GetHSO().Contains(p)) continue;

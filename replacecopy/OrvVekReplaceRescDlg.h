@@ -57,6 +57,7 @@ private:
   bool hub_;
   SecondCheck check_;
   Ref<TavIProduct> first_, second_;
+  std::vector<Ref<TavISPPActivity>> users_;  // the activities the lists were filled from
   bool fromOutside_ = false, replaceInAll_ = false, removeContext_ = false, settingWith_ = false;
 
   TavDlgCheckButton *replaceAll_ = nullptr, *removeCtx_ = nullptr;
