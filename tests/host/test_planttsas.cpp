@@ -4,6 +4,7 @@
 #include "HostPlanner.h"
 #include "PlantDocument.h"
 #include "PlantSections.h"
+#include "PlantText.h"
 
 using namespace host;
 
@@ -43,13 +44,6 @@ const std::string kPlant =
     "    <tsa id=\"t2\" name=\"Changeover\" type=\"PhysicalActivity\"/>\n"
     "  </tsas>\n"
     "</plant>\n";
-
-std::string Replace(std::string s, const std::string& from, const std::string& to) {
-  auto at = s.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) s.replace(at, from.size(), to);
-  return s;
-}
 
 }  // namespace
 
@@ -132,7 +126,7 @@ TEST(PlantTsas, MalformedSectionsFailWithThePosition) {
   };
   for (auto& c : cases) {
     std::string error;
-    auto doc = ParsePlant(Replace(kPlant, c.from, c.to), "line.xml", error);
+    auto doc = ParsePlant(ReplaceOnce(kPlant, c.from, c.to), "line.xml", error);
     EXPECT_FALSE(doc) << c.to;
     EXPECT_EQ(error, c.message) << c.to;
   }

@@ -12,6 +12,7 @@
 #include "HostProducts.h"
 #include "HostUndo.h"
 #include "PlantDocument.h"
+#include "PlantText.h"
 #include "TavActivityLib.h"
 
 using namespace host;
@@ -78,13 +79,6 @@ std::vector<std::string> ChildNames(const HostProduct& p) {
   return out;
 }
 
-std::string Replace(std::string s, const std::string& from, const std::string& to) {
-  auto at = s.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) s.replace(at, from.size(), to);
-  return s;
-}
-
 }  // namespace
 
 TEST(ProductInstances, NamesAreUniqueAmongTheFathersChildren) {
@@ -100,7 +94,7 @@ TEST(ProductInstances, NamesAreUniqueAmongTheFathersChildren) {
 
 TEST(ProductInstances, DeepCopyAcrossDocumentsUndoesInOneStep) {
   auto doc = Parse(kPlant);
-  auto source = Parse(Replace(kPlant, "name=\"Station.1\"", "name=\"Other\""));
+  auto source = Parse(ReplaceOnce(kPlant, "name=\"Station.1\"", "name=\"Other\""));
   ASSERT_TRUE(doc && source);
   auto station = At(*doc, "Resources/Station.1");
   auto of = At(*source, "Resources/Other/Robot.1");
@@ -223,7 +217,7 @@ TEST(ProductInstances, RemovingAProductDropsTheOutputsAndContextsNamingIt) {
 
 TEST(ProductPlant, BlockMovableAndContextsRoundTripAndUndo) {
   const std::string plant =
-      Replace(Replace(Replace(kPlant, "<resource id=\"cab1\" name=\"Cable\" partNumber=\"C-1\"/>",
+      ReplaceOnce(ReplaceOnce(ReplaceOnce(kPlant, "<resource id=\"cab1\" name=\"Cable\" partNumber=\"C-1\"/>",
                               "<resource id=\"cab1\" name=\"Cable\" partNumber=\"C-1\">\n"
                               "          <blockMovable value=\"false\"/>\n"
                               "        </resource>"),
@@ -303,14 +297,14 @@ TEST(ProductPlant, StrictLoaderNamesTheElement) {
   };
   for (const auto& c : cases) {
     std::string error;
-    EXPECT_FALSE(Parse(Replace(kPlant, c.from, c.to), &error)) << c.to;
+    EXPECT_FALSE(Parse(ReplaceOnce(kPlant, c.from, c.to), &error)) << c.to;
     EXPECT_NE(error.find(c.message), std::string::npos) << c.to << "\n" << error;
     EXPECT_EQ(error.rfind("line.xml:", 0), 0u) << error;  // file:line:column first
   }
 }
 
 TEST(ProductPlant, ResourcesTakePlanTypesInHubPlants) {
-  const std::string hub = Replace(Replace(kPlant, "environment=\"local\"", "environment=\"hub\""), "</plant>",
+  const std::string hub = ReplaceOnce(ReplaceOnce(kPlant, "environment=\"local\"", "environment=\"hub\""), "</plant>",
                                   "  <planTypes>\n"
                                   "    <planType name=\"RobotCell\"/>\n"
                                   "    <planAssign object=\"rb1\" planType=\"RobotCell\"/>\n"
@@ -328,7 +322,7 @@ TEST(ProductPlant, ResourcesTakePlanTypesInHubPlants) {
   ASSERT_TRUE(untyped);
   EXPECT_FALSE(untyped->GetPlanType());
   EXPECT_FALSE(query<OrvIMHIPlanTypeObject>(doc->FindById("door")));  // products have none
-  EXPECT_FALSE(Parse(Replace(hub, "object=\"rb1\"", "object=\"door\""), &error));
+  EXPECT_FALSE(Parse(ReplaceOnce(hub, "object=\"rb1\"", "object=\"door\""), &error));
   EXPECT_NE(error.find("'door' is no activity, process, behaviour or resource"), std::string::npos) << error;
 }
 
@@ -341,7 +335,7 @@ TEST(ProductPlant, PlantFileReaderLoadsOnceAndNamesTheFile) {
     return (dir / name).string();
   };
   const std::string good = write("cell.xml", kPlant);
-  const std::string broken = write("broken.xml", Replace(kPlant, "</process>", "</proces>"));
+  const std::string broken = write("broken.xml", ReplaceOnce(kPlant, "</process>", "</proces>"));
   const std::string empty = write("empty.xml", kHead + "  <process id=\"p\" name=\"P\"/>\n</plant>\n");
   TavPlantFileReader* reader = TavPlantFileReader::Get();
   ASSERT_TRUE(reader);

@@ -18,3 +18,12 @@ inline std::string PlantTextError(const std::string& text) {
   EXPECT_FALSE(host::ParsePlant(text, "t.xml", error));
   return error;
 }
+
+// The text with the first occurrence of `from` replaced (a variant of a plant in a
+// test); a failure when `from` is not there.
+inline std::string ReplaceOnce(std::string s, const std::string& from, const std::string& to) {
+  auto at = s.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) s.replace(at, from.size(), to);
+  return s;
+}
