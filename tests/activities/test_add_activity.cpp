@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "HostEngine.h"
 #include "HostLibrary.h"
 #include "HostRuntime.h"
@@ -20,9 +22,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The process's folder goes when the process ends.
+struct ProcessDir {
+  fs::path path;
+  ~ProcessDir() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+};
+
 const fs::path& Dir() {
-  static const fs::path d = [] {
-    fs::path p = fs::path(::testing::TempDir()) / "add-activity";
+  static const ProcessDir d{[] {
+    // One folder per process: ctest runs each test in its own process, in parallel,
+    // and a library half written by another would not load.
+    fs::path p = fs::path(::testing::TempDir()) / ("add-activity-" + std::to_string(::getpid()));
     fs::create_directories(p / "a");
     fs::create_directories(p / "b");
     std::ofstream(p / "a" / "body.act") << R"(<activityLibrary name="Body">
@@ -36,8 +49,8 @@ const fs::path& Dir() {
   <type name="TOther" super="PhysicalActivity"/>
 </activityLibrary>)";
     return p;
-  }();
-  return d;
+  }()};
+  return d.path;
 }
 
 std::string Plant(bool hub = false, const std::string& extra = {}) {
