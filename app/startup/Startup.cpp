@@ -11,6 +11,7 @@
 #include "TavFlow.h"
 #include "TavAssignment.h"
 #include "TavCompare.h"
+#include "TavCopy.h"
 #include "TavPPR.h"
 #include "TavResources.h"
 #include "TavStates.h"
@@ -35,6 +36,7 @@ void StartUp() {
   TavDeclareStateInterfaces();
   TavDeclareActivityLibInterfaces();
   TavDeclareResourceInterfaces();
+  TavDeclareCopyInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).
   host::RegisterHost();

@@ -3,6 +3,7 @@
 #include "TavPPR.h"
 
 class OrvIResourceBehavior;
+class TavPathElement;
 
 class OrvVekServices {
 public:
@@ -31,4 +32,14 @@ public:
   static bool IsResourceUnderResourceContext(const Ref<TavBaseUnknown>& resource);
   static HRESULT AddResourceContext(const Ref<TavDocument>& doc, const Ref<TavBaseUnknown>& resource);
   static HRESULT RemoveResourceContext(const Ref<TavDocument>& doc, const Ref<TavBaseUnknown>& resource);
+
+  // Resource copies (TavResourceCopyHost; E_FAIL before the host is started).
+  static HRESULT CopyBehavior(const Ref<TavBaseUnknown>& source, const Ref<TavBaseUnknown>& copy);
+  static HRESULT SendPrdAddNotification(const Ref<TavBaseUnknown>& father, const Ref<TavBaseUnknown>& added);
+  static HRESULT CopySequenceLinks(const std::vector<Ref<TavBaseUnknown>>& sources,
+                                   const std::vector<Ref<TavBaseUnknown>>& copies);
+  static HRESULT CopyAssignments(const std::vector<Ref<TavBaseUnknown>>& sources,
+                                 const std::vector<Ref<TavBaseUnknown>>& copies);
+  // The plan type names a child of the path's leaf may have, in a hub document.
+  static HRESULT GetAuthorizedChildrenNames(const TavPathElement& parent, std::vector<TavUnicodeString>& names);
 };
