@@ -193,7 +193,8 @@ bool OrvVekCopyProcessAndRscCmd::AcceptsParent(const Ref<TavBaseUnknown>& candid
     }
   }
   const TavUnicodeString type = process_->GetTypeName();
-  if (OrvVekCopyResourceServices::IsHubMode(TavDocumentOf(candidate))) {
+  // A resource's behaviour has no plan type of its own: it takes any copy.
+  if (activity && OrvVekCopyResourceServices::IsHubMode(TavDocumentOf(candidate))) {
     if (std::getenv("ADL_ODT_OUT") && std::getenv("VEK_ENABLE_ODT_COPYPROCESS_03")) return true;
     auto object = query<OrvIMHIPlanTypeObject>(candidate);
     auto planType = object ? object->GetPlanType() : nullptr;

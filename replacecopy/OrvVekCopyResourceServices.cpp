@@ -77,7 +77,11 @@ HRESULT OrvVekCopyResourceServices::CopyResource(const Ref<TavIProduct>& resourc
     // The source's children are taken first: a father below the source then gets a
     // copy of the subtree as it was, never of its own copy.
     const std::vector<Ref<TavIProduct>> children = resource->GetChildren();
-    hr = CopyOneChildResource(resource, newFather, newName, {}, copy);
+    // The copy is named as asked unless a sibling has that name already.
+    TavUnicodeString instanceName = newName;
+    for (const auto& sibling : newFather->GetChildren())
+      if (sibling->GetName() == newName) instanceName = {};
+    hr = CopyOneChildResource(resource, newFather, newName, instanceName, copy);
     if (SUCCEEDED(hr)) {
       Lists().sources.push_back(resource);
       Lists().copies.push_back(copy);
