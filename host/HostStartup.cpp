@@ -7,6 +7,7 @@
 #include "HostLibrary.h"
 #include "HostPlanner.h"
 #include "HostProducts.h"
+#include "HostResources.h"
 #include "HostStates.h"
 #include "HostVisu.h"
 #include "ScriptUndo.h"
@@ -30,6 +31,7 @@ void RegisterHost() {
   RegisterVisuHost();        // viewer colours and show state, <visuals>
   RegisterStatesHost();      // states, stored positions, conditions, <states>
   RegisterProductsHost();    // instances, block-movable, notifications, resource contexts, plant files as resources
+  RegisterResourcesHost();   // new products, resource factory and types, links into resources, resource events
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
   // Undo: savepoints for commands and services, and the session statements.
