@@ -2,6 +2,7 @@
 
 #include "HostAssignment.h"
 #include "HostCompare.h"
+#include "HostCopy.h"
 #include "HostEngine.h"
 #include "HostFlowFeature.h"
 #include "HostLibrary.h"
@@ -30,6 +31,7 @@ void RegisterHost() {
   RegisterVisuHost();        // viewer colours and show state, <visuals>
   RegisterStatesHost();      // states, stored positions, conditions, <states>
   RegisterProductsHost();    // instances, block-movable, notifications, resource contexts, plant files as resources
+  RegisterCopyHost();        // copy-and-paste actor, resource copies, saved state, <hubProducts>, body-in-white types
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
   // Undo: savepoints for commands and services, and the session statements.

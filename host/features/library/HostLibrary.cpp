@@ -241,6 +241,22 @@ std::vector<Ref<HostLibraryContainer>> LibrariesOf(const HostDocument& doc) {
   return mgt ? mgt->libraries_ : std::vector<Ref<HostLibraryContainer>>{};
 }
 
+std::string PlanTypeNameOf(const HostObject& object) {
+  const HostPlanTypes* store = object.Doc() ? PlanTypesOf(*object.Doc()) : nullptr;
+  if (!store) return {};
+  auto it = store->assigned.find(object.IdString());
+  return it == store->assigned.end() ? std::string() : it->second->Name();
+}
+
+bool AssignPlanType(const HostObject& object, const std::string& planType) {
+  HostPlanTypes* store = object.Doc() ? PlanTypesOf(*object.Doc()) : nullptr;
+  if (!store || !PlanTypeHolder(const_cast<HostObject&>(object).self())) return false;
+  auto type = store->byName.find(planType);
+  if (type == store->byName.end()) return false;
+  if (store->assigned.insert_or_assign(object.IdString(), type->second).second) store->assignedOrder.push_back(object.IdString());
+  return true;
+}
+
 bool MarkLibraryModified(HostDocument& doc, const std::string& name, std::string& error) {
   bool any = false;
   for (auto& c : LibrariesOf(doc))
