@@ -57,7 +57,11 @@ const std::string kPlant =
     "  <planTypes>\n"
     "    <planType name=\"Shop\" children=\"BIWActivityStation BIWActivityLoading\"/>\n"
     "    <planType name=\"Closed\" listable=\"false\"/>\n"
+    "    <planType name=\"Cell\" children=\"WeldRobot\"/>\n"
+    "    <planType name=\"WeldRobot\" listable=\"false\"/>\n"
     "    <planAssign object=\"proc\" planType=\"Shop\"/>\n"
+    "    <planAssign object=\"st1\" planType=\"Cell\"/>\n"
+    "    <planAssign object=\"rb1\" planType=\"WeldRobot\"/>\n"
     "    <planAssign object=\"a1\" planType=\"Closed\"/>\n"
     "    <planAssign object=\"bh1\" planType=\"Shop\"/>\n"
     "  </planTypes>\n"
@@ -195,6 +199,10 @@ TEST_F(CopyHost, AuthorizedChildrenComeFromTheHubPlanTypeOfThePathsLeaf) {
   ASSERT_EQ(host.GetAuthorizedChildrenNames(doc->PathOf(A("proc")), names), S_OK);
   EXPECT_EQ(names, (std::vector<TavUnicodeString>{"BIWActivityStation", "BIWActivityLoading"}));
   EXPECT_EQ(host.GetAuthorizedChildrenNames(doc->PathOf(BehaviorOf("rb1")), names), S_OK);
+  // A resource's plan type names the plan types of the resources it may receive.
+  ASSERT_EQ(host.GetAuthorizedChildrenNames(doc->PathOf(P("st1")), names), S_OK);
+  EXPECT_EQ(names, std::vector<TavUnicodeString>{"WeldRobot"});
+  EXPECT_EQ(host.GetAuthorizedChildrenNames(doc->PathOf(P("rb2")), names), E_FAIL);
   EXPECT_EQ(host.GetAuthorizedChildrenNames(doc->PathOf(A("a1")), names), E_FAIL);  // cannot list
   EXPECT_EQ(host.GetAuthorizedChildrenNames(doc->PathOf(A("a2")), names), E_FAIL);  // no plan type
   EXPECT_TRUE(names.empty());

@@ -161,6 +161,13 @@ bool LoadPlanTypes(const PlantElement& section, PlantLoadContext& ctx) {
     return false;
   }
   if (!ctx.ReadAttributes(section, {})) return false;
+  // A resource's plan type allows plan types of resources as children: names that are
+  // no activity type must name a plan type of the section, defined before or after.
+  struct PlanTypeChild {
+    const PlantElement* at;
+    std::string planType, child;
+  };
+  std::vector<PlanTypeChild> planTypeChildren;
   for (const PlantElement* e : ctx.Children(section)) {
     if (PlantLoadContext::Name(*e) == "planType") {
       std::optional<std::string> name, children, listable;
@@ -177,10 +184,7 @@ bool LoadPlanTypes(const PlantElement& section, PlantLoadContext& ctx) {
       }
       std::vector<TavUnicodeString> types;
       for (auto& t : Words(children.value_or(""))) {
-        if (!FindType(t)) {
-          ctx.Error(e, "plan type '" + *name + "' allows the unknown activity type '" + t + "'");
-          return false;
-        }
+        if (!FindType(t)) planTypeChildren.push_back({e, *name, t});
         types.emplace_back(t);
       }
       auto pt = std::make_shared<HostPlanType>(*name, std::move(types), canList);
@@ -206,7 +210,14 @@ bool LoadPlanTypes(const PlantElement& section, PlantLoadContext& ctx) {
     }
     store->assignedOrder.push_back(*object);
   }
-  return !ctx.Failed();
+  if (ctx.Failed()) return false;
+  for (auto& c : planTypeChildren)
+    if (!store->byName.count(c.child)) {
+      ctx.Error(c.at, "plan type '" + c.planType + "' allows the unknown activity type '" + c.child +
+                          "' (nor is it a plan type)");
+      return false;
+    }
+  return true;
 }
 
 void SavePlanTypes(const HostDocument& doc, PlantWriter& w) {
