@@ -170,9 +170,9 @@ public:
         for (auto& r : behavior->GetActivitySpecifications(t.copy))
           if (auto h = std::dynamic_pointer_cast<HostRelation>(r); h && h->Type() == t.relation->Type()) made = h;
       } else {
-        Ref<TavISPPActivitySpecification> spec;
-        if (t.owner->CreateRelation(t.relation->Type()->name, t.copy, &spec) != S_OK) continue;
-        made = std::dynamic_pointer_cast<TavIAttributeHolder>(spec);
+        Ref<TavISPPActivitySpecification> twin;
+        if (t.owner->CreateRelation(t.relation->Type()->name, t.copy, &twin) != S_OK) continue;
+        made = std::dynamic_pointer_cast<TavIAttributeHolder>(twin);
       }
       if (made) CopyAttributes(t.relation->Attributes(), *made);
     }
