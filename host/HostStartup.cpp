@@ -8,6 +8,7 @@
 #include "HostLibrary.h"
 #include "HostPlanner.h"
 #include "HostProducts.h"
+#include "HostResources.h"
 #include "HostStates.h"
 #include "HostVisu.h"
 #include "ScriptUndo.h"
@@ -31,6 +32,7 @@ void RegisterHost() {
   RegisterVisuHost();        // viewer colours and show state, <visuals>
   RegisterStatesHost();      // states, stored positions, conditions, <states>
   RegisterProductsHost();    // instances, block-movable, notifications, resource contexts, plant files as resources
+  RegisterResourcesHost();   // new products, resource factory and types, links into resources, resource events
   RegisterCopyHost();        // copy-and-paste actor, resource copies, saved state, <hubProducts>, body-in-white types
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();

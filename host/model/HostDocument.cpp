@@ -6,6 +6,7 @@
 
 #include "HostModel.h"
 #include "HostFlow.h"
+#include "HostRelationIndex.h"
 #include "HostUndo.h"
 #include "HostWalk.h"
 #include "TavPlanner.h"
@@ -29,6 +30,8 @@ Ref<HostDocument> HostDocument::Create(bool hub) {
   d->assemblies_ = std::make_shared<HostAssemblyContainer>(d.get());
   d->journal_ = std::make_unique<UndoJournal>(*d);
   d->flows_ = std::make_unique<HostFlows>(*d);
+  // First of the extra containers: the model finds it on every relation change.
+  d->AddContainer(std::make_shared<RelationIndex>(d.get()));
   for (auto& init : DocumentInitialisers()) init(*d);
   return d;
 }

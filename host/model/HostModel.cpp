@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "HostFlow.h"
+#include "HostRelationIndex.h"
 #include "HostUndo.h"
 #include "HostWalk.h"
 #include "TavPlanner.h"
@@ -438,6 +439,7 @@ bool HostActivity::IsRelated(const RelationTypeInfo* t, const TavBaseUnknown* ob
 Ref<HostRelation> HostActivity::AppendNewRelation(const RelationTypeInfo* t, Ref<TavBaseUnknown> target) {
   auto rel = std::make_shared<HostRelation>(t, target, weak_from_this());
   relations_.push_back(rel);
+  IndexRelationAdded(*this, rel);
   codes_.Add(t->kind, target.get(), CodeOf(t));
   if (t->kind == RelationKind::Output) outputs_.push_back(std::make_shared<HostProductIO>(std::move(target)));
   return rel;
@@ -454,6 +456,7 @@ HRESULT HostActivity::AddRelation(const RelationTypeInfo* t, const Ref<TavBaseUn
   }
   auto rel = std::make_shared<HostRelation>(t, obj, weak_from_this());
   relations_.push_back(rel);
+  IndexRelationAdded(*this, rel);
   if (UndoLog* log = RecorderOf(*this)) log->Add(undo::Relation{SelfRef<HostActivity>(*this), rel, 0, false});
   codes_.Add(t->kind, obj.get(), CodeOf(t));
   if (t->kind == RelationKind::Output) outputs_.push_back(std::make_shared<HostProductIO>(obj));
@@ -501,6 +504,7 @@ HRESULT HostActivity::RemoveRelation(const TavUnicodeString& typeName, const Ref
   if (at == relations_.end()) return E_FAIL;
   if (UndoLog* log = RecorderOf(*this))
     log->Add(undo::Relation{SelfRef<HostActivity>(*this), *at, static_cast<std::uint32_t>(at - relations_.begin()), true});
+  IndexRelationRemoved(*this, **at);
   relations_.erase(at);
   // A (type, target) pair is related at most once and each type has its own code bit
   // within its kind: the bit goes without a second pass over the relations left.

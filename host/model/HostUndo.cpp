@@ -1,6 +1,7 @@
 #include "HostUndo.h"
 
 #include "HostProductEdit.h"
+#include "HostRelationIndex.h"
 
 #include <algorithm>
 #include <utility>
@@ -259,6 +260,7 @@ struct UndoAccess {
         return false;
       }
       const auto index = static_cast<std::uint32_t>(at - list.begin());
+      IndexRelationRemoved(a, *r.relation);
       list.erase(at);
       Reindex(a, t, target);
       if (t->kind == RelationKind::Output)
@@ -282,6 +284,7 @@ struct UndoAccess {
       a.outputs_.insert(a.outputs_.begin() + before, std::make_shared<HostProductIO>(target));
     }
     list.insert(list.begin() + r.index, r.relation);
+    IndexRelationAdded(a, r.relation);
     Reindex(a, t, target);
     Log(doc).Add(undo::Relation{std::move(r.owner), std::move(r.relation), 0, false});
     return true;

@@ -375,7 +375,7 @@ TEST(ProductNotifications, RecordedInOrderWithPaths) {
   session->SendRootModified();
   session->SendProductRemoved(station, robot);
   query<TavIRedrawEvent>(made)->Redraw();
-  EXPECT_FALSE(query<TavIRedrawEvent>(doc->Resolve("Process/Weld").GetLeaf()));
+  query<TavIRedrawEvent>(doc->Resolve("Process/Weld").GetLeaf())->Redraw();
   EXPECT_EQ(NotificationsOf(*doc)->Take(), (std::vector<std::string>{
                                                "product added: Resources/Station.1/Robot.3 (under Resources/Station.1)",
                                                "activity modified: Process/Weld (13)",
@@ -383,6 +383,7 @@ TEST(ProductNotifications, RecordedInOrderWithPaths) {
                                                "product root modified",
                                                "product removed: Resources/Station.1/Robot.1 (from Resources/Station.1)",
                                                "product redrawn: Resources/Station.1/Robot.3",
+                                               "activity redrawn: Process/Weld",
                                            }));
   EXPECT_EQ(NotificationsOf(*doc)->Size(), 0u);
   // A long session keeps the newest only, and says how many went.

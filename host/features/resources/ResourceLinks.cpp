@@ -1,0 +1,100 @@
+// What links to a product or resource (TavILinkableObject): one spec object per
+// relation naming it, answered from the model's reverse index; and dropping every
+// link into a resource subtree before the subtree leaves the document.
+#include <unordered_set>
+
+#include "HostAssignment.h"
+#include "HostProducts.h"
+#include "HostRelationIndex.h"
+#include "HostResources.h"
+
+namespace host {
+
+namespace {
+
+// A relation seen as a spec object: "PhysicActivity" is the activity owning it.
+class HostRelationSpec final : public virtual TavISpecObject {
+public:
+  explicit HostRelationSpec(Ref<HostRelation> r) : relation_(std::move(r)) {}
+  Ref<TavBaseUnknown> ExtendedObject() override { return relation_; }
+  Ref<TavBaseUnknown> GetSpecAttribute(const TavUnicodeString& name) const override {
+    return name == "PhysicActivity" ? relation_->GetOwner() : nullptr;
+  }
+
+private:
+  Ref<HostRelation> relation_;
+};
+
+class HostLinkable final : public virtual TavILinkableObject {
+public:
+  explicit HostLinkable(Ref<HostObject> o) : object_(std::move(o)) {}
+  Ref<TavBaseUnknown> ExtendedObject() override { return object_; }
+  std::vector<Ref<TavBaseUnknown>> GetLinkedObjects() const override {
+    std::vector<Ref<TavBaseUnknown>> out;
+    const HostDocument* doc = object_->Doc();
+    const RelationIndex* index = doc ? RelationIndex::Of(*doc) : nullptr;
+    if (!index) return out;
+    for (auto& r : index->Naming(object_.get())) out.push_back(std::make_shared<HostRelationSpec>(std::move(r)));
+    return out;
+  }
+
+private:
+  Ref<HostObject> object_;
+};
+
+}  // namespace
+
+std::vector<Ref<HostProduct>> SubtreeOf(const Ref<HostProduct>& resource) {
+  std::vector<Ref<HostProduct>> out;
+  if (!resource) return out;
+  // Parent before children, children in order, without recursion.
+  std::vector<Ref<HostProduct>> stack{resource};
+  while (!stack.empty()) {
+    auto p = std::move(stack.back());
+    stack.pop_back();
+    for (auto it = p->Children().rbegin(); it != p->Children().rend(); ++it) stack.push_back(*it);
+    out.push_back(std::move(p));
+  }
+  return out;
+}
+
+std::size_t DropLinksTo(HostDocument& doc, const std::vector<Ref<HostProduct>>& gone) {
+  std::size_t dropped = 0;
+  std::unordered_set<const TavBaseUnknown*> set;
+  for (auto& g : gone) set.insert(g.get());
+  // Relations and flow outputs, from the index: no walk over the process.
+  if (const RelationIndex* index = RelationIndex::Of(doc))
+    for (auto& g : gone)
+      for (auto& r : index->Naming(g.get()))
+        if (auto owner = std::dynamic_pointer_cast<HostActivity>(r->GetOwner()))
+          if (SUCCEEDED(owner->HostActivity::RemoveRelation(r->GetRelationType(), g))) ++dropped;
+  // Behaviour items: behaviours hang on resources, far fewer than activities.
+  if (HostAssignmentContainer* assignment = AssignmentOf(doc, false); assignment && assignment->BehaviorCount()) {
+    std::vector<Ref<HostProduct>> resources = doc.Resources().roots_;
+    for (std::size_t i = 0; i < resources.size(); ++i) {
+      for (auto& c : resources[i]->Children()) resources.push_back(c);
+      auto b = assignment->BehaviorOf(*resources[i]);
+      if (!b) continue;
+      for (auto& item : b->GetInputItems())
+        if (set.count(item.get()) && SUCCEEDED(b->RemoveInputItem(item))) ++dropped;
+      for (auto& item : b->GetOutputItems())
+        if (set.count(item.get()) && SUCCEEDED(b->RemoveOutputItem(item))) ++dropped;
+    }
+  }
+  if (HostAssignmentContainer* assignment = AssignmentOf(doc, false)) assignment->RemoveContextsOf(set);
+  if (HostResourceContexts* contexts = ResourceContextsOf(doc))
+    for (auto& r : std::vector(contexts->List()))
+      if (set.count(r.get())) contexts->RemoveResourceContext(r);
+  return dropped;
+}
+
+void RegisterResourceLinks() {
+  auto linkable = [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> {
+    auto h = std::dynamic_pointer_cast<HostObject>(o ? o->ExtendedObject() : nullptr);
+    return h ? std::make_shared<HostLinkable>(h) : nullptr;
+  };
+  for (const char* late : {"TavProduct", "TavResource", "OrvMfgAssy"})
+    TavExtensionRegistry::Get().Register(late, TavILinkableObject::kInterfaceName, linkable);
+}
+
+}  // namespace host
