@@ -2,6 +2,7 @@
 
 #include "HostAssignment.h"
 #include "HostCompare.h"
+#include "HostCopy.h"
 #include "HostEngine.h"
 #include "HostFlowFeature.h"
 #include "HostLibrary.h"
@@ -32,6 +33,7 @@ void RegisterHost() {
   RegisterStatesHost();      // states, stored positions, conditions, <states>
   RegisterProductsHost();    // instances, block-movable, notifications, resource contexts, plant files as resources
   RegisterResourcesHost();   // new products, resource factory and types, links into resources, resource events
+  RegisterCopyHost();        // copy-and-paste actor, resource copies, saved state, <hubProducts>, body-in-white types
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
   // Undo: savepoints for commands and services, and the session statements.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "HostSaved.h"
 #include "HostUndo.h"
 
 namespace host {
@@ -104,7 +105,19 @@ void HostDocument::SetDisplayName(const TavUnicodeString& n) {
 
 // ------------------------------------------------------------------ the document's side
 bool HostDocument::IsModified() const { return journal_->IsModified(); }
-void HostDocument::MarkSaved() { journal_->MarkSaved(); }
+namespace {
+std::vector<std::function<void(HostDocument&, int)>>& SavedListeners() {
+  static std::vector<std::function<void(HostDocument&, int)>> v;
+  return v;
+}
+}  // namespace
+
+void RegisterSavedListener(std::function<void(HostDocument&, int)> listener) { SavedListeners().push_back(std::move(listener)); }
+
+void HostDocument::MarkSaved() {
+  journal_->MarkSaved();
+  for (auto& listener : SavedListeners()) listener(*this, nextModelNumber_);
+}
 
 void HostDocument::ReleaseId(HostObject& o) {
   auto it = byId_.find(o.IdString());

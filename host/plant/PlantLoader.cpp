@@ -750,6 +750,7 @@ Ref<HostDocument> Load(const std::string* bytes, const std::string* path, const 
     }
     Ref<HostDocument> doc = loader.Finish();
     if (!doc) error = loader.Ctx().Failed() ? loader.Ctx().ErrorMessage() : fileName + ":1:1: the plant could not be loaded";
+    else doc->MarkSaved();  // what was read is what the file holds
     return doc;
   } catch (const std::bad_alloc&) {
     error = fileName + ":1:1: out of memory while loading";

@@ -79,6 +79,8 @@ private:
 class HostEditor final : public virtual TavFrmEditor {
 public:
   explicit HostEditor(Ref<HostDocument> doc);
+  // Extensions of the editor (its copy-and-paste actor) are registered under this.
+  std::string LateType() const override { return "TavFrmEditor"; }
   Ref<TavDocument> GetDocument() const override { return doc_; }
   TavSelectionSet& GetCSO() override { return cso_; }
   TavSelectionSet& GetHSO() override { return hso_; }

@@ -161,6 +161,13 @@ bool LoadPlanTypes(const PlantElement& section, PlantLoadContext& ctx) {
     return false;
   }
   if (!ctx.ReadAttributes(section, {})) return false;
+  // A resource's plan type allows plan types of resources as children: names that are
+  // no activity type must name a plan type of the section, defined before or after.
+  struct PlanTypeChild {
+    const PlantElement* at;
+    std::string planType, child;
+  };
+  std::vector<PlanTypeChild> planTypeChildren;
   for (const PlantElement* e : ctx.Children(section)) {
     if (PlantLoadContext::Name(*e) == "planType") {
       std::optional<std::string> name, children, listable;
@@ -177,10 +184,7 @@ bool LoadPlanTypes(const PlantElement& section, PlantLoadContext& ctx) {
       }
       std::vector<TavUnicodeString> types;
       for (auto& t : Words(children.value_or(""))) {
-        if (!FindType(t)) {
-          ctx.Error(e, "plan type '" + *name + "' allows the unknown activity type '" + t + "'");
-          return false;
-        }
+        if (!FindType(t)) planTypeChildren.push_back({e, *name, t});
         types.emplace_back(t);
       }
       auto pt = std::make_shared<HostPlanType>(*name, std::move(types), canList);
@@ -206,7 +210,14 @@ bool LoadPlanTypes(const PlantElement& section, PlantLoadContext& ctx) {
     }
     store->assignedOrder.push_back(*object);
   }
-  return !ctx.Failed();
+  if (ctx.Failed()) return false;
+  for (auto& c : planTypeChildren)
+    if (!store->byName.count(c.child)) {
+      ctx.Error(c.at, "plan type '" + c.planType + "' allows the unknown activity type '" + c.child +
+                          "' (nor is it a plan type)");
+      return false;
+    }
+  return true;
 }
 
 void SavePlanTypes(const HostDocument& doc, PlantWriter& w) {
@@ -239,6 +250,22 @@ void SavePlanTypes(const HostDocument& doc, PlantWriter& w) {
 std::vector<Ref<HostLibraryContainer>> LibrariesOf(const HostDocument& doc) {
   HostLibraryMgt* mgt = MgtOf(doc);
   return mgt ? mgt->libraries_ : std::vector<Ref<HostLibraryContainer>>{};
+}
+
+std::string PlanTypeNameOf(const HostObject& object) {
+  const HostPlanTypes* store = object.Doc() ? PlanTypesOf(*object.Doc()) : nullptr;
+  if (!store) return {};
+  auto it = store->assigned.find(object.IdString());
+  return it == store->assigned.end() ? std::string() : it->second->Name();
+}
+
+bool AssignPlanType(const HostObject& object, const std::string& planType) {
+  HostPlanTypes* store = object.Doc() ? PlanTypesOf(*object.Doc()) : nullptr;
+  if (!store || !PlanTypeHolder(const_cast<HostObject&>(object).self())) return false;
+  auto type = store->byName.find(planType);
+  if (type == store->byName.end()) return false;
+  if (store->assigned.insert_or_assign(object.IdString(), type->second).second) store->assignedOrder.push_back(object.IdString());
+  return true;
 }
 
 bool MarkLibraryModified(HostDocument& doc, const std::string& name, std::string& error) {

@@ -36,6 +36,15 @@ bool MarkLibraryModified(HostDocument& doc, const std::string& name, std::string
 // The library containers of a document, in order.
 std::vector<Ref<HostLibraryContainer>> LibrariesOf(const HostDocument& doc);
 
+// The hub plan type assigned to an activity, behaviour or resource of a hub
+// document; empty when it has none.
+std::string PlanTypeNameOf(const HostObject& object);
+// Gives an activity, behaviour or resource of a hub document the plan type of that
+// name (a copy the plan type of its source); false when the document has none so
+// named. Plan types are the hub's records: undo leaves them alone, and the
+// assignment of an object that left the plant is not written.
+bool AssignPlanType(const HostObject& object, const std::string& planType);
+
 // Installs the type cache, the library and plan-type containers of every document,
 // the sections <activityLibraries> and <planTypes>, and reads the workbench's own
 // libraries so that their types exist for every plant.
