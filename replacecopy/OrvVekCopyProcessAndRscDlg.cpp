@@ -56,10 +56,8 @@ bool OrvVekCopyProcessAndRscDlg::WillResourcesBeCopied() const {
 }
 
 void OrvVekCopyProcessAndRscDlg::OnEditInput() {
-  bool blank = true;
-  for (char c : GetCopyName().utf8())
-    if (c != ' ' && c != '\t') blank = false;
-  if (ok_) ok_->SetSensitivity(!blank);
+  const std::string name = GetCopyName().utf8();
+  if (ok_) ok_->SetSensitivity(name.find_first_not_of(" \t") != std::string::npos);
 }
 
 void OrvVekCopyProcessAndRscDlg::OnCheck(TavDlgCheckButton* checked, TavDlgCheckButton* other) {

@@ -74,9 +74,9 @@ HRESULT OrvVekCopyResourceServices::CopyResource(const Ref<TavIProduct>& resourc
   if (IsResourceADevice(resource) || (IsHubMode(document) && IsAKwProductInHx(resource))) {
     hr = CopyAsInstance(resource, newFather, copy);
   } else {
-    // The source's children are taken first: a father below the source then gets a
+    // The source's subtree is taken first: a father below the source then gets a
     // copy of the subtree as it was, never of its own copy.
-    const std::vector<Ref<TavIProduct>> children = resource->GetChildren();
+    const OrvVekResourceTree source = OrvVekResourceTree::Of(resource);
     // The copy is named as asked unless a sibling has that name already.
     TavUnicodeString instanceName = newName;
     for (const auto& sibling : newFather->GetChildren())
@@ -85,7 +85,7 @@ HRESULT OrvVekCopyResourceServices::CopyResource(const Ref<TavIProduct>& resourc
     if (SUCCEEDED(hr)) {
       Lists().sources.push_back(resource);
       Lists().copies.push_back(copy);
-      hr = CopyChildrenResources(children, copy);
+      hr = CopyChildrenResources(source.children, copy);
     }
     if (SUCCEEDED(hr)) OrvVekServices::SendPrdAddNotification(newFather, copy);
   }
@@ -143,11 +143,11 @@ HRESULT OrvVekCopyResourceServices::CopyOneChildResource(const Ref<TavIProduct>&
   return S_OK;
 }
 
-HRESULT OrvVekCopyResourceServices::CopyChildrenResources(const std::vector<Ref<TavIProduct>>& children,
+HRESULT OrvVekCopyResourceServices::CopyChildrenResources(const std::vector<OrvVekResourceTree>& children,
                                                           const Ref<TavIProduct>& copy) {
   TavTraceScope scope(Trace(), kClass, "CopyChildrenResources");
-  for (const auto& child : children) {
-    const std::vector<Ref<TavIProduct>> grandChildren = child->GetChildren();
+  for (const auto& node : children) {
+    const auto& child = node.resource;
     Ref<TavIProduct> childCopy;
     // A child keeps its reference's part number and its instance name: siblings'
     // names were unique below the source and stay unique below the copy.
@@ -156,10 +156,17 @@ HRESULT OrvVekCopyResourceServices::CopyChildrenResources(const std::vector<Ref<
     if (FAILED(hr)) return hr;
     Lists().sources.push_back(child);
     Lists().copies.push_back(childCopy);
-    hr = CopyChildrenResources(grandChildren, childCopy);
+    hr = CopyChildrenResources(node.children, childCopy);
     if (FAILED(hr)) return hr;
   }
   return S_OK;
+}
+
+OrvVekResourceTree OrvVekResourceTree::Of(const Ref<TavIProduct>& resource) {
+  OrvVekResourceTree tree{resource, {}};
+  if (resource)
+    for (const auto& child : resource->GetChildren()) tree.children.push_back(Of(child));
+  return tree;
 }
 
 bool OrvVekCopyResourceServices::ResourceIsSaved(const Ref<TavBaseUnknown>& resource) {

@@ -15,6 +15,14 @@ enum OrvVekDetermineResult {
   OrvVekParentHasNoChildRights = 4,
 };
 
+// A resource subtree as it stood before a copy began: the copy walks this, never the
+// model, so a copy made inside the subtree is not copied again.
+struct OrvVekResourceTree {
+  Ref<TavIProduct> resource;
+  std::vector<OrvVekResourceTree> children;
+  static OrvVekResourceTree Of(const Ref<TavIProduct>& resource);
+};
+
 class OrvVekCopyResourceServices {
 public:
   // A copy of `resource` as the last child of `newFather`: devices (and, in a hub
@@ -34,7 +42,7 @@ public:
                                       const TavUnicodeString& partNumber, const TavUnicodeString& instanceName,
                                       Ref<TavIProduct>& copy);
   // Copies each of `children` (a snapshot of a source's children) below `copy`, in order.
-  static HRESULT CopyChildrenResources(const std::vector<Ref<TavIProduct>>& children, const Ref<TavIProduct>& copy);
+  static HRESULT CopyChildrenResources(const std::vector<OrvVekResourceTree>& children, const Ref<TavIProduct>& copy);
 
   static bool ResourceIsSaved(const Ref<TavBaseUnknown>& resource);
   static bool IsHubMode(const Ref<TavDocument>& document);

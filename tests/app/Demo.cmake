@@ -27,6 +27,7 @@ foreach(seen "OrvVekProcessConstVerificationCmd ended" "viewer: every product an
              "  3D context: Resources/Station.30/Robot.3/state:Place ready"
              "TavOrvAddActivityCmd ended" "  flow to Process/Cell/Glue"
              "OrvVekReplaceResourceCmd ended" "  Robot.3 (Robot)"
+             "OrvVekCopyProcessAndRscCmd ended" "  process_uses_resource Resources/SideFrameLine.1/Station.70/Robot.6"
              "command WexVekTotalUnassignCmd ended\nProcess/Body Shop/Closures/Pick door #op30_pick\n  type PhysicalActivity, time 9\n  flow to")
   string(FIND "${out}" "${seen}" at)
   if(at EQUAL -1)

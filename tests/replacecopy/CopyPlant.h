@@ -1,6 +1,6 @@
 #pragma once
 // A framing line for the copy tests, loaded from text so that every object counts
-// as saved: a grouping with two stations; Station 10's activities use Robot.1 (a
+// as saved: a grouping with two stations and one station beside it; Station 10's activities use Robot.1 (a
 // child of the station, with a gun below it) and process the body and the door.
 #include <string>
 
@@ -43,6 +43,7 @@ inline const char* kCopyPlant = R"(<?xml version="1.0" encoding="UTF-8"?>
         <relation type="process_uses_resource" ref="st20"/>
       </activity>
     </activity>
+    <activity id="s30" name="Station 30" type="BIWActivityStation"/>
   </process>
 </plant>
 )";

@@ -184,7 +184,7 @@ TEST_F(CopyProcess, TopChildAndCopyLookups) {
 }
 
 // ------------------------------------------------------------------ the command
-struct CopyCommand : CopyProcess {
+struct CopyProcessCommand : CopyProcess {
   std::ostringstream out;
   HostEngine engine{&out};
   OrvVekCopyProcessAndRscCmd* cmd = nullptr;
@@ -211,20 +211,22 @@ struct CopyCommand : CopyProcess {
   void Push(TavDlgDialog* d, const char* widget) { d->Find(widget)->Notify(TavDlgNotification::Activate); }
 };
 
-TEST_F(CopyCommand, ParentRulesRefuseGroupingUnderStationAndAParentInsideTheCopy) {
+TEST_F(CopyProcessCommand, ParentRulesRefuseGroupingUnderStationAndAParentInsideTheCopy) {
   Start();
   std::string why;
   ASSERT_TRUE(Pick(Act("grp")));
-  EXPECT_FALSE(Pick(Act("s20"), &why)) << "a grouping under a station";
+  EXPECT_FALSE(Pick(Act("s30"), &why)) << "a grouping under a station";
   EXPECT_NE(why.find("BIWActivityStation"), std::string::npos) << why;
-  EXPECT_FALSE(Pick(Act("w1"), &why)) << "inside the process to copy";
+  EXPECT_FALSE(Pick(Act("s20"), &why)) << "inside the process to copy";
+  EXPECT_NE(why.find("below the process"), std::string::npos) << why;
+  EXPECT_FALSE(Pick(Act("w1"), &why)) << "deeper inside";
   EXPECT_FALSE(Pick(Act("grp"), &why)) << "the process itself";
   EXPECT_EQ(State(), "State2");
   EXPECT_TRUE(Pick(Act("proc")));
   EXPECT_EQ(State(), "State3");
 }
 
-TEST_F(CopyCommand, CopyingResourcesShowsTheRowsAndWarnsWithTheCopies) {
+TEST_F(CopyProcessCommand, CopyingResourcesShowsTheRowsAndWarnsWithTheCopies) {
   Start();
   ASSERT_TRUE(Pick(Act("s10")));
   ASSERT_TRUE(Pick(Act("grp"))) << "a station under a grouping";
@@ -256,7 +258,7 @@ TEST_F(CopyCommand, CopyingResourcesShowsTheRowsAndWarnsWithTheCopies) {
   EXPECT_EQ(Res("st20")->GetChildrenCount(), 1);
 }
 
-TEST_F(CopyCommand, TwentyOneCopiesListTwenty) {
+TEST_F(CopyProcessCommand, TwentyOneCopiesListTwenty) {
   std::string robots, uses;
   for (int i = 1; i <= 21; ++i) {
     robots += "<resource id=\"r" + std::to_string(i) + "\" name=\"Robot." + std::to_string(i + 10) + "\" type=\"Robot\"/>";
@@ -283,7 +285,7 @@ TEST_F(CopyCommand, TwentyOneCopiesListTwenty) {
   EXPECT_EQ(plant.Get<TavIProduct>("line")->GetChildrenCount(), 2 + 21);
 }
 
-TEST_F(CopyCommand, CancelAndAPlainCopyAreOneUndoStep) {
+TEST_F(CopyProcessCommand, CancelAndAPlainCopyAreOneUndoStep) {
   Start();
   ASSERT_TRUE(Pick(Act("s10")));
   ASSERT_TRUE(Pick(Act("grp")));

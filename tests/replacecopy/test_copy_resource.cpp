@@ -97,7 +97,7 @@ TEST_F(CopyResource, WhatMayBeCopiedAndWhere) {
 }
 
 // ------------------------------------------------------------------ the command
-struct CopyCommand : CopyResource {
+struct CopyResourceCommand : CopyResource {
   std::ostringstream out;
   HostEngine engine{&out};
   OrvVekCopyResourceCmd* cmd = nullptr;
@@ -120,7 +120,7 @@ struct CopyCommand : CopyResource {
   }
 };
 
-TEST_F(CopyCommand, ProposedNameThenACopyBelowThePickedParent) {
+TEST_F(CopyResourceCommand, ProposedNameThenACopyBelowThePickedParent) {
   Start();
   EXPECT_FALSE(cmd->Dialog()->IsVisible()) << "built hidden";
   std::string why;
@@ -142,7 +142,7 @@ TEST_F(CopyCommand, ProposedNameThenACopyBelowThePickedParent) {
   EXPECT_EQ(doc->Journal().Size(), steps + 1);
 }
 
-TEST_F(CopyCommand, AnUnsavedResourceIsRefusedAndAnEmptyNameFailsWithTheBox) {
+TEST_F(CopyResourceCommand, AnUnsavedResourceIsRefusedAndAnEmptyNameFailsWithTheBox) {
   Ref<TavIProduct> fresh;
   ASSERT_EQ(Services::CopyResource(Res("robot"), Res("st20"), doc, "Robot.8", fresh), S_OK);
   Start();
