@@ -91,3 +91,35 @@ TEST_F(Delete, ATopLevelResourceLeavesTheResourceList) {
   EXPECT_EQ(Saved(), before);
   EXPECT_EQ(Notes(), std::vector<std::string>{"resource list redrawn"});
 }
+
+TEST(DeleteResources, EveryResourceOfTheSamplePlantsGoesWithItsStatesAndLinksAndComesBack) {
+  std::ostringstream out;
+  HostEngine engine(&out);
+  for (const char* file : {"sample-plant.xml", "sample-plant-hub.xml"}) {
+    std::string error;
+    auto doc = LoadPlant(std::string(MIRT_DATA_DIR) + "/" + file, error);
+    ASSERT_TRUE(doc) << error;
+    HostSession session;
+    session.OpenDocument(doc);
+    const std::string before = SerializePlant(*doc);
+    std::vector<std::string> ids;
+    for (auto& root : doc->Resources().roots_) {
+      ids.push_back(root->IdString());
+      for (auto& d : root->GetAllDescendants()) ids.push_back(query<TavIModelIdentity>(d)->GetId().utf8());
+    }
+    for (const auto& id : ids) {
+      auto resource = query<TavIProduct>(doc->FindById(id));
+      ASSERT_TRUE(resource) << id;
+      doc->Journal().Begin();
+      OrvVekDeleteResourceCmd cmd;
+      TavUnicodeString why;
+      ASSERT_TRUE(cmd.DeleteConfirmed(resource, &why)) << id << ": " << why.utf8();
+      doc->Journal().Commit("Delete");
+      const std::string without = SerializePlant(*doc);
+      auto reloaded = ParsePlant(without, file, error);
+      ASSERT_TRUE(reloaded) << file << " without " << id << ": " << error;
+      ASSERT_TRUE(doc->Journal().Undo(&error)) << error;
+      ASSERT_EQ(SerializePlant(*doc), before) << file << ", " << id;
+    }
+  }
+}
