@@ -67,7 +67,7 @@ std::size_t DropLinksTo(HostDocument& doc, const std::vector<Ref<HostProduct>>& 
   // Relations and flow outputs, from the index: no walk over the process.
   if (const RelationIndex* index = RelationIndex::Of(doc))
     for (auto& g : gone)
-      for (auto& r : index->Naming(g.get()))
+      for (auto& r : index->Naming(g.get(), false))
         if (auto owner = std::dynamic_pointer_cast<HostActivity>(r->GetOwner()))
           if (SUCCEEDED(owner->HostActivity::RemoveRelation(r->GetRelationType(), g))) ++dropped;
   // Behaviour items: behaviours hang on resources, far fewer than activities.
