@@ -27,6 +27,8 @@ Verb CompareVerb();
 Verb ConsumptionVerb();
 Verb CreateResourceVerb();
 Verb DeleteResourceVerb();
+Verb CopyProcessVerb();
+Verb CopyResourceVerb();
 Verb DemoVerb();
 Verb GenerateVerb();
 Verb PrecedenceVerb();

@@ -3,6 +3,8 @@
 #include "OrvIReplaceResource.h"
 #include "OrvVekCreateResourceCmd.h"
 #include "OrvVekDeleteResourceCmd.h"
+#include "OrvVekCopyProcessAndRscCmd.h"
+#include "OrvVekCopyResourceCmd.h"
 #include "OrvVekReplaceResourceCmd.h"
 #include "TavModules.h"
 
@@ -12,5 +14,7 @@ void RegisterReplaceCopyModule() {
     TavModuleRegistry::Get().Register(module, "OrvVekReplaceResourceCmd", fctCreateOrvVekReplaceResourceCmd);
     TavModuleRegistry::Get().Register(module, "OrvVekCreateResourceCmd", fctCreateOrvVekCreateResourceCmd);
     TavModuleRegistry::Get().Register(module, "OrvVekDeleteResourceCmd", fctCreateOrvVekDeleteResourceCmd);
+    TavModuleRegistry::Get().Register(module, "OrvVekCopyProcessAndRscCmd", fctCreateOrvVekCopyProcessAndRscCmd);
+    TavModuleRegistry::Get().Register(module, "OrvVekCopyResourceCmd", fctCreateOrvVekCopyResourceCmd);
   }
 }

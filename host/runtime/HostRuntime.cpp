@@ -105,7 +105,14 @@ std::map<std::string, std::string> MessageCatalogs::Parse(const std::string& tex
       if (errors) errors->push_back(fileName + ":" + std::to_string(n) + ": expected 'Key = text'");
       continue;
     }
-    out[key] = UnescapeValue(TavUnicodeString(line.substr(eq + 1)).Strip().utf8());
+    // Blanks around the text go; an escaped one ("Copy of\ ") stays.
+    const std::string raw = line.substr(eq + 1);
+    std::string value = TavUnicodeString(raw).Strip().utf8();
+    if (!value.empty() && value.back() == '\\') {
+      const auto at = raw.rfind('\\');
+      if (at + 1 < raw.size()) value += raw[at + 1];
+    }
+    out[key] = UnescapeValue(value);
   }
   return out;
 }

@@ -47,6 +47,12 @@ TEST(Catalogs, ParseReportsBadLinesAndKeepsGoodOnes) {
   EXPECT_EQ(m.at(" lead"), "a");
   EXPECT_EQ(m.count("\"\""), 0u);
   EXPECT_EQ(errors.size(), 2u);
+
+  // Blanks around a text go, but escaped ones at its ends stay.
+  m = MessageCatalogs::Parse("Prefix = Copy of\\ \nOpen = \\ (  \nPlain = x  \n", "B.msg", nullptr);
+  EXPECT_EQ(m.at("Prefix"), "Copy of ");
+  EXPECT_EQ(m.at("Open"), " (");
+  EXPECT_EQ(m.at("Plain"), "x");
 }
 
 TEST(Session, MessagesComeFromCataloguesWithFallback) {
