@@ -25,6 +25,8 @@ Verb AddActivityVerb();
 Verb CheckVerb();
 Verb CompareVerb();
 Verb ConsumptionVerb();
+Verb CreateResourceVerb();
+Verb DeleteResourceVerb();
 Verb CopyProcessVerb();
 Verb CopyResourceVerb();
 Verb DemoVerb();

@@ -11,8 +11,9 @@
 namespace mirt {
 std::vector<Verb>& Verbs() {
   static std::vector<Verb> v = [] {
-    std::vector<Verb> all{AddActivityVerb(), CheckVerb(),      CompareVerb(),  ConsumptionVerb(), CopyProcessVerb(), CopyResourceVerb(), DemoVerb(),  GenerateVerb(),
-                          PrecedenceVerb(), RenumberVerb(), ReplaceResourceVerb(), RunVerb(),        SettingsVerb(), ShellVerb(),
+    std::vector<Verb> all{AddActivityVerb(), CheckVerb(), CompareVerb(), ConsumptionVerb(), CopyProcessVerb(), CopyResourceVerb(),
+                          CreateResourceVerb(), DeleteResourceVerb(), DemoVerb(), GenerateVerb(), PrecedenceVerb(),
+                          RenumberVerb(), ReplaceResourceVerb(), RunVerb(), SettingsVerb(), ShellVerb(),
                           StatesVerb(),     UnassignVerb(),   WorkbenchVerb()};
     std::sort(all.begin(), all.end(), [](auto& a, auto& b) { return a.order < b.order || (a.order == b.order && a.name < b.name); });
     return all;

@@ -1,6 +1,8 @@
 #include "ReplaceCopyModule.h"
 
 #include "OrvIReplaceResource.h"
+#include "OrvVekCreateResourceCmd.h"
+#include "OrvVekDeleteResourceCmd.h"
 #include "OrvVekCopyProcessAndRscCmd.h"
 #include "OrvVekCopyResourceCmd.h"
 #include "OrvVekReplaceResourceCmd.h"
@@ -10,6 +12,8 @@ void RegisterReplaceCopyModule() {
   TavInterfaceNames::Declare<OrvIReplaceResource>();
   for (const char* module : {"OrvVekPlanner", "Mirtcommands"}) {
     TavModuleRegistry::Get().Register(module, "OrvVekReplaceResourceCmd", fctCreateOrvVekReplaceResourceCmd);
+    TavModuleRegistry::Get().Register(module, "OrvVekCreateResourceCmd", fctCreateOrvVekCreateResourceCmd);
+    TavModuleRegistry::Get().Register(module, "OrvVekDeleteResourceCmd", fctCreateOrvVekDeleteResourceCmd);
     TavModuleRegistry::Get().Register(module, "OrvVekCopyProcessAndRscCmd", fctCreateOrvVekCopyProcessAndRscCmd);
     TavModuleRegistry::Get().Register(module, "OrvVekCopyResourceCmd", fctCreateOrvVekCopyResourceCmd);
   }

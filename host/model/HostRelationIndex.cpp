@@ -1,7 +1,8 @@
 #include "HostRelationIndex.h"
 
 #include <algorithm>
-#include <tuple>
+#include <cstdint>
+#include <utility>
 
 namespace host {
 
@@ -38,34 +39,35 @@ void RelationIndex::Added(const Ref<HostRelation>& r) {
 
 void RelationIndex::Removed(const HostRelation& r) { Erase(&r); }
 
-std::vector<Ref<HostRelation>> RelationIndex::Naming(const TavBaseUnknown* target) const {
+std::vector<Ref<HostRelation>> RelationIndex::Naming(const TavBaseUnknown* target, bool ordered) const {
   std::vector<Ref<HostRelation>> out;
   auto it = byTarget_.find(target);
   if (it == byTarget_.end()) return out;
-  struct Found {
-    int owner;
-    std::size_t place;
-    Ref<HostRelation> relation;
-  };
-  std::vector<Found> found;
-  found.reserve(it->second.size());
+  // Sorted by a key and a position, so that the handles themselves are moved once.
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> keys;
+  out.reserve(it->second.size());
+  keys.reserve(it->second.size());
   for (const Entry& e : it->second) {
     auto r = e.relation.lock();
     if (!r) continue;
-    auto owner = std::dynamic_pointer_cast<HostActivity>(r->GetOwner());
+    auto* owner = dynamic_cast<const HostActivity*>(r->GetOwner().get());
     if (!owner || owner->Doc() != doc_) continue;
     // The owner's list is the truth: a relation changed while its subtree was out of
     // the document (no hook saw it) is not taken for a live one.
     const auto& list = owner->Relations();
     auto place = std::find(list.begin(), list.end(), r);
     if (place == list.end()) continue;
-    found.push_back({owner->GetModelNumber(), static_cast<std::size_t>(place - list.begin()), std::move(r)});
+    const auto key = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(owner->GetModelNumber())) << 32) |
+                     static_cast<std::uint32_t>(place - list.begin());
+    keys.emplace_back(key, static_cast<std::uint32_t>(out.size()));
+    out.push_back(std::move(r));
   }
-  std::sort(found.begin(), found.end(),
-            [](const Found& a, const Found& b) { return std::tie(a.owner, a.place) < std::tie(b.owner, b.place); });
-  out.reserve(found.size());
-  for (auto& f : found) out.push_back(std::move(f.relation));
-  return out;
+  if (!ordered) return out;
+  std::sort(keys.begin(), keys.end());
+  std::vector<Ref<HostRelation>> sorted;
+  sorted.reserve(out.size());
+  for (auto& k : keys) sorted.push_back(std::move(out[k.second]));
+  return sorted;
 }
 
 void IndexRelationAdded(const HostActivity& owner, const Ref<HostRelation>& r) {

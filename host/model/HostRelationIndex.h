@@ -21,8 +21,9 @@ public:
   // The relations naming `target` (an object's ExtendedObject) whose owner is an
   // activity of the document now: a subtree taken out (kept by undo) does not count.
   // Ordered by the owner's model number, then by place in the owner's list, so that
-  // a loaded plant answers in file order.
-  std::vector<Ref<HostRelation>> Naming(const TavBaseUnknown* target) const;
+  // a loaded plant answers in file order; unordered when the caller takes them all
+  // away anyway.
+  std::vector<Ref<HostRelation>> Naming(const TavBaseUnknown* target, bool ordered = true) const;
   std::size_t Size() const { return slot_.size(); }
 
   // The model's side: a relation came into (went out of) an owner's list.

@@ -11,6 +11,7 @@
 #include "HostPlanner.h"
 #include "HostProductEdit.h"
 #include "HostProducts.h"
+#include "HostRelationIndex.h"
 
 namespace host {
 
@@ -104,28 +105,13 @@ HRESULT RemoveProductInstance(const Ref<HostProduct>& father, const Ref<HostProd
     for (auto& c : subtree[i]->Children()) subtree.push_back(c);
   }
 
-  // Every activity of the document once: process trees, TSAs, and the behaviours of
-  // the resources that stay (a removed resource's behaviour leaves with it).
-  std::vector<Ref<HostActivity>> roots{doc->Process().roots_.begin(), doc->Process().roots_.end()};
-  if (const HostContExt* ext = ContExtOf(*doc)) roots.insert(roots.end(), ext->TSAs().begin(), ext->TSAs().end());
-  if (HostAssignmentContainer* assignment = AssignmentOf(*doc, false)) {
-    std::vector<Ref<HostProduct>> resources = doc->Resources().roots_;
-    for (std::size_t i = 0; i < resources.size(); ++i) {
-      if (gone.count(resources[i].get())) continue;
-      if (auto b = assignment->BehaviorOf(*resources[i])) roots.push_back(b);
-      for (auto& c : resources[i]->Children()) resources.push_back(c);
-    }
-  }
-  std::vector<Ref<HostActivity>> stack(roots.rbegin(), roots.rend());
-  while (!stack.empty()) {
-    Ref<HostActivity> a = std::move(stack.back());
-    stack.pop_back();
-    for (auto& r : a->GetRelations()) {
-      auto target = r->GetTarget();
-      if (target && gone.count(target.get())) a->RemoveRelation(r->GetRelationType(), target);
-    }
-    for (auto it = a->Children().rbegin(); it != a->Children().rend(); ++it) stack.push_back(*it);
-  }
+  // Every relation naming one of them, wherever its activity hangs (process trees,
+  // TSAs, behaviours), from the model's reverse index: no walk over the process.
+  if (const RelationIndex* index = RelationIndex::Of(*doc))
+    for (auto& g : subtree)
+      for (auto& r : index->Naming(g.get(), false))
+        if (auto owner = std::dynamic_pointer_cast<HostActivity>(r->GetOwner()))
+          owner->HostActivity::RemoveRelation(r->GetRelationType(), g);
   if (HostAssignmentContainer* assignment = AssignmentOf(*doc, false)) assignment->RemoveContextsOf(gone);
   if (HostResourceContexts* contexts = ResourceContextsOf(*doc))
     for (auto& r : std::vector(contexts->List()))

@@ -1,12 +1,14 @@
 // What links to a product or resource (TavILinkableObject): one spec object per
 // relation naming it, answered from the model's reverse index; and dropping every
 // link into a resource subtree before the subtree leaves the document.
+#include <algorithm>
 #include <unordered_set>
 
 #include "HostAssignment.h"
 #include "HostProducts.h"
 #include "HostRelationIndex.h"
 #include "HostResources.h"
+#include "HostStates.h"
 
 namespace host {
 
@@ -65,7 +67,7 @@ std::size_t DropLinksTo(HostDocument& doc, const std::vector<Ref<HostProduct>>& 
   // Relations and flow outputs, from the index: no walk over the process.
   if (const RelationIndex* index = RelationIndex::Of(doc))
     for (auto& g : gone)
-      for (auto& r : index->Naming(g.get()))
+      for (auto& r : index->Naming(g.get(), false))
         if (auto owner = std::dynamic_pointer_cast<HostActivity>(r->GetOwner()))
           if (SUCCEEDED(owner->HostActivity::RemoveRelation(r->GetRelationType(), g))) ++dropped;
   // Behaviour items: behaviours hang on resources, far fewer than activities.
@@ -80,6 +82,22 @@ std::size_t DropLinksTo(HostDocument& doc, const std::vector<Ref<HostProduct>>& 
       for (auto& item : b->GetOutputItems())
         if (set.count(item.get()) && SUCCEEDED(b->RemoveOutputItem(item))) ++dropped;
     }
+  }
+  // Named states of the subtree go with their conditions and the definitions using
+  // them, and other states stop using the subtree's stored positions: the plant file
+  // would otherwise name states and positions it no longer holds.
+  if (HostStateStore* states = StatesOf(doc)) {
+    for (auto& g : gone)
+      if (const auto* owned = states->StatesOf(*g))
+        for (auto& st : std::vector(*owned))
+          if (st->Attached() && SUCCEEDED(st->Remove())) ++dropped;
+    for (auto& g : gone)
+      if (const auto* positions = states->PositionsOf(*g))
+        for (auto& p : *positions)
+          for (auto& st : std::vector(states->States()))
+            if (st->Attached() && std::find(st->Definition().begin(), st->Definition().end(), p) != st->Definition().end() &&
+                SUCCEEDED(st->SetRelation(p, OrvStateRelation::RemovePosition)))
+              ++dropped;
   }
   if (HostAssignmentContainer* assignment = AssignmentOf(doc, false)) assignment->RemoveContextsOf(set);
   if (HostResourceContexts* contexts = ResourceContextsOf(doc))
