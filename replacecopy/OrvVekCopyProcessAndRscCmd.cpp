@@ -1,5 +1,6 @@
 #include "OrvVekCopyProcessAndRscCmd.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <unordered_map>
 
@@ -182,36 +183,41 @@ bool OrvVekCopyProcessAndRscCmd::AcceptsParent(const Ref<TavBaseUnknown>& candid
   if (!activity && !OrvVekServices::CanResourceHaveBehavior(candidate))
     return refuse(Msg("OrvVekCopyProcessAndRscCmd.NoBehaviour.Text", "This resource cannot have a behaviour."));
   if (!process_) return true;
-  if (activity) {
-    const int own = ModelNumber(process_);
-    for (Ref<TavBaseUnknown> o = candidate; o;) {
-      if (ModelNumber(o) == own)
-        return refuse(Msg("OrvVekCopyProcessAndRscCmd.ParentInside.Text",
-                          "The copy cannot go below the process to copy or one of its activities."));
-      auto up = query<TavISPPAbstractActivity>(o);
-      o = up ? up->GetFather() : nullptr;
-    }
-  }
   const TavUnicodeString type = process_->GetTypeName();
   // A resource's behaviour has no plan type of its own: it takes any copy.
   if (activity && OrvVekCopyResourceServices::IsHubMode(TavDocumentOf(candidate))) {
-    if (std::getenv("ADL_ODT_OUT") && std::getenv("VEK_ENABLE_ODT_COPYPROCESS_03")) return true;
+    if (std::getenv("ADL_ODT_OUT") && std::getenv("VEK_ENABLE_ODT_COPYPROCESS_03")) return IsOutsideProcess(candidate, why);
     auto object = query<OrvIMHIPlanTypeObject>(candidate);
     auto planType = object ? object->GetPlanType() : nullptr;
     std::vector<TavUnicodeString> allowed;
-    if (!planType || FAILED(planType->GetAllowedChildTypes(allowed))) return true;
+    if (!planType || FAILED(planType->GetAllowedChildTypes(allowed))) return IsOutsideProcess(candidate, why);
     for (const auto& t : allowed)
-      if (t == type) return true;
+      if (t == type) return IsOutsideProcess(candidate, why);
     return refuse(Msg("OrvVekCopyProcessAndRscCmd.WrongPlanType.Text", "Plan type \"/P1\" does not allow a child of type \"/P2\".",
                       {planType->GetName(), type}));
   }
   if (!activity) return true;
   auto rule = AllowedChildren().find(activity->GetTypeName().utf8());
-  if (rule == AllowedChildren().end()) return true;
-  for (const auto& t : rule->second)
-    if (process_->IsOfType(TavUnicodeString(t))) return true;
-  return refuse(Msg("OrvVekCopyProcessAndRscCmd.WrongParentType.Text", "An activity of type \"/P1\" cannot hold one of type \"/P2\".",
-                    {activity->GetTypeName(), type}));
+  if (rule != AllowedChildren().end() &&
+      std::none_of(rule->second.begin(), rule->second.end(), [&](const std::string& t) { return process_->IsOfType(TavUnicodeString(t)); }))
+    return refuse(Msg("OrvVekCopyProcessAndRscCmd.WrongParentType.Text", "An activity of type \"/P1\" cannot hold one of type \"/P2\".",
+                      {activity->GetTypeName(), type}));
+  return IsOutsideProcess(candidate, why);
+}
+
+bool OrvVekCopyProcessAndRscCmd::IsOutsideProcess(const Ref<TavBaseUnknown>& candidate, TavUnicodeString* why) {
+  const int own = ModelNumber(process_);
+  for (Ref<TavBaseUnknown> o = candidate; o;) {
+    if (ModelNumber(o) == own) {
+      if (why)
+        *why = Msg("OrvVekCopyProcessAndRscCmd.ParentInside.Text",
+                   "The copy cannot go below the process to copy or one of its activities.");
+      return false;
+    }
+    auto up = query<TavISPPAbstractActivity>(o);
+    o = up ? up->GetFather() : nullptr;
+  }
+  return true;
 }
 
 bool OrvVekCopyProcessAndRscCmd::IsValidParentResource(TavAcquisitionAgent* agent) {
@@ -342,7 +348,8 @@ void OrvVekCopyProcessAndRscCmd::GetAttachedResourcesOfRootAndSubActivities(cons
     activities_.push_back(row.activity);
     types_.push_back(row.type);
     childFlags_.push_back(row.childOfAssigned);
-    newNames_.push_back(prefix + row.resource->GetName());
+    // A child's copy keeps its name below its father's copy.
+    newNames_.push_back(row.childOfAssigned ? row.resource->GetName() : prefix + row.resource->GetName());
     // Copies of children go with their father's copy; the others below the proposed
     // father, else beside their source.
     Ref<TavIProduct> father = row.childOfAssigned ? row.resource->GetFatherProduct()

@@ -62,6 +62,8 @@ public:
   const Ref<TavISPPActivity>& Copy() const { return copy_; }
 
 private:
+  // False with the reason when the candidate is the process to copy or lies below it.
+  bool IsOutsideProcess(const Ref<TavBaseUnknown>& candidate, TavUnicodeString* why);
   bool IsCopied(const Ref<TavBaseUnknown>& product) const;
   Ref<TavBaseUnknown> NewParentForCopy();
   void ClearRows();

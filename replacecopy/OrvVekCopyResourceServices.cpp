@@ -130,6 +130,9 @@ HRESULT OrvVekCopyResourceServices::CopyOneChildResource(const Ref<TavIProduct>&
     if (!factory || FAILED(factory->MakeResource(copy, name, type, TextAttribute(resource, "Category"),
                                                  IntAttribute(resource, "MTBF"), IntAttribute(resource, "MTTR"))))
       return E_FAIL;
+    // The factory gives every resource these three; a copy has only what its source has.
+    for (const char* a : {"Category", "MTBF", "MTTR"})
+      if (to && !(from && from->GetAttribute(a))) to->RemoveAttribute(a);
   } else if (name != copy->GetName()) {
     copy->SetName(name);
   }

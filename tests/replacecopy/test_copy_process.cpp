@@ -217,9 +217,9 @@ TEST_F(CopyProcessCommand, ParentRulesRefuseGroupingUnderStationAndAParentInside
   ASSERT_TRUE(Pick(Act("grp")));
   EXPECT_FALSE(Pick(Act("s30"), &why)) << "a grouping under a station";
   EXPECT_NE(why.find("BIWActivityStation"), std::string::npos) << why;
-  EXPECT_FALSE(Pick(Act("s20"), &why)) << "inside the process to copy";
+  EXPECT_FALSE(Pick(Act("s20"), &why)) << "a station inside the process to copy";
+  EXPECT_FALSE(Pick(Act("w1"), &why)) << "an operation inside it";
   EXPECT_NE(why.find("below the process"), std::string::npos) << why;
-  EXPECT_FALSE(Pick(Act("w1"), &why)) << "deeper inside";
   EXPECT_FALSE(Pick(Act("grp"), &why)) << "the process itself";
   EXPECT_EQ(State(), "State2");
   EXPECT_TRUE(Pick(Act("proc")));
