@@ -3,6 +3,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "OrvVekCommandServices.h"
 #include "OrvVekCopyResourceServices.h"
 #include "OrvVekServices.h"
 #include "TavAssignment.h"
@@ -29,17 +30,6 @@ std::vector<Ref<TavBaseUnknown>> ChildrenOf(const Ref<TavBaseUnknown>& parent) {
   return children ? children->GetChildren() : std::vector<Ref<TavBaseUnknown>>{};
 }
 
-// The path the selection takes for an activity or behaviour: its chain of fathers.
-TavPathElement PathOf(const Ref<TavBaseUnknown>& object) {
-  std::vector<Ref<TavBaseUnknown>> chain;
-  for (Ref<TavBaseUnknown> o = object; o;) {
-    chain.push_back(o);
-    auto a = query<TavISPPAbstractActivity>(o);
-    o = a ? a->GetFather() : nullptr;
-  }
-  return TavPathElement({chain.rbegin(), chain.rend()});
-}
-
 // The editor's copy-and-paste: the process copied, then pasted under the parent.
 bool CopyAndPaste(const Ref<TavBaseUnknown>& process, const Ref<TavBaseUnknown>& parent) {
   auto editor = TavFrmEditor::GetCurrentEditor();
@@ -47,12 +37,12 @@ bool CopyAndPaste(const Ref<TavBaseUnknown>& process, const Ref<TavBaseUnknown>&
   if (!actor) return false;
   TavSelectionSet& cso = editor->GetCSO();
   cso.Empty();
-  cso.AddElement(PathOf(process));
+  cso.AddElement(OrvVekCommandServices::GetActivityPath(process));
   actor->SetMode(TavCCP_Actor::kCopyMode);
   const bool copied = actor->IsAllowed(cso) && SUCCEEDED(actor->Copy(cso));
   cso.Empty();
   if (!copied) return false;
-  cso.AddElement(PathOf(parent));
+  cso.AddElement(OrvVekCommandServices::GetActivityPath(parent));
   actor->SetMode(TavCCP_Actor::kPasteMode);
   const bool pasted = actor->IsAllowed(cso) && SUCCEEDED(actor->Paste(cso));
   cso.Empty();

@@ -12,17 +12,6 @@ TavUnicodeString Text(const char* key, const char* fallback) {
   return TavMsgCatalog::BuildMessage(OrvVekReplaceRescDlg::kCatalog, key, {}, fallback);
 }
 
-// The path of an activity from its process root, as the tree shows it.
-TavPathElement PathOf(const Ref<TavISPPActivity>& activity) {
-  std::vector<Ref<TavBaseUnknown>> chain;
-  for (Ref<TavBaseUnknown> o = activity; o;) {
-    chain.push_back(o);
-    auto a = query<TavISPPAbstractActivity>(o);
-    o = a ? a->GetFather() : nullptr;
-  }
-  return TavPathElement({chain.rbegin(), chain.rend()});
-}
-
 // What a user may type as a resource name: no control characters, not overlong.
 bool AcceptableInput(const TavUnicodeString& text) {
   if (text.size() > 256) return false;
@@ -227,7 +216,7 @@ void OrvVekReplaceRescDlg::Highlight(const TavDlgSelectorList* list) {
   if (names.empty()) return;
   for (const auto& a : users_)
     if (names.count(a->GetLabel())) {
-      TavPathElement p = PathOf(a);
+      TavPathElement p = OrvVekCommandServices::GetActivityPath(a);
       if (ed->GetHSO().Contains(p)) continue;
       ed->GetHSO().AddElement(p);
       highlighted_.push_back(std::move(p));

@@ -87,3 +87,13 @@ void OrvVekCommandServices::ReframeOnCSO() {
     for (auto& v : ed->GetViewers3D()) v->Reframe(temp);
   temp.Empty();
 }
+
+TavPathElement OrvVekCommandServices::GetActivityPath(const Ref<TavBaseUnknown>& activity) {
+  std::vector<Ref<TavBaseUnknown>> chain;
+  for (Ref<TavBaseUnknown> o = activity; o;) {
+    chain.push_back(o);
+    auto a = query<TavISPPAbstractActivity>(o);
+    o = a ? a->GetFather() : nullptr;
+  }
+  return TavPathElement({chain.rbegin(), chain.rend()});
+}

@@ -11,4 +11,7 @@ public:
   static std::vector<Ref<TavISPPActivity>> GetAllActivities();
   static TavUnicodeString GetDisplayName(const Ref<TavBaseUnknown>& object);
   static void ReframeOnCSO();
+  // The pick path of an activity (or behaviour): its fathers from the process root
+  // (or the behaviour) down to it, as the tree shows it.
+  static TavPathElement GetActivityPath(const Ref<TavBaseUnknown>& activity);
 };

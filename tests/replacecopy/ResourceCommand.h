@@ -1,5 +1,6 @@
 #pragma once
-// A command of the replacement plant driven through the host's engine.
+// A command driven through the host's engine on a test's plant: `Base` is the test
+// fixture that holds the plant (its `doc`).
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -10,8 +11,8 @@
 #include "PlantDocument.h"
 #include "ReplacePlant.h"
 
-template <class Cmd>
-struct ResourceCommand : ::testing::Test, ReplacePlant {
+template <class Cmd, class Base>
+struct CommandOn : Base {
   std::ostringstream out;
   host::HostEngine engine{&out};
   Cmd* cmd = nullptr;
@@ -24,7 +25,7 @@ struct ResourceCommand : ::testing::Test, ReplacePlant {
   }
   bool Pick(const Ref<TavBaseUnknown>& o, std::string* why = nullptr) {
     std::string err;
-    const bool ok = engine.Pick(doc->PathOf(o), &err);
+    const bool ok = engine.Pick(this->doc->PathOf(o), &err);
     if (why) *why = err;
     return ok;
   }
@@ -32,6 +33,12 @@ struct ResourceCommand : ::testing::Test, ReplacePlant {
     auto* c = engine.RunningCommand();
     return c && c->GetCurrentState() ? c->GetCurrentState()->GetName() : "ended";
   }
-  std::vector<std::string> Notes() { return host::NotificationsOf(*doc)->Take(); }
-  std::string Saved() { return host::SerializePlant(*doc); }
+  std::vector<std::string> Notes() { return host::NotificationsOf(*this->doc)->Take(); }
+  std::string Saved() { return host::SerializePlant(*this->doc); }
 };
+
+struct ReplacePlantTest : ::testing::Test, ReplacePlant {};
+
+// A command on the replacement plant.
+template <class Cmd>
+using ResourceCommand = CommandOn<Cmd, ReplacePlantTest>;

@@ -12,6 +12,7 @@
 #include "OrvVekCopyProcessAndRscCmd.h"
 #include "OrvVekCopyProcessServices.h"
 #include "OrvVekServices.h"
+#include "ResourceCommand.h"
 #include "TavAssignment.h"
 
 using namespace host;
@@ -184,27 +185,7 @@ TEST_F(CopyProcess, TopChildAndCopyLookups) {
 }
 
 // ------------------------------------------------------------------ the command
-struct CopyProcessCommand : CopyProcess {
-  std::ostringstream out;
-  HostEngine engine{&out};
-  OrvVekCopyProcessAndRscCmd* cmd = nullptr;
-
-  void Start() {
-    std::string err;
-    auto c = std::make_unique<OrvVekCopyProcessAndRscCmd>();
-    cmd = c.get();
-    ASSERT_TRUE(engine.StartCommand(std::move(c), &err)) << err;
-  }
-  bool Pick(const Ref<TavBaseUnknown>& o, std::string* why = nullptr) {
-    std::string err;
-    const bool ok = engine.Pick(doc->PathOf(o), &err);
-    if (why) *why = err;
-    return ok;
-  }
-  std::string State() {
-    auto* c = engine.RunningCommand();
-    return c && c->GetCurrentState() ? c->GetCurrentState()->GetName() : "ended";
-  }
+struct CopyProcessCommand : CommandOn<OrvVekCopyProcessAndRscCmd, CopyProcess> {
   void Check(const char* button, bool on) {
     static_cast<TavDlgCheckButton*>(cmd->Dialog()->Find(button))->SetState(on, true);
   }

@@ -11,6 +11,7 @@
 #include "OrvVekCopyResourceCmd.h"
 #include "OrvVekCopyResourceServices.h"
 #include "OrvVekServices.h"
+#include "ResourceCommand.h"
 #include "TavAssignment.h"
 
 using namespace host;
@@ -97,28 +98,7 @@ TEST_F(CopyResource, WhatMayBeCopiedAndWhere) {
 }
 
 // ------------------------------------------------------------------ the command
-struct CopyResourceCommand : CopyResource {
-  std::ostringstream out;
-  HostEngine engine{&out};
-  OrvVekCopyResourceCmd* cmd = nullptr;
-
-  void Start() {
-    std::string err;
-    auto c = std::make_unique<OrvVekCopyResourceCmd>();
-    cmd = c.get();
-    ASSERT_TRUE(engine.StartCommand(std::move(c), &err)) << err;
-  }
-  bool Pick(const Ref<TavBaseUnknown>& o, std::string* why = nullptr) {
-    std::string err;
-    const bool ok = engine.Pick(doc->PathOf(o), &err);
-    if (why) *why = err;
-    return ok;
-  }
-  std::string State() {
-    auto* c = engine.RunningCommand();
-    return c && c->GetCurrentState() ? c->GetCurrentState()->GetName() : "ended";
-  }
-};
+using CopyResourceCommand = CommandOn<OrvVekCopyResourceCmd, CopyResource>;
 
 TEST_F(CopyResourceCommand, ProposedNameThenACopyBelowThePickedParent) {
   Start();

@@ -10,33 +10,14 @@
 #include "OrvVekReplaceRescDlg.h"
 #include "OrvVekReplaceResourceCmd.h"
 #include "ReplacePlant.h"
+#include "ResourceCommand.h"
 #include "TavResources.h"
 
 using namespace host;
 
 namespace {
 
-struct Command : ::testing::Test, ReplacePlant {
-  std::ostringstream out;
-  HostEngine engine{&out};
-  OrvVekReplaceResourceCmd* cmd = nullptr;
-
-  void Start() {
-    std::string err;
-    auto c = std::make_unique<OrvVekReplaceResourceCmd>();
-    cmd = c.get();
-    ASSERT_TRUE(engine.StartCommand(std::move(c), &err)) << err;
-  }
-  bool Pick(const Ref<TavBaseUnknown>& o, std::string* why = nullptr) {
-    std::string err;
-    const bool ok = engine.Pick(doc->PathOf(o), &err);
-    if (why) *why = err;
-    return ok;
-  }
-  std::string State() {
-    auto* c = engine.RunningCommand();
-    return c && c->GetCurrentState() ? c->GetCurrentState()->GetName() : "ended";
-  }
+struct Command : ResourceCommand<OrvVekReplaceResourceCmd> {
   OrvVekReplaceRescDlg* Dlg() { return dynamic_cast<OrvVekReplaceRescDlg*>(cmd->Dialog()); }
   void ReplaceInAll() { static_cast<TavDlgCheckButton*>(Dlg()->Find("ReplaceInAllAct"))->SetState(true, true); }
   void Ok() { Dlg()->OKButton()->Notify(TavDlgNotification::Activate); }
