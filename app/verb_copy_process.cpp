@@ -56,12 +56,16 @@ int Run() {
   const std::string copyPath = doc->PathString(cmd.Copy());
   std::vector<std::string> copies;
   for (const auto& r : cmd.CopiedResources()) copies.push_back(doc->PathString(r));
+  std::vector<std::string> notCopied;
+  for (const auto& n : cmd.NotCopied()) notCopied.push_back(n.utf8());
   if (o.format.Get() == mirt::Format::Json) {
     mirt::PrintJson(std::cout, {{"plant", o.plant}, {"output", target}, {"process", o.process}, {"parent", o.parent},
-                                {"options", options}, {"copy", copyPath}, {"copied_resources", copies}});
+                                {"options", options}, {"copy", copyPath}, {"copied_resources", copies},
+                                {"not_copied", notCopied}});
   } else {
     std::cout << "copied " << o.process << " to " << copyPath << " (option " << options << ")\n";
     for (const auto& c : copies) std::cout << "  resource copy " << c << '\n';
+    for (const auto& n : notCopied) std::cout << "  not copied (no father for its copy): " << n << '\n';
     std::cout << "saved " << target << '\n';
   }
   return 0;

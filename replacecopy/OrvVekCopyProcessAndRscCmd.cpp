@@ -397,6 +397,8 @@ void OrvVekCopyProcessAndRscCmd::RemoveResourcesWithoutValidParent() {
           }
     drop[i] = !kept;
   }
+  for (std::size_t i = 0; i < resources_.size(); ++i)
+    if (drop[i] && !childFlags_[i] && LeadRow(i) == static_cast<int>(i)) notCopied_.push_back(resources_[i]->GetName());
   std::size_t out = 0;
   for (std::size_t i = 0; i < resources_.size(); ++i) {
     if (drop[i]) continue;
@@ -440,13 +442,15 @@ bool OrvVekCopyProcessAndRscCmd::CopyProcessAndResources() {
   if (attached_) attached_->SetVisibility(false);
   if (OrvVekCopyProcessServices::IsCopyingResources(options) && attached_) {
     for (std::size_t i = 0; i < newNames_.size(); ++i) newNames_[i] = attached_->GetNewName(static_cast<int>(i));
+    notCopied_.clear();
     RemoveResourcesWithoutValidParent();
   } else if (!OrvVekCopyProcessServices::IsCopyingResources(options)) {
     ClearRows();
   }
   TavUnicodeString why;
   if (!CopyInBatch(name, options, &why)) ShowError(why);
-  else if (!copied_.empty()) ShowWarning();
+  else if (!copied_.empty() || !notCopied_.empty()) ShowWarning();
+  notCopied_.clear();
   return true;
 }
 
@@ -460,6 +464,7 @@ bool OrvVekCopyProcessAndRscCmd::CopyInBatch(const TavUnicodeString& name, int o
   };
   if (IsBlank(name)) return fail(Msg("OrvVekCopyProcessAndRscCmd.EmptyName.Text", "The copy needs a name."));
   if (!attached_ && OrvVekCopyProcessServices::IsCopyingResources(options)) {
+    notCopied_.clear();
     GetAttachedResourcesOfRootAndSubActivities(process_);
     RemoveResourcesWithoutValidParent();
   }
@@ -496,6 +501,13 @@ void OrvVekCopyProcessAndRscCmd::ShowWarning() {
                                                 : Msg("WarningWnd.Text3", "Resources were copied; the first 20 are:");
   for (int i = 0; i < count && i < kMaxListed; ++i)
     text = text + TavUnicodeString("\n") + copied_[i]->GetPartNumber() + bracketsOpen_ + copied_[i]->GetName() + bracketsClose_;
+  // Rows left without a father were not copied: say so rather than let the copy
+  // quietly lose their relations.
+  if (!notCopied_.empty()) {
+    text = count ? text + TavUnicodeString("\n\n") : TavUnicodeString();
+    text = text + Msg("WarningWnd.NotCopied", "These resources have no father for their copy and were not copied:");
+    for (const auto& n : notCopied_) text = text + TavUnicodeString("\n") + n;
+  }
   TavDlgNotify box(nullptr, "Warning", TavDlgNotify::Warning);
   box.DisplayBox(Msg("WarningWnd.Title", "Copy Process"), text);
   box.DisplayBlocked();

@@ -60,6 +60,8 @@ public:
   const std::vector<TavUnicodeString>& NewNames() const { return newNames_; }
   const std::vector<Ref<TavIProduct>>& CopiedResources() const { return copied_; }
   const Ref<TavISPPActivity>& Copy() const { return copy_; }
+  // Attached resources whose row had no father for the copy, so were not copied.
+  const std::vector<TavUnicodeString>& NotCopied() const { return notCopied_; }
 
 private:
   // False with the reason when the candidate is the process to copy or lies below it.
@@ -86,6 +88,7 @@ private:
   std::vector<TavUnicodeString> newNames_;
   std::vector<bool> childFlags_;
   std::vector<Ref<TavIProduct>> copied_;
+  std::vector<TavUnicodeString> notCopied_;
   int row_ = -1;  // the row whose father is being picked
   TavUnicodeString bracketsOpen_, bracketsClose_;
 };

@@ -52,6 +52,15 @@ def test_copy_process():
     P.check(j.get("copy", "").startswith(ROBOT + "/") and j["copy"].endswith("/Program"), f"behaviour {j}")
 
 
+def test_no_father():
+    # Station.20 stands at the top of the resource list and Body Shop has no resource: its copy has no father.
+    hub = os.path.join(WORK, "hub.xml")
+    shutil.copy(os.path.join(DATA, "sample-plant-hub.xml"), hub)
+    j = P.js(hub, "--process", "Process/Body Shop/Framing", "--parent", "Process/Body Shop", "--name", "Framing 2",
+             "--copy-resources", "-o", os.path.join(WORK, "hub-copied.xml"))
+    P.check(j.get("copied_resources") == [] and j.get("not_copied") == ["Station.20"], f"no father {j}")
+
+
 def test_copy_resource():
     out = os.path.join(WORK, "robot.xml")
     j = R.js(PLANT, "--resource", ROBOT, "--parent", "Resources/Station.50", "-o", out)
@@ -87,4 +96,4 @@ def test_refusals():
     R.check(read(PLANT) == before, "the input is untouched")
 
 
-P.finish(test_copy_process, test_refusals, test_copy_resource)
+P.finish(test_copy_process, test_no_father, test_refusals, test_copy_resource)
