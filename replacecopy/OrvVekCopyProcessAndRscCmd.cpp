@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "OrvVekCopyProcessServices.h"
 #include "OrvVekCopyResourceServices.h"
@@ -48,6 +49,9 @@ int ModelNumber(const Ref<TavBaseUnknown>& o) {
 }
 
 TavUnicodeString NameOf(const Ref<TavIProduct>& p) { return p ? p->GetName() : TavUnicodeString(); }
+
+// Object identity across interface handles of one object.
+const TavBaseUnknown* Key(const Ref<TavBaseUnknown>& o) { return o ? o->ExtendedObject().get() : nullptr; }
 
 bool IsBlank(const TavUnicodeString& s) {
   for (char c : s.utf8())
@@ -241,9 +245,7 @@ bool OrvVekCopyProcessAndRscCmd::WillParentResourceBeCopied(TavAcquisitionAgent*
 }
 
 bool OrvVekCopyProcessAndRscCmd::IsCopied(const Ref<TavBaseUnknown>& product) const {
-  for (const auto& r : resources_)
-    if (SameObject(r, product)) return true;
-  return false;
+  return product && rowOf_.count(Key(product)) > 0;
 }
 
 // ------------------------------------------------------------------ actions
@@ -280,8 +282,18 @@ bool OrvVekCopyProcessAndRscCmd::ShowAttachedResourcesDlg() {
   for (std::size_t i = 0; i < resources_.size(); ++i)
     rows.push_back({NameOf(resources_[i]), newNames_[i], NameOf(newFathers_[i]), !childFlags_[i] && LeadRow(i) == static_cast<int>(i)});
   attached_->SetRows(rows);
-  // Rows of a child show its father's copy as father.
-  for (std::size_t i = 0; i < resources_.size(); ++i) OnNameChange(static_cast<int>(i));
+  // A resource shown again follows its first row; a child shows its father's copy
+  // (when the father has a row) as father. One pass: a lead row comes first.
+  for (std::size_t i = 0; i < resources_.size(); ++i) {
+    const int at = static_cast<int>(i), lead = LeadRow(i);
+    if (lead != at) {
+      attached_->SetNewName(at, attached_->GetNewName(lead));
+      attached_->SetParentName(at, attached_->GetParentName(lead));
+    } else if (childFlags_[i]) {
+      auto father = rowOf_.find(Key(resources_[i]->GetFatherProduct()));
+      if (father != rowOf_.end()) attached_->SetParentName(at, attached_->GetNewName(static_cast<int>(father->second)));
+    }
+  }
   attached_->SetOnNameChange([this](int row) { OnNameChange(row); });
   okAttached_->AcceptOnNotify(attached_.get(), TavDlgNotification::OK);
   cancelAttached_->AcceptOnNotify(attached_.get(), TavDlgNotification::Cancel);
@@ -292,9 +304,13 @@ bool OrvVekCopyProcessAndRscCmd::ShowAttachedResourcesDlg() {
 }
 
 int OrvVekCopyProcessAndRscCmd::LeadRow(std::size_t row) const {
-  for (std::size_t i = 0; i < row; ++i)
-    if (SameObject(resources_[i], resources_[row])) return static_cast<int>(i);
-  return static_cast<int>(row);
+  return row < lead_.size() ? static_cast<int>(lead_[row]) : static_cast<int>(row);
+}
+
+void OrvVekCopyProcessAndRscCmd::IndexRows() {
+  rowOf_.clear();
+  lead_.resize(resources_.size());
+  for (std::size_t i = 0; i < resources_.size(); ++i) lead_[i] = rowOf_.emplace(Key(resources_[i]), i).first->second;
 }
 
 void OrvVekCopyProcessAndRscCmd::OnNameChange(int row) {
@@ -355,9 +371,12 @@ void OrvVekCopyProcessAndRscCmd::GetAttachedResourcesOfRootAndSubActivities(cons
     Ref<TavIProduct> father = row.childOfAssigned ? row.resource->GetFatherProduct()
                               : defaultFather     ? defaultFather
                                                   : row.resource->GetFatherProduct();
-    if (!row.childOfAssigned && IsCopied(father)) father = nullptr;
     newFathers_.push_back(father);
   }
+  IndexRows();
+  // A father that is copied itself cannot take a copy.
+  for (std::size_t i = 0; i < resources_.size(); ++i)
+    if (!childFlags_[i] && IsCopied(newFathers_[i])) newFathers_[i] = nullptr;
 }
 
 Ref<TavIProduct> OrvVekCopyProcessAndRscCmd::GetDefaultParentResource(const Ref<TavBaseUnknown>& newParent) {
@@ -384,17 +403,14 @@ void OrvVekCopyProcessAndRscCmd::RemoveResourcesWithoutValidParent() {
     const TavUnicodeString parentName = attached_ ? attached_->GetParentName(static_cast<int>(i)) : NameOf(newFathers_[i]);
     drop[i] = IsBlank(parentName) || !newFathers_[i];
   }
-  // A child goes with its father's copy: without that copy it has none.
+  // A child goes with its ancestor's copy: without that copy it has none.
+  std::unordered_set<const TavBaseUnknown*> copiedAncestors;
+  for (std::size_t i = 0; i < resources_.size(); ++i)
+    if (!childFlags_[i] && !drop[i]) copiedAncestors.insert(Key(resources_[i]));
   for (std::size_t i = 0; i < resources_.size(); ++i) {
     if (!childFlags_[i] || drop[i]) continue;
     bool kept = false;
-    for (std::size_t j = 0; j < resources_.size() && !kept; ++j)
-      if (!childFlags_[j] && !drop[j])
-        for (auto f = resources_[i]->GetFatherProduct(); f; f = f->GetFatherProduct())
-          if (SameObject(f, resources_[j])) {
-            kept = true;
-            break;
-          }
+    for (auto f = resources_[i]->GetFatherProduct(); f && !kept; f = f->GetFatherProduct()) kept = copiedAncestors.count(Key(f)) > 0;
     drop[i] = !kept;
   }
   for (std::size_t i = 0; i < resources_.size(); ++i)
@@ -415,6 +431,7 @@ void OrvVekCopyProcessAndRscCmd::RemoveResourcesWithoutValidParent() {
   types_.resize(out);
   newNames_.resize(out);
   childFlags_.resize(out);
+  IndexRows();
 }
 
 void OrvVekCopyProcessAndRscCmd::ShowNoResourcesDialog() {
@@ -486,6 +503,8 @@ bool OrvVekCopyProcessAndRscCmd::CopyInBatch(const TavUnicodeString& name, int o
 }
 
 void OrvVekCopyProcessAndRscCmd::ClearRows() {
+  rowOf_.clear();
+  lead_.clear();
   resources_.clear();
   newFathers_.clear();
   activities_.clear();

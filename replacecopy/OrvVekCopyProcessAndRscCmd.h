@@ -4,6 +4,7 @@
 // becomes of its relations; when its resources are copied too, a second dialog
 // shows every attached resource with the name and father its copy gets.
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "OrvVekCopyProcessAndRscDlg.h"
@@ -73,6 +74,8 @@ private:
   void ShowError(const TavUnicodeString& text);
   // The row whose values a row follows: its first row for a resource shown again.
   int LeadRow(std::size_t row) const;
+  // The rows' index: the first row of each resource, and each row's lead.
+  void IndexRows();
   void OnNameChange(int row);
 
   std::unique_ptr<TavPathElementAgent> object_, object2_, parentResource_;
@@ -87,6 +90,8 @@ private:
   std::vector<int> types_;
   std::vector<TavUnicodeString> newNames_;
   std::vector<bool> childFlags_;
+  std::unordered_map<const TavBaseUnknown*, std::size_t> rowOf_;
+  std::vector<std::size_t> lead_;
   std::vector<Ref<TavIProduct>> copied_;
   std::vector<TavUnicodeString> notCopied_;
   int row_ = -1;  // the row whose father is being picked
