@@ -22,7 +22,8 @@ constexpr unsigned kProductItemCodes[] = {TavItemCode::Processes, TavItemCode::F
 constexpr unsigned kResourceItemCodes[] = {TavItemCode::Attaches, TavItemCode::Detaches};
 constexpr unsigned kResourceCodes[] = {TavResourceCode::Uses, TavResourceCode::RunsOn};
 
-// Object identity across interface handles of one object.
+// Object identity: the host hands out its objects themselves, and every interface
+// handle of one object points at its one TavBaseUnknown.
 const TavBaseUnknown* Key(const Ref<TavBaseUnknown>& o) { return o.get(); }
 
 std::vector<Ref<TavBaseUnknown>> ChildrenOf(const Ref<TavBaseUnknown>& parent) {
