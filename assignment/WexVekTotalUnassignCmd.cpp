@@ -1,5 +1,6 @@
 #include "WexVekTotalUnassignCmd.h"
 
+#include "OrvVekUnassignServices.h"
 #include "TavResources.h"
 #include "TavServices.h"
 #include "TavWalk.h"
@@ -15,13 +16,6 @@ TavUnicodeString Msg(const std::string& key, const char* fallback) {
   return TavMsgCatalog::BuildMessage(WexVekTotalUnassignCmd::kCatalog, key, {}, fallback);
 }
 
-// Item codes that relate products. Codes 8 and 16 (attached, detached) relate
-// resources as items on this host and belong to the resource side, which removes them
-// whatever they hold.
-constexpr unsigned kProductItemCodes[] = {TavItemCode::Processes, TavItemCode::FirstProcesses, TavItemCode::Removes,
-                                          TavItemCode::ImplementsRequirement};
-constexpr unsigned kResourceItemCodes[] = {TavItemCode::Attaches, TavItemCode::Detaches};
-constexpr unsigned kResourceCodes[] = {TavResourceCode::Uses, TavResourceCode::RunsOn};
 }  // namespace
 
 WexVekTotalUnassignCmd::WexVekTotalUnassignCmd() : TavStateCommand("WexVekTotalUnassignCmd", 0, 64) {}
@@ -164,17 +158,8 @@ void WexVekTotalUnassignCmd::SearchAssigments(const Ref<TavISPPActivity>& activi
 
 void WexVekTotalUnassignCmd::DeleteProdAssigments(const Ref<TavISPPActivity>& activity) {
   TavTraceScope scope(Trace(), kClass, "DeleteProdAssigments");
-  if (auto items = query<TavISPPItemMgt>(activity)) {
-    // An item counts once however many product codes held it; all of them go. An item
-    // held only as an attached or detached resource is left to DeleteResAssigments.
-    for (auto& item : items->GetItems("Item", 0)) {
-      if (!query<TavISPPItem>(item)) continue;
-      bool removed = false;
-      for (unsigned code : kProductItemCodes)
-        if (items->IsItemAssigned(item, code) == S_OK && items->RemoveItem(item, code) == S_OK) removed = true;
-      if (removed) ++removedProducts_;
-    }
-  }
+  // An item held only as an attached or detached resource is left to DeleteResAssigments.
+  removedProducts_ += OrvVekUnassignServices::RemoveProductItems(activity);
   if (auto flow = query<TavISPPFlowMgt>(activity)) {
     for (auto& output : flow->GetOutputs()) {
       // A product output is removed through the product it carries; a control output is its own object.
@@ -189,20 +174,7 @@ void WexVekTotalUnassignCmd::DeleteProdAssigments(const Ref<TavISPPActivity>& ac
 
 void WexVekTotalUnassignCmd::DeleteResAssigments(const Ref<TavISPPActivity>& activity) {
   TavTraceScope scope(Trace(), kClass, "DeleteResAssigments");
-  if (auto resources = query<TavISPPResourceManagement>(activity)) {
-    for (auto& resource : resources->GetResources(0)) {
-      if (!query<TavIProduct>(resource)) continue;
-      bool removed = false;
-      for (unsigned code : kResourceCodes)
-        if (resources->IsResourceAssigned(resource, code) == S_OK && resources->RemoveResource(resource, code) == S_OK)
-          removed = true;
-      if (removed) ++removedResources_;
-    }
-  }
-  if (auto items = query<TavISPPItemMgt>(activity))
-    for (unsigned code : kResourceItemCodes)
-      for (auto& item : items->GetItems("Item", code))
-        if (items->RemoveItem(item, code) == S_OK) ++removedResources_;
+  removedResources_ += OrvVekUnassignServices::RemoveResourceAssignments(activity);
 }
 
 TavUnicodeString WexVekTotalUnassignCmd::ReportTitle() { return Msg("WexVekTotalUnassignCmd.ErrorWnd.Title", "Unassign"); }

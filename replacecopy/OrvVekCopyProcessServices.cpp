@@ -6,6 +6,7 @@
 #include "OrvVekCommandServices.h"
 #include "OrvVekCopyResourceServices.h"
 #include "OrvVekServices.h"
+#include "OrvVekUnassignServices.h"
 #include "TavAssignment.h"
 #include "TavStates.h"
 #include "TavUndo.h"
@@ -16,11 +17,6 @@ const TavTrace& Trace() {
   return t;
 }
 constexpr const char* kClass = "OrvVekCopyProcessServices";
-
-constexpr unsigned kProductItemCodes[] = {TavItemCode::Processes, TavItemCode::FirstProcesses, TavItemCode::Removes,
-                                          TavItemCode::ImplementsRequirement};
-constexpr unsigned kResourceItemCodes[] = {TavItemCode::Attaches, TavItemCode::Detaches};
-constexpr unsigned kResourceCodes[] = {TavResourceCode::Uses, TavResourceCode::RunsOn};
 
 // Object identity: the host hands out its objects themselves, and every interface
 // handle of one object points at its one TavBaseUnknown.
@@ -184,10 +180,7 @@ void OrvVekCopyProcessServices::GetAllActivities(const Ref<TavISPPActivity>& pro
 void OrvVekCopyProcessServices::DeleteProdAssigments(const Ref<TavISPPActivity>& activity) {
   TavTraceScope scope(Trace(), kClass, "DeleteProdAssigments");
   // Resources are items here too (codes 8 and 16): they are the resource side's.
-  if (auto items = query<TavISPPItemMgt>(activity))
-    for (auto& item : items->GetItems("Item", 0))
-      for (unsigned code : kProductItemCodes)
-        if (items->IsItemAssigned(item, code) == S_OK) items->RemoveItem(item, code);
+  OrvVekUnassignServices::RemoveProductItems(activity);
   if (auto flow = query<TavISPPFlowMgt>(activity))
     for (auto& output : flow->GetOutputs()) {
       auto io = query<TavISPPProductIO>(output);
@@ -199,17 +192,8 @@ void OrvVekCopyProcessServices::DeleteProdAssigments(const Ref<TavISPPActivity>&
 void OrvVekCopyProcessServices::DeleteResAssigments(const Ref<TavISPPActivity>& activity, int options) {
   TavTraceScope scope(Trace(), kClass, "DeleteResAssigments");
   const bool keepKw = IsCopyingResources(options) && OrvVekCopyResourceServices::IsHubMode(TavDocumentOf(activity));
-  auto keep = [&](const Ref<TavBaseUnknown>& r) { return keepKw && OrvVekCopyResourceServices::IsAKwProductInHx(r); };
-  if (auto resources = query<TavISPPResourceManagement>(activity))
-    for (auto& resource : resources->GetResources(0)) {
-      if (keep(resource)) continue;
-      for (unsigned code : kResourceCodes)
-        if (resources->IsResourceAssigned(resource, code) == S_OK) resources->RemoveResource(resource, code);
-    }
-  if (auto items = query<TavISPPItemMgt>(activity))
-    for (unsigned code : kResourceItemCodes)
-      for (auto& item : items->GetItems("Item", code))
-        if (!keep(item)) items->RemoveItem(item, code);
+  OrvVekUnassignServices::RemoveResourceAssignments(
+      activity, [&](const Ref<TavBaseUnknown>& r) { return keepKw && OrvVekCopyResourceServices::IsAKwProductInHx(r); });
 }
 
 void OrvVekCopyProcessServices::RemoveStatesFromContext(const Ref<TavISPPActivity>& activity) {
@@ -264,7 +248,7 @@ std::vector<OrvVekAttachedResource> OrvVekCopyProcessServices::GetAttachedResour
     if (auto resources = query<TavISPPResourceManagement>(activity))
       for (const auto& r : resources->GetResources(0)) add(r);
     if (auto items = query<TavISPPItemMgt>(activity))
-      for (unsigned code : kResourceItemCodes)
+      for (unsigned code : OrvVekUnassignServices::kResourceItemCodes)
         for (const auto& r : items->GetItems("Item", code)) add(r);
   }
   for (auto& row : rows)
