@@ -53,11 +53,6 @@ TavUnicodeString NameOf(const Ref<TavIProduct>& p) { return p ? p->GetName() : T
 // Object identity across interface handles of one object.
 const TavBaseUnknown* Key(const Ref<TavBaseUnknown>& o) { return o ? o->ExtendedObject().get() : nullptr; }
 
-bool IsBlank(const TavUnicodeString& s) {
-  for (char c : s.utf8())
-    if (c != ' ' && c != '\t') return false;
-  return true;
-}
 }  // namespace
 
 OrvVekCopyProcessAndRscCmd::OrvVekCopyProcessAndRscCmd() : TavStateCommand("OrvVekCopyProcessAndRscCmd", 0, 64) {
@@ -401,7 +396,7 @@ void OrvVekCopyProcessAndRscCmd::RemoveResourcesWithoutValidParent() {
   std::vector<bool> drop(resources_.size(), false);
   for (std::size_t i = 0; i < resources_.size(); ++i) {
     const TavUnicodeString parentName = attached_ ? attached_->GetParentName(static_cast<int>(i)) : NameOf(newFathers_[i]);
-    drop[i] = IsBlank(parentName) || !newFathers_[i];
+    drop[i] = parentName.Strip().IsEmpty() || !newFathers_[i];
   }
   // A child goes with its ancestor's copy: without that copy it has none.
   std::unordered_set<const TavBaseUnknown*> copiedAncestors;
@@ -479,7 +474,7 @@ bool OrvVekCopyProcessAndRscCmd::CopyInBatch(const TavUnicodeString& name, int o
     ClearRows();
     return false;
   };
-  if (IsBlank(name)) return fail(Msg("OrvVekCopyProcessAndRscCmd.EmptyName.Text", "The copy needs a name."));
+  if (name.Strip().IsEmpty()) return fail(Msg("OrvVekCopyProcessAndRscCmd.EmptyName.Text", "The copy needs a name."));
   if (!attached_ && OrvVekCopyProcessServices::IsCopyingResources(options)) {
     notCopied_.clear();
     GetAttachedResourcesOfRootAndSubActivities(process_);

@@ -56,8 +56,7 @@ bool OrvVekCopyProcessAndRscDlg::WillResourcesBeCopied() const {
 }
 
 void OrvVekCopyProcessAndRscDlg::OnEditInput() {
-  const std::string name = GetCopyName().utf8();
-  if (ok_) ok_->SetSensitivity(name.find_first_not_of(" \t") != std::string::npos);
+  if (ok_) ok_->SetSensitivity(!GetCopyName().Strip().IsEmpty());
 }
 
 void OrvVekCopyProcessAndRscDlg::OnCheck(TavDlgCheckButton* checked, TavDlgCheckButton* other) {

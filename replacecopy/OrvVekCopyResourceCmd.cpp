@@ -27,11 +27,6 @@ Ref<TavISPPProcessContainer> ProcessContainer() {
   return container;
 }
 
-bool IsBlank(const TavUnicodeString& s) {
-  for (char c : s.utf8())
-    if (c != ' ' && c != '\t') return false;
-  return true;
-}
 }  // namespace
 
 OrvVekCopyResourceCmd::OrvVekCopyResourceCmd() : TavStateCommand("OrvVekCopyResourceCmd", 0, 64) {}
@@ -150,7 +145,7 @@ bool OrvVekCopyResourceCmd::CreateResources() {
   HideDialog();
   copy_ = nullptr;
   const TavUnicodeString name = dialog_ ? dialog_->GetResourceName() : TavUnicodeString();
-  if (!resource_ || !parent_ || IsBlank(name) ||
+  if (!resource_ || !parent_ || name.Strip().IsEmpty() ||
       FAILED(OrvVekCopyResourceServices::CopyResource(resource_, parent_, CurrentDocument(), name, copy_))) {
     copy_ = nullptr;
     ShowErrorDlg();
@@ -168,7 +163,7 @@ bool OrvVekCopyResourceCmd::CopyInBatch(const TavPathElement& resource, const Ta
   planType_ = OrvVekCopyResourceServices::PlanTypeOf(resource_);
   if (!AcceptsParent(parent, why)) return false;
   parent_ = OrvVekCopyResourceServices::DetermineResource(parent);
-  if (IsBlank(name)) {
+  if (name.Strip().IsEmpty()) {
     if (why) *why = Msg("OrvVekCopyResourceCmd.EmptyName.Text", "The copy needs a name.");
     return false;
   }

@@ -6,11 +6,6 @@ namespace {
 TavUnicodeString Text(const char* key, const char* fallback) {
   return TavMsgCatalog::BuildMessage(OrvVekCopyResourceDlg::kCatalog, key, {}, fallback);
 }
-bool IsBlank(const TavUnicodeString& s) {
-  for (char c : s.utf8())
-    if (c != ' ' && c != '\t') return false;
-  return true;
-}
 }  // namespace
 
 OrvVekCopyResourceDlg::OrvVekCopyResourceDlg(TavDlgWidget* father) : TavDlgDialog(father, "OrvVekCopyResourceDlg", 0, kCatalog) {
@@ -53,7 +48,9 @@ void OrvVekCopyResourceDlg::SetParent(const TavUnicodeString& name) {
 
 void OrvVekCopyResourceDlg::OnSelectionChange() {
   if (!ok_) return;
-  ok_->SetSensitivity(!IsBlank(resource_->GetText()) && !IsBlank(parent_->GetText()) && !IsBlank(name_->GetText()));
+  bool filled = true;
+  for (auto* editor : {resource_, parent_, name_}) filled = filled && !editor->GetText().Strip().IsEmpty();
+  ok_->SetSensitivity(filled);
 }
 
 void OrvVekCopyResourceDlg::ResTxtOnEditInput() { OnSelectionChange(); }

@@ -10,7 +10,6 @@ TavUnicodeString Msg(const char* key, const char* fallback, const std::vector<Ta
   return TavMsgCatalog::BuildMessage(OrvVekResourceDlgBox::kCatalog, key, params, fallback);
 }
 constexpr const char* kCategory = "Physical";
-bool Blank(const TavUnicodeString& s) { return s.utf8().find_first_not_of(" \t") == std::string::npos; }
 }  // namespace
 
 OrvVekResourceDlgBox::OrvVekResourceDlgBox(TavDlgWidget* father)
@@ -71,7 +70,7 @@ int OrvVekResourceDlgBox::GetMTBF() const { return mtbf_ ? static_cast<int>(std:
 int OrvVekResourceDlgBox::GetMTTR() const { return mttr_ ? static_cast<int>(std::lround(mttr_->GetValue())) : 0; }
 
 TavUnicodeString OrvVekResourceDlgBox::CheckValues() const {
-  if (Blank(GetResourceName())) return Msg("NoName", "Give the resource a name.");
+  if (GetResourceName().Strip().IsEmpty()) return Msg("NoName", "Give the resource a name.");
   if (GetResourceType().IsEmpty()) return Msg("NoType", "Choose a resource type.");
   // The spinners keep their ranges; a fraction typed into one is no count of resources or hours.
   for (const TavDlgSpinner* s : {quantity_, mtbf_, mttr_})
