@@ -194,25 +194,30 @@ TEST(ProductInstances, RemoveDropsRelationsEverywhereAndUndoes) {
   EXPECT_EQ(SerializePlant(*doc), saved);
 }
 
-TEST(ProductInstances, RemovingAProductDropsTheOutputsAndContextsNamingIt) {
-  auto doc = Parse(kPlant);
+TEST(ProductInstances, RemovingAProductDropsTheOutputsContextsAndBehaviourItemsNamingIt) {
+  // The plant names the hinge as an input of Robot.2's behaviour too.
+  auto doc = Parse(ReplaceOnce(kPlant, "<input ref=\"door\"/>", "<input ref=\"door\"/>\n          <input ref=\"hinge\"/>"));
   ASSERT_TRUE(doc);
   auto door = std::dynamic_pointer_cast<HostProduct>(doc->Resolve("Products/Door.1").GetLeaf());
   auto hinge = door->Children().at(0);
   auto weld = std::dynamic_pointer_cast<HostActivity>(doc->Resolve("Process/Weld").GetLeaf());
+  auto bh = std::dynamic_pointer_cast<HostBehavior>(doc->Resolve("#bh2").GetLeaf());
   ASSERT_EQ(weld->GetOutputs().size(), 1u);
+  ASSERT_EQ(bh->GetInputItems().size(), 2u);
+  const std::string before = SerializePlant(*doc);
   doc->Journal().Begin();
   ASSERT_EQ(query<TavIProductInstances>(door)->RemoveInstance(hinge), S_OK);
   doc->Journal().Commit("Remove instance");
   EXPECT_TRUE(weld->GetOutputs().empty());
   EXPECT_EQ(weld->GetRelations().size(), 3u);
   EXPECT_TRUE(AssignmentOf(*doc, true)->GetContexts(weld).empty());
+  EXPECT_EQ(bh->GetInputItems().size(), 1u) << "the behaviour's item naming the hinge went with it";
   std::string error;
   ASSERT_TRUE(ParsePlant(SerializePlant(*doc), "line.xml", error)) << error;
   std::string why;
   ASSERT_TRUE(doc->Journal().Undo(&why)) << why;
   EXPECT_EQ(weld->GetOutputs().size(), 1u);
-  EXPECT_EQ(SerializePlant(*doc), SerializePlant(*Parse(kPlant)));
+  EXPECT_EQ(SerializePlant(*doc), before);
 }
 
 TEST(ProductPlant, BlockMovableAndContextsRoundTripAndUndo) {

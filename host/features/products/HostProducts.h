@@ -88,10 +88,16 @@ HostBlockMovable* BlockMovableOf(const HostDocument& doc);
 HRESULT AddProductInstance(const Ref<HostProduct>& father, const Ref<TavIProduct>& of, Ref<HostProduct>& created,
                            std::string& why);
 // Takes a child of `father` and its subtree out of the document, and with them every
-// relation and flow output naming one of them in any activity of the document
-// (process trees, TSAs, resource behaviours), the activities' 3D contexts naming them
-// and the resource contexts among them.
+// link into the subtree (DropLinksTo).
 HRESULT RemoveProductInstance(const Ref<HostProduct>& father, const Ref<HostProduct>& child, std::string& why);
+// The relations of the document's activities naming one of `gone` (a product or
+// resource and its descendants): relations and flow outputs, behaviour items, the activities' 3D
+// contexts and the resource contexts among them are dropped, recorded for undo.
+// The number of relations and items dropped.
+std::size_t DropLinksTo(HostDocument& doc, const std::vector<Ref<HostProduct>>& gone);
+// A product or resource and its descendants, parent before children.
+std::vector<Ref<HostProduct>> SubtreeOf(const Ref<HostProduct>& resource);
+
 // "Robot.1" among children "Robot.1" -> "Robot.2": a trailing ".N" is dropped, and
 // the smallest ".N" (N >= 1) no child of `father` has is added, also to a name
 // that had none ("Robot" -> "Robot.1").

@@ -7,11 +7,9 @@
 #include <deque>
 #include <unordered_set>
 
-#include "HostAssignment.h"
 #include "HostPlanner.h"
 #include "HostProductEdit.h"
 #include "HostProducts.h"
-#include "HostRelationIndex.h"
 
 namespace host {
 
@@ -98,24 +96,7 @@ HRESULT RemoveProductInstance(const Ref<HostProduct>& father, const Ref<HostProd
                 : "no child to remove";
     return E_FAIL;
   }
-  std::unordered_set<const TavBaseUnknown*> gone;
-  std::vector<Ref<HostProduct>> subtree{child};
-  for (std::size_t i = 0; i < subtree.size(); ++i) {
-    gone.insert(subtree[i].get());
-    for (auto& c : subtree[i]->Children()) subtree.push_back(c);
-  }
-
-  // Every relation naming one of them, wherever its activity hangs (process trees,
-  // TSAs, behaviours), from the model's reverse index: no walk over the process.
-  if (const RelationIndex* index = RelationIndex::Of(*doc))
-    for (auto& g : subtree)
-      for (auto& r : index->Naming(g.get(), false))
-        if (auto owner = std::dynamic_pointer_cast<HostActivity>(r->GetOwner()))
-          owner->HostActivity::RemoveRelation(r->GetRelationType(), g);
-  if (HostAssignmentContainer* assignment = AssignmentOf(*doc, false)) assignment->RemoveContextsOf(gone);
-  if (HostResourceContexts* contexts = ResourceContextsOf(*doc))
-    for (auto& r : std::vector(contexts->List()))
-      if (gone.count(r.get())) contexts->RemoveResourceContext(r);
+  DropLinksTo(*doc, SubtreeOf(child));
   return DetachProduct(*doc, child, why) ? S_OK : E_FAIL;
 }
 

@@ -20,15 +20,6 @@ std::string ResourceTypeFolder();
 bool ParseResourceTypes(const std::string& text, const std::string& fileName, std::vector<TavUnicodeString>& types,
                         std::string& error);
 
-// ------------------------------------------------------------------ links into resources
-// The relations of the document's activities naming one of `gone` (a resource and
-// its descendants): relations and flow outputs, behaviour items, the activities' 3D
-// contexts and the resource contexts among them are dropped, recorded for undo.
-// The number of relations and items dropped.
-std::size_t DropLinksTo(HostDocument& doc, const std::vector<Ref<HostProduct>>& gone);
-// A resource and its descendants, parent before children.
-std::vector<Ref<HostProduct>> SubtreeOf(const Ref<HostProduct>& resource);
-
 // What the document's notifications say (HostNotifications of the products feature).
 void NotifyResource(const HostDocument& doc, std::string text, const Ref<TavBaseUnknown>& object = nullptr);
 

@@ -1,14 +1,9 @@
 // What links to a product or resource (TavILinkableObject): one spec object per
-// relation naming it, answered from the model's reverse index; and dropping every
-// link into a resource subtree before the subtree leaves the document.
-#include <algorithm>
-#include <unordered_set>
+// relation naming it, answered from the model's reverse index.
 
-#include "HostAssignment.h"
 #include "HostProducts.h"
 #include "HostRelationIndex.h"
 #include "HostResources.h"
-#include "HostStates.h"
 
 namespace host {
 
@@ -45,66 +40,6 @@ private:
 };
 
 }  // namespace
-
-std::vector<Ref<HostProduct>> SubtreeOf(const Ref<HostProduct>& resource) {
-  std::vector<Ref<HostProduct>> out;
-  if (!resource) return out;
-  // Parent before children, children in order, without recursion.
-  std::vector<Ref<HostProduct>> stack{resource};
-  while (!stack.empty()) {
-    auto p = std::move(stack.back());
-    stack.pop_back();
-    for (auto it = p->Children().rbegin(); it != p->Children().rend(); ++it) stack.push_back(*it);
-    out.push_back(std::move(p));
-  }
-  return out;
-}
-
-std::size_t DropLinksTo(HostDocument& doc, const std::vector<Ref<HostProduct>>& gone) {
-  std::size_t dropped = 0;
-  std::unordered_set<const TavBaseUnknown*> set;
-  for (auto& g : gone) set.insert(g.get());
-  // Relations and flow outputs, from the index: no walk over the process.
-  if (const RelationIndex* index = RelationIndex::Of(doc))
-    for (auto& g : gone)
-      for (auto& r : index->Naming(g.get(), false))
-        if (auto owner = std::dynamic_pointer_cast<HostActivity>(r->GetOwner()))
-          if (SUCCEEDED(owner->HostActivity::RemoveRelation(r->GetRelationType(), g))) ++dropped;
-  // Behaviour items: behaviours hang on resources, far fewer than activities.
-  if (HostAssignmentContainer* assignment = AssignmentOf(doc, false); assignment && assignment->BehaviorCount()) {
-    std::vector<Ref<HostProduct>> resources = doc.Resources().roots_;
-    for (std::size_t i = 0; i < resources.size(); ++i) {
-      for (auto& c : resources[i]->Children()) resources.push_back(c);
-      auto b = assignment->BehaviorOf(*resources[i]);
-      if (!b) continue;
-      for (auto& item : b->GetInputItems())
-        if (set.count(item.get()) && SUCCEEDED(b->RemoveInputItem(item))) ++dropped;
-      for (auto& item : b->GetOutputItems())
-        if (set.count(item.get()) && SUCCEEDED(b->RemoveOutputItem(item))) ++dropped;
-    }
-  }
-  // Named states of the subtree go with their conditions and the definitions using
-  // them, and other states stop using the subtree's stored positions: the plant file
-  // would otherwise name states and positions it no longer holds.
-  if (HostStateStore* states = StatesOf(doc)) {
-    for (auto& g : gone)
-      if (const auto* owned = states->StatesOf(*g))
-        for (auto& st : std::vector(*owned))
-          if (st->Attached() && SUCCEEDED(st->Remove())) ++dropped;
-    for (auto& g : gone)
-      if (const auto* positions = states->PositionsOf(*g))
-        for (auto& p : *positions)
-          for (auto& st : std::vector(states->States()))
-            if (st->Attached() && std::find(st->Definition().begin(), st->Definition().end(), p) != st->Definition().end() &&
-                SUCCEEDED(st->SetRelation(p, OrvStateRelation::RemovePosition)))
-              ++dropped;
-  }
-  if (HostAssignmentContainer* assignment = AssignmentOf(doc, false)) assignment->RemoveContextsOf(set);
-  if (HostResourceContexts* contexts = ResourceContextsOf(doc))
-    for (auto& r : std::vector(contexts->List()))
-      if (set.count(r.get())) contexts->RemoveResourceContext(r);
-  return dropped;
-}
 
 void RegisterResourceLinks() {
   auto linkable = [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> {
