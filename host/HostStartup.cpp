@@ -5,6 +5,7 @@
 #include "HostCopy.h"
 #include "HostEngine.h"
 #include "HostFlowFeature.h"
+#include "HostGantt.h"
 #include "HostLibrary.h"
 #include "HostPlanner.h"
 #include "HostProducts.h"
@@ -34,6 +35,7 @@ void RegisterHost() {
   RegisterProductsHost();    // instances, block-movable, notifications, resource contexts, plant files as resources
   RegisterResourcesHost();   // new products, resource factory and types, links into resources, resource events
   RegisterCopyHost();        // copy-and-paste actor, resource copies, saved state, <hubProducts>, body-in-white types
+  RegisterGanttHost();       // windows, Gantt tables and search, activity type attributes, <activityTypes>
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
   // Undo: savepoints for commands and services, and the session statements.

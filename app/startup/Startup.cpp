@@ -2,6 +2,7 @@
 
 #include "ActivitiesModule.h"
 #include "AssignmentModule.h"
+#include "GanttModule.h"
 #include "HostStartup.h"
 #include "PartConsumptionModule.h"
 #include "PrecedenceModule.h"
@@ -9,6 +10,7 @@
 #include "StatesModule.h"
 #include "TavActivityLib.h"
 #include "TavFlow.h"
+#include "TavGantt.h"
 #include "TavAssignment.h"
 #include "TavCompare.h"
 #include "TavCopy.h"
@@ -37,6 +39,7 @@ void StartUp() {
   TavDeclareActivityLibInterfaces();
   TavDeclareResourceInterfaces();
   TavDeclareCopyInterfaces();
+  TavDeclareGanttInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).
   host::RegisterHost();
@@ -49,6 +52,7 @@ void StartUp() {
   RegisterPartConsumptionModule();
   RegisterPrecedenceModule();
   RegisterStatesModule();
+  RegisterGanttModule();
   RegisterWorkbenchModule();
 }
 

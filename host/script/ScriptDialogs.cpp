@@ -28,7 +28,7 @@ bool AnswerFile(ScriptRunner& r, const std::string& path) {
 }
 
 const std::vector<std::string>& Notifications() {
-  static const std::vector<std::string> v{"ok", "cancel", "close", "apply", "select", "modify", "activate", "leave"};
+  static const std::vector<std::string> v{"ok", "cancel", "close", "apply", "select", "modify", "activate", "leave", "dropdown"};
   return v;
 }
 
@@ -95,19 +95,50 @@ void AddDialogStatements(ScriptTable& t) {
          [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
            TavDlgWidget* wd = SensitiveWidget(r, a[0], err);
            if (!wd) return false;
-           auto* lines = dynamic_cast<TavDlgLines*>(wd);
+           auto* lines = dynamic_cast<TavDlgRows*>(wd);
            if (!lines) {
              err = a[0] + " is no list";
              return false;
            }
            return lines->SelectLinesFromText(ScriptWords(a.begin() + 1, a.end()), &err);
          }});
-  t.Add({"push", {{"DIALOG.WIDGET", ArgKind::Widget}}, "push a button",
-         "Pushes a push button of a shown dialog.\nExample:\n  push ASRDialog.OK",
+  t.Add({"push", {{"DIALOG.WIDGET", ArgKind::Widget}}, "push a button or choose a menu item",
+         "Pushes a push button of a shown dialog, or chooses an item of the contextual\n"
+         "menu shown.\nExample:\n  push ASRDialog.OK\n  push OrvGanttSearchDlg.RemoveMenu",
          [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
            TavDlgWidget* wd = SensitiveWidget(r, a[0], err);
            if (!wd) return false;
+           if (wd->GetKind() == "menuitem")
+             for (TavDlgWidget* f = wd->GetFather(); f && (f->GetKind() == "menu" || f->GetKind() == "submenu"); f = f->GetFather())
+               if (!f->IsVisible()) {
+                 err = "menu " + f->GetName() + " is not shown";
+                 return false;
+               }
            wd->Notify(TavDlgNotification::Activate);
+           return true;
+         }});
+  t.Add({"click", {{"DIALOG.LIST", ArgKind::Widget}, {"COLUMN", ArgKind::Word}}, "click a column title of a list",
+         "Clicks the title of a column (a number from 0) of a multi-column list, as the\n"
+         "user does to sort it.\nExample:\n  click OrvGanttAddAttributeDlg.AllAttributesList 0",
+         [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+           TavDlgWidget* wd = SensitiveWidget(r, a[0], err);
+           if (!wd) return false;
+           auto* list = dynamic_cast<TavDlgMultiList*>(wd);
+           if (!list) {
+             err = a[0] + " is no multi-column list";
+             return false;
+           }
+           int column = -1;
+           try {
+             std::size_t used = 0;
+             column = std::stoi(a[1], &used);
+             if (used != a[1].size()) column = -1;
+           } catch (const std::exception&) {
+           }
+           if (!list->ClickColumn(column)) {
+             err = a[0] + " has no column " + a[1];
+             return false;
+           }
            return true;
          }});
   t.Add({"notify", {{"DIALOG[.WIDGET]", ArgKind::Widget}, {"NOTIFICATION", ArgKind::Choice, false, false, Notifications()}},

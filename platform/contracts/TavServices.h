@@ -156,6 +156,11 @@ public:
   virtual std::vector<std::string> Keys() const = 0;
   // Writes the repository to disk atomically; false with a message on failure.
   virtual bool Save(std::string* error = nullptr) = 0;
+  // Arrays of strings, kept beside the single values under their own keys (Delete and
+  // Keys cover both). Read: null when the key holds no array. Write: how many values
+  // were written (0 when the repository keeps no arrays).
+  virtual std::optional<std::vector<TavUnicodeString>> ReadStrings(const std::string&) const { return std::nullopt; }
+  virtual int WriteStrings(const std::string&, std::vector<TavUnicodeString>) { return 0; }
 
   // Typed helpers with defaults.
   bool ReadBool(const std::string& key, bool def) const;

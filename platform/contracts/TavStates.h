@@ -136,6 +136,10 @@ public:
   TAV_INTERFACE(TavISpecAttrAccess);
   // S_OK with the value; E_FAIL when the object has no boolean value of that name.
   virtual HRESULT GetBooleanAttribute(const TavUnicodeString& name, bool& value) const = 0;
+  // The attribute keys the object exposes for specification: on an activity type the
+  // built-in keys every activity of it carries ("SpecifiedCT", ...), on an activity its
+  // own attributes' names. None by default.
+  virtual std::vector<TavUnicodeString> ListAttributeKeys() const { return {}; }
 };
 
 // What a double click on an object in the tree runs (the host's edit extension,

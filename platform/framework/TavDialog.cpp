@@ -180,12 +180,23 @@ bool TavDlgRows::SelectFromText(const std::string& v, std::string* error, const 
 }
 
 bool TavDlgLines::SetValueFromText(const std::string& v, std::string* error) {
-  return SelectFromText(v, error, "line", [&](int i) { return lines_[static_cast<std::size_t>(i)].utf8() == v; });
+  return SelectFromText(v, error, "line", [&](int i) { return RowMatches(i, v); });
 }
-bool TavDlgLines::SelectLinesFromText(const std::vector<std::string>& values, std::string* error) {
+bool TavDlgLines::RowMatches(int row, const std::string& text) const {
+  return lines_[static_cast<std::size_t>(row)].utf8() == text;
+}
+void TavDlgRows::SetSelectedRows(std::vector<int> rows) {
+  std::erase_if(rows, [&](int r) { return r < 0 || r >= GetLineCount(); });
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  if (!multi_ && rows.size() > 1) rows.resize(1);
+  selected_ = std::move(rows);
+}
+bool TavDlgRows::SelectLinesFromText(const std::vector<std::string>& values, std::string* error) {
+  const std::string noun = RowNoun();
   if (values.size() == 1) return SetValueFromText(values.front(), error);
   if (!multi_ || values.empty()) {
-    if (error) *error = GetKind() + " " + GetName() + (values.empty() ? ": no line given" : " selects one line at a time");
+    if (error) *error = GetKind() + " " + GetName() + (values.empty() ? ": no " + noun + " given" : " selects one " + noun + " at a time");
     return false;
   }
   std::vector<int> rows;
@@ -194,13 +205,13 @@ bool TavDlgLines::SelectLinesFromText(const std::vector<std::string>& values, st
     if (!ParseInt(v, row)) {
       int found = 0;
       for (int i = 0; i < GetLineCount(); ++i)
-        if (lines_[static_cast<std::size_t>(i)].utf8() == v) row = i, ++found;
+        if (RowMatches(i, v)) row = i, ++found;
       if (found != 1) {
-        if (error) *error = GetKind() + " " + GetName() + (found ? " has several lines '" + v + "': choose one by number" : " has no line '" + v + "'");
+        if (error) *error = GetKind() + " " + GetName() + (found ? " has several " + noun + "s '" + v + "': choose one by number" : " has no " + noun + " '" + v + "'");
         return false;
       }
     } else if (row < 0 || row >= GetLineCount()) {
-      if (error) *error = GetKind() + " " + GetName() + " has " + std::to_string(GetLineCount()) + " lines, no line " + v;
+      if (error) *error = GetKind() + " " + GetName() + " has " + std::to_string(GetLineCount()) + " " + noun + "s, no " + noun + " " + v;
       return false;
     }
     if (std::find(rows.begin(), rows.end(), row) == rows.end()) rows.push_back(row);
@@ -245,12 +256,19 @@ TavUnicodeString TavDlgMultiList::GetColumnItem(int column, int row) const {
   return static_cast<std::size_t>(column) < r.size() ? r[static_cast<std::size_t>(column)] : TavUnicodeString();
 }
 bool TavDlgMultiList::SetValueFromText(const std::string& v, std::string* error) {
+  return SelectFromText(v, error, "row", [&](int i) { return RowMatches(i, v); });
+}
+bool TavDlgMultiList::RowMatches(int i, const std::string& v) const {
   // A row by its first cell's text, or by all its cells as the dump shows them ("a | b").
-  return SelectFromText(v, error, "row", [&](int i) {
-    std::string all;
-    for (auto& cell : rows_[static_cast<std::size_t>(i)]) all += (all.empty() ? "" : " | ") + cell.utf8();
-    return GetColumnItem(0, i).utf8() == v || all == v;
-  });
+  std::string all;
+  for (auto& cell : rows_[static_cast<std::size_t>(i)]) all += (all.empty() ? "" : " | ") + cell.utf8();
+  return GetColumnItem(0, i).utf8() == v || all == v;
+}
+bool TavDlgMultiList::ClickColumn(int column) {
+  if (column < 0 || column >= std::max(GetColumnCount(), 1)) return false;
+  clicked_ = column;
+  Notify(TavDlgNotification::ColumnClick);
+  return true;
 }
 std::string TavDlgMultiList::ValueText() const {
   return selected_.empty() ? std::string() : "row " + std::to_string(selected_.front());
@@ -325,7 +343,9 @@ std::string TavDlgDialog::DumpText() {
   return out;
 }
 
-void TavDlgDialog::DumpDetails(std::string&, int) const {}
+void TavDlgDialog::DumpDetails(std::string& out, int) const {
+  if (minimized_) out += " [minimised]";
+}
 
 const std::vector<TavDlgDialog*>& TavDlgDialog::All() { return Live(); }
 

@@ -22,6 +22,8 @@ inline constexpr const char* Select = "SELECT";        // list line or combo ent
 inline constexpr const char* Modify = "MODIFY";        // editor text, check state, spinner value
 inline constexpr const char* Activate = "ACTIVATE";    // push button pressed, list line double-clicked
 inline constexpr const char* Leave = "LEAVE";          // the keyboard focus left an editor
+inline constexpr const char* DropDown = "DROPDOWN";    // a combo's list is opened
+inline constexpr const char* ColumnClick = "COLUMNCLICK";  // a column title of a list clicked
 }  // namespace TavDlgNotification
 
 class TavDlgWidget {
@@ -148,14 +150,27 @@ public:
   void ClearSelect() { selected_.clear(); }
   std::vector<int> GetSelect() const { return selected_; }
   int GetSelectCount() const { return static_cast<int>(selected_.size()); }
+  // Selects these rows (ascending, duplicates dropped) without notifying; rows
+  // outside the list are ignored, and so are all but the first on a single-selection list.
+  void SetSelectedRows(std::vector<int> rows);
+  bool IsSelected(int row) const;
+  // A list where the user may select several rows at once (off by default).
+  void SetMultiSelect(bool on) { multi_ = on; }
+  bool IsMultiSelect() const { return multi_; }
+  // Selects these rows (numbers or unique row texts) and notifies once; refused on
+  // a single-selection list unless there is exactly one value.
+  bool SelectLinesFromText(const std::vector<std::string>& values, std::string* error);
 
 protected:
   // "none", a row number, or the text of exactly one row (`matches`), as the user
   // could choose; `noun` is what the user calls a row ("line", "row").
   bool SelectFromText(const std::string& v, std::string* error, const std::string& noun,
                       const std::function<bool(int row)>& matches);
-  bool IsSelected(int row) const;
+  // Whether a row answers to a text the user gives for it.
+  virtual bool RowMatches(int row, const std::string& text) const = 0;
+  virtual const char* RowNoun() const { return "line"; }
   std::vector<int> selected_;
+  bool multi_ = false;
 };
 
 class TavDlgLines : public TavDlgRows {
@@ -167,17 +182,11 @@ public:
   TavUnicodeString GetLine(int row) const;
   bool SetValueFromText(const std::string& value, std::string* error) override;
   std::string ValueText() const override;
-  // A list where the user may select several lines at once (off by default).
-  void SetMultiSelect(bool on) { multi_ = on; }
-  bool IsMultiSelect() const { return multi_; }
-  // Selects these lines (numbers or unique line texts) and notifies once; refused on
-  // a single-selection list unless there is exactly one value.
-  bool SelectLinesFromText(const std::vector<std::string>& values, std::string* error);
 
 protected:
   void DumpDetails(std::string& out, int indent) const override;
+  bool RowMatches(int row, const std::string& text) const override;
   std::vector<TavUnicodeString> lines_;
-  bool multi_ = false;
 };
 class TavDlgCombo : public TavDlgLines {
 public:
@@ -203,14 +212,38 @@ public:
   void ClearLine() { rows_.clear(); selected_.clear(); }
   bool SetValueFromText(const std::string& value, std::string* error) override;
   std::string ValueText() const override;
+  // The user clicks a column title: the list notifies COLUMNCLICK; the column stays
+  // readable until the next click. False for no such column.
+  bool ClickColumn(int column);
+  int GetClickedColumn() const { return clicked_; }
 
 protected:
   void DumpDetails(std::string& out, int indent) const override;
+  bool RowMatches(int row, const std::string& text) const override;
+  const char* RowNoun() const override { return "row"; }
 
 private:
+  int clicked_ = -1;
   std::vector<TavUnicodeString> columns_;
   std::vector<int> widths_;
   std::vector<std::vector<TavUnicodeString>> rows_;
+};
+
+// A contextual menu: items (push-like, they notify ACTIVATE) and submenus of items.
+// Hidden until the command shows it at a pick; an activated item hides its menu.
+class TavDlgMenu : public TavDlgWidget {
+public:
+  TavDlgMenu(TavDlgWidget* f, std::string n, std::string kind = "menu") : TavDlgWidget(f, std::move(n), std::move(kind)) {
+    SetVisibility(false);
+  }
+};
+class TavDlgSubMenu : public TavDlgMenu {
+public:
+  TavDlgSubMenu(TavDlgWidget* f, std::string n) : TavDlgMenu(f, std::move(n), "submenu") { SetVisibility(true); }
+};
+class TavDlgMenuItem : public TavDlgWidget {
+public:
+  TavDlgMenuItem(TavDlgWidget* f, std::string n) : TavDlgWidget(f, std::move(n), "menuitem") {}
 };
 
 class TavDlgTabPage : public TavDlgWidget {
@@ -252,6 +285,10 @@ public:
   // How many callbacks the last dispatched notification reached.
   int LastDispatchCount() const { return lastDispatch_; }
 
+  // Minimised with its window (still shown, but folded away).
+  void SetMinimized(bool m) { minimized_ = m; }
+  bool IsMinimized() const { return minimized_; }
+
   std::string DumpText();
   // Every live dialog, in creation order (for scripts: dialogs by name).
   static const std::vector<TavDlgDialog*>& All();
@@ -272,6 +309,7 @@ private:
   std::vector<CB> callbacks_;
   int nextId_ = 1;
   int lastDispatch_ = 0;
+  bool minimized_ = false;
 };
 
 // A notification window: information, warning or error, with a title and a text.

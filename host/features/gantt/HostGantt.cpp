@@ -1,0 +1,5 @@
+#include "HostGantt.h"
+
+namespace host {
+void RegisterGanttHost() {}
+}  // namespace host
