@@ -161,7 +161,7 @@ void GanttWindow::AddQuickSearchString(const TavUnicodeString& text) { history_.
 Ref<GanttWindow> OpenGanttWindow(const Ref<TavBaseUnknown>& activity, std::string& error) {
   auto root = std::dynamic_pointer_cast<HostActivity>(activity ? activity->ExtendedObject() : nullptr);
   if (!root || !root->Type()->IsA("Activity")) {
-    error = "a Gantt chart shows an activity and its sub activities: not an activity";
+    error = "not an activity (a Gantt chart shows an activity and the activities below it)";
     return nullptr;
   }
   HostSession* session = HostSession::Current();
