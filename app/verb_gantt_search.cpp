@@ -2,7 +2,7 @@
 // [--columns A,B] [--list-saved] [--json|--csv]: the rows of a Gantt chart that match.
 #include <iostream>
 
-#include "GanttWindows.h"
+#include "GanttWindow.h"
 #include "OrvGanttSearchQueries.h"
 #include "OrvGanttSerachPreferencesServices.h"
 #include "Output.h"
@@ -84,9 +84,17 @@ int Run() {
   if (o.listSaved) ListSaved();
 
   Ref<TavBaseUnknown> root;
+  if (o.root.empty()) {
+    const auto roots = plant.doc->Process().GetRootActivities();
+    if (roots.empty()) throw mirt::VerbError("the plant has no process to search");
+    root = roots.front();
+  } else {
+    root = plant.doc->Resolve(o.root).GetLeaf();
+    if (!root) throw mirt::VerbError("--root: nothing at '" + o.root + "'");
+  }
   std::string error;
-  auto window = host::OpenGanttWindowForVerb(*plant.doc, o.root, root, error);
-  if (!window) throw mirt::VerbError(error);
+  auto window = host::OpenGanttWindow(root, error);
+  if (!window) throw mirt::VerbError("--root '" + (o.root.empty() ? plant.doc->PathString(root) : o.root) + "': " + error);
   if (!o.columns.empty()) {
     window->AddColumns(SplitColumns(o.columns));
     window->UpdateGanttTable();
