@@ -1,9 +1,10 @@
 #include "GanttModule.h"
 
+#include "OrvSerachInGanttCmd.h"
 #include "TavModules.h"
 
 void RegisterGanttModule() {
   for (const char* module : {"OrvVekPlanner", "Mirtcommands"}) {
-    (void)module;
+    TavModuleRegistry::Get().Register(module, "OrvSerachInGanttCmd", fctCreateOrvSerachInGanttCmd);
   }
 }
