@@ -293,7 +293,12 @@ std::optional<TavValue> FileRepository::Read(const std::string& key) const {
 }
 void FileRepository::Write(const std::string& key, TavValue value) {
   contents_.arrays.erase(key);
-  contents_.values[key] = std::move(value);
+  // An empty value has no text in the file: keeping it would make it vanish on the
+  // next load only, so it leaves the key empty now.
+  if (std::holds_alternative<std::monostate>(value))
+    contents_.values.erase(key);
+  else
+    contents_.values[key] = std::move(value);
 }
 std::optional<std::vector<TavUnicodeString>> FileRepository::ReadStrings(const std::string& key) const {
   auto it = contents_.arrays.find(key);

@@ -157,6 +157,8 @@ TEST(Repository, AKeyHoldsAValueOrAnArrayAndDeleteTakesEither) {
   EXPECT_FALSE(r.ReadStrings("k"));
   EXPECT_FALSE(r.Delete("k"));
   EXPECT_EQ(r.Keys(), (std::vector<std::string>{"b", "list"}));
+  r.Write("list", TavValue{});  // an empty value is no value, now as after a reload
+  EXPECT_EQ(r.Keys(), (std::vector<std::string>{"b"}));
   // A file naming a key twice keeps its last line, of whichever kind.
   const auto c = FileRepository::Deserialize("mirt-repository 1\nk\tint\t1\nk\tstrings\t1\tx\nj\tstrings\t0\nj\tbool\ttrue\n");
   EXPECT_EQ(c.arrays, (std::map<std::string, std::vector<TavUnicodeString>>{{"k", {"x"}}}));

@@ -93,10 +93,3 @@ TEST(GanttText, ReadsNumbersAsStrtodDoesWhenWhole) {
   for (const char* bad : {"", "   ", "12abc", "info", "1e", "1,5", "- 1", "1 2", "e3", "."})
     EXPECT_FALSE(ReadNumber(bad)) << bad;
 }
-
-TEST(GanttText, FoldsAsciiLettersOnly) {
-  EXPECT_EQ(FoldCase("AbZ[@Ö é"), "abz[@Ö é");
-  std::string buffer = "a long text that was here before";
-  FoldCaseInto("XY", buffer);
-  EXPECT_EQ(buffer, "xy");
-}

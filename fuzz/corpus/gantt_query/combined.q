@@ -1,0 +1,7 @@
+'Name'='*weld*'
+AND
+'Duration'>='2'
+AND
+'Duration'<'8'
+OR
+'Robot'=='R?-*'

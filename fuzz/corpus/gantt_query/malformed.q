@@ -1,0 +1,6 @@
+AND
+'Name'='x'
+OR
+OR
+'Weight'>'3'
+'Name'='y'

@@ -1,0 +1,5 @@
+'O'Brien''='it's'
+OR
+'Name'!=''
+OR
+'Start'<='1e3'

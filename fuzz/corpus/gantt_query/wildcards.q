@@ -1,0 +1,5 @@
+'Type'='*a*a*a*a*a*a*a*a*a*a*a*a*a*b'
+OR
+'Name'>'caf'
+AND
+'Start'='+0x10'
