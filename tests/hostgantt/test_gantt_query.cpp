@@ -88,21 +88,21 @@ TEST(GanttCondition, SplitsAtTheFirstQuoteBeforeAnOperatorAndTheLastQuote) {
 
 TEST(GanttQueryShape, FaultsNameTheStringAndItsPosition) {
   EXPECT_EQ(Error({}), "the query is empty");
-  EXPECT_EQ(Error({"AND", "'Name'='x'"}), "'AND' at position 1: a query starts with a condition, not with AND or OR");
+  EXPECT_EQ(Error({"AND", "'Name'='x'"}), "element 1 (AND): a query starts with a condition, not with AND or OR");
   EXPECT_EQ(Error({"'Name'='x'", "'Type'='y'"}),
-            "''Type'='y'' at position 2: two conditions in a row need AND or OR between them");
-  EXPECT_EQ(Error({"'Name'='x'", "OR", "AND", "'Type'='y'"}), "'AND' at position 3: two combinators in a row");
-  EXPECT_EQ(Error({"'Name'='x'", "OR"}), "'OR' at position 2: a query ends with a condition, not with AND or OR");
-  EXPECT_EQ(Error({"'Name'='x'", "XOR", "'Type'='y'"}), "'XOR' at position 2: expected AND or OR");
-  EXPECT_EQ(Error({"'Name'='x'", "and", "'Type'='y'"}), "'and' at position 2: expected AND or OR");
-  EXPECT_EQ(Error({"'Name'='x'", "AND", "Type=y"}), "'Type=y' at position 3: not a condition 'Attribute'op'Value'");
-  EXPECT_EQ(Error({"Define Relation"}), "'Define Relation' at position 1: not a condition 'Attribute'op'Value'");
+            "element 2 ('Type'='y'): two conditions in a row need AND or OR between them");
+  EXPECT_EQ(Error({"'Name'='x'", "OR", "AND", "'Type'='y'"}), "element 3 (AND): two combinators in a row");
+  EXPECT_EQ(Error({"'Name'='x'", "OR"}), "element 2 (OR): a query ends with a condition, not with AND or OR");
+  EXPECT_EQ(Error({"'Name'='x'", "XOR", "'Type'='y'"}), "element 2 (XOR): expected AND or OR");
+  EXPECT_EQ(Error({"'Name'='x'", "and", "'Type'='y'"}), "element 2 (and): expected AND or OR");
+  EXPECT_EQ(Error({"'Name'='x'", "AND", "Type=y"}), "element 3 (Type=y): not a condition 'Attribute'op'Value'");
+  EXPECT_EQ(Error({"Define Relation"}), "element 1 (Define Relation): not a condition 'Attribute'op'Value'");
 }
 
 TEST(GanttQueryShape, UnknownColumnsAreNamedWithCloseHeaders) {
-  EXPECT_EQ(Error({"'Name'='x'", "OR", "'Weight'>'3'"}), "''Weight'>'3'' at position 3: no column 'Weight'");
-  EXPECT_EQ(Error({"'Duraton'>'3'"}), "''Duraton'>'3'' at position 1: no column 'Duraton' (did you mean 'Duration'?)");
-  EXPECT_EQ(Error({"'name'='x'"}), "''name'='x'' at position 1: no column 'name' (did you mean 'Name'?)");
+  EXPECT_EQ(Error({"'Name'='x'", "OR", "'Weight'>'3'"}), "element 3 ('Weight'>'3'): no column 'Weight'");
+  EXPECT_EQ(Error({"'Duraton'>'3'"}), "element 1 ('Duraton'>'3'): no column 'Duraton' (did you mean 'Duration'?)");
+  EXPECT_EQ(Error({"'name'='x'"}), "element 1 ('name'='x'): no column 'name' (did you mean 'Name'?)");
   // Headers are matched exactly: blanks count.
   EXPECT_NE(Error({"'Name '='x'"}).find("no column 'Name '"), std::string::npos);
 }

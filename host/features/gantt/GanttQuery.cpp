@@ -121,7 +121,7 @@ private:
 };
 
 std::string At(const std::string& s, std::size_t index) {
-  return "'" + s + "' at position " + std::to_string(index + 1) + ": ";
+  return "element " + std::to_string(index + 1) + " (" + s + "): ";
 }
 
 // Why the query's shape is wrong (conditions and combinators alternating), or empty.
