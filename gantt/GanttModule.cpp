@@ -1,9 +1,10 @@
 #include "GanttModule.h"
 
+#include "OrvGanttAddAttributeCmd.h"
 #include "TavModules.h"
 
 void RegisterGanttModule() {
   for (const char* module : {"OrvVekPlanner", "Mirtcommands"}) {
-    (void)module;
+    TavModuleRegistry::Get().Register(module, "OrvGanttAddAttributeCmd", fctCreateOrvGanttAddAttributeCmd);
   }
 }
