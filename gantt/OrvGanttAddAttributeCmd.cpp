@@ -100,6 +100,7 @@ bool OrvGanttAddAttributeCmd::IsActivityOrResource(TavAcquisitionAgent* agent) {
 }
 
 bool OrvGanttAddAttributeCmd::AcceptsObject(const Ref<TavBaseUnknown>& object) const {
+  TavTraceScope scope(Trace(), kClass, "AcceptsObject");
   if (query<TavISPPActivity>(object)) return true;
   auto product = query<TavIProduct>(object);
   auto resources = product ? TavProcessResourceListOf(CurrentDocument()) : nullptr;
@@ -119,6 +120,7 @@ bool OrvGanttAddAttributeCmd::ShowGanttAddAttributeDlg() {
 }
 
 bool OrvGanttAddAttributeCmd::ShowGanttAddAttributeDlg(const Ref<TavBaseUnknown>& object) {
+  TavTraceScope scope(Trace(), kClass, "ShowGanttAddAttributeDlg");
   auto activity = query<TavISPPActivity>(object);
   const auto attributes = activity ? GetAttributesFromActivity(activity) : GetAttributesFromResource(object);
   if (attributes.empty()) {

@@ -55,10 +55,11 @@ TavDlgMultiList* OrvGanttAddAttributeDlg::AddList(TavDlgWidget* frame, const std
 
 void OrvGanttAddAttributeDlg::Build(const std::vector<TavUnicodeString>& attributes) {
   TavTraceScope scope(Trace(), kClass, "Build");
-  attributes_.clear();
+  std::vector<TavUnicodeString> offered;  // `attributes` may be attributes_ itself
   for (const auto& a : attributes)
-    if (CanBeStored(a)) attributes_.push_back(a);
-  RemoveDuplicates(attributes_);
+    if (CanBeStored(a)) offered.push_back(a);
+  RemoveDuplicates(offered);
+  attributes_ = std::move(offered);
 
   settings_ = OrvIVEKGanttSettingAtt::Instantiate(OrvIVEKGanttSettingAtt::kControllerName);
   TavUnicodeString stored;
@@ -282,6 +283,7 @@ void OrvGanttAddAttributeDlg::ShowError(const TavUnicodeString& text) {
 
 // ------------------------------------------------------------------ the column string
 void OrvGanttAddAttributeDlg::BuildCheckList(const TavUnicodeString& value, std::vector<TavUnicodeString>& list) {
+  TavTraceScope scope(Trace(), kClass, "BuildCheckList");
   list.clear();
   const std::string& s = value.utf8();
   std::size_t at = s.find(kSeparator);
@@ -297,6 +299,7 @@ void OrvGanttAddAttributeDlg::BuildCheckList(const TavUnicodeString& value, std:
 }
 
 TavUnicodeString OrvGanttAddAttributeDlg::BuildColumnString(const std::vector<TavUnicodeString>& list) {
+  TavTraceScope scope(Trace(), kClass, "BuildColumnString");
   if (list.empty()) return {};
   std::string out(kSeparator);
   for (const auto& name : list) out += name.utf8() + std::string(kSeparator);
@@ -304,16 +307,19 @@ TavUnicodeString OrvGanttAddAttributeDlg::BuildColumnString(const std::vector<Ta
 }
 
 bool OrvGanttAddAttributeDlg::CanBeStored(const TavUnicodeString& name) {
+  TavTraceScope scope(Trace(), kClass, "CanBeStored");
   return !name.IsEmpty() && name.Strip() == name && !name.Contains(kSeparator) && !name.EndsWith("$");
 }
 
 TavUnicodeString OrvGanttAddAttributeDlg::GetNLSAttributeName(const TavUnicodeString& name) {
+  TavTraceScope scope(Trace(), kClass, "GetNLSAttributeName");
   const std::string key = name.utf8() + ".Name";
   // Looked up only when the catalogue has it: the name itself is no message to substitute in.
   return TavMsgCatalog::HasKey(kCatalog, key) ? TavMsgCatalog::BuildMessage(kCatalog, key) : name;
 }
 
 std::vector<TavUnicodeString> OrvGanttAddAttributeDlg::GetNLSAttributeNameList(const std::vector<TavUnicodeString>& names) {
+  TavTraceScope scope(Trace(), kClass, "GetNLSAttributeNameList");
   std::vector<TavUnicodeString> out;
   out.reserve(names.size());
   for (const auto& n : names) out.push_back(GetNLSAttributeName(n));
