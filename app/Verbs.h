@@ -30,6 +30,7 @@ Verb DeleteResourceVerb();
 Verb CopyProcessVerb();
 Verb CopyResourceVerb();
 Verb DemoVerb();
+Verb GanttSearchVerb();
 Verb GenerateVerb();
 Verb PrecedenceVerb();
 Verb RenumberVerb();

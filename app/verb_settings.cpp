@@ -14,8 +14,9 @@ namespace {
 namespace fs = std::filesystem;
 
 struct Options {
-  std::string repository, key, value;
-  bool preferences = false, text = false;
+  std::string repository, key;
+  std::vector<std::string> values;
+  bool preferences = false, text = false, strings = false;
   mirt::FormatFlags listFormat, getFormat;
   CLI::App *list = nullptr, *get = nullptr, *set = nullptr;
 };
@@ -41,6 +42,21 @@ mirt::Json ValueJson(const TavValue& v) {
   if (auto* d = std::get_if<double>(&v)) return *d;
   if (auto* b = std::get_if<bool>(&v)) return *b;
   return nullptr;
+}
+
+// What a key holds: a single value or an array of strings.
+struct Entry {
+  std::string type;
+  mirt::Json json;
+  std::string text;  // one line of the table or CSV
+};
+
+Entry Lookup(const host::FileRepository& repo, const std::string& key) {
+  if (auto v = repo.Read(key)) return {TypeName(*v), ValueJson(*v), TavValueToText(*v).utf8()};
+  mirt::Json list = mirt::Json::array();
+  for (auto& s : repo.ReadStrings(key).value_or(std::vector<TavUnicodeString>{})) list.push_back(s.utf8());
+  // A JSON array keeps each string's bounds visible even when it holds commas or quotes.
+  return {"strings", list, list.dump()};
 }
 
 // The repository as commands see it; a name that would leave the folder is refused first.
@@ -88,8 +104,8 @@ int List() {
     case mirt::Format::Json: {
       mirt::Json values = mirt::Json::array();
       for (auto& k : repo->Keys()) {
-        const TavValue v = *repo->Read(k);
-        values.push_back({{"key", k}, {"type", TypeName(v)}, {"value", ValueJson(v)}});
+        Entry e = Lookup(*repo, k);
+        values.push_back({{"key", k}, {"type", e.type}, {"value", std::move(e.json)}});
       }
       mirt::PrintJson(out, {{"kind", Kind()}, {"repository", o.repository}, {"file", repo->File().string()}, {"values", values}});
       break;
@@ -97,8 +113,8 @@ int List() {
     case mirt::Format::Csv: {
       std::vector<std::vector<std::string>> rows{{"key", "type", "value"}};
       for (auto& k : repo->Keys()) {
-        const TavValue v = *repo->Read(k);
-        rows.push_back({k, TypeName(v), TavValueToText(v).utf8()});
+        Entry e = Lookup(*repo, k);
+        rows.push_back({k, e.type, e.text});
       }
       mirt::PrintCsv(out, rows);
       break;
@@ -106,8 +122,8 @@ int List() {
     case mirt::Format::Text: {
       std::vector<std::vector<std::string>> rows;
       for (auto& k : repo->Keys()) {
-        const TavValue v = *repo->Read(k);
-        rows.push_back({k, TypeName(v), TavValueToText(v).utf8()});
+        Entry e = Lookup(*repo, k);
+        rows.push_back({k, e.type, e.text});
       }
       mirt::PrintTable(out, rows);
     }
@@ -118,13 +134,18 @@ int List() {
 int Get() {
   const Options& o = Opt();
   auto repo = Open(o.repository, true);
-  const auto v = repo->Read(o.key);
-  if (!v) throw mirt::VerbError("no key '" + o.key + "' in " + Kind() + " repository '" + o.repository + "'");
-  if (o.getFormat.Get() == mirt::Format::Json)
-    mirt::PrintJson(std::cout, {{"kind", Kind()}, {"repository", o.repository}, {"key", o.key}, {"type", TypeName(*v)},
-                                {"value", ValueJson(*v)}});
-  else
-    std::cout << TavValueToText(*v).utf8() << '\n';
+  const auto keys = repo->Keys();
+  if (!std::binary_search(keys.begin(), keys.end(), o.key))
+    throw mirt::VerbError("no key '" + o.key + "' in " + Kind() + " repository '" + o.repository + "'");
+  Entry e = Lookup(*repo, o.key);
+  if (o.getFormat.Get() == mirt::Format::Json) {
+    mirt::PrintJson(std::cout, {{"kind", Kind()}, {"repository", o.repository}, {"key", o.key}, {"type", e.type},
+                                {"value", std::move(e.json)}});
+  } else if (e.type == "strings") {
+    for (auto& s : e.json) std::cout << s.get<std::string>() << '\n';  // one string a line
+  } else {
+    std::cout << e.text << '\n';
+  }
   return 0;
 }
 
@@ -133,8 +154,13 @@ int Set() {
   if (o.key.empty()) throw mirt::VerbError("a key cannot be empty");
   // The file format keeps one key per line with tabs between the fields.
   if (o.key.find_first_of("\t\n") != std::string::npos) throw mirt::VerbError("a key cannot hold a tab or a line break");
+  if (!o.strings && o.values.size() != 1)
+    throw mirt::VerbError(o.values.empty() ? "set needs a VALUE" : "set takes one VALUE; --strings writes several as an array");
   auto repo = Open(o.repository, false);
-  repo->Write(o.key, o.text ? TavValue(TavUnicodeString(o.value)) : host::RepositoryValueFromText(o.value));
+  if (o.strings)
+    repo->WriteStrings(o.key, std::vector<TavUnicodeString>(o.values.begin(), o.values.end()));
+  else
+    repo->Write(o.key, o.text ? TavValue(TavUnicodeString(o.values[0])) : host::RepositoryValueFromText(o.values[0]));
   std::string error;
   if (!repo->Save(&error)) throw mirt::VerbError(error);
   return 0;
@@ -166,12 +192,14 @@ mirt::Verb mirt::SettingsVerb() {
       o.set = sub.add_subcommand("set", "Write one value and save the repository (made on first use)");
       o.set->add_option("REPOSITORY", o.repository, "The repository name")->required();
       o.set->add_option("KEY", o.key, "The key")->required();
-      o.set->add_option("VALUE", o.value, "true or false, an integer, a number, else a text")->required();
+      o.set->add_option("VALUE", o.values, "true or false, an integer, a number, else a text; with --strings, the array's strings");
       o.set->add_flag("--text", o.text, "Keep VALUE as a text even when it reads as a number or true/false");
+      o.set->add_flag("--strings", o.strings, "Write the VALUEs (none or more) as one array of strings");
       for (CLI::App* s : {o.list, o.get, o.set}) s->fallthrough();
       sub.footer("Repositories live in $MIRT_CONFIG_DIR/settings and $MIRT_CONFIG_DIR/preferences (default "
                  "configuration folder: $XDG_CONFIG_HOME/mirt). A name is a plain name: no '/', no '..'.\n"
-                 "Example: mirt settings set OrvVekPartConsumption ParentAssignCheck true");
+                 "Example: mirt settings set OrvVekPartConsumption ParentAssignCheck true\n"
+                 "         mirt settings --preferences set OrvGanttSearch SavedQueryList --strings Welds Late");
     },
     Run};
 }

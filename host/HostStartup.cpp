@@ -17,6 +17,7 @@
 #include "ScriptProducts.h"
 #include "ScriptStates.h"
 #include "ScriptViewer.h"
+#include "ScriptWindows.h"
 #include "HostWalk.h"
 #include "HostWorkbench.h"
 
@@ -45,6 +46,7 @@ void RegisterHost() {
   RegisterStateStatements();   // print states, expect position, edit
   RegisterLibraryStatements(); // library modified
   RegisterProductStatements(); // print notifications
+  RegisterWindowStatements();  // window, print window(s), expect window
 }
 
 }  // namespace host

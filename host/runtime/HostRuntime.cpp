@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
@@ -156,22 +157,95 @@ std::string EscapeValue(const std::string& s) {
 }
 }  // namespace
 
-std::string FileRepository::Serialize(const std::map<std::string, TavValue>& values) {
+namespace {
+const char* TypeName(const TavValue& v) {
+  return std::holds_alternative<TavUnicodeString>(v) ? "string"
+         : std::holds_alternative<std::int64_t>(v)   ? "int"
+         : std::holds_alternative<double>(v)         ? "real"
+         : std::holds_alternative<bool>(v)           ? "bool"
+                                                     : nullptr;
+}
+
+std::string ValueLine(const std::string& key, const TavValue& v) {
+  const char* type = TypeName(v);
+  if (!type) return {};  // an empty value has no text to keep
+  return EscapeValue(key) + "\t" + type + "\t" + EscapeValue(TavValueToText(v).utf8()) + "\n";
+}
+
+std::string ArrayLine(const std::string& key, const std::vector<TavUnicodeString>& strings) {
+  std::string out = EscapeValue(key) + "\tstrings\t" + std::to_string(strings.size());
+  for (auto& s : strings) out += "\t" + EscapeValue(s.utf8());
+  return out + "\n";
+}
+
+TavValue ParseValue(const std::string& type, const std::string& val, int n) {
+  auto bad = [&] { return std::runtime_error("line " + std::to_string(n) + ": bad " + type + " value '" + val + "'"); };
+  if (type == "string") return TavUnicodeString(val);
+  if (type == "int") {
+    std::size_t pos = 0;
+    long long v = 0;
+    try { v = std::stoll(val, &pos); } catch (...) { throw bad(); }
+    if (pos != val.size()) throw bad();
+    return static_cast<std::int64_t>(v);
+  }
+  if (type == "real") {
+    std::size_t pos = 0;
+    double v = 0;
+    try { v = std::stod(val, &pos); } catch (...) { throw bad(); }
+    if (pos != val.size()) throw bad();
+    return v;
+  }
+  if (type == "bool") {
+    if (val != "true" && val != "false") throw bad();
+    return val == "true";
+  }
+  throw std::runtime_error("line " + std::to_string(n) + ": unknown type '" + type + "'");
+}
+
+// `fields` is what follows "KEY<TAB>strings<TAB>": the count, then that many strings.
+std::vector<TavUnicodeString> ParseArray(const std::string& key, std::string_view fields, int n) {
+  const auto at = [&] { return "line " + std::to_string(n) + ": array '" + key + "'"; };
+  const std::size_t tab = std::min(fields.find('\t'), fields.size());
+  const std::string_view count = fields.substr(0, tab);
+  std::size_t announced = 0;
+  const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), announced);
+  if (count.empty() || ec != std::errc() || end != count.data() + count.size())
+    throw std::runtime_error(at() + ": bad string count '" + std::string(count) + "'");
+  // The count is checked against the strings present, never used to reserve.
+  std::vector<TavUnicodeString> strings;
+  for (std::size_t from = tab; from < fields.size();) {
+    const std::size_t next = std::min(fields.find('\t', from + 1), fields.size());
+    strings.emplace_back(UnescapeValue(std::string(fields.substr(from + 1, next - from - 1))));
+    from = next;
+  }
+  if (strings.size() != announced)
+    throw std::runtime_error(at() + " announces " + std::to_string(announced) + " strings but holds " +
+                             std::to_string(strings.size()));
+  return strings;
+}
+}  // namespace
+
+std::string FileRepository::Serialize(const RepositoryContents& contents) {
+  // One ascending walk over both maps: the text does not depend on which kind a key holds.
   std::string out = std::string(kRepoHeader) + "\n";
-  for (auto& [k, v] : values) {
-    const char* type = std::holds_alternative<TavUnicodeString>(v) ? "string"
-                       : std::holds_alternative<std::int64_t>(v)   ? "int"
-                       : std::holds_alternative<double>(v)         ? "real"
-                       : std::holds_alternative<bool>(v)           ? "bool"
-                                                                   : nullptr;
-    if (!type) continue;
-    out += EscapeValue(k) + "\t" + type + "\t" + EscapeValue(TavValueToText(v).utf8()) + "\n";
+  auto v = contents.values.begin();
+  auto a = contents.arrays.begin();
+  while (v != contents.values.end() || a != contents.arrays.end()) {
+    if (a == contents.arrays.end() || (v != contents.values.end() && v->first < a->first)) {
+      out += ValueLine(v->first, v->second);
+      ++v;
+    } else {
+      // A key in both maps breaks the class's rule; the array, written last, wins.
+      if (v != contents.values.end() && v->first == a->first) ++v;
+      out += ArrayLine(a->first, a->second);
+      ++a;
+    }
   }
   return out;
 }
 
-std::map<std::string, TavValue> FileRepository::Deserialize(const std::string& text) {
-  std::map<std::string, TavValue> out;
+RepositoryContents FileRepository::Deserialize(const std::string& text) {
+  RepositoryContents out;
   std::istringstream in(text);
   std::string line;
   if (!std::getline(in, line) || line != kRepoHeader) throw std::runtime_error("line 1: not a repository file");
@@ -181,29 +255,17 @@ std::map<std::string, TavValue> FileRepository::Deserialize(const std::string& t
     if (line.empty()) continue;
     auto t1 = line.find('\t');
     auto t2 = t1 == std::string::npos ? t1 : line.find('\t', t1 + 1);
-    if (t2 == std::string::npos) throw std::runtime_error("line " + std::to_string(n) + ": expected key, type and value");
-    std::string key = UnescapeValue(line.substr(0, t1)), type = line.substr(t1 + 1, t2 - t1 - 1),
-                val = UnescapeValue(line.substr(t2 + 1));
-    auto bad = [&] { return std::runtime_error("line " + std::to_string(n) + ": bad " + type + " value '" + val + "'"); };
-    if (type == "string") {
-      out[key] = TavUnicodeString(val);
-    } else if (type == "int") {
-      std::size_t pos = 0;
-      long long v = 0;
-      try { v = std::stoll(val, &pos); } catch (...) { throw bad(); }
-      if (pos != val.size()) throw bad();
-      out[key] = static_cast<std::int64_t>(v);
-    } else if (type == "real") {
-      std::size_t pos = 0;
-      double v = 0;
-      try { v = std::stod(val, &pos); } catch (...) { throw bad(); }
-      if (pos != val.size()) throw bad();
-      out[key] = v;
-    } else if (type == "bool") {
-      if (val != "true" && val != "false") throw bad();
-      out[key] = val == "true";
+    const bool array = t1 != std::string::npos && line.compare(t1 + 1, std::string::npos, "strings") == 0;
+    if (t2 == std::string::npos && !array)
+      throw std::runtime_error("line " + std::to_string(n) + ": expected key, type and value");
+    std::string key = UnescapeValue(line.substr(0, t1)), type = line.substr(t1 + 1, t2 == std::string::npos ? t2 : t2 - t1 - 1);
+    // A key read twice keeps its last line, whichever kind that is.
+    if (type == "strings") {
+      out.values.erase(key);
+      out.arrays[key] = ParseArray(key, t2 == std::string::npos ? std::string_view() : std::string_view(line).substr(t2 + 1), n);
     } else {
-      throw std::runtime_error("line " + std::to_string(n) + ": unknown type '" + type + "'");
+      out.arrays.erase(key);
+      out.values[key] = ParseValue(type, UnescapeValue(line.substr(t2 + 1)), n);
     }
   }
   return out;
@@ -213,7 +275,7 @@ FileRepository::FileRepository(std::string name, fs::path file) : name_(std::mov
   auto text = ReadFile(file_);
   if (!text) return;
   try {
-    values_ = Deserialize(*text);
+    contents_ = Deserialize(*text);
   } catch (const std::exception& e) {
     fs::path aside = file_;
     aside += ".corrupt";
@@ -225,15 +287,32 @@ FileRepository::FileRepository(std::string name, fs::path file) : name_(std::mov
 }
 
 std::optional<TavValue> FileRepository::Read(const std::string& key) const {
-  auto it = values_.find(key);
-  if (it == values_.end()) return std::nullopt;
+  auto it = contents_.values.find(key);
+  if (it == contents_.values.end()) return std::nullopt;
   return it->second;
 }
-void FileRepository::Write(const std::string& key, TavValue value) { values_[key] = std::move(value); }
-bool FileRepository::Delete(const std::string& key) { return values_.erase(key) > 0; }
+void FileRepository::Write(const std::string& key, TavValue value) {
+  contents_.arrays.erase(key);
+  contents_.values[key] = std::move(value);
+}
+std::optional<std::vector<TavUnicodeString>> FileRepository::ReadStrings(const std::string& key) const {
+  auto it = contents_.arrays.find(key);
+  if (it == contents_.arrays.end()) return std::nullopt;
+  return it->second;
+}
+int FileRepository::WriteStrings(const std::string& key, std::vector<TavUnicodeString> strings) {
+  contents_.values.erase(key);
+  auto& kept = contents_.arrays[key] = std::move(strings);
+  return static_cast<int>(std::min<std::size_t>(kept.size(), INT_MAX));
+}
+bool FileRepository::Delete(const std::string& key) {
+  return (contents_.values.erase(key) + contents_.arrays.erase(key)) > 0;
+}
 std::vector<std::string> FileRepository::Keys() const {
   std::vector<std::string> out;
-  for (auto& [k, v] : values_) out.push_back(k);
+  for (auto& [k, v] : contents_.values) out.push_back(k);
+  for (auto& [k, v] : contents_.arrays) out.push_back(k);
+  std::sort(out.begin(), out.end());
   return out;
 }
 bool FileRepository::Save(std::string* error) {
@@ -245,7 +324,7 @@ bool FileRepository::Save(std::string* error) {
     if (error) *error = "cannot write '" + file_.string() + "': cannot create its folder: " + ec.message();
     return false;
   }
-  return support::WriteFile(file_, Serialize(values_), error);
+  return support::WriteFile(file_, Serialize(contents_), error);
 }
 
 // ------------------------------------------------------------------ editors and session

@@ -42,8 +42,16 @@ std::string RepositoryNameProblem(std::string_view name);
 // A value as the user types it for a repository: true/false, an integer, a number, else a text.
 TavValue RepositoryValueFromText(const std::string& text);
 
-// A repository kept in <config>/<kind>/<name>.repo. A corrupt file is reported
-// and set aside as <name>.repo.corrupt, never overwritten.
+// What a repository file holds: single values and arrays of strings. A key is in one
+// of the two maps only (writing one kind under a key replaces the other).
+struct RepositoryContents {
+  std::map<std::string, TavValue> values;
+  std::map<std::string, std::vector<TavUnicodeString>> arrays;
+  friend bool operator==(const RepositoryContents&, const RepositoryContents&) = default;
+};
+
+// A repository kept in <config>/<kind>/<name>.repo (docs/repositories.md). A corrupt
+// file is reported and set aside as <name>.repo.corrupt, never overwritten.
 class FileRepository final : public TavRepository {
 public:
   FileRepository(std::string name, std::filesystem::path file);
@@ -53,16 +61,19 @@ public:
   bool Delete(const std::string& key) override;
   std::vector<std::string> Keys() const override;
   bool Save(std::string* error = nullptr) override;
+  std::optional<std::vector<TavUnicodeString>> ReadStrings(const std::string& key) const override;
+  int WriteStrings(const std::string& key, std::vector<TavUnicodeString> strings) override;
   const std::filesystem::path& File() const { return file_; }
 
-  static std::string Serialize(const std::map<std::string, TavValue>& values);
+  // Keys in ascending byte order, so the same contents always give the same text.
+  static std::string Serialize(const RepositoryContents& contents);
   // Throws std::runtime_error("line N: ...") on a malformed text.
-  static std::map<std::string, TavValue> Deserialize(const std::string& text);
+  static RepositoryContents Deserialize(const std::string& text);
 
 private:
   std::string name_;
   std::filesystem::path file_;
-  std::map<std::string, TavValue> values_;
+  RepositoryContents contents_;
 };
 
 class HostViewer3D final : public virtual TavIViewer3D {

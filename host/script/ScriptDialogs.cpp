@@ -109,9 +109,9 @@ void AddDialogStatements(ScriptTable& t) {
            TavDlgWidget* wd = SensitiveWidget(r, a[0], err);
            if (!wd) return false;
            if (wd->GetKind() == "menuitem")
-             for (TavDlgWidget* f = wd->GetFather(); f && (f->GetKind() == "menu" || f->GetKind() == "submenu"); f = f->GetFather())
+             for (TavDlgWidget* f = wd; f && (f == wd || f->GetKind() == "menu" || f->GetKind() == "submenu"); f = f->GetFather())
                if (!f->IsVisible()) {
-                 err = "menu " + f->GetName() + " is not shown";
+                 err = (f == wd ? "menu item " : "menu ") + f->GetName() + " is not shown";
                  return false;
                }
            wd->Notify(TavDlgNotification::Activate);

@@ -36,13 +36,19 @@ bool Save(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   return true;
 }
 
-bool Setting(ScriptRunner&, const ScriptWords& a, std::string& err) {
+bool WriteRepository(TavRepository& (*repo)(const std::string&), const ScriptWords& a, std::string& err) {
   if (std::string problem = RepositoryNameProblem(a[0]); !problem.empty()) {
     err = problem + ": '" + a[0] + "'";
     return false;
   }
-  TavSettingRepository::GetRepository(a[0]).Write(a[1], RepositoryValueFromText(Join(a, 2)));
+  repo(a[0]).Write(a[1], RepositoryValueFromText(Join(a, 2)));
   return true;
+}
+bool Setting(ScriptRunner&, const ScriptWords& a, std::string& err) {
+  return WriteRepository(&TavSettingRepository::GetRepository, a, err);
+}
+bool Preference(ScriptRunner&, const ScriptWords& a, std::string& err) {
+  return WriteRepository(&TavSysPreferenceRepository::GetRepository, a, err);
 }
 
 bool Select(ScriptRunner& r, const ScriptWords& a, std::string& err) {
@@ -194,6 +200,11 @@ void AddSessionStatements(ScriptTable& t) {
          "Writes a setting: true/false, an integer, a number, else a text.\n"
          "Example:\n  setting OrvVekPartConsumption AttributeCheck true",
          Setting});
+  t.Add({"preference", {{"REPOSITORY", ArgKind::Word}, {"KEY", ArgKind::Word}, {"VALUE", ArgKind::Text}},
+         "write a value into a preference repository",
+         "Writes a user preference, as `setting` does a setting: true/false, an integer,\n"
+         "a number, else a text.\nExample:\n  preference OrvGanttSearch SavedQueryListSize 3",
+         Preference});
   t.Add({"echo", {{"TEXT", ArgKind::Text, true}}, "print a line",
          "Prints its words, joined by blanks.\nExample:\n  echo \"== renumbering\"",
          [](ScriptRunner& r, const ScriptWords& a, std::string&) {

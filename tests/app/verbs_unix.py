@@ -167,6 +167,19 @@ def test_settings():
     run("settings", "--preferences", "set", "Viewer", "Zoom", "2")
     check(js("settings", "list", "--preferences").get("repositories") == ["Viewer"], "preferences list")
     check(js("settings", "list").get("repositories") == ["OrvVekPartConsumption"], "preferences leaked into settings")
+    # Arrays of strings: set with --strings, listed and read back whole.
+    query = ["'Name'='*weld*'", "AND", "", "tab\there"]
+    run("settings", "--preferences", "set", "OrvGanttSearch", "Welds_QN", "--strings", *query)
+    g = js("settings", "--preferences", "get", "OrvGanttSearch", "Welds_QN")
+    check(g.get("type") == "strings" and g.get("value") == query, f"settings get of an array: {g}")
+    out, _ = run("settings", "--preferences", "get", "OrvGanttSearch", "Welds_QN")
+    check(out == "\n".join(query) + "\n", f"settings get prints an array a string a line: {out!r}")
+    listed = js("settings", "--preferences", "list", "OrvGanttSearch").get("values")
+    check(listed == [{"key": "Welds_QN", "type": "strings", "value": query}], f"settings list of an array: {listed}")
+    run("settings", "--preferences", "set", "OrvGanttSearch", "Welds_QN", "3")  # a value replaces the array
+    check(js("settings", "--preferences", "get", "OrvGanttSearch", "Welds_QN").get("value") == 3, "a value replaces an array")
+    refused("settings", "set takes one VALUE", "set", "OrvVekPartConsumption", "K", "a", "b")
+    refused("settings", "set needs a VALUE", "set", "OrvVekPartConsumption", "K")
     refused("settings", "no key 'Missing'", "get", "OrvVekPartConsumption", "Missing")
     refused("settings", "no settings repository 'Nothing'", "get", "Nothing", "Key")
     refused("settings", "no settings repository 'Nothing'", "list", "Nothing")

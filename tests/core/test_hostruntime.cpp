@@ -109,7 +109,95 @@ TEST(Repository, DeserializeRejectsMalformedText) {
   EXPECT_THROW(FileRepository::Deserialize("mirt-repository 1\nk\tbool\tyes\n"), std::runtime_error);
   EXPECT_THROW(FileRepository::Deserialize("mirt-repository 1\nk\treal\t1.5x\n"), std::runtime_error);
   EXPECT_THROW(FileRepository::Deserialize("mirt-repository 1\nk\tcolour\tred\n"), std::runtime_error);
-  EXPECT_EQ(FileRepository::Deserialize("mirt-repository 1\n\n").size(), 0u);
+  EXPECT_EQ(FileRepository::Deserialize("mirt-repository 1\n\n"), RepositoryContents{});
+}
+
+TEST(Repository, StringArraysRoundTripThroughTheFile) {
+  TempDir d;
+  const std::vector<TavUnicodeString> query{"'Name'='a\tb'", "OR", "", "line\nbreak \\ back\\", "\\t", "é"};
+  {
+    FileRepository r("OrvGanttSearch", d.path / "G.repo");
+    EXPECT_EQ(r.WriteStrings("Welds_QN", query), 6);
+    EXPECT_EQ(r.WriteStrings("Nothing", {}), 0);
+    EXPECT_EQ(r.WriteStrings("Blank", {""}), 1);
+    r.Write("Welds_QS", std::int64_t(6));
+    ASSERT_TRUE(r.Save());
+  }
+  EXPECT_EQ(Slurp(d.path / "G.repo"),
+            "mirt-repository 1\n"
+            "Blank\tstrings\t1\t\n"
+            "Nothing\tstrings\t0\n"
+            "Welds_QN\tstrings\t6\t'Name'='a\\tb'\tOR\t\tline\\nbreak \\\\ back\\\\\t\\\\t\té\n"
+            "Welds_QS\tint\t6\n");
+  FileRepository r("OrvGanttSearch", d.path / "G.repo");
+  EXPECT_EQ(r.ReadStrings("Welds_QN"), query);
+  EXPECT_EQ(r.ReadStrings("Nothing"), std::vector<TavUnicodeString>{});
+  EXPECT_EQ(r.ReadStrings("Blank"), std::vector<TavUnicodeString>{""});
+  EXPECT_EQ(r.ReadInt("Welds_QS", 0), 6);
+  EXPECT_FALSE(r.ReadStrings("Welds_QS"));  // a value is no array
+  EXPECT_FALSE(r.Read("Welds_QN"));         // nor the reverse
+  // Writing back what was read gives the same bytes.
+  const std::string text = Slurp(d.path / "G.repo");
+  EXPECT_EQ(FileRepository::Serialize(FileRepository::Deserialize(text)), text);
+}
+
+TEST(Repository, AKeyHoldsAValueOrAnArrayAndDeleteTakesEither) {
+  FileRepository r("R", "/nonexistent/R.repo");
+  r.Write("k", std::int64_t(1));
+  r.WriteStrings("k", {"a", "b"});
+  EXPECT_FALSE(r.Read("k"));
+  EXPECT_EQ(r.ReadStrings("k")->size(), 2u);
+  r.WriteStrings("list", {"x"});
+  r.Write("list", TavUnicodeString("now a text"));
+  EXPECT_FALSE(r.ReadStrings("list"));
+  EXPECT_EQ(r.ReadString("list", ""), "now a text");
+  r.Write("b", true);
+  EXPECT_EQ(r.Keys(), (std::vector<std::string>{"b", "k", "list"}));  // each key once, in order
+  EXPECT_TRUE(r.Delete("k"));
+  EXPECT_FALSE(r.ReadStrings("k"));
+  EXPECT_FALSE(r.Delete("k"));
+  EXPECT_EQ(r.Keys(), (std::vector<std::string>{"b", "list"}));
+  // A file naming a key twice keeps its last line, of whichever kind.
+  const auto c = FileRepository::Deserialize("mirt-repository 1\nk\tint\t1\nk\tstrings\t1\tx\nj\tstrings\t0\nj\tbool\ttrue\n");
+  EXPECT_EQ(c.arrays, (std::map<std::string, std::vector<TavUnicodeString>>{{"k", {"x"}}}));
+  EXPECT_EQ(c.values.size(), 1u);
+  EXPECT_EQ(c.values.count("j"), 1u);
+}
+
+TEST(Repository, ArrayWithAWrongCountIsDamageSetAside) {
+  const auto error = [](const std::string& line) -> std::string {
+    try {
+      FileRepository::Deserialize("mirt-repository 1\nok\tint\t1\n" + line + "\n");
+    } catch (const std::runtime_error& e) {
+      return e.what();
+    }
+    return "accepted";
+  };
+  EXPECT_EQ(error("q\tstrings\t3\ta\tb"), "line 3: array 'q' announces 3 strings but holds 2");
+  EXPECT_EQ(error("q\tstrings\t0\t"), "line 3: array 'q' announces 0 strings but holds 1");
+  EXPECT_EQ(error("q\tstrings\t18446744073709551615"), "line 3: array 'q' announces 18446744073709551615 strings but holds 0");
+  EXPECT_EQ(error("q\tstrings\t99999999999999999999999"), "line 3: array 'q': bad string count '99999999999999999999999'");
+  EXPECT_EQ(error("q\tstrings\t-1"), "line 3: array 'q': bad string count '-1'");
+  EXPECT_EQ(error("q\tstrings\t 1\tx"), "line 3: array 'q': bad string count ' 1'");
+  EXPECT_EQ(error("q\tstrings"), "line 3: array 'q': bad string count ''");
+  EXPECT_EQ(error("q\tstrings\t"), "line 3: array 'q': bad string count ''");
+
+  TempDir d;
+  const fs::path file = d.path / "Q.repo";
+  const std::string damaged = "mirt-repository 1\nSavedQueryList\tstrings\t2\tonly one\n";
+  std::ofstream(file) << damaged;
+  std::vector<std::string> reports;
+  SetDiagnosticSink([&](const std::string& m) { reports.push_back(m); });
+  FileRepository r("Q", file);
+  SetDiagnosticSink([](const std::string& m) { std::cerr << m << '\n'; });
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_NE(reports[0].find("line 2: array 'SavedQueryList' announces 2 strings but holds 1"), std::string::npos);
+  EXPECT_TRUE(r.Keys().empty());
+  EXPECT_EQ(Slurp(fs::path(file.string() + ".corrupt")), damaged);
+  // Saving now writes a fresh file beside the one set aside.
+  r.WriteStrings("SavedQueryList", {"Welds"});
+  ASSERT_TRUE(r.Save());
+  EXPECT_EQ(Slurp(fs::path(file.string() + ".corrupt")), damaged);
 }
 
 TEST(Repository, SaveMakesItsOwnFolderAndRefusesAReadOnlyFile) {

@@ -1,5 +1,13 @@
 #include "HostGantt.h"
 
+#include "HostWindows.h"
+
 namespace host {
-void RegisterGanttHost() {}
+
+void RegisterGanttHost() {
+  TavFrmLayoutWindows::Install(&HostWindows::Get());
+  RegisterActivityTypes();
+  RegisterResourceParameters();
+}
+
 }  // namespace host

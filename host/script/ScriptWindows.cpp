@@ -1,0 +1,165 @@
+// `window ...`, `print window`, `expect window`: the host's layout windows and the
+// Gantt charts among them.
+#include "ScriptWindows.h"
+
+#include <ostream>
+
+#include "GanttWindow.h"
+#include "HostScript.h"
+#include "HostWindows.h"
+#include "ScriptTable.h"
+
+namespace host {
+
+namespace {
+
+std::string Join(const ScriptWords& w) {
+  std::string s;
+  for (std::size_t i = 0; i < w.size(); ++i) s += (i ? " " : "") + w[i];
+  return s;
+}
+
+std::vector<std::string> OpenNames() {
+  std::vector<std::string> names;
+  for (auto& w : HostWindows::Get().Windows()) names.push_back(w->GetBaseName().utf8());
+  return names;
+}
+
+// The window named by the words, or the current one when there are none.
+Ref<HostWindow> Target(const ScriptWords& a, std::string& err) {
+  HostWindows& frame = HostWindows::Get();
+  if (a.empty()) {
+    auto w = frame.Current();
+    if (!w) err = frame.Windows().empty() ? "no window is open" : "no window is current (window activate NAME)";
+    return w;
+  }
+  const std::string name = Join(a);
+  auto w = frame.Find(name);
+  if (!w) {
+    const auto names = OpenNames();
+    err = "no window '" + name + "' is open" + (names.empty() ? std::string(" (none is)") : DidYouMean(name, names));
+  }
+  return w;
+}
+
+bool OpenGantt(ScriptRunner& r, const ScriptWords& a, std::string& err) {
+  const std::string path = Join(a);
+  TavPathElement p = r.ResolvePath(path, err);
+  if (p.IsEmpty()) return false;
+  std::string why;
+  auto w = OpenGanttWindow(p.GetLeaf(), why);
+  if (!w) {
+    err = "cannot open a Gantt chart on " + path + ": " + why;
+    return false;
+  }
+  r.Out() << "window " << w->GetBaseName().utf8() << " opened\n";
+  return true;
+}
+
+bool Activate(ScriptRunner& r, const ScriptWords& a, std::string& err) {
+  auto w = Target(a, err);
+  if (!w) return false;
+  HostWindows::Get().Activate(w);
+  r.Out() << "window " << w->GetBaseName().utf8() << " activated\n";
+  return true;
+}
+
+bool Deactivate(ScriptRunner& r, const ScriptWords& a, std::string& err) {
+  auto w = Target(a, err);
+  if (!w) return false;
+  HostWindows::Get().Deactivate();
+  r.Out() << "window " << w->GetBaseName().utf8() << " deactivated\n";
+  return true;
+}
+
+bool Close(ScriptRunner& r, const ScriptWords& a, std::string& err) {
+  auto w = Target(a, err);
+  if (!w) return false;
+  HostWindows::Get().Close(w);
+  r.Out() << "window " << w->GetBaseName().utf8() << " closed\n";
+  return true;
+}
+
+void PrintGantt(std::ostream& out, const GanttWindow& g) {
+  const GanttTable& t = g.Table();
+  const HostDocument* doc = g.Root()->Doc();
+  out << "  root " << (doc ? doc->PathString(g.Root()) : g.Root()->Label().utf8()) << '\n';
+  out << "  columns";
+  for (std::size_t c = 0; c < t.ColumnCount(); ++c) out << (c ? " | " : " ") << t.Header(c) << (t.IsNumeric(c) ? " (n)" : "");
+  out << '\n';
+  const auto marked = g.GetHighlightedRows();
+  std::size_t next = 0;
+  for (std::size_t row = 0; row < t.RowCount(); ++row) {
+    const bool on = next < marked.size() && static_cast<std::size_t>(marked[next]) == row;
+    if (on) ++next;
+    out << "  " << (on ? '*' : ' ') << row << ':';
+    for (std::size_t c = 0; c < t.ColumnCount(); ++c) out << (c ? " | " : " ") << t.Cell(row, c);
+    out << '\n';
+  }
+  out << "  first visible row " << g.FirstVisibleRow() << '\n';
+}
+
+bool PrintWindow(ScriptRunner& r, const ScriptWords& a, std::string& err) {
+  auto w = Target(a, err);
+  if (!w) return false;
+  std::ostream& out = r.Out();
+  out << "window " << w->GetBaseName().utf8() << (w == HostWindows::Get().Current() ? " (current)" : "") << '\n';
+  if (auto* g = dynamic_cast<GanttWindow*>(w.get())) PrintGantt(out, *g);
+  return true;
+}
+
+bool PrintWindows(ScriptRunner& r, const ScriptWords&, std::string&) {
+  HostWindows& frame = HostWindows::Get();
+  const auto windows = frame.Windows();
+  const auto current = frame.Current();
+  std::ostream& out = r.Out();
+  if (windows.empty()) out << "no window open\n";
+  for (auto& w : windows) out << "window " << w->GetBaseName().utf8() << (w == current ? " (current)" : "") << '\n';
+  return true;
+}
+
+bool ExpectWindow(ScriptRunner&, const ScriptWords& a, std::string& err) {
+  const std::string want = Join(a);
+  auto current = HostWindows::Get().Current();
+  const std::string is = current ? current->GetBaseName().utf8() : "none";
+  if (is != want) {
+    err = "the current window is " + (current ? "'" + is + "'" : is) + ", expected '" + want + "'";
+    return false;
+  }
+  return true;
+}
+
+void AddWindowStatements(ScriptTable& t) {
+  const std::string name = "NAME";
+  t.Add({"window", {}, "open, activate, deactivate and close the layout's windows (Gantt charts)",
+         "Windows are named by their base name (\"Gantt Chart.1\"); the last one opened or\n"
+         "activated is current, which is the window commands such as the Gantt search\n"
+         "work on. Closing a plant closes its windows.\n"
+         "Example:\n  window gantt \"Process/Body Shop\"\n  window activate Gantt Chart.1\n  window close",
+         nullptr,
+         {{"gantt", {{"PATH", ArgKind::Text}}, "open a Gantt chart on an activity and its sub activities",
+           "Opens a Gantt chart window on the activity at PATH: a row per activity below it\n"
+           "(itself first), the columns Name, Type, Duration and Description, and the\n"
+           "attribute columns chosen in the Gantt settings. It becomes the current window.\n"
+           "Example:\n  window gantt \"Process/Body Shop\"",
+           OpenGantt},
+          {"activate", {{name, ArgKind::Text}}, "make an open window the current one", {}, Activate},
+          {"deactivate", {}, "deactivate the current window (none is current then)", {}, Deactivate},
+          {"close", {{name, ArgKind::Text, true}}, "close a window (the current one by default)", {}, Close}}});
+  t.AddSub("print", {"window", {{name, ArgKind::Text, true}},
+                     "a window (the current one by default): a Gantt chart's columns and rows",
+                     "Prints the window's base name, and for a Gantt chart its root activity, its\n"
+                     "columns (\"(n)\" marks a numeric one), one line per row (\"*\" marks a\n"
+                     "highlighted row) and the first visible row.\n"
+                     "Example:\n  print window Gantt Chart.1",
+                     PrintWindow});
+  t.AddSub("print", {"windows", {}, "the open windows in opening order, the current one marked", {}, PrintWindows});
+  t.AddSub("expect", {"window", {{name, ArgKind::Text}},
+                      "the current window is NAME (`none`: no window is current)", {}, ExpectWindow});
+}
+
+}  // namespace
+
+void RegisterWindowStatements() { AddScriptStatements(AddWindowStatements); }
+
+}  // namespace host
