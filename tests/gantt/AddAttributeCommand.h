@@ -25,7 +25,8 @@ struct ConfigFolder {  // MIRT_CONFIG_DIR while the test runs
   ConfigFolder() { ::setenv("MIRT_CONFIG_DIR", path.c_str(), 1); }
   ~ConfigFolder() {
     ::setenv("MIRT_CONFIG_DIR", previous.c_str(), 1);
-    fs::remove_all(path);
+    std::error_code ec;
+    fs::remove_all(path, ec);
   }
   fs::path SettingsFile() const { return path / "settings" / "OrvVEKGanttSettingCtrl.repo"; }
 };
