@@ -1,0 +1,6 @@
+#include "OrvGanttAddAttributeIconButton.h"
+
+void OrvGanttAddAttributeIconButton::DumpDetails(std::string& out, int indent) const {
+  TavDlgPushButton::DumpDetails(out, indent);
+  if (!icon_.empty()) out += " [icon " + icon_ + "]";
+}

@@ -1,0 +1,19 @@
+#pragma once
+// A push button that shows an icon (the arrows of the column dialog). The toolkit's
+// buttons carry no image, so the icon's name is kept here and shown in the dump.
+#include <string>
+
+#include "TavDialog.h"
+
+class OrvGanttAddAttributeIconButton : public TavDlgPushButton {
+public:
+  OrvGanttAddAttributeIconButton(TavDlgWidget* father, std::string name, std::string icon)
+      : TavDlgPushButton(father, std::move(name)), icon_(std::move(icon)) {}
+  const std::string& GetIconName() const { return icon_; }
+
+protected:
+  void DumpDetails(std::string& out, int indent) const override;
+
+private:
+  std::string icon_;
+};
