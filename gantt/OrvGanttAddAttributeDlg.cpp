@@ -4,7 +4,7 @@
 #include <numeric>
 #include <unordered_set>
 
-#include "OrvGanttAddAttributeIconButton.h"
+#include "OrvGanttIconButton.h"
 #include "TavServices.h"
 
 namespace {
@@ -80,7 +80,7 @@ void OrvGanttAddAttributeDlg::BuildWidgets() {
                       "Attributes");
   auto* buttons = main->Add<TavDlgFrame>("ButtonFrame");
   auto button = [this](TavDlgWidget* frame, const char* name, const char* icon, void (OrvGanttAddAttributeDlg::*push)()) {
-    auto* b = frame->Add<OrvGanttAddAttributeIconButton>(name, icon);
+    auto* b = frame->Add<OrvGanttIconButton>(name, icon);
     AddAnalyseNotificationCB(b, TavDlgNotification::Activate, [this, push] { (this->*push)(); });
   };
   button(buttons, "AddAttribute", "I_ToRight", &OrvGanttAddAttributeDlg::PushAddButton);

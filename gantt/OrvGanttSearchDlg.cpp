@@ -1,5 +1,6 @@
 #include "OrvGanttSearchDlg.h"
 
+#include "OrvGanttIconButton.h"
 #include "OrvGanttSearchQueries.h"
 #include "OrvSerachInGanttCmd.h"
 #include "TavServices.h"
@@ -32,7 +33,7 @@ void OrvGanttSearchDlg::Build() {
   AddAnalyseNotificationCB(search, Notif::Activate, [this] { cmd_.Search(!advanced_); });
   // Enter in the editor searches too.
   AddAnalyseNotificationCB(quick_, Notif::Activate, [this] { cmd_.Search(true); });
-  collapse_ = Add<TavDlgPushButton>("PushButtonCollapseResults");
+  collapse_ = Add<OrvGanttIconButton>("PushButtonCollapseResults", "I_HideResults.bmp");
   AddAnalyseNotificationCB(collapse_, Notif::Activate, [this] { SetResultsShown(!resultsShown_); });
   auto* sw = Add<TavDlgFrame>("FrameSwitchSearchOption");
   switch_ = sw->Add<TavDlgPushButton>("PbtnShowAdvOptions");
@@ -96,10 +97,10 @@ void OrvGanttSearchDlg::Build() {
   saved_ = sub->Add<TavDlgCombo>("ComboSelectSavedQuries");
   AddAnalyseNotificationCB(saved_, Notif::DropDown, [this] { OnSavedQueriesDropDown(); });
   AddAnalyseNotificationCB(saved_, Notif::Select, [this] { OnSavedQueryChosen(); });
-  auto* del = sub->Add<TavDlgPushButton>("PbtnDeleteQuery");
+  auto* del = sub->Add<OrvGanttIconButton>("PbtnDeleteQuery", "I_DeleteQuery.bmp");
   del->SetHelp(Text("PbtnDeleteQuery.ShortHelp", "Delete the saved query"));
   AddAnalyseNotificationCB(del, Notif::Activate, [this] { OnDeleteSavedQuery(); });
-  auto* save = sub->Add<TavDlgPushButton>("PushButtonSaveQuery");
+  auto* save = sub->Add<OrvGanttIconButton>("PushButtonSaveQuery", "I_SaveQuery.bmp");
   save->SetHelp(Text("PushButtonSaveQuery.ShortHelp", "Save the query"));
   AddAnalyseNotificationCB(save, Notif::Activate, [this] { OnSaveQueryButton(); });
 
@@ -138,6 +139,7 @@ void OrvGanttSearchDlg::SetResultsShown(bool on) {
   resultsShown_ = on;
   resultsFrame_->SetVisibility(on);
   collapse_->SetTitle(on ? Text("CollapseResults", "<< Hide Results") : Text("ExpandResults", "Show Results"));
+  collapse_->SetIconName(on ? "I_HideResults.bmp" : "I_ShowResults.bmp");
 }
 
 void OrvGanttSearchDlg::ShowQuery(const std::vector<TavUnicodeString>& query) {

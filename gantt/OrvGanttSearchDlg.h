@@ -5,6 +5,7 @@
 // its command, which owns the query and the results.
 #include "TavDialog.h"
 
+class OrvGanttIconButton;
 class OrvSerachInGanttCmd;
 
 class OrvGanttSearchDlg : public TavDlgDialog {
@@ -59,7 +60,8 @@ private:
   int editElement_ = 0;
   TavDlgFrame *quickFrame_ = nullptr, *advFrame_ = nullptr, *resultsFrame_ = nullptr;
   TavDlgEditor *quick_ = nullptr, *value_ = nullptr;
-  TavDlgPushButton *switch_ = nullptr, *collapse_ = nullptr;
+  TavDlgPushButton* switch_ = nullptr;
+  OrvGanttIconButton* collapse_ = nullptr;
   TavDlgCombo *attribute_ = nullptr, *relation_ = nullptr, *combinator_ = nullptr, *saved_ = nullptr;
   TavDlgMultiList *queryList_ = nullptr, *results_ = nullptr;
   TavDlgLabel* count_ = nullptr;

@@ -2,7 +2,7 @@
 // how the dialog moves and sorts columns, and what OK, a failed save and Cancel do
 // to the stored choice and to the current Gantt window.
 #include "AddAttributeCommand.h"
-#include "OrvGanttAddAttributeIconButton.h"
+#include "OrvGanttIconButton.h"
 
 using namespace gantt_test;
 using Cmd = OrvGanttAddAttributeCmd;
@@ -62,7 +62,7 @@ TEST_F(AddAttributeCommand, TheStoredChoiceFillsTheRightListAndEveryTextIsInTheC
   EXPECT_EQ(cmd->Dialog()->Children().size(), 3u);
   for (auto [name, icon] : {std::pair{"AddAttribute", "I_ToRight"}, {"RemoveAttribute", "I_ToLeft"}, {"Up", "I_ToUp"},
                             {"Down", "I_ToDown"}, {"Top", "I_ToTop"}, {"Bottom", "I_ToBottom"}})
-    EXPECT_EQ(Widget<OrvGanttAddAttributeIconButton>(name)->GetIconName(), icon);
+    EXPECT_EQ(Widget<OrvGanttIconButton>(name)->GetIconName(), icon);
   std::vector<std::pair<std::string, std::string>> keys = {
       {"OrvGanttColumnVisibility", "NotifyDlg1.Title"}, {"OrvGanttColumnVisibility", "BalloonHelp.Title"},
       {Cmd::kCatalog, "Error.Title"}, {Cmd::kCatalog, "NoAtrribute.Title"}, {Cmd::kCatalog, "NotActivityOrResource"}};

@@ -1,6 +1,0 @@
-#include "OrvGanttAddAttributeIconButton.h"
-
-void OrvGanttAddAttributeIconButton::DumpDetails(std::string& out, int indent) const {
-  TavDlgPushButton::DumpDetails(out, indent);
-  if (!icon_.empty()) out += " [icon " + icon_ + "]";
-}
