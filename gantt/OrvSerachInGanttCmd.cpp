@@ -1,6 +1,7 @@
 #include "OrvSerachInGanttCmd.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "OrvGanttSearchDlg.h"
 #include "OrvGanttSearchQueries.h"
