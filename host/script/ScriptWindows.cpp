@@ -43,7 +43,7 @@ Ref<HostWindow> Target(const ScriptWords& a, std::string& err) {
 }
 
 bool OpenGantt(ScriptRunner& r, const ScriptWords& a, std::string& err) {
-  const std::string path = Join(a);
+  const std::string& path = a[0];
   TavPathElement p = r.ResolvePath(path, err);
   if (p.IsEmpty()) return false;
   std::string why;
@@ -137,7 +137,7 @@ void AddWindowStatements(ScriptTable& t) {
          "work on. Closing a plant closes its windows.\n"
          "Example:\n  window gantt \"Process/Body Shop\"\n  window activate Gantt Chart.1\n  window close",
          nullptr,
-         {{"gantt", {{"PATH", ArgKind::Text}}, "open a Gantt chart on an activity and its sub activities",
+         {{"gantt", {{"PATH", ArgKind::Path}}, "open a Gantt chart on an activity and its sub activities",
            "Opens a Gantt chart window on the activity at PATH: a row per activity below it\n"
            "(itself first), the columns Name, Type, Duration and Description, and the\n"
            "attribute columns chosen in the Gantt settings. It becomes the current window.\n"

@@ -11,6 +11,13 @@ bool IsOpenEditor(const Ref<HostEditor>& ed) {
   const auto& eds = s->Editors();
   return std::find(eds.begin(), eds.end(), ed) != eds.end();
 }
+// A window lives while its editor does and, seen from its own session, while that
+// session still shows the editor. Another session (a batch verb's, run inside a
+// shell) does not judge the windows it did not open.
+bool IsAlive(const HostWindow& w) {
+  auto ed = w.Editor();
+  return ed && (w.Session() != HostSession::Current() || IsOpenEditor(ed));
+}
 }  // namespace
 
 HostWindows& HostWindows::Get() {
@@ -23,7 +30,7 @@ void HostWindows::Prune() const {
   for (bool again = true; again;) {
     again = false;
     for (auto& w : windows_)
-      if (!IsOpenEditor(w->Editor())) {
+      if (!IsAlive(*w)) {
         CloseNow(Ref<HostWindow>(w));
         again = true;
         break;
