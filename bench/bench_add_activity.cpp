@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "BenchMain.h"
+#include "BenchPlant.h"
 #include "HostRuntime.h"
 #include "PlantDocument.h"
 #include "PlantGenerator.h"
@@ -19,20 +20,7 @@
 
 namespace {
 
-Ref<host::HostDocument> Plant(std::size_t activities) {
-  static std::map<std::size_t, Ref<host::HostDocument>> cache;
-  auto& d = cache[activities];
-  if (!d) {
-    host::PlantSpec spec;
-    spec.activities = activities;
-    spec.products = 1000;
-    spec.resources = 20;
-    spec.depth = 4;
-    spec.seed = 11;
-    d = host::GeneratePlant(spec);
-  }
-  return d;
-}
+Ref<host::HostDocument> Plant(std::size_t activities) { return CachedPlant(activities, 20, 4, 11); }
 
 // Physical activities that have a successor in their chain, spread over the process.
 std::vector<Ref<host::HostActivity>> Targets(const host::HostDocument& doc, std::size_t want) {

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "BenchMain.h"
+#include "BenchPlant.h"
 #include "GanttWindow.h"
 #include "HostRuntime.h"
 #include "HostWindows.h"
@@ -13,22 +14,12 @@
 namespace {
 
 Ref<host::HostDocument> Plant(std::size_t activities) {
-  static std::map<std::size_t, Ref<host::HostDocument>> cache;
-  auto& d = cache[activities];
-  if (!d) {
-    host::PlantSpec spec;
-    spec.activities = activities;
-    spec.products = 1000;
-    spec.resources = 50;
-    spec.depth = 6;
-    spec.seed = 11;
-    d = host::GeneratePlant(spec);
+  return CachedPlant(activities, 50, 6, 11, [](host::HostDocument& d) {
     // Every third activity carries the attribute column's value.
     std::size_t k = 0;
-    for (auto& a : d->Process().roots_.front()->GetAllChildActivities())
+    for (auto& a : d.Process().roots_.front()->GetAllChildActivities())
       if (k++ % 3 == 0) query<TavIAttributeHolder>(a)->SetAttribute("Robot", TavUnicodeString("R" + std::to_string(k % 17)));
-  }
-  return d;
+  });
 }
 
 void BM_OpenGanttWindow(benchmark::State& state) {

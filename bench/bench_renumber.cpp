@@ -6,6 +6,7 @@
 #include <map>
 
 #include "BenchMain.h"
+#include "BenchPlant.h"
 #include "HostRuntime.h"
 #include "OrvVekCommandServices.h"
 #include "PlantGenerator.h"
@@ -13,20 +14,7 @@
 
 namespace {
 
-Ref<host::HostDocument> Plant(std::size_t activities) {
-  static std::map<std::size_t, Ref<host::HostDocument>> cache;
-  auto& d = cache[activities];
-  if (!d) {
-    host::PlantSpec spec;
-    spec.activities = activities;
-    spec.products = 1000;
-    spec.resources = 50;
-    spec.depth = 6;
-    spec.seed = 7;
-    d = host::GeneratePlant(spec);
-  }
-  return d;
-}
+Ref<host::HostDocument> Plant(std::size_t activities) { return CachedPlant(activities, 50, 6, 7); }
 
 // The best of several rounds, the same statistic at every size. A round renumbers
 // about 10^6 activities (a thousand runs at 10^3, one at 10^6), so that every size is

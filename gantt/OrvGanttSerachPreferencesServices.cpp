@@ -46,6 +46,24 @@ HRESULT SaveOrRestore(TavRepository& r, const std::vector<Saved>& before) {
   Restore(r, before);
   return Fail(why.empty() ? "the preference repository cannot be saved" : why);
 }
+
+// A change of one saved query: its two keys, the names saved, and what the keys held
+// before, so that a failed save can put it all back.
+struct Change {
+  TavRepository& repo = Repo();
+  std::string qn, qs;
+  Strings names;
+  std::vector<Saved> before;
+  HRESULT Open(const TavUnicodeString& name) {
+    int count = 0;
+    if (FAILED(OrvGanttSerachPreferencesServices::GetSavedQueryAttrNamesForTavPreference(name, qn, qs)) ||
+        FAILED(OrvGanttSerachPreferencesServices::RetrieveSavedQueryList(names, count)))
+      return E_FAIL;
+    before = {Keep(repo, qn), Keep(repo, qs), Keep(repo, OrvGanttSerachPreferencesServices::kListKey),
+              Keep(repo, OrvGanttSerachPreferencesServices::kListSizeKey)};
+    return S_OK;
+  }
+};
 }  // namespace
 
 const std::string& OrvGanttSerachPreferencesServices::LastError() { return g_error; }
@@ -95,24 +113,19 @@ HRESULT OrvGanttSerachPreferencesServices::SetSavedQuery(const TavUnicodeString&
   if (list.empty()) return Fail("the query is empty");
   // Stored only as it can be read back: conditions alternating with AND/OR.
   if (!OrvGanttSearchQueries::IsWellFormed(list)) return Fail("the query does not alternate conditions and AND/OR");
-  std::string qn, qs;
-  if (FAILED(GetSavedQueryAttrNamesForTavPreference(name, qn, qs))) return E_FAIL;
-  TavRepository& r = Repo();
-  Strings names;
-  int count = 0;
-  if (FAILED(RetrieveSavedQueryList(names, count))) return E_FAIL;
-  const std::vector<Saved> before{Keep(r, qn), Keep(r, qs), Keep(r, kListKey), Keep(r, kListSizeKey)};
-  if (r.WriteStrings(qn, list) < 1) {
-    Restore(r, before);
+  Change c;
+  if (FAILED(c.Open(name))) return E_FAIL;
+  if (c.repo.WriteStrings(c.qn, list) < 1) {
+    Restore(c.repo, c.before);
     return Fail("the query's strings cannot be written");
   }
-  r.Write(qs, static_cast<std::int64_t>(list.size()));
-  if (std::find(names.begin(), names.end(), name) == names.end() &&
-      FAILED(AddOrDeleteThisQueryToSavedQueriesList(name, names, true))) {
-    Restore(r, before);
+  c.repo.Write(c.qs, static_cast<std::int64_t>(list.size()));
+  if (std::find(c.names.begin(), c.names.end(), name) == c.names.end() &&
+      FAILED(AddOrDeleteThisQueryToSavedQueriesList(name, c.names, true))) {
+    Restore(c.repo, c.before);
     return E_FAIL;
   }
-  if (FAILED(SaveOrRestore(r, before))) return E_FAIL;
+  if (FAILED(SaveOrRestore(c.repo, c.before))) return E_FAIL;
   g_error.clear();
   return S_OK;
 }
@@ -141,21 +154,16 @@ HRESULT OrvGanttSerachPreferencesServices::GetSavedQuery(const TavUnicodeString&
 }
 
 HRESULT OrvGanttSerachPreferencesServices::DeleteSavedQuery(const TavUnicodeString& name) {
-  std::string qn, qs;
-  if (FAILED(GetSavedQueryAttrNamesForTavPreference(name, qn, qs))) return E_FAIL;
-  TavRepository& r = Repo();
-  Strings names;
-  int count = 0;
-  if (FAILED(RetrieveSavedQueryList(names, count))) return E_FAIL;
-  if (std::find(names.begin(), names.end(), name) == names.end()) return Fail("no query '" + name.utf8() + "' is saved");
-  const std::vector<Saved> before{Keep(r, qn), Keep(r, qs), Keep(r, kListKey), Keep(r, kListSizeKey)};
-  r.Delete(qn);
-  r.Delete(qs);
-  if (FAILED(AddOrDeleteThisQueryToSavedQueriesList(name, names, false))) {
-    Restore(r, before);
+  Change c;
+  if (FAILED(c.Open(name))) return E_FAIL;
+  if (std::find(c.names.begin(), c.names.end(), name) == c.names.end()) return Fail("no query '" + name.utf8() + "' is saved");
+  c.repo.Delete(c.qn);
+  c.repo.Delete(c.qs);
+  if (FAILED(AddOrDeleteThisQueryToSavedQueriesList(name, c.names, false))) {
+    Restore(c.repo, c.before);
     return E_FAIL;
   }
-  if (FAILED(SaveOrRestore(r, before))) return E_FAIL;
+  if (FAILED(SaveOrRestore(c.repo, c.before))) return E_FAIL;
   g_error.clear();
   return S_OK;
 }
