@@ -2,6 +2,8 @@
 // The main of a benchmark: the program's start-up, then the benchmarks.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <vector>
 
 #include "Startup.h"
@@ -13,6 +15,19 @@ inline void EvictCaches() {
   static std::vector<char> junk(std::size_t(128) << 20);
   for (std::size_t i = 0; i < junk.size(); i += 64) junk[i] = static_cast<char>(junk[i] + 1);
   benchmark::ClobberMemory();
+}
+
+// The best of several timed rounds of `f`, in seconds: the round the other users of
+// the machine disturbed least.
+template <class F>
+double Best(F&& f, int rounds) {
+  double best = 1e30;
+  for (int i = 0; i < rounds; ++i) {
+    auto t0 = std::chrono::steady_clock::now();
+    benchmark::DoNotOptimize(f());
+    best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+  }
+  return best;
 }
 
 #define MIRT_BENCHMARK_MAIN()                                              \

@@ -85,17 +85,6 @@ std::size_t Compare(const Pair& p, int filter) {
   return r.matchedOriginal.size() + r.added.size() + r.removed.size() + r.codes.size();
 }
 
-template <class F>
-double Best(F&& f, int rounds) {
-  double best = 1e30;
-  for (int i = 0; i < rounds; ++i) {
-    auto t0 = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(f());
-    best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-  }
-  return best;
-}
-
 host::HostSession& Session() {
   static host::HostSession s;
   return s;

@@ -119,17 +119,6 @@ std::vector<GanttMatch> Bare(const Table& t) {
   return out;
 }
 
-template <class F>
-double Best(F&& f, int rounds) {
-  double best = 1e30;
-  for (int i = 0; i < rounds; ++i) {
-    auto t0 = std::chrono::steady_clock::now();
-    benchmark::DoNotOptimize(f());
-    best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-  }
-  return best;
-}
-
 void BM_GanttQuery(benchmark::State& state) {
   const Table& t = Generated(static_cast<std::size_t>(state.range(0)));
   std::size_t matches = 0;
