@@ -286,9 +286,8 @@ void OrvGanttSearchDlg::OnSavedQueriesDropDown() {
   std::vector<TavUnicodeString> names;
   const TavUnicodeString before = saved_->GetSelectCount() ? saved_->GetLine(saved_->GetSelect().front()) : TavUnicodeString();
   if (FAILED(cmd_.GetListOfSavedQuries(names))) return;
-  if (names.empty())
-    return OrvSerachInGanttCmd::ShowMessage("NoSavedQuriesFound", "No saved queries exist", false);
   FillSavedQueries(names, before);
+  if (names.empty()) OrvSerachInGanttCmd::ShowMessage("NoSavedQuriesFound", "No saved queries exist", false);
 }
 
 void OrvGanttSearchDlg::OnSavedQueryChosen() {
