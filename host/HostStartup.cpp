@@ -1,5 +1,6 @@
 #include "HostStartup.h"
 
+#include "HostAssemblies.h"
 #include "HostAssignment.h"
 #include "HostCompare.h"
 #include "HostCopy.h"
@@ -37,6 +38,7 @@ void RegisterHost() {
   RegisterResourcesHost();   // new products, resource factory and types, links into resources, resource events
   RegisterCopyHost();        // copy-and-paste actor, resource copies, saved state, <hubProducts>, body-in-white types
   RegisterGanttHost();       // windows, Gantt tables and search, activity type attributes, <activityTypes>
+  RegisterAssembliesHost();  // plan-type catalogue, assembly marks, redraws, removal hooks, preview window, double click
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
   // Undo: savepoints for commands and services, and the session statements.

@@ -72,12 +72,10 @@ void OrvVekCreateResourceCmd::BuildGraph() {
 bool OrvVekCreateResourceCmd::AcceptsTarget(const Ref<TavBaseUnknown>& candidate) {
   auto product = query<TavIProduct>(candidate);
   if (!product || !product->IsResource()) return false;
-  auto root = product;
-  while (auto father = root->GetFatherProduct()) root = father;
   auto member = query<TavIDocumentMember>(product);
   auto doc = member ? member->GetDocument() : nullptr;
   auto list = doc ? query<TavIPPRResourceList>(doc->GetRootContainer(TavIPPRResourceList::kInterfaceName)) : nullptr;
-  return list && list->Contains(root);
+  return list && list->Contains(product);
 }
 
 bool OrvVekCreateResourceCmd::IsUnderResourceList(TavAcquisitionAgent* agent) {

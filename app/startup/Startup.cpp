@@ -4,6 +4,7 @@
 #include "AssignmentModule.h"
 #include "GanttModule.h"
 #include "HostStartup.h"
+#include "MfgAssyModule.h"
 #include "PartConsumptionModule.h"
 #include "PrecedenceModule.h"
 #include "ReplaceCopyModule.h"
@@ -11,6 +12,7 @@
 #include "TavActivityLib.h"
 #include "TavFlow.h"
 #include "TavGantt.h"
+#include "TavMfgAssy.h"
 #include "TavAssignment.h"
 #include "TavCompare.h"
 #include "TavCopy.h"
@@ -40,6 +42,7 @@ void StartUp() {
   TavDeclareResourceInterfaces();
   TavDeclareCopyInterfaces();
   TavDeclareGanttInterfaces();
+  TavDeclareMfgAssyInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).
   host::RegisterHost();
@@ -53,6 +56,7 @@ void StartUp() {
   RegisterPrecedenceModule();
   RegisterStatesModule();
   RegisterGanttModule();
+  RegisterMfgAssyModule();
   RegisterWorkbenchModule();
 }
 

@@ -28,6 +28,11 @@ Ref<HostDocument> HostDocument::Create(bool hub) {
   d->products_ = std::make_shared<HostRootList>("Products");
   d->resources_ = std::make_shared<HostRootList>("Resources");
   d->assemblies_ = std::make_shared<HostAssemblyContainer>(d.get());
+  // The resource tree's root product, known to the document but none of its objects.
+  d->resourceRoot_ = std::make_shared<HostProduct>();
+  d->resourceRoot_->name_ = "Resource.1";
+  d->resourceRoot_->resource_ = true;
+  d->resourceRoot_->doc_ = d.get();
   d->journal_ = std::make_unique<UndoJournal>(*d);
   d->flows_ = std::make_unique<HostFlows>(*d);
   // First of the extra containers: the model finds it on every relation change.
@@ -37,12 +42,41 @@ Ref<HostDocument> HostDocument::Create(bool hub) {
 }
 
 HostDocument::~HostDocument() {
+  resourceRoot_->doc_ = nullptr;
   for (auto& [id, weak] : byId_)
     if (auto o = std::dynamic_pointer_cast<HostObject>(weak.lock()))
       if (o->doc_ == this) o->doc_ = nullptr;
 }
 
 void RegisterDocumentInitialiser(std::function<void(HostDocument&)> init) { DocumentInitialisers().push_back(std::move(init)); }
+
+namespace {
+std::vector<std::function<void(HostDocument&, const Ref<HostAssembly>&)>>& AssemblyRemovalHooks() {
+  static std::vector<std::function<void(HostDocument&, const Ref<HostAssembly>&)>> v;
+  return v;
+}
+}  // namespace
+
+void RegisterAssemblyRemovalHook(std::function<void(HostDocument&, const Ref<HostAssembly>&)> hook) {
+  AssemblyRemovalHooks().push_back(std::move(hook));
+}
+
+bool HostDocument::RemoveAssembly(const Ref<HostAssembly>& a) {
+  if (!a || !Holds(*a)) return false;
+  auto& list = assemblies_->assemblies_;
+  if (std::find(list.begin(), list.end(), a) == list.end()) return false;
+  // What points at it goes first, each change recorded, so undo puts it all back.
+  for (auto& other : std::vector(list))
+    if (other != a && other->HasPart(a.get())) other->RemovePart(a);
+  for (auto& r : RelationIndex::Of(*this)->Naming(a.get(), false))
+    if (auto owner = std::dynamic_pointer_cast<HostActivity>(r->GetOwner())) owner->RemoveRelation(r->GetRelationType(), a);
+  for (auto& hook : AssemblyRemovalHooks()) hook(*this, a);
+  auto at = std::find(list.begin(), list.end(), a);
+  if (recording_) recording_->Add(undo::Assembly{a, static_cast<std::uint32_t>(at - list.begin()), true});
+  list.erase(at);
+  ReleaseId(*a);
+  return true;
+}
 
 Ref<TavBaseUnknown> HostDocument::GetRootContainer(std::string_view name) const {
   if (name == TavISPPContExt::kContainerKind) name = TavISPPContExt::kInterfaceName;

@@ -165,9 +165,30 @@ HostActivity::~HostActivity() { TreeDismantler::DismantleIteratively(children_);
 HostProduct::~HostProduct() { TreeDismantler::DismantleIteratively(children_); }
 
 // ------------------------------------------------------------------ products
+bool HostProduct::IsResourceRoot() const { return doc_ && doc_->ResourceRoot().get() == this; }
+
+Ref<TavIProduct> HostProduct::GetFatherProduct() const {
+  if (auto f = father_.lock()) return f;
+  if (resource_ && doc_ && !IsResourceRoot()) return doc_->ResourceRoot();
+  return nullptr;
+}
+std::vector<Ref<TavIProduct>> HostProduct::GetChildren() const {
+  const auto& list = IsResourceRoot() ? doc_->Resources().roots_ : children_;
+  return {list.begin(), list.end()};
+}
+int HostProduct::GetChildrenCount() const {
+  return static_cast<int>(IsResourceRoot() ? doc_->Resources().roots_.size() : children_.size());
+}
+
 std::vector<Ref<TavIProduct>> HostProduct::GetAllDescendants() const {
   std::vector<Ref<TavIProduct>> out;
-  std::vector<const HostProduct*> stack{this};
+  if (IsResourceRoot()) {
+    for (auto& r : doc_->Resources().roots_) {
+      out.push_back(r);
+      for (auto& d : r->GetAllDescendants()) out.push_back(std::move(d));
+    }
+    return out;
+  }
   // Iterative pre-order walk: deep product structures must not exhaust the stack.
   std::vector<std::pair<const HostProduct*, std::size_t>> work{{this, 0}};
   while (!work.empty()) {
@@ -201,26 +222,111 @@ std::vector<Ref<OrvIMfgAssembly>> HostAssembly::GetChildAssemblies() const {
     if (auto a = std::dynamic_pointer_cast<OrvIMfgAssembly>(p)) out.push_back(a);
   return out;
 }
+bool HostAssembly::HasPart(const TavBaseUnknown* part) const {
+  if (index_) return index_->count(part) > 0;
+  for (auto& p : parts_)
+    if (p.get() == part) return true;
+  return false;
+}
+void HostAssembly::InsertPart(std::size_t at, Ref<TavBaseUnknown> part) {
+  const TavBaseUnknown* key = part.get();
+  parts_.insert(parts_.begin() + static_cast<std::ptrdiff_t>(at), std::move(part));
+  if (index_) index_->emplace(key, 0);
+  else if (parts_.size() > kIndexFrom) {
+    index_ = std::make_unique<std::unordered_map<const TavBaseUnknown*, std::uint32_t>>();
+    index_->reserve(parts_.size() * 2);
+    for (auto& p : parts_) index_->emplace(p.get(), 0);
+  }
+}
+void HostAssembly::ErasePart(std::size_t at) {
+  if (index_) index_->erase(parts_[at].get());
+  parts_.erase(parts_.begin() + static_cast<std::ptrdiff_t>(at));
+}
+bool HostAssembly::Reaches(const HostAssembly* other) const {
+  // Iterative: nesting can be deep; each assembly is visited once.
+  std::vector<const HostAssembly*> work{this};
+  std::unordered_set<const HostAssembly*> seen{this};
+  while (!work.empty()) {
+    const HostAssembly* a = work.back();
+    work.pop_back();
+    if (a == other) return true;
+    for (auto& p : a->parts_)
+      if (auto* sub = dynamic_cast<const HostAssembly*>(p.get()); sub && seen.insert(sub).second) work.push_back(sub);
+  }
+  return false;
+}
 HRESULT HostAssembly::AddPart(const Ref<TavBaseUnknown>& part) {
   if (!part) return E_FAIL;
-  if (Key(part) == this) return E_FAIL;  // an assembly cannot contain itself
-  for (auto& p : parts_)
-    if (SameObject(p, part)) return S_FALSE;
-  parts_.push_back(part->ExtendedObject());
+  Ref<TavBaseUnknown> object = part->ExtendedObject();
+  auto* sub = dynamic_cast<HostAssembly*>(object.get());
+  auto* product = dynamic_cast<HostProduct*>(object.get());
+  if (!sub && (!product || product->IsResourceRoot())) return E_FAIL;
+  // Assemblies hold their content strongly: an assembly that contained itself would
+  // never be freed, and walks over the content would not end.
+  if (sub && sub->Reaches(this)) return E_FAIL;
+  if (HasPart(object.get())) return S_FALSE;
+  InsertPart(parts_.size(), object);
   if (UndoLog* log = RecorderOf(*this)) log->Add(undo::Part{SelfRef<HostAssembly>(*this), parts_.back(), 0, false});
   return S_OK;
 }
 HRESULT HostAssembly::RemovePart(const Ref<TavBaseUnknown>& part) {
-  auto at = std::find_if(parts_.begin(), parts_.end(), [&](auto& p) { return SameObject(p, part); });
-  if (at == parts_.end()) return E_FAIL;
-  if (UndoLog* log = RecorderOf(*this))
-    log->Add(undo::Part{SelfRef<HostAssembly>(*this), *at, static_cast<std::uint32_t>(at - parts_.begin()), true});
-  parts_.erase(at);
+  if (!part) return E_FAIL;
+  const TavBaseUnknown* key = part->ExtendedObject().get();
+  if (!HasPart(key)) return E_FAIL;
+  // From the back: emptying a content last to first costs no search.
+  auto at = std::find_if(parts_.rbegin(), parts_.rend(), [&](auto& p) { return p.get() == key; });
+  const auto index = static_cast<std::uint32_t>(parts_.rend() - at - 1);
+  if (UndoLog* log = RecorderOf(*this)) log->Add(undo::Part{SelfRef<HostAssembly>(*this), *at, index, true});
+  ErasePart(index);
+  return S_OK;
+}
+
+namespace {
+constexpr const char* kTypeTexts[] = {"", "Assembly", "ManufacturingKit", "MAOutput", "AST"};
+}  // namespace
+int HostAssembly::TypeOfText(const TavUnicodeString& text) {
+  if (text == "Manufacturing Kit") return 2;
+  for (int t = 0; t < 5; ++t)
+    if (text == kTypeTexts[t]) return t;
+  return -1;
+}
+TavUnicodeString HostAssembly::GetTypeText() const { return type_ >= 0 && type_ < 5 ? kTypeTexts[type_] : ""; }
+HRESULT HostAssembly::SetTypeText(const TavUnicodeString& text) {
+  const int t = TypeOfText(text);
+  if (t < 0) return E_FAIL;
+  SetType(t);
   return S_OK;
 }
 
 Ref<OrvIMfgAssembly> HostAssemblyContainer::CreateAssembly(const TavUnicodeString& name, int type) {
   return doc_->CreateAssembly("", name, type);
+}
+
+HRESULT HostAssemblyContainer::CreateChildAssembly(const TavUnicodeString& name, const Ref<OrvIMfgAssembly>& father,
+                                                   const std::vector<Ref<TavBaseUnknown>>& content,
+                                                   Ref<OrvIMfgAssembly>& out) {
+  out = nullptr;
+  auto f = std::dynamic_pointer_cast<HostAssembly>(father ? father->ExtendedObject() : nullptr);
+  if (!f || !doc_->Holds(*f)) return E_FAIL;
+  // Everything is checked before anything is made: a refused item leaves no half-made
+  // assembly. The new one will be inside the father, so no item may reach the father.
+  for (auto& c : content) {
+    auto o = c ? c->ExtendedObject() : nullptr;
+    auto* sub = dynamic_cast<HostAssembly*>(o.get());
+    auto* product = dynamic_cast<HostProduct*>(o.get());
+    if (!sub && (!product || product->IsResourceRoot())) return E_FAIL;
+    if (sub && sub->Reaches(f.get())) return E_FAIL;
+  }
+  auto a = doc_->CreateAssembly("", name, 1);
+  for (auto& c : content) a->AddPart(c);
+  f->AddPart(a);
+  out = a;
+  return S_OK;
+}
+
+HRESULT HostAssemblyContainer::RemoveAssembly(const Ref<OrvIMfgAssembly>& assembly) {
+  auto a = std::dynamic_pointer_cast<HostAssembly>(assembly ? assembly->ExtendedObject() : nullptr);
+  return a && doc_->RemoveAssembly(a) ? S_OK : E_FAIL;
 }
 
 // ------------------------------------------------------------------ activities

@@ -119,9 +119,12 @@ public:
   void SetName(const TavUnicodeString& n) override;
   TavUnicodeString GetPartNumber() const override { return partNumber_; }
   void SetPartNumber(const TavUnicodeString& pn) override;
-  Ref<TavIProduct> GetFatherProduct() const override { return father_.lock(); }
-  std::vector<Ref<TavIProduct>> GetChildren() const override { return {children_.begin(), children_.end()}; }
-  int GetChildrenCount() const override { return static_cast<int>(children_.size()); }
+  // A root resource answers its document's resource root ("Resource.1"), whose
+  // children are the resource list's roots: the resource tree hangs under one
+  // product as planners know it, while paths, ids and files keep the list.
+  Ref<TavIProduct> GetFatherProduct() const override;
+  std::vector<Ref<TavIProduct>> GetChildren() const override;
+  int GetChildrenCount() const override;
   std::vector<Ref<TavIProduct>> GetAllDescendants() const override;
   bool IsResource() const override { return resource_; }
   TavUnicodeString GetResourceType() const override { return resourceType_; }
@@ -136,6 +139,8 @@ public:
   void SetResourceType(const TavUnicodeString& t);
   bool HasPosition() const { return hasPosition_; }
   void SetHasPosition(bool b);
+  // The document's resource root (HostDocument::ResourceRoot).
+  bool IsResourceRoot() const;
 
 private:
   friend class HostDocument;
@@ -162,6 +167,12 @@ public:
   void SetPartNumber(const TavUnicodeString& pn) override;
   int GetType() const override { return type_; }
   void SetType(int t) override;
+  TavUnicodeString GetTypeText() const override;
+  HRESULT SetTypeText(const TavUnicodeString& text) override;
+  bool IsNotDirectlyChangeable() const override { return notDirectlyChangeable_; }
+  void SetNotDirectlyChangeable(bool mark) override;
+  TavUnicodeString GetPlanType() const override { return planType_; }
+  void SetPlanType(const TavUnicodeString& planType) override;
   HRESULT GetParts(std::vector<Ref<TavBaseUnknown>>& parts) const override;
   std::vector<Ref<OrvIMfgAssembly>> GetChildAssemblies() const override;
   HRESULT AddPart(const Ref<TavBaseUnknown>& part) override;
@@ -170,19 +181,34 @@ public:
   const std::vector<Ref<TavBaseUnknown>>& Parts() const { return parts_; }
   const TavUnicodeString& Name() const { return name_; }
   const TavUnicodeString& PartNumber() const { return partNumber_; }
+  const TavUnicodeString& PlanType() const { return planType_; }
+  // The object (an ExtendedObject) is content.
+  bool HasPart(const TavBaseUnknown* part) const;
+  // This assembly is `other` or contains it, directly or through other assemblies.
+  bool Reaches(const HostAssembly* other) const;
+  // The type texts by type, 0..4 ("" for none); -1 for an unknown text.
+  static int TypeOfText(const TavUnicodeString& text);
   // Content given by product structure: GetParts answers 1 and the parts' descendants count.
   bool ContentByStructure() const { return byStructure_; }
   void SetContentByStructure(bool b);
   // Loading: a part the loader has checked (new, no cycle), appended without a search.
-  void AppendNewPart(Ref<TavBaseUnknown> part) { parts_.push_back(std::move(part)); }
+  void AppendNewPart(Ref<TavBaseUnknown> part) { InsertPart(parts_.size(), std::move(part)); }
 
 private:
   friend class HostDocument;
   friend struct UndoAccess;
-  TavUnicodeString name_, partNumber_;
+  // Every change of the content goes through these two, so the index stays true.
+  void InsertPart(std::size_t at, Ref<TavBaseUnknown> part);
+  void ErasePart(std::size_t at);
+  TavUnicodeString name_, partNumber_, planType_;
   int type_ = 1;
   bool byStructure_ = false;
+  bool notDirectlyChangeable_ = false;
   std::vector<Ref<TavBaseUnknown>> parts_;
+  // Membership of a long content, so that adding to it is not a search per item;
+  // made once the content outgrows a short scan.
+  static constexpr std::size_t kIndexFrom = 16;
+  std::unique_ptr<std::unordered_map<const TavBaseUnknown*, std::uint32_t>> index_;
 };
 
 // One relation owned by an activity.
@@ -385,8 +411,13 @@ private:
 class HostAssemblyContainer final : public virtual TavIMfgAssemblyContainer {
 public:
   explicit HostAssemblyContainer(HostDocument* d) : doc_(d) {}
+  std::string LateType() const override { return "OrvMfgAssyContainer"; }
   std::vector<Ref<OrvIMfgAssembly>> GetAssemblies() const override { return {assemblies_.begin(), assemblies_.end()}; }
   Ref<OrvIMfgAssembly> CreateAssembly(const TavUnicodeString& name, int type) override;
+  HRESULT CreateChildAssembly(const TavUnicodeString& name, const Ref<OrvIMfgAssembly>& father,
+                              const std::vector<Ref<TavBaseUnknown>>& content, Ref<OrvIMfgAssembly>& out) override;
+  HRESULT RemoveAssembly(const Ref<OrvIMfgAssembly>& assembly) override;
+  HostDocument* Doc() const { return doc_; }
   std::vector<Ref<HostAssembly>> assemblies_;
 
 private:
@@ -436,6 +467,13 @@ public:
   Ref<HostAssembly> CreateAssembly(const std::string& id, const TavUnicodeString& name, int type = 1);
   // Detaches an activity subtree; its relations and links go with it.
   void RemoveActivity(const Ref<HostActivity>& a);
+  // Takes an assembly out: first what points at it (content of other assemblies,
+  // activity relations and outputs, then every removal hook), recorded for undo.
+  // False when it is not an assembly of this document.
+  bool RemoveAssembly(const Ref<HostAssembly>& a);
+  // The product every root resource answers as its father ("Resource.1"); it is no
+  // object of the document (no id, never saved).
+  const Ref<HostProduct>& ResourceRoot() const { return resourceRoot_; }
 
   HostProcessContainer& Process() { return *process_; }
   const HostProcessContainer& Process() const { return *process_; }
@@ -478,6 +516,7 @@ private:
   Ref<HostProcessContainer> process_;
   Ref<HostRootList> products_, resources_;
   Ref<HostAssemblyContainer> assemblies_;
+  Ref<HostProduct> resourceRoot_;
   std::unique_ptr<HostFlows> flows_;
   std::vector<Ref<TavBaseUnknown>> extraContainers_;
   TavUnicodeString displayName_ = "Plant";
@@ -543,6 +582,11 @@ private:
 // Host features that hang containers on every document (the process container
 // extension, the hub adapter of hub documents, ...) register here at start-up.
 void RegisterDocumentInitialiser(std::function<void(HostDocument&)> init);
+
+// Host features that keep references to assemblies (behaviours, fasteners, selection
+// sets) register here: an assembly being removed is first taken out of them, each
+// recording its own undo.
+void RegisterAssemblyRemovalHook(std::function<void(HostDocument&, const Ref<HostAssembly>&)> hook);
 
 // Objects a host feature keeps under a product, resource or assembly (states,
 // stored positions): paths name them "OWNER/kind:NAME", after the tree is tried.

@@ -93,6 +93,8 @@ void HostAssembly::SetName(const TavUnicodeString& n) { SetText(*this, name_, n,
 void HostAssembly::SetPartNumber(const TavUnicodeString& pn) { SetText(*this, partNumber_, pn, UndoText::PartNumber); }
 void HostAssembly::SetType(int t) { SetNumber(*this, type_, t, UndoNumber::AssemblyType); }
 void HostAssembly::SetContentByStructure(bool b) { SetNumber(*this, byStructure_, b, UndoNumber::ContentByStructure); }
+void HostAssembly::SetNotDirectlyChangeable(bool b) { SetNumber(*this, notDirectlyChangeable_, b, UndoNumber::NotDirectlyChangeable); }
+void HostAssembly::SetPlanType(const TavUnicodeString& t) { SetText(*this, planType_, t, UndoText::PlanType); }
 
 void HostActivity::SetLabel(const TavUnicodeString& l) { SetText(*this, label_, l, UndoText::Label); }
 void HostActivity::SetDescription(const TavUnicodeString& d) { SetText(*this, description_, d, UndoText::Description); }

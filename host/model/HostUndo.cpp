@@ -64,6 +64,9 @@ struct UndoAccess {
           if (auto* p = dynamic_cast<HostProduct*>(r.object.get())) field = r.field == UndoText::Name ? &p->name_ : &p->partNumber_;
           else if (auto* a = dynamic_cast<HostAssembly*>(r.object.get())) field = r.field == UndoText::Name ? &a->name_ : &a->partNumber_;
           break;
+        case UndoText::PlanType:
+          if (auto* a = dynamic_cast<HostAssembly*>(r.object.get())) field = &a->planType_;
+          break;
         case UndoText::DisplayName: break;
       }
       if (!field) {
@@ -88,6 +91,9 @@ struct UndoAccess {
       }
       case UndoNumber::ContentByStructure: old = std::exchange(static_cast<HostAssembly&>(*r.object).byStructure_, r.value != 0); break;
       case UndoNumber::HasPosition: old = std::exchange(static_cast<HostProduct&>(*r.object).hasPosition_, r.value != 0); break;
+      case UndoNumber::NotDirectlyChangeable:
+        old = std::exchange(static_cast<HostAssembly&>(*r.object).notDirectlyChangeable_, r.value != 0);
+        break;
     }
     r.value = old;
     Log(doc).Add(std::move(r));
@@ -336,21 +342,22 @@ struct UndoAccess {
     HostAssembly& a = *r.assembly;
     if (!doc.Holds(a)) return Gone(a, why);
     auto& parts = a.parts_;
-    auto at = std::find(parts.begin(), parts.end(), r.part);
     if (!r.attach) {
-      if (at == parts.end()) {
+      // From the back: content is emptied last to first.
+      auto at = std::find(parts.rbegin(), parts.rend(), r.part);
+      if (at == parts.rend()) {
         why = "a part of " + Name(a) + " is gone";
         return false;
       }
-      r.index = static_cast<std::uint32_t>(at - parts.begin());
-      parts.erase(at);
+      r.index = static_cast<std::uint32_t>(parts.rend() - at - 1);
+      a.ErasePart(r.index);
     } else {
-      if (at != parts.end() || r.index > parts.size()) {
+      if (a.HasPart(r.part.get()) || r.index > parts.size()) {
         why = "the place of a part of " + Name(a) + " is gone";
         return false;
       }
       if (!TargetHeld(doc, r.part, why)) return false;
-      parts.insert(parts.begin() + r.index, r.part);
+      a.InsertPart(r.index, r.part);
     }
     r.attach = !r.attach;
     Log(doc).Add(std::move(r));
@@ -387,6 +394,8 @@ struct UndoAccess {
         case UndoNumber::AssemblyType: return static_cast<const HostAssembly&>(*n->object).type_ == n->value;
         case UndoNumber::ContentByStructure: return static_cast<const HostAssembly&>(*n->object).byStructure_ == (n->value != 0);
         case UndoNumber::HasPosition: return static_cast<const HostProduct&>(*n->object).hasPosition_ == (n->value != 0);
+        case UndoNumber::NotDirectlyChangeable:
+          return static_cast<const HostAssembly&>(*n->object).notDirectlyChangeable_ == (n->value != 0);
       }
     }
     if (auto* p = std::get_if<undo::Position>(&r)) return p->product->GetPosition() == *p->value;

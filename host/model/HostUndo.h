@@ -43,8 +43,8 @@ public:
   virtual bool FieldUnchanged() const { return false; }
 };
 
-enum class UndoText : std::uint8_t { Label, Description, Name, PartNumber, ResourceType, DisplayName };
-enum class UndoNumber : std::uint8_t { Time, AssemblyType, ContentByStructure, HasPosition };
+enum class UndoText : std::uint8_t { Label, Description, Name, PartNumber, ResourceType, DisplayName, PlanType };
+enum class UndoNumber : std::uint8_t { Time, AssemblyType, ContentByStructure, HasPosition, NotDirectlyChangeable };
 enum class UndoLinkKind : std::uint8_t { Flow, Precedence, Constraint, PrevCycle };
 
 // The records; each says what to do to reverse one change.

@@ -3,6 +3,7 @@
 #include "TavAssignment.h"
 #include "TavPlanner.h"
 #include "TavResources.h"
+#include "TavYor.h"
 
 std::vector<Ref<TavBaseUnknown>> OrvVekServices::GetAllTSAs(const Ref<TavDocument>& doc) {
   TavPlannerHost* planner = TavPlannerHost::Get();
@@ -13,6 +14,11 @@ std::vector<Ref<TavBaseUnknown>> OrvVekServices::GetAllTSAs(const Ref<TavDocumen
 bool OrvVekServices::IsResource(const Ref<TavBaseUnknown>& object) {
   auto p = query<TavIProduct>(object);
   return p && p->IsResource();
+}
+
+bool OrvVekServices::IsZarnetSession() {
+  auto ed = TavFrmEditor::GetCurrentEditor();
+  return ed && TavIsHubDocument(ed->GetDocument());
 }
 
 bool OrvVekServices::IsAWSC(const Ref<TavBaseUnknown>& object) {

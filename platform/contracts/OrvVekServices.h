@@ -10,6 +10,9 @@ public:
   // The document's TSAs (activity-like objects outside the process tree), in document order.
   static std::vector<Ref<TavBaseUnknown>> GetAllTSAs(const Ref<TavDocument>& doc);
 
+  // Whether the session works on a hub document (the current editor's document).
+  static bool IsZarnetSession();
+
   // Resources and their behaviours.
   static bool IsResource(const Ref<TavBaseUnknown>& object);
   // A work-station cell: a resource of type "WSC".

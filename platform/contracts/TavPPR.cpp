@@ -42,6 +42,30 @@ Ref<OrvIMfgAssembly> OrvEMfgAssemblyFactory::CreateMfgAssembly(const Ref<TavDocu
   return c ? c->CreateAssembly(name, type) : nullptr;
 }
 
+HRESULT OrvEMfgAssemblyFactory::CreateMfgAssembly(Ref<OrvIMfgAssembly>& out, bool notDirectChangeable) {
+  out = nullptr;
+  auto c = AssemblyContainer(nullptr);
+  if (!c) return E_FAIL;
+  out = c->CreateAssembly({}, 1);
+  if (!out) return E_FAIL;
+  if (notDirectChangeable) out->SetNotDirectlyChangeable(true);
+  return S_OK;
+}
+
+HRESULT OrvEMfgAssemblyFactory::CreateMAAsChildOfMA(const TavUnicodeString& name, const Ref<OrvIMfgAssembly>& father,
+                                                    const std::vector<Ref<TavBaseUnknown>>& content,
+                                                    Ref<OrvIMfgAssembly>& out) {
+  out = nullptr;
+  auto c = father ? AssemblyContainer(TavDocumentOf(father)) : nullptr;
+  return c ? c->CreateChildAssembly(name, father, content, out) : E_FAIL;
+}
+
+HRESULT OrvEMfgAssemblyFactory::RemoveMfgAssembly(const Ref<OrvIMfgAssembly>& assembly) {
+  auto doc = TavDocumentOf(assembly);
+  auto c = doc ? AssemblyContainer(doc) : nullptr;
+  return c ? c->RemoveAssembly(assembly) : E_FAIL;
+}
+
 void TavDeclarePPRInterfaces() {
   TavInterfaceNames::Declare<TavIAttributeHolder>();
   TavInterfaceNames::Declare<TavINavigateObject>();

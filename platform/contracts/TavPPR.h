@@ -95,12 +95,26 @@ public:
   virtual void SetName(const TavUnicodeString& name) = 0;
   virtual TavUnicodeString GetPartNumber() const = 0;
   virtual void SetPartNumber(const TavUnicodeString& pn) = 0;
-  virtual int GetType() const = 0;  // 1 assembly, 2 manufacturing kit, 3 output, 4 AST
+  virtual int GetType() const = 0;  // 0 none, 1 assembly, 2 manufacturing kit, 3 output, 4 AST
   virtual void SetType(int type) = 0;
+  // The type as text: "" (0), "Assembly", "ManufacturingKit", "MAOutput", "AST".
+  virtual TavUnicodeString GetTypeText() const = 0;
+  // Sets the type by its text; "Manufacturing Kit" is taken for "ManufacturingKit".
+  // E_FAIL (nothing changed) for an unknown text.
+  virtual HRESULT SetTypeText(const TavUnicodeString& text) = 0;
+  // Marked at creation as not directly changeable: editors refuse to open it.
+  virtual bool IsNotDirectlyChangeable() const = 0;
+  virtual void SetNotDirectlyChangeable(bool mark) = 0;
+  // A kit's plan type (one of the catalogue's kit plan types); empty when none.
+  virtual TavUnicodeString GetPlanType() const = 0;
+  virtual void SetPlanType(const TavUnicodeString& planType) = 0;
   // The assembly's content. Result 0: `parts` is the content itself; a positive
   // code: `parts` lists products whose descendants make the content; negative: failure.
   virtual HRESULT GetParts(std::vector<Ref<TavBaseUnknown>>& parts) const = 0;
   virtual std::vector<Ref<OrvIMfgAssembly>> GetChildAssemblies() const = 0;
+  // Appends a product, resource or assembly. S_FALSE when it is already content;
+  // E_FAIL (nothing changed) for another object or an assembly that is this one or
+  // contains it, directly or through other assemblies.
   virtual HRESULT AddPart(const Ref<TavBaseUnknown>& part) = 0;
   virtual HRESULT RemovePart(const Ref<TavBaseUnknown>& part) = 0;
 };
@@ -319,6 +333,15 @@ public:
   TAV_INTERFACE(TavIMfgAssemblyContainer);
   virtual std::vector<Ref<OrvIMfgAssembly>> GetAssemblies() const = 0;
   virtual Ref<OrvIMfgAssembly> CreateAssembly(const TavUnicodeString& name, int type) = 0;
+  // A new assembly named `name` holding `content` in order, made a part of `father`.
+  // E_FAIL, nothing made, when an item cannot be content or would make an assembly
+  // contain itself (the father or an assembly containing it among the content).
+  virtual HRESULT CreateChildAssembly(const TavUnicodeString& name, const Ref<OrvIMfgAssembly>& father,
+                                      const std::vector<Ref<TavBaseUnknown>>& content, Ref<OrvIMfgAssembly>& out) = 0;
+  // Takes an assembly out of the document: afterwards nothing points at it (content
+  // of other assemblies, activity relations and outputs, behaviours, fasteners,
+  // selection sets). Recorded for undo. E_FAIL when it is not in this container.
+  virtual HRESULT RemoveAssembly(const Ref<OrvIMfgAssembly>& assembly) = 0;
 };
 
 class TavIDocEnvironment : public virtual TavBaseUnknown {
@@ -349,6 +372,13 @@ class OrvEMfgAssemblyFactory {
 public:
   static std::vector<Ref<OrvIMfgAssembly>> GetMAsInContainer(const Ref<TavDocument>& doc, int subtype = 0);
   static Ref<OrvIMfgAssembly> CreateMfgAssembly(const Ref<TavDocument>& doc, const TavUnicodeString& name, int type = 1);
+  // On the current document: an unnamed assembly of type 1, marked not directly
+  // changeable on request; a negative result (null `out`) is a failure.
+  static HRESULT CreateMfgAssembly(Ref<OrvIMfgAssembly>& out, bool notDirectChangeable = false);
+  static HRESULT CreateMAAsChildOfMA(const TavUnicodeString& name, const Ref<OrvIMfgAssembly>& father,
+                                     const std::vector<Ref<TavBaseUnknown>>& content, Ref<OrvIMfgAssembly>& out);
+  // The life-cycle removal of an assembly of its own document.
+  static HRESULT RemoveMfgAssembly(const Ref<OrvIMfgAssembly>& assembly);
 };
 
 // Registers the names above for name-based queries.

@@ -1,0 +1,7 @@
+#include "HostAssemblies.h"
+
+namespace host {
+
+void RegisterAssembliesHost() {}
+
+}  // namespace host

@@ -1,0 +1,5 @@
+#include "MfgAssyModule.h"
+
+#include "TavModules.h"
+
+void RegisterMfgAssyModule() {}

@@ -1,0 +1,37 @@
+#include "TavMfgAssy.h"
+
+#include "TavYor.h"
+
+HRESULT OrvPLMServices::GetPLMID(const Ref<TavBaseUnknown>& object, TavUnicodeString& id) {
+  id = {};
+  auto adapter = TavYorAdapterOf(TavDocumentOf(object));
+  TavValue v;
+  if (!adapter || FAILED(adapter->GetHubValue(object, "PLMID", v))) return E_FAIL;
+  id = TavValueToText(v);
+  return id.IsEmpty() ? E_FAIL : S_OK;
+}
+
+Ref<OrvIPLMTypeServices> OrvIPLMTypeServices::OfSession() {
+  auto ed = TavFrmEditor::GetCurrentEditor();
+  auto doc = ed ? ed->GetDocument() : nullptr;
+  return doc ? query<OrvIPLMTypeServices>(doc->GetRootContainer(kInterfaceName)) : nullptr;
+}
+
+namespace {
+VEKPreviewWindow::Factory& PreviewFactory() {
+  static VEKPreviewWindow::Factory f;
+  return f;
+}
+}  // namespace
+
+Ref<VEKPreviewWindow> VEKPreviewWindow::Open(const Ref<TavFrmEditor>& editor) {
+  return editor && PreviewFactory() ? PreviewFactory()(editor) : nullptr;
+}
+void VEKPreviewWindow::InstallFactory(Factory f) { PreviewFactory() = std::move(f); }
+
+void TavDeclareMfgAssyInterfaces() {
+  TavInterfaceNames::Declare<OrvIMHIPTSInfo>();
+  TavInterfaceNames::Declare<OrvIPLMTypeServices>();
+  TavInterfaceNames::Declare<TavIDoubleClickEdit>();
+  TavInterfaceNames::Declare<VEKPreviewWindow>();
+}
