@@ -3,6 +3,7 @@
 #include "TavAssignment.h"
 #include "TavPlanner.h"
 #include "TavResources.h"
+#include "TavServices.h"
 #include "TavYor.h"
 
 std::vector<Ref<TavBaseUnknown>> OrvVekServices::GetAllTSAs(const Ref<TavDocument>& doc) {
