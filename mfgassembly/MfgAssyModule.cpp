@@ -1,5 +1,23 @@
 #include "MfgAssyModule.h"
 
+#include "OrvAssyTypesCmd.h"
+#include "OrvMASelectContentCmd.h"
+#include "OrvMfgAssyAsChildCmd.h"
+#include "OrvMfgAssyCmd.h"
+#include "OrvMfgAssyEdit.h"
+#include "OrvMfgAssyNotDirectChangeableCmd.h"
+#include "OrvMfgKitCmd.h"
 #include "TavModules.h"
 
-void RegisterMfgAssyModule() {}
+void RegisterMfgAssyModule() {
+  auto& registry = TavModuleRegistry::Get();
+  for (const char* module : {"OrvVekPlanner", "Mirtcommands"}) {
+    registry.Register(module, "OrvMfgAssyCmd", fctCreateOrvMfgAssyCmd);
+    registry.Register(module, "OrvMfgAssyAsChildCmd", fctCreateOrvMfgAssyAsChildCmd);
+    registry.Register(module, "OrvMfgAssyNotDirectChangeableCmd", fctCreateOrvMfgAssyNotDirectChangeableCmd);
+    registry.Register(module, "OrvMfgKitCmd", fctCreateOrvMfgKitCmd);
+    registry.Register(module, "OrvMASelectContentCmd", fctCreateOrvMASelectContentCmd);
+    registry.Register(module, "OrvAssyTypesCmd", fctCreateOrvAssyTypesCmd);
+  }
+  OrvMfgAssyEdit::Register();
+}

@@ -1,0 +1,5 @@
+#include "OrvMfgAssyNotDirectChangeableCmd.h"
+
+std::unique_ptr<TavStateCommand> fctCreateOrvMfgAssyNotDirectChangeableCmd() {
+  return std::make_unique<OrvMfgAssyNotDirectChangeableCmd>();
+}
