@@ -59,7 +59,11 @@ bool OrvMfgKitCmd::AcceptAssembly(const Ref<OrvIMfgAssembly>& ma, TavUnicodeStri
 TavUnicodeString OrvMfgKitCmd::TypeTextOf(const Ref<TavBaseUnknown>& object) { return Utils::GetKitTypeText(object); }
 
 void OrvMfgKitCmd::SetValues(const Ref<OrvIMfgAssembly>& ma, const TavUnicodeString& name) {
-  ma->SetTypeText("ManufacturingKit");
+  if (ma->GetTypeText() != "ManufacturingKit") ma->SetTypeText("ManufacturingKit");
   OrvMfgAssyCmd::SetValues(ma, name);
-  ma->SetPlanType(dialog_->GetHxPlanType());
+  // An edited kit whose plan type the session does not offer (or that has no
+  // catalogue) keeps it: nothing was chosen, so nothing is taken away.
+  const TavUnicodeString planType = dialog_->GetHxPlanType();
+  if (planType.IsEmpty() && edit_) return;
+  if (ma->GetPlanType() != planType) ma->SetPlanType(planType);
 }

@@ -93,7 +93,7 @@ TEST(MfgAssyDialog, ThePartNumberBoxHandsOverWhatWasTypedAndForgetsIt) {
   EXPECT_TRUE(d.ApplyButton()->IsSensitive());
 }
 
-struct Preview : MfgAssyPlant {
+struct AssemblyPreview : MfgAssyPlant {
   Ref<FakePreview> window = std::make_shared<FakePreview>();
   int opened = 0;
   void SetUp() override {
@@ -112,7 +112,7 @@ struct Preview : MfgAssyPlant {
   }
 };
 
-TEST_F(Preview, ShowsThePickedProductsWithAssembliesExpandedWhileChecked) {
+TEST_F(AssemblyPreview, ShowsThePickedProductsWithAssembliesExpandedWhileChecked) {
   auto* cmd = Start(std::make_unique<OrvMfgAssyCmd>());
   auto* d = cmd->Dialog();
   Pick("roof");

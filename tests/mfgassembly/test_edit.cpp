@@ -7,14 +7,14 @@
 
 namespace {
 
-struct Edit : MfgAssyPlant {
+struct AssemblyEdit : MfgAssyPlant {
   HRESULT DoubleClick(const std::string& id) {
     auto editor = query<TavIDoubleClickEdit>(Obj(id));
     return editor ? editor->OnDoubleClick(doc->PathOf(Obj(id))) : E_NOINTERFACE;
   }
 };
 
-TEST_F(Edit, ANotDirectlyChangeableAssemblyExplainsItselfAndOpensNothing) {
+TEST_F(AssemblyEdit, ANotDirectlyChangeableAssemblyExplainsItselfAndOpensNothing) {
   MA("kit")->SetNotDirectlyChangeable(true);
   EXPECT_EQ(DoubleClick("kit"), S_FALSE);
   EXPECT_FALSE(engine.RunningCommand());
@@ -30,7 +30,7 @@ TEST_F(Edit, ANotDirectlyChangeableAssemblyExplainsItselfAndOpensNothing) {
   EXPECT_NE(engine.Messages().back().text.find("AST DoorAssy"), std::string::npos);
 }
 
-TEST_F(Edit, AKitOpensTheKitCommandAndAnyOtherAssemblyTheAssemblyCommand) {
+TEST_F(AssemblyEdit, AKitOpensTheKitCommandAndAnyOtherAssemblyTheAssemblyCommand) {
   ASSERT_EQ(DoubleClick("kit"), S_OK);
   auto* kit = dynamic_cast<OrvMfgKitCmd*>(engine.RunningCommand());
   ASSERT_TRUE(kit);
@@ -44,7 +44,7 @@ TEST_F(Edit, AKitOpensTheKitCommandAndAnyOtherAssemblyTheAssemblyCommand) {
   EXPECT_EQ(Rows(static_cast<OrvMfgAssyCmd*>(cmd)->Dialog()), "|Door.1 |HingeAssy");
 }
 
-TEST_F(Edit, SelectContentPutsEachPartInItsProductContext) {
+TEST_F(AssemblyEdit, SelectContentPutsEachPartInItsProductContext) {
   MA("ma")->AddPart(Obj("robot"));
   Start(std::make_unique<OrvMASelectContentCmd>());
   auto& cso = TavFrmEditor::GetCurrentEditor()->GetCSO();
@@ -58,7 +58,7 @@ TEST_F(Edit, SelectContentPutsEachPartInItsProductContext) {
   EXPECT_EQ(cso.Items()[2], doc->PathOf(Obj("robot")));
 }
 
-TEST_F(Edit, TheTypeCommandShowsTheTypeAndOKSetsTheChosenOne) {
+TEST_F(AssemblyEdit, TheTypeCommandShowsTheTypeAndOKSetsTheChosenOne) {
   auto* cmd = Start(std::make_unique<OrvAssyTypesCmd>());
   ASSERT_TRUE(Pick("kit"));
   EXPECT_EQ(Running(), "DialogState");

@@ -7,7 +7,7 @@
 
 namespace {
 
-struct Lifecycle : MfgAssyPlant {
+struct AssemblyLifecycle : MfgAssyPlant {
   OrvMfgAssyCmd* cmd = nullptr;
   OrvMfgAssyDialog* d = nullptr;
   template <class C = OrvMfgAssyCmd>
@@ -17,7 +17,7 @@ struct Lifecycle : MfgAssyPlant {
   }
 };
 
-TEST_F(Lifecycle, EachApplyCreatesOneAssemblyAndCancelRemovesThemAllWithEveryReference) {
+TEST_F(AssemblyLifecycle, EachApplyCreatesOneAssemblyAndCancelRemovesThemAllWithEveryReference) {
   Open();
   Pick("door");
   Type(d->NameEditor(), "First");
@@ -40,7 +40,7 @@ TEST_F(Lifecycle, EachApplyCreatesOneAssemblyAndCancelRemovesThemAllWithEveryRef
   EXPECT_EQ(Content(MA("outer")), "DoorAssy");
 }
 
-TEST_F(Lifecycle, OKWithAnEmptyNameBeforeAnyApplyCreatesTheUnnamedAssembly) {
+TEST_F(AssemblyLifecycle, OKWithAnEmptyNameBeforeAnyApplyCreatesTheUnnamedAssembly) {
   Open();
   Pick("roof");
   Push(d->OKButton());
@@ -55,7 +55,7 @@ TEST_F(Lifecycle, OKWithAnEmptyNameBeforeAnyApplyCreatesTheUnnamedAssembly) {
   EXPECT_FALSE(Named("OrvMfgAssembly NoName"));
 }
 
-TEST_F(Lifecycle, OKUpdatesTheCurrentAssemblyOrCreatesAnotherByItsName) {
+TEST_F(AssemblyLifecycle, OKUpdatesTheCurrentAssemblyOrCreatesAnotherByItsName) {
   // Same name as the applied one: updated.
   Open();
   Pick("door");
@@ -83,7 +83,7 @@ TEST_F(Lifecycle, OKUpdatesTheCurrentAssemblyOrCreatesAnotherByItsName) {
   EXPECT_EQ(Assemblies(), "HingeAssy DoorAssy SideAssy DoorKit A B C D");
 }
 
-TEST_F(Lifecycle, EditCancelGivesBackWhatTheFirstApplyFound) {
+TEST_F(AssemblyLifecycle, EditCancelGivesBackWhatTheFirstApplyFound) {
   Open(MA("ma"));
   EXPECT_TRUE(cmd->IsEditMode());
   EXPECT_EQ(d->GetMAName().utf8(), "DoorAssy");
@@ -105,7 +105,7 @@ TEST_F(Lifecycle, EditCancelGivesBackWhatTheFirstApplyFound) {
   EXPECT_EQ(Assemblies(), "HingeAssy DoorAssy SideAssy DoorKit");
 }
 
-TEST_F(Lifecycle, EditCancelBeforeAnyApplyLeavesTheAssemblyAlone) {
+TEST_F(AssemblyLifecycle, EditCancelBeforeAnyApplyLeavesTheAssemblyAlone) {
   // Changed behind the editor's back: Cancel has nothing saved and must not wipe it.
   Open(MA("ma"));
   MA("ma")->AddPart(Obj("roof"));
@@ -121,7 +121,7 @@ TEST_F(Lifecycle, EditCancelBeforeAnyApplyLeavesTheAssemblyAlone) {
   EXPECT_EQ(MA("ma")->GetName().utf8(), "OrvMfgAssembly NoName");
 }
 
-TEST_F(Lifecycle, RemovingRowsAtBothEndsKeepsTheMiddle) {
+TEST_F(AssemblyLifecycle, RemovingRowsAtBothEndsKeepsTheMiddle) {
   Open();
   for (const char* id : {"door", "hood", "roof", "inner"}) Pick(id);
   d->PartsList()->SetSelectedRows({0, 3});
@@ -137,7 +137,7 @@ TEST_F(Lifecycle, RemovingRowsAtBothEndsKeepsTheMiddle) {
   EXPECT_EQ(Content(Named("OrvMfgAssembly NoName")), "Hood.1");
 }
 
-TEST_F(Lifecycle, AFailedCreationKeepsDialogAndModelAndIsReportedAsAnError) {
+TEST_F(AssemblyLifecycle, AFailedCreationKeepsDialogAndModelAndIsReportedAsAnError) {
   auto* child = Start(std::make_unique<OrvMfgAssyAsChildCmd>());
   cmd = child;
   d = child->Dialog();
@@ -161,7 +161,7 @@ TEST_F(Lifecycle, AFailedCreationKeepsDialogAndModelAndIsReportedAsAnError) {
   EXPECT_EQ(Assemblies(), before);
 }
 
-TEST_F(Lifecycle, TheNotDirectlyChangeableCommandMarksWhatItCreates) {
+TEST_F(AssemblyLifecycle, TheNotDirectlyChangeableCommandMarksWhatItCreates) {
   cmd = Start(std::make_unique<OrvMfgAssyNotDirectChangeableCmd>());
   d = cmd->Dialog();
   Pick("door");
@@ -171,7 +171,7 @@ TEST_F(Lifecycle, TheNotDirectlyChangeableCommandMarksWhatItCreates) {
   EXPECT_TRUE(Named("Locked")->IsNotDirectlyChangeable());
 }
 
-TEST_F(Lifecycle, AKitIsTypedNamedAfterTheKitAndItsEditCancelGivesBackThePlanType) {
+TEST_F(AssemblyLifecycle, AKitIsTypedNamedAfterTheKitAndAnEditWithoutPlanTypesKeepsItsPlanType) {
   Open<OrvMfgKitCmd>();
   EXPECT_EQ(d->GetMode(), "KIT");  // no plan types in this plant
   EXPECT_FALSE(d->PlanTypeCombo());
@@ -187,8 +187,9 @@ TEST_F(Lifecycle, AKitIsTypedNamedAfterTheKitAndItsEditCancelGivesBackThePlanTyp
   Open<OrvMfgKitCmd>(MA("kit"));
   EXPECT_EQ(Rows(d), "P|Roof.1");
   Type(d->NameEditor(), "Renamed kit");
-  Push(d->ApplyButton());  // no combo: the plan type is emptied
-  EXPECT_EQ(MA("kit")->GetPlanType().utf8(), "");
+  Push(d->ApplyButton());  // no combo: nothing chosen, the plan type stays
+  EXPECT_EQ(MA("kit")->GetPlanType().utf8(), "Line kit");
+  EXPECT_EQ(MA("kit")->GetName().utf8(), "Renamed kit");
   Push(d->CancelButton());
   EXPECT_EQ(MA("kit")->GetPlanType().utf8(), "Line kit");
   EXPECT_EQ(MA("kit")->GetName().utf8(), "DoorKit");

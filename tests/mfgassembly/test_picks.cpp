@@ -8,9 +8,9 @@
 
 namespace {
 
-struct Picks : MfgAssyPlant {};
+struct AssemblyPicks : MfgAssyPlant {};
 
-TEST_F(Picks, ASecondPickDeselectsAndTheListFollowsInPickOrder) {
+TEST_F(AssemblyPicks, ASecondPickDeselectsAndTheListFollowsInPickOrder) {
   auto* cmd = Start(std::make_unique<OrvMfgAssyCmd>());
   auto* d = cmd->Dialog();
   EXPECT_FALSE(d->ApplyButton()->IsSensitive());
@@ -29,7 +29,7 @@ TEST_F(Picks, ASecondPickDeselectsAndTheListFollowsInPickOrder) {
   EXPECT_EQ(Running(), "initialState");
 }
 
-TEST_F(Picks, AnAssemblyRefusesTheResourceTreeAndWhatWouldHoldItself) {
+TEST_F(AssemblyPicks, AnAssemblyRefusesTheResourceTreeAndWhatWouldHoldItself) {
   auto* cmd = Start(std::make_unique<OrvMfgAssyCmd>(MA("ma")));
   EXPECT_FALSE(Pick("robot"));
   EXPECT_FALSE(Pick("station"));
@@ -41,7 +41,7 @@ TEST_F(Picks, AnAssemblyRefusesTheResourceTreeAndWhatWouldHoldItself) {
   EXPECT_EQ(Rows(cmd->Dialog()), "|Door.1 |DoorKit");
 }
 
-TEST_F(Picks, AsChildRefusesTheFatherAndAnAssemblyHoldingIt) {
+TEST_F(AssemblyPicks, AsChildRefusesTheFatherAndAnAssemblyHoldingIt) {
   auto* cmd = Start(std::make_unique<OrvMfgAssyAsChildCmd>());
   EXPECT_EQ(Running(), "SelectFatherState");
   EXPECT_FALSE(cmd->Dialog()->IsVisible());
@@ -61,7 +61,7 @@ TEST_F(Picks, AsChildRefusesTheFatherAndAnAssemblyHoldingIt) {
   EXPECT_EQ(Content(MA("ma")), "Door.1 HingeAssy OrvMfgAssembly NoName");
 }
 
-TEST_F(Picks, AKitTakesResourcesAndTypesEachRow) {
+TEST_F(AssemblyPicks, AKitTakesResourcesAndTypesEachRow) {
   auto* cmd = Start(std::make_unique<OrvMfgKitCmd>());
   auto* d = cmd->Dialog();
   EXPECT_EQ(Running(), "InitialState");
@@ -79,7 +79,7 @@ TEST_F(Picks, AKitTakesResourcesAndTypesEachRow) {
   EXPECT_NE(err.find("WSC"), std::string::npos) << err;
 }
 
-TEST_F(Picks, AKitRefusesItselfWhatItHoldsAndWhatHoldsIt) {
+TEST_F(AssemblyPicks, AKitRefusesItselfWhatItHoldsAndWhatHoldsIt) {
   // DoorKit inside SideAssy: SideAssy would close a cycle.
   ASSERT_EQ(MA("outer")->AddPart(Obj("kit")), S_OK);
   MA("kit")->AddPart(Obj("inner"));
@@ -90,7 +90,7 @@ TEST_F(Picks, AKitRefusesItselfWhatItHoldsAndWhatHoldsIt) {
   EXPECT_TRUE(Pick("ma"));  // DoorAssy holds HingeAssy, not the kit
 }
 
-TEST_F(Picks, TheSelectionTakenAtStartPassesTheFilterAndCountsAsOnePick) {
+TEST_F(AssemblyPicks, TheSelectionTakenAtStartPassesTheFilterAndCountsAsOnePick) {
   auto ed = TavFrmEditor::GetCurrentEditor();
   for (const char* id : {"door", "robot", "hood", "door"}) ed->GetCSO().AddElement(doc->PathOf(Obj(id)));
   auto* cmd = Start(std::make_unique<OrvMfgAssyCmd>());
@@ -98,11 +98,11 @@ TEST_F(Picks, TheSelectionTakenAtStartPassesTheFilterAndCountsAsOnePick) {
   EXPECT_TRUE(cmd->Dialog()->ApplyButton()->IsSensitive());
 }
 
-struct HubPicks : MfgAssyPlant {
+struct AssemblyHubPicks : MfgAssyPlant {
   const char* PlantFile() const override { return "hub-plant.xml"; }
 };
 
-TEST_F(HubPicks, AProductWithoutHubIdentityIsRefusedInAHubSessionOnly) {
+TEST_F(AssemblyHubPicks, AProductWithoutHubIdentityIsRefusedInAHubSessionOnly) {
   ASSERT_TRUE(OrvVekServices::IsZarnetSession());
   Start(std::make_unique<OrvMfgAssyCmd>());
   EXPECT_TRUE(Pick("door"));
