@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "OrvVekMfgAssyUtilities.h"
 
 OrvMASelectContentCmd::OrvMASelectContentCmd() : TavStateCommand("OrvMASelectContentCmd") {}
 
@@ -22,10 +21,7 @@ TavPathElement OrvMASelectContentCmd::PathOf(const Ref<TavBaseUnknown>& object) 
   auto product = query<TavIProduct>(object);
   if (!product) return TavPathElement({object});
   std::vector<Ref<TavBaseUnknown>> chain;
-  for (auto p = product; p; p = p->GetFatherProduct()) {
-    const bool resourceRoot = !p->GetFatherProduct() && p->GetName() == OrvVekMfgAssyUtilities::kResourceRootName;
-    if (!resourceRoot || p == product) chain.push_back(p);
-  }
+  for (auto p = product; p; p = p->GetFatherProduct()) chain.push_back(p);
   std::reverse(chain.begin(), chain.end());
   return TavPathElement(std::move(chain));
 }

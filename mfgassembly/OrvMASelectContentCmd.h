@@ -9,8 +9,8 @@ class OrvMASelectContentCmd : public TavStateCommand {
 public:
   OrvMASelectContentCmd();
   void BuildGraph() override;
-  // The path from the product's root down to it (the resource root left out, as
-  // the trees show it); an assembly stands alone.
+  // The path from the product's root (a root resource for resources) down to it,
+  // as the trees show it; an assembly stands alone.
   static TavPathElement PathOf(const Ref<TavBaseUnknown>& object);
 
 private:

@@ -32,7 +32,7 @@ void OrvMfgKitCmd::RefreshLists() {
 
 bool OrvMfgKitCmd::AcceptProduct(const Ref<TavIProduct>& product, TavUnicodeString& why) {
   // The root of the resource tree holds every resource; it is no content.
-  if (product->GetName() == Utils::kResourceRootName && !product->GetFatherProduct()) {
+  if (Utils::IsResourceTreeRoot(product)) {
     why = Msg("OrvMfgAssyCmd.ResourceRootRefused", "The resource root cannot be part of a kit.");
     return false;
   }

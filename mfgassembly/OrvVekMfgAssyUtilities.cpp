@@ -1,6 +1,7 @@
 #include "OrvVekMfgAssyUtilities.h"
 
 #include "OrvVekPartConsumptionUtilities.h"
+#include "TavMfgAssy.h"
 #include "TavPlanner.h"
 
 namespace {
@@ -36,7 +37,7 @@ TavUnicodeString OrvVekMfgAssyUtilities::GetDisplayName(const Ref<TavBaseUnknown
 bool OrvVekMfgAssyUtilities::IsUnderResourceRoot(const Ref<TavIProduct>& product) {
   // Bounded by the depth of the tree; a loop in a broken tree cannot hold us.
   int guard = 100000;
-  for (auto p = product; p && guard-- > 0; p = p->GetFatherProduct())
+  for (auto p = product; p && guard-- > 0; p = TavFatherInProductTree(p))
     if (p->GetName() == kResourceRootName) return true;
   return false;
 }
@@ -54,6 +55,12 @@ bool OrvVekMfgAssyUtilities::Reaches(const Ref<OrvIMfgAssembly>& outer, const Re
   for (const auto& ma : OrvVekPartConsumptionUtilities::GetMAList(outer))
     if (SameObject(ma, inner)) return true;
   return false;
+}
+
+bool OrvVekMfgAssyUtilities::IsResourceTreeRoot(const Ref<TavIProduct>& product) {
+  auto doc = TavDocumentOf(product);
+  auto tree = doc ? query<TavIResourceTreeRoot>(doc->GetRootContainer(TavIResourceTreeRoot::kInterfaceName)) : nullptr;
+  return tree && SameObject(tree->GetRootProduct(), product);
 }
 
 Ref<OrvIMfgAssembly> OrvVekMfgAssyUtilities::AssemblyOf(const TavPathElement& path, const Ref<TavBaseUnknown>& fallback) {

@@ -16,8 +16,11 @@ public:
   // What the dialog shows for an object: a product's instance name (its first
   // navigation name, then its part number, when it has none), an assembly's name.
   static TavUnicodeString GetDisplayName(const Ref<TavBaseUnknown>& object);
-  // The product or one of its fathers is named "Resource.1": it belongs to the resource tree.
+  // The product or one of its fathers in the product structure (where root
+  // resources hang under the resource tree's root) is named "Resource.1".
   static bool IsUnderResourceRoot(const Ref<TavIProduct>& product);
+  // The product every resource of its document hangs under (no content of anything).
+  static bool IsResourceTreeRoot(const Ref<TavIProduct>& product);
   // The type column of kits: "ManufacturingKit" or "Assembly" for assemblies,
   // "Resource" or "Produkt" for products; empty for anything else.
   static TavUnicodeString GetKitTypeText(const Ref<TavBaseUnknown>& object);
