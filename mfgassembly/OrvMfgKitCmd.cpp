@@ -37,8 +37,8 @@ bool OrvMfgKitCmd::AcceptProduct(const Ref<TavIProduct>& product, TavUnicodeStri
     return false;
   }
   bool wsc = false;
-  auto spec = query<TavISpecAttrAccess>(product);
-  if (spec && SUCCEEDED(spec->GetBooleanAttribute("YorWSC", wsc))) {
+  auto attributes = query<TavISpecAttrAccess>(product);
+  if (attributes && SUCCEEDED(attributes->GetBooleanAttribute("YorWSC", wsc))) {
     why = Msg("OrvMfgAssyCmd.WSCRefused", "A WSC product cannot be part of a kit.");
     return false;
   }
