@@ -22,6 +22,7 @@ std::vector<Verb>& Verbs();
 // One per verb file; Verbs() lists them in one place (main.cpp), as the start-up
 // lists what exists: nothing registers itself from a static initialiser.
 Verb AddActivityVerb();
+Verb AssembliesVerb();
 Verb CheckVerb();
 Verb CompareVerb();
 Verb ConsumptionVerb();

@@ -11,7 +11,7 @@
 namespace mirt {
 std::vector<Verb>& Verbs() {
   static std::vector<Verb> v = [] {
-    std::vector<Verb> all{AddActivityVerb(), CheckVerb(), CompareVerb(), ConsumptionVerb(), CopyProcessVerb(), CopyResourceVerb(),
+    std::vector<Verb> all{AddActivityVerb(), AssembliesVerb(), CheckVerb(), CompareVerb(), ConsumptionVerb(), CopyProcessVerb(), CopyResourceVerb(),
                           CreateResourceVerb(), DeleteResourceVerb(), DemoVerb(), GanttSearchVerb(), GenerateVerb(), PrecedenceVerb(),
                           RenumberVerb(), ReplaceResourceVerb(), RunVerb(), SettingsVerb(), ShellVerb(),
                           StatesVerb(),     UnassignVerb(),   WorkbenchVerb()};
