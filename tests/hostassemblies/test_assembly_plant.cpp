@@ -77,7 +77,7 @@ TEST(AssemblyPlant, PlainPlantsSaveAsBefore) {
 )";
   auto doc = LoadPlantText(plain);
   ASSERT_TRUE(doc);
-  EXPECT_EQ(SerializePlant(*doc), plain);
+  EXPECT_EQ(SerializePlant(*doc, "t.xml", nullptr), plain);
 }
 
 TEST(AssemblyPlant, PlanTypeOutsideTheCatalogueIsRefusedWhenSaved) {
@@ -99,22 +99,22 @@ TEST(AssemblyPlant, BadPlantsAreOneErrorWithItsPosition) {
   const std::string base = kAssemblyPlant;
   const std::vector<BadPlant> cases{
       {"bad mark", R"(name="BodyAssy" type="1")", R"(name="BodyAssy" type="1" notDirectlyChangeable="yes")",
-       "t.xml:26:87: bad boolean 'yes' in 'notDirectlyChangeable' (true or false)"},
+       "t.xml:25:79: bad boolean 'yes' in 'notDirectlyChangeable' (true or false)"},
       {"type out of range", R"(name="BodyAssy" type="1")", R"(name="BodyAssy" type="5")",
-       "t.xml:26:51: unknown assembly type '5' (0 none, 1 assembly, 2 kit, 3 output, 4 AST)"},
+       "t.xml:25:51: unknown assembly type '5' (0 none, 1 assembly, 2 kit, 3 output, 4 AST)"},
       {"negative type", R"(name="BodyAssy" type="1")", R"(name="BodyAssy" type="-1")",
-       "t.xml:26:52: unknown assembly type '-1' (0 none, 1 assembly, 2 kit, 3 output, 4 AST)"},
+       "t.xml:25:52: unknown assembly type '-1' (0 none, 1 assembly, 2 kit, 3 output, 4 AST)"},
       {"plan type not of kits", R"(planType="StationKit")", R"(planType="X")",
-       "t.xml:30:69: plan type 'X' of assembly 'kit' is not a sub-type of 'ergocompmanufacturingkit' in <plmTypes>"},
-      {"empty plan type", R"(planType="StationKit")", R"(planType="")", "t.xml:30:58: empty 'planType' (leave it out for none)"},
+       "t.xml:29:64: plan type 'X' of assembly 'kit' is not a sub-type of 'ergocompmanufacturingkit' in <plmTypes>"},
+      {"empty plan type", R"(planType="StationKit")", R"(planType="")", "t.xml:29:63: empty 'planType' (leave it out for none)"},
       {"duplicate plan type", R"(<plmType name="other">)", R"(<plmType name="ergocompmanufacturingkit">)",
-       "t.xml:66:47: duplicate plan type 'ergocompmanufacturingkit'"},
+       "t.xml:65:46: duplicate plan type 'ergocompmanufacturingkit'"},
       {"duplicate sub-type", R"(<subType name="LineKit"/>)", R"(<subType name="StationKit"/>)",
-       "t.xml:64:35: duplicate sub-type 'StationKit' of plan type 'ergocompmanufacturingkit'"},
-      {"blank sub-type", R"(<subType name="X"/>)", R"(<subType name=" "/>)", "t.xml:67:27: an empty name on <subType>"},
-      {"unknown element", R"(<subType name="X"/>)", R"(<kind name="X"/>)", "t.xml:67:24: unknown element <kind> in <plmType>"},
+       "t.xml:63:35: duplicate sub-type 'StationKit' of plan type 'ergocompmanufacturingkit'"},
+      {"blank sub-type", R"(<subType name="X"/>)", R"(<subType name=" "/>)", "t.xml:66:26: an empty name on <subType>"},
+      {"unknown element", R"(<subType name="X"/>)", R"(<kind name="X"/>)", "t.xml:66:23: unknown element <kind> in <plmType>"},
       {"part is an activity", R"(<part ref="rb"/>)", R"(<part ref="a1"/>)",
-       "t.xml:32:23: part 'a1' is an activity, not a product, a resource or an assembly"},
+       "t.xml:31:23: part 'a1' is an activity, not a product, a resource or an assembly"},
   };
   for (auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -123,7 +123,7 @@ TEST(AssemblyPlant, BadPlantsAreOneErrorWithItsPosition) {
   // Without the catalogue, any plan type is refused.
   const std::string noCatalogue = base.substr(0, base.find("  <plmTypes>")) + "</plant>\n";
   EXPECT_EQ(PlantTextError(noCatalogue),
-            "t.xml:30:69: plan type 'StationKit' of assembly 'kit' is not a sub-type of 'ergocompmanufacturingkit' in <plmTypes>");
+            "t.xml:29:73: plan type 'StationKit' of assembly 'kit' is not a sub-type of 'ergocompmanufacturingkit' in <plmTypes>");
 }
 
 }  // namespace
