@@ -170,6 +170,8 @@ Ref<HostActivity> HostDocument::CreateActivity(const Ref<HostActivity>& father, 
 
 Ref<HostProduct> HostDocument::CreateProduct(const Ref<HostProduct>& father, const std::string& id, const TavUnicodeString& name,
                                              const TavUnicodeString& partNumber, bool resource) {
+  // The resource root stands for the resource list: its "children" are the list's roots.
+  if (father && father->IsResourceRoot()) return CreateProduct(nullptr, id, name, partNumber, true);
   auto p = std::make_shared<HostProduct>();
   p->name_ = name;
   p->partNumber_ = partNumber;

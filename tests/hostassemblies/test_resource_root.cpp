@@ -2,6 +2,7 @@
 // every resource's father chain ends there, its children are the resource list's
 // roots. It is no object of the document: no id, no path of its own, never saved.
 #include "AssemblyPlant.h"
+#include "TavResources.h"
 
 using namespace host;
 
@@ -38,6 +39,18 @@ TEST(ResourceRoot, FollowsTheResourceList) {
   auto line = doc->CreateProduct(nullptr, "line", "Line.1", {}, true);
   EXPECT_EQ(line->GetFatherProduct(), doc->ResourceRoot());
   EXPECT_EQ(doc->ResourceRoot()->GetChildrenCount(), static_cast<int>(doc->Resources().roots_.size()));
+  // Made "under" the root, a resource is a root of the list, saved and on a path.
+  auto cell = doc->CreateProduct(doc->ResourceRoot(), "cell", "Cell.1");
+  EXPECT_TRUE(cell->IsResource());
+  EXPECT_EQ(doc->Resources().roots_.back(), cell);
+  EXPECT_EQ(doc->PathString(cell), "Resources/Cell.1");
+  EXPECT_NE(SerializePlant(*doc).find(R"(<resource id="cell" name="Cell.1"/>)"), std::string::npos);
+  // An instance under it is refused with a reason rather than made nowhere.
+  auto instances = query<TavIProductInstances>(doc->ResourceRoot());
+  ASSERT_TRUE(instances);
+  Ref<TavIProduct> made;
+  EXPECT_EQ(instances->AddInstance(line, made), E_FAIL);
+  EXPECT_FALSE(made);
   // A resource root of one document is not another's.
   auto other = LoadPlantText(kAssemblyPlant);
   EXPECT_NE(ProductOf(*other, "st")->GetFatherProduct(), doc->ResourceRoot());
