@@ -95,17 +95,17 @@ TEST_P(Engine, ContainingAssembliesCoverTheProductThroughEveryLevel) {
   EXPECT_EQ(Names(r.unassigned), (V{"Body"}));  // the listed product itself is not its own descendant
 }
 
-TEST_P(Engine, AContainmentCycleEnds) {
+TEST_P(Engine, NestedAssembliesAreFollowedAndCannotCloseACycle) {
   auto door = p.Prod("Door.1");
   auto a = p.Ma("A");
   auto b = p.Ma("B");
   auto c = p.Ma("C");
   a->AddPart(door);
-  a->AddPart(b);
   b->AddPart(a);
   c->AddPart(b);
+  EXPECT_EQ(a->AddPart(c), E_FAIL);  // the host refuses an assembly that would contain itself
   auto act = p.Act("Late");
-  act->CreateRelation("process_processes_product", c);  // reached only after the cycle
+  act->CreateRelation("process_processes_product", c);  // reached through two assemblies
   auto r = Go({door}, {kProcesses}, true, false);
   EXPECT_EQ(Describe(r.records), (V{"Door.1|Process/Late|Process Processes Product|C||---L"}));
   act->RemoveRelation("process_processes_product", c);
