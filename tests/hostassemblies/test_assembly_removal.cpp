@@ -9,6 +9,7 @@
 #include "HostRuntime.h"
 #include "HostStates.h"
 #include "HostUndo.h"
+#include "TavFlow.h"
 
 using namespace host;
 
@@ -114,6 +115,22 @@ TEST_F(Removal, AnAssemblyHoldingOthersGoesAlone) {
   EXPECT_EQ(Behavior()->IsItemAssigned(kept), S_OK);
   EXPECT_EQ(StatesOf(*doc)->States().size(), states);
   EXPECT_TRUE(State("s_ready"));
+}
+
+TEST(RemovalRefused, AStateHeldUnderAnotherUsersLockKeepsItsAssembly) {
+  // The state DoorAssy owns is a condition of an activity alice locked: the state
+  // cannot go, so neither can the assembly; nothing changes.
+  std::string text = ReplaceOnce(kAssemblyPlant, R"(environment="local")", R"(environment="hub")");
+  text = ReplaceOnce(text, "  <plmTypes>", "  <hubSession>\n    <lock object=\"a1\" user=\"alice\"/>\n  </hubSession>\n  <plmTypes>");
+  auto doc = LoadPlantText(text);
+  ASSERT_TRUE(doc);
+  const std::string before = SerializePlant(*doc);
+  TavError::TavCleanLastError();
+  EXPECT_EQ(doc->Assemblies().RemoveAssembly(AssemblyOf(*doc, "target")), E_FAIL);
+  EXPECT_EQ(SerializePlant(*doc), before);
+  auto why = TavError::TavGetLastError(E_FAIL);
+  ASSERT_TRUE(why);
+  EXPECT_NE(why->GetNLSMessage().utf8().find("locked by alice"), std::string::npos) << why->GetNLSMessage().utf8();
 }
 
 TEST(RemovalLifetime, ClosingADocumentFreesItsNestedAssemblies) {
