@@ -66,8 +66,6 @@ TavUnicodeString OrvPartConsumptionAnalysisResult::ActivityPath(const Ref<TavBas
   if (resource) {
     std::unordered_set<const TavBaseUnknown*> seen;
     for (auto r = query<TavIProduct>(resource); r; r = r->GetFatherProduct()) {
-      // The resource tree's root (a resource without a father) stands for the list: not shown.
-      if (r->IsResource() && !r->GetFatherProduct()) break;
       const TavBaseUnknown* key = r->ExtendedObject().get();
       if (!seen.insert(key).second) break;
       names.push_back(FirstIdentificator(r));

@@ -13,14 +13,6 @@
 #include "TavUndo.h"
 
 namespace {
-// The father a copy goes under by default. The root of the resource tree (a
-// resource without a father) stands for the resource list itself: a resource
-// directly below it has no father to take a copy.
-Ref<TavIProduct> FatherForCopy(const Ref<TavIProduct>& resource) {
-  auto father = resource ? resource->GetFatherProduct() : nullptr;
-  return father && father->IsResource() && !father->GetFatherProduct() ? nullptr : father;
-}
-
 const TavTrace& Trace() {
   static TavTrace t("OrvVekCopyProcessTrace", "Traces for module OrvVekCopyProcess");
   return t;
@@ -373,7 +365,7 @@ void OrvVekCopyProcessAndRscCmd::GetAttachedResourcesOfRootAndSubActivities(cons
     // father, else beside their source.
     Ref<TavIProduct> father = row.childOfAssigned ? row.resource->GetFatherProduct()
                               : defaultFather     ? defaultFather
-                                                  : FatherForCopy(row.resource);
+                                                  : row.resource->GetFatherProduct();
     newFathers_.push_back(father);
   }
   IndexRows();

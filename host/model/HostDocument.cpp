@@ -10,11 +10,21 @@
 #include "HostRelationIndex.h"
 #include "HostUndo.h"
 #include "HostWalk.h"
+#include "TavMfgAssy.h"
 #include "TavPlanner.h"
 
 namespace host {
 // ------------------------------------------------------------------ document
 namespace {
+class HostResourceTreeRoot final : public virtual TavIResourceTreeRoot {
+public:
+  explicit HostResourceTreeRoot(const HostDocument* d) : doc_(d) {}
+  Ref<TavIProduct> GetRootProduct() const override { return doc_->ResourceRoot(); }
+
+private:
+  const HostDocument* doc_;
+};
+
 std::vector<std::function<void(HostDocument&)>>& DocumentInitialisers() {
   static std::vector<std::function<void(HostDocument&)>> v;
   return v;
@@ -38,6 +48,7 @@ Ref<HostDocument> HostDocument::Create(bool hub) {
   d->flows_ = std::make_unique<HostFlows>(*d);
   // First of the extra containers: the model finds it on every relation change.
   d->AddContainer(std::make_shared<RelationIndex>(d.get()));
+  d->AddContainer(std::make_shared<HostResourceTreeRoot>(d.get()));
   for (auto& init : DocumentInitialisers()) init(*d);
   return d;
 }

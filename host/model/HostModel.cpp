@@ -167,11 +167,7 @@ HostProduct::~HostProduct() { TreeDismantler::DismantleIteratively(children_); }
 // ------------------------------------------------------------------ products
 bool HostProduct::IsResourceRoot() const { return doc_ && doc_->ResourceRoot().get() == this; }
 
-Ref<TavIProduct> HostProduct::GetFatherProduct() const {
-  if (auto f = father_.lock()) return f;
-  if (resource_ && doc_ && !IsResourceRoot()) return doc_->ResourceRoot();
-  return nullptr;
-}
+Ref<TavIProduct> HostProduct::GetFatherProduct() const { return father_.lock(); }
 std::vector<Ref<TavIProduct>> HostProduct::GetChildren() const {
   const auto& list = IsResourceRoot() ? doc_->Resources().roots_ : children_;
   return {list.begin(), list.end()};

@@ -119,9 +119,9 @@ public:
   void SetName(const TavUnicodeString& n) override;
   TavUnicodeString GetPartNumber() const override { return partNumber_; }
   void SetPartNumber(const TavUnicodeString& pn) override;
-  // A root resource answers its document's resource root ("Resource.1"), whose
-  // children are the resource list's roots: the resource tree hangs under one
-  // product as planners know it, while paths, ids and files keep the list.
+  // Null at a root. The document's resource root ("Resource.1") answers the resource
+  // list's roots as its children; they do not answer it as their father, so that
+  // resources are made, copied and replaced in the list (TavIResourceTreeRoot).
   Ref<TavIProduct> GetFatherProduct() const override;
   std::vector<Ref<TavIProduct>> GetChildren() const override;
   int GetChildrenCount() const override;
@@ -471,7 +471,7 @@ public:
   // activity relations and outputs, then every removal hook), recorded for undo.
   // False when it is not an assembly of this document.
   bool RemoveAssembly(const Ref<HostAssembly>& a);
-  // The product every root resource answers as its father ("Resource.1"); it is no
+  // The resource tree's root product ("Resource.1", TavIResourceTreeRoot); it is no
   // object of the document (no id, never saved).
   const Ref<HostProduct>& ResourceRoot() const { return resourceRoot_; }
 

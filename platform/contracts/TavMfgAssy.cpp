@@ -2,6 +2,16 @@
 
 #include "TavYor.h"
 
+Ref<TavIProduct> TavFatherInProductTree(const Ref<TavIProduct>& product) {
+  if (!product) return nullptr;
+  if (auto father = product->GetFatherProduct()) return father;
+  if (!product->IsResource()) return nullptr;
+  auto doc = TavDocumentOf(product);
+  auto tree = doc ? query<TavIResourceTreeRoot>(doc->GetRootContainer(TavIResourceTreeRoot::kInterfaceName)) : nullptr;
+  auto root = tree ? tree->GetRootProduct() : nullptr;
+  return root && !SameObject(root, product) ? root : nullptr;
+}
+
 HRESULT OrvPLMServices::GetPLMID(const Ref<TavBaseUnknown>& object, TavUnicodeString& id) {
   id = {};
   auto adapter = TavYorAdapterOf(TavDocumentOf(object));
@@ -30,6 +40,7 @@ Ref<VEKPreviewWindow> VEKPreviewWindow::Open(const Ref<TavFrmEditor>& editor) {
 void VEKPreviewWindow::InstallFactory(Factory f) { PreviewFactory() = std::move(f); }
 
 void TavDeclareMfgAssyInterfaces() {
+  TavInterfaceNames::Declare<TavIResourceTreeRoot>();
   TavInterfaceNames::Declare<OrvIMHIPTSInfo>();
   TavInterfaceNames::Declare<OrvIPLMTypeServices>();
   TavInterfaceNames::Declare<TavIDoubleClickEdit>();

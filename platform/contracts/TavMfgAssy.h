@@ -6,6 +6,20 @@
 
 #include "TavServices.h"
 
+// The resource tree's root product ("Resource.1"), a root container of a document.
+// The resource list's roots hang under it in the product structure as planners know
+// it; their own GetFatherProduct() stays null, so commands that make, copy or replace
+// resources keep placing them in the list.
+class TavIResourceTreeRoot : public virtual TavBaseUnknown {
+public:
+  TAV_INTERFACE(TavIResourceTreeRoot);
+  virtual Ref<TavIProduct> GetRootProduct() const = 0;
+};
+
+// The product a product hangs under in the product structure: its father product,
+// for a root resource the resource tree's root product; null above that.
+Ref<TavIProduct> TavFatherInProductTree(const Ref<TavIProduct>& product);
+
 // The hub identity of an object (its hub value "PLMID").
 class OrvPLMServices {
 public:

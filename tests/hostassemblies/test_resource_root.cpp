@@ -1,7 +1,9 @@
 // The resource tree hangs under one product, "Resource.1", as planners know it:
-// every resource's father chain ends there, its children are the resource list's
-// roots. It is no object of the document: no id, no path of its own, never saved.
+// every resource's chain in the product tree ends there, its children are the
+// resource list's roots. It is no object of the document: no id, no path of its own,
+// never saved, and nothing is made below it but roots of the list.
 #include "AssemblyPlant.h"
+#include "TavMfgAssy.h"
 #include "TavResources.h"
 
 using namespace host;
@@ -11,8 +13,9 @@ TEST(ResourceRoot, FatherChainsEndThereWithPathsAndFilesUnchanged) {
   ASSERT_TRUE(doc);
   auto rb = ProductOf(*doc, "rb"), st = ProductOf(*doc, "st");
   std::vector<std::string> chain;
-  for (Ref<TavIProduct> p = rb; p; p = p->GetFatherProduct()) chain.push_back(p->GetName().utf8());
+  for (Ref<TavIProduct> p = rb; p; p = TavFatherInProductTree(p)) chain.push_back(p->GetName().utf8());
   EXPECT_EQ(chain, (std::vector<std::string>{"Robot.1", "Station.1", "Resource.1"}));
+  EXPECT_FALSE(st->GetFatherProduct());  // the list's roots keep no father of their own
 
   const auto& root = doc->ResourceRoot();
   EXPECT_TRUE(root->IsResource());
@@ -22,7 +25,7 @@ TEST(ResourceRoot, FatherChainsEndThereWithPathsAndFilesUnchanged) {
   EXPECT_EQ(root->GetChildrenCount(), 1);
   EXPECT_EQ(root->GetAllDescendants(), (std::vector<Ref<TavIProduct>>{st, rb}));
   // Products keep no such father.
-  EXPECT_FALSE(ProductOf(*doc, "body")->GetFatherProduct());
+  EXPECT_FALSE(TavFatherInProductTree(ProductOf(*doc, "body")));
 
   EXPECT_EQ(doc->PathString(rb), "Resources/Station.1/Robot.1");
   EXPECT_EQ(doc->Resolve("Resources/Station.1/Robot.1").GetLeaf(), rb);
@@ -37,7 +40,7 @@ TEST(ResourceRoot, FollowsTheResourceList) {
   auto doc = LoadPlantText(kAssemblyPlant);
   ASSERT_TRUE(doc);
   auto line = doc->CreateProduct(nullptr, "line", "Line.1", {}, true);
-  EXPECT_EQ(line->GetFatherProduct(), doc->ResourceRoot());
+  EXPECT_EQ(TavFatherInProductTree(line), doc->ResourceRoot());
   EXPECT_EQ(doc->ResourceRoot()->GetChildrenCount(), static_cast<int>(doc->Resources().roots_.size()));
   // Made "under" the root, a resource is a root of the list, saved and on a path.
   auto cell = doc->CreateProduct(doc->ResourceRoot(), "cell", "Cell.1");
@@ -53,5 +56,5 @@ TEST(ResourceRoot, FollowsTheResourceList) {
   EXPECT_FALSE(made);
   // A resource root of one document is not another's.
   auto other = LoadPlantText(kAssemblyPlant);
-  EXPECT_NE(ProductOf(*other, "st")->GetFatherProduct(), doc->ResourceRoot());
+  EXPECT_NE(TavFatherInProductTree(ProductOf(*other, "st")), doc->ResourceRoot());
 }

@@ -103,9 +103,9 @@ TEST_P(Engine, NestedAssembliesAreFollowedAndCannotCloseACycle) {
   a->AddPart(door);
   b->AddPart(a);
   c->AddPart(b);
-  EXPECT_EQ(a->AddPart(c), E_FAIL);  // the host refuses an assembly that would contain itself
+  EXPECT_EQ(a->AddPart(c), E_FAIL);  // C holds B holds A: A cannot hold C
   auto act = p.Act("Late");
-  act->CreateRelation("process_processes_product", c);  // reached through two assemblies
+  act->CreateRelation("process_processes_product", c);  // reached through two levels
   auto r = Go({door}, {kProcesses}, true, false);
   EXPECT_EQ(Describe(r.records), (V{"Door.1|Process/Late|Process Processes Product|C||---L"}));
   act->RemoveRelation("process_processes_product", c);
