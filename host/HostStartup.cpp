@@ -13,6 +13,7 @@
 #include "HostResources.h"
 #include "HostStates.h"
 #include "HostVisu.h"
+#include "ScriptAssemblies.h"
 #include "ScriptUndo.h"
 #include "ScriptLibrary.h"
 #include "ScriptProducts.h"
@@ -49,6 +50,7 @@ void RegisterHost() {
   RegisterLibraryStatements(); // library modified
   RegisterProductStatements(); // print notifications
   RegisterWindowStatements();  // window, print window(s), expect window
+  RegisterAssemblyStatements();  // doubleclick, expect refused
 }
 
 }  // namespace host

@@ -127,7 +127,8 @@ bool HostEngine::Start(const std::string& module, const std::string& className, 
   return StartCommand(std::move(cmd), error);
 }
 
-bool HostEngine::Pick(const TavPathElement& path, std::string* error) {
+bool HostEngine::Pick(const TavPathElement& path, std::string* error, bool* refused) {
+  if (refused) *refused = false;
   if (!command_) {
     if (error) *error = "no command is running to take the pick";
     return false;
@@ -145,6 +146,7 @@ bool HostEngine::Pick(const TavPathElement& path, std::string* error) {
   if (!ok) RollBackEvent(marks);
   --depth_;
   if (!taken) {
+    if (refused) *refused = true;
     if (error) *error = why;
     Settle(nullptr);
     return false;

@@ -31,7 +31,9 @@ public:
   // `undoName` names the command's undo step (a header's title); the class name by default.
   bool Start(const std::string& module, const std::string& className, std::string* error, const std::string& undoName = {},
              const std::string& argument = {});
-  bool Pick(const TavPathElement& path, std::string* error);
+  // `refused` (when given) tells a pick the command did not take from one it took
+  // but failed to handle (or no command to take it).
+  bool Pick(const TavPathElement& path, std::string* error, bool* refused = nullptr);
   bool Cancel(std::string* error);
   TavStateCommand* RunningCommand() override { return command_.get(); }
   std::string LastEndedCommand() const { return lastEnded_; }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "HostModel.h"
+#include "HostAssemblyRemoval.h"
 #include "HostFlow.h"
 #include "HostRelationIndex.h"
 #include "HostUndo.h"
@@ -66,16 +67,25 @@ std::vector<std::function<void(HostDocument&, const Ref<HostAssembly>&)>>& Assem
   static std::vector<std::function<void(HostDocument&, const Ref<HostAssembly>&)>> v;
   return v;
 }
+std::vector<std::function<bool(const HostDocument&, const HostAssembly&)>>& AssemblyRemovalChecks() {
+  static std::vector<std::function<bool(const HostDocument&, const HostAssembly&)>> v;
+  return v;
+}
 }  // namespace
 
 void RegisterAssemblyRemovalHook(std::function<void(HostDocument&, const Ref<HostAssembly>&)> hook) {
   AssemblyRemovalHooks().push_back(std::move(hook));
+}
+void RegisterAssemblyRemovalCheck(std::function<bool(const HostDocument&, const HostAssembly&)> check) {
+  AssemblyRemovalChecks().push_back(std::move(check));
 }
 
 bool HostDocument::RemoveAssembly(const Ref<HostAssembly>& a) {
   if (!a || !Holds(*a)) return false;
   auto& list = assemblies_->assemblies_;
   if (std::find(list.begin(), list.end(), a) == list.end()) return false;
+  for (auto& check : AssemblyRemovalChecks())
+    if (!check(*this, *a)) return false;
   // What points at it goes first, each change recorded, so undo puts it all back.
   for (auto& other : std::vector(list))
     if (other != a && other->HasPart(a.get())) other->RemovePart(a);
@@ -171,6 +181,8 @@ Ref<HostActivity> HostDocument::CreateActivity(const Ref<HostActivity>& father, 
 
 Ref<HostProduct> HostDocument::CreateProduct(const Ref<HostProduct>& father, const std::string& id, const TavUnicodeString& name,
                                              const TavUnicodeString& partNumber, bool resource) {
+  // The resource root stands for the resource list: its "children" are the list's roots.
+  if (father && father->IsResourceRoot()) return CreateProduct(nullptr, id, name, partNumber, true);
   auto p = std::make_shared<HostProduct>();
   p->name_ = name;
   p->partNumber_ = partNumber;

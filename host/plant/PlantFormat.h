@@ -39,6 +39,7 @@ struct ExtensionEntry {
   PlantElementLoader loader;
   PlantElementSaver saver;
 };
+std::vector<std::pair<std::string, PlantAssemblyCheck>>& AssemblyChecks();
 std::vector<SectionEntry>& Sections();
 std::vector<ExtensionEntry>& Extensions();
 const SectionEntry* FindSection(std::string_view name);

@@ -226,6 +226,7 @@ public:
     }
     for (auto& [el, sec] : sections_)
       if (ok && sec->phase == PlantSectionPhase::Late) ok = LoadSection(el, sec);
+    ok = ok && CheckAssemblies();
     PlantLoadAccess::SetTreeLoader(ctx, nullptr);
     if (!ok || ctx.Failed()) {
       Dismantle();
@@ -240,6 +241,20 @@ public:
       if (!ctx.Failed()) ctx.Error(el, "<" + sec->name + "> could not be loaded");
       return false;
     }
+    return true;
+  }
+
+  // What features require of an assembly, once all they know is loaded.
+  bool CheckAssemblies() {
+    const auto& checks = AssemblyChecks();
+    if (checks.empty()) return true;
+    for (auto& a : doc_->Assemblies().assemblies_)
+      for (auto& [name, check] : checks) {
+        std::string problem = check ? check(*a, *doc_) : std::string();
+        if (problem.empty()) continue;
+        auto at = assemblyAt_.find(a.get());
+        return at != assemblyAt_.end() ? Fail(at->second.first, at->second.second, problem) : Fail(1, 1, problem);
+      }
     return true;
   }
 
@@ -397,22 +412,29 @@ private:
   }
 
   bool StartAssembly(const XmlStart& e) {
-    std::optional<std::string_view> id, name, pn, type, byStructure;
+    std::optional<std::string_view> id, name, pn, type, byStructure, notDirect, planType;
     if (!Attributes(e, {{"id", &id, true}, {"name", &name, true}, {"partNumber", &pn, false}, {"type", &type, false},
-                        {"byStructure", &byStructure, false}}) ||
+                        {"byStructure", &byStructure, false}, {"notDirectlyChangeable", &notDirect, false},
+                        {"planType", &planType, false}}) ||
         !CheckId(e, *id))
       return false;
     std::int64_t t = 1;
     if (type && !ParseStrictInt(*type, t)) return Fail(e.line, e.column, "bad integer " + Quote(*type) + " in 'type'");
-    if (t < 1 || t > 4)
-      return Fail(e.line, e.column, "unknown assembly type " + Quote(*type) + " (1 assembly, 2 kit, 3 output, 4 AST)");
-    bool bs = false;
+    if (t < 0 || t > 4)
+      return Fail(e.line, e.column, "unknown assembly type " + Quote(*type) + " (0 none, 1 assembly, 2 kit, 3 output, 4 AST)");
+    bool bs = false, nd = false;
     if (byStructure && !ParseStrictBool(*byStructure, bs))
       return Fail(e.line, e.column, "bad boolean " + Quote(*byStructure) + " in 'byStructure' (true or false)");
+    if (notDirect && !ParseStrictBool(*notDirect, nd))
+      return Fail(e.line, e.column, "bad boolean " + Quote(*notDirect) + " in 'notDirectlyChangeable' (true or false)");
+    // Written only when set: an empty one would not read back as written.
+    if (planType && planType->empty()) return Fail(e.line, e.column, "empty 'planType' (leave it out for none)");
     Ref<HostAssembly> a = Create(e, [&] { return doc_->CreateAssembly(std::string(*id), TavUnicodeString(*name), static_cast<int>(t)); });
     if (!a) return false;
     if (pn) a->SetPartNumber(TavUnicodeString(*pn));
     a->SetContentByStructure(bs);
+    a->SetNotDirectlyChangeable(nd);
+    if (planType) a->SetPlanType(TavUnicodeString(*planType));
     assemblyAt_.emplace(a.get(), std::pair{e.line, e.column});
     Open(Kind::Assembly, false, "assembly", e.line, e.column).assembly = std::move(a);
     return true;
@@ -626,8 +648,9 @@ private:
       t = t->ExtendedObject();
       auto* p = dynamic_cast<HostProduct*>(t.get());
       auto* sa = dynamic_cast<HostAssembly*>(t.get());
-      if ((p && p->IsResource()) || (!p && !sa))
-        return Fail(pr.line, pr.column, "part " + Quote(pr.ref) + " is a " + KindOf(t) + ", not a product or an assembly");
+      // Kits gather resources too; the resource root is no object and has no id.
+      if (!p && !sa)
+        return Fail(pr.line, pr.column, "part " + Quote(pr.ref) + " is an " + KindOf(t) + ", not a product, a resource or an assembly");
       if (sa == pr.assembly) return Fail(pr.line, pr.column, "assembly " + Quote(pr.ref) + " cannot contain itself");
       if (!seen.insert({pr.assembly, t.get()}).second) return Fail(pr.line, pr.column, "duplicate part " + Quote(pr.ref));
       if (sa) sub[pr.assembly].push_back(sa);

@@ -84,6 +84,10 @@ std::vector<ExtensionEntry>& Extensions() {
   static std::vector<ExtensionEntry> v;
   return v;
 }
+std::vector<std::pair<std::string, PlantAssemblyCheck>>& AssemblyChecks() {
+  static std::vector<std::pair<std::string, PlantAssemblyCheck>> v;
+  return v;
+}
 
 const SectionEntry* FindSection(std::string_view name) {
   for (auto& s : Sections())
@@ -173,6 +177,15 @@ bool LoadChildExtension(std::string_view parent, const PlantElement& child, cons
 void SaveChildExtensions(std::string_view parent, const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
   for (const ExtensionEntry* x : ExtensionsOf(parent))
     if (x->saver) x->saver(owner, w);
+}
+
+void RegisterPlantAssemblyCheck(const std::string& name, PlantAssemblyCheck check) {
+  for (auto& [n, c] : AssemblyChecks())
+    if (n == name) {
+      c = std::move(check);
+      return;
+    }
+  AssemblyChecks().emplace_back(name, std::move(check));
 }
 
 bool UnregisterElementExtension(const std::string& parentName, const std::string& childName) {

@@ -225,6 +225,13 @@ using PlantActivityRootLister = std::function<std::vector<Ref<HostActivity>>(con
 // Throws std::invalid_argument when no section `elementName` is registered.
 void RegisterPlantActivityRoots(const std::string& elementName, PlantActivityRootLister lister);
 
+// A rule an assembly's attributes must follow that a feature knows (a kit's plan type
+// is one of the plant's catalogue). Checked for every assembly once everything else
+// is loaded, in file order; a non-empty message fails the load at the assembly's
+// start tag. Registering under a name already registered replaces that check.
+using PlantAssemblyCheck = std::function<std::string(const HostAssembly& assembly, const HostDocument& doc)>;
+void RegisterPlantAssemblyCheck(const std::string& name, PlantAssemblyCheck check);
+
 using PlantElementLoader =
     std::function<bool(const PlantElement& child, const Ref<TavBaseUnknown>& owner, PlantLoadContext& ctx)>;
 using PlantElementSaver = std::function<void(const Ref<TavBaseUnknown>& owner, PlantWriter& w)>;

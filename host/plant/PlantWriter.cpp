@@ -291,6 +291,8 @@ private:
       if (!a->PartNumber().IsEmpty()) w_.Attr("partNumber", a->PartNumber());
       w_.AttrInt("type", a->GetType());
       if (a->ContentByStructure()) w_.Attr("byStructure", "true");
+      if (a->IsNotDirectlyChangeable()) w_.Attr("notDirectlyChangeable", "true");
+      if (!a->PlanType().IsEmpty()) w_.Attr("planType", a->PlanType());
       Attributes(a->Attributes());
       if (!exts.empty()) Extensions(exts, a);
       for (auto& p : a->Parts()) {

@@ -55,11 +55,38 @@ void PrintSection(std::ostream& out, const HostRootList& list, int levels) {
   for (auto& r : list.roots_) PrintSubtree(out, r.get(), 1, levels - 1, ProductLine);
 }
 
+// "HingeKit (type 2, plan type StationKit, not directly changeable)"; the plan type
+// and the mark only when set. `typeText` adds the type's text ("type 2 ManufacturingKit").
+std::string AssemblyLine(const HostAssembly& a, bool typeText) {
+  std::string line = a.GetName().utf8();
+  if (typeText && !a.PartNumber().IsEmpty()) line += " [" + a.PartNumber().utf8() + "]";
+  line += " (type " + std::to_string(a.GetType());
+  if (typeText && !a.GetTypeText().IsEmpty()) line += " " + a.GetTypeText().utf8();
+  if (!a.PlanType().IsEmpty()) line += ", plan type " + a.PlanType().utf8();
+  if (a.IsNotDirectlyChangeable()) line += ", not directly changeable";
+  return line + ")";
+}
+
 void PrintAssemblies(std::ostream& out, const HostDocument& doc, int levels) {
   if (doc.Assemblies().assemblies_.empty()) return;
   out << "Assemblies\n";
   if (levels == 0) return;
-  for (auto& a : doc.Assemblies().assemblies_) out << "  " << a->GetName().utf8() << " (type " << a->GetType() << ")\n";
+  for (auto& a : doc.Assemblies().assemblies_) out << "  " << AssemblyLine(*a, false) << '\n';
+}
+
+// One assembly and its content, in order: products and resources by path, the
+// assemblies inside with their own content, down to `levels` below it.
+void PrintAssembly(std::ostream& out, const HostDocument& doc, const HostAssembly& top, int levels) {
+  std::vector<std::pair<const TavBaseUnknown*, int>> work{{&top, 0}};
+  while (!work.empty()) {
+    auto [n, level] = work.back();
+    work.pop_back();
+    const auto* a = dynamic_cast<const HostAssembly*>(n);
+    out << Indent(level)
+        << (a ? AssemblyLine(*a, true) : doc.PathString(const_cast<TavBaseUnknown*>(n)->self())) << '\n';
+    if (!a || (levels >= 0 && level >= levels)) continue;
+    for (auto it = a->Parts().rbegin(); it != a->Parts().rend(); ++it) work.emplace_back(it->get(), level + 1);
+  }
 }
 
 // print tree [PATH] [--depth N]
@@ -109,6 +136,7 @@ bool PrintTree(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   auto leaf = p.GetLeaf();
   if (auto act = std::dynamic_pointer_cast<HostActivity>(leaf)) PrintSubtree(out, act.get(), 0, levels, ActivityLine);
   else if (auto prod = std::dynamic_pointer_cast<HostProduct>(leaf)) PrintSubtree(out, prod.get(), 0, levels, ProductLine);
+  else if (auto ma = std::dynamic_pointer_cast<HostAssembly>(leaf)) PrintAssembly(out, *doc, *ma, levels);
   else out << doc->PathString(leaf) << '\n';
   return true;
 }
@@ -192,7 +220,8 @@ void AddPrintStatements(ScriptTable& t) {
   t.Add({"print", {}, "print the plant, an object, dialogs, messages, a selection set, the command",
          "Prints what the user would look at. Every topic prints as stable text, so\n"
          "golden tests can compare it. `print tree` takes a path (or Products, Resources,\n"
-         "Assemblies) and --depth N to print only part of a large plant.\n"
+         "Assemblies) and --depth N to print only part of a large plant. An assembly's\n"
+         "path prints it with its type, plan type and mark, then its content.\n"
          "Example:\n  print tree \"Process/Body Shop\" --depth 1\n  print object \"#op30_hinges\"\n  print dialog ASRDialog",
          nullptr,
          {{"tree", {{"PATH", ArgKind::Path, true}, {"--depth N", ArgKind::Choice, true, false, {"--depth"}}, {"", ArgKind::Number, true}},

@@ -31,6 +31,8 @@ void AddProductStatements(ScriptTable& t) {
                      "  product removed: PATH (from FATHER)\n"
                      "  product root modified\n"
                      "  product redrawn: PATH\n"
+                     "  assembly redrawn: PATH\n"
+                     "  assemblies redrawn                 the assembly tree\n"
                      "  activity modified: PATH (KIND)     KIND a number or a name (Add_Context)\n"
                      "then forgets them; \"no notifications\" when there were none.\n"
                      "Example:\n  print notifications",

@@ -7,6 +7,7 @@
 #include "GanttWindow.h"
 #include "HostScript.h"
 #include "HostWindows.h"
+#include "PreviewWindow.h"
 #include "ScriptTable.h"
 
 namespace host {
@@ -99,12 +100,19 @@ void PrintGantt(std::ostream& out, const GanttWindow& g) {
   out << "  first visible row " << g.FirstVisibleRow() << '\n';
 }
 
+void PrintPreview(std::ostream& out, const PreviewWindow& p) {
+  out << "  " << (p.IsVisible() ? "visible" : "hidden") << '\n';
+  auto ed = p.Editor();
+  for (auto& item : p.GetItems()) out << "  item " << (ed ? ed->Document()->PathString(item) : std::string("?")) << '\n';
+}
+
 bool PrintWindow(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   auto w = Target(a, err);
   if (!w) return false;
   std::ostream& out = r.Out();
   out << "window " << w->GetBaseName().utf8() << (w == HostWindows::Get().Current() ? " (current)" : "") << '\n';
   if (auto* g = dynamic_cast<GanttWindow*>(w.get())) PrintGantt(out, *g);
+  if (auto* p = dynamic_cast<PreviewWindow*>(w.get())) PrintPreview(out, *p);
   return true;
 }
 
@@ -131,8 +139,8 @@ bool ExpectWindow(ScriptRunner&, const ScriptWords& a, std::string& err) {
 
 void AddWindowStatements(ScriptTable& t) {
   const std::string name = "NAME";
-  t.Add({"window", {}, "open, activate, deactivate and close the layout's windows (Gantt charts)",
-         "Windows are named by their base name (\"Gantt Chart.1\"); the last one opened or\n"
+  t.Add({"window", {}, "open, activate, deactivate and close the layout's windows (Gantt charts, previews)",
+         "Windows are named by their base name (\"Gantt Chart.1\", \"Preview.1\"); the last one opened or\n"
          "activated is current, which is the window commands such as the Gantt search\n"
          "work on. Closing a plant closes its windows.\n"
          "Example:\n  window gantt \"Process/Body Shop\"\n  window activate Gantt Chart.1\n  window close",
@@ -147,10 +155,11 @@ void AddWindowStatements(ScriptTable& t) {
           {"deactivate", {}, "deactivate the current window (none is current then)", {}, Deactivate},
           {"close", {{name, ArgKind::Text, true}}, "close a window (the current one by default)", {}, Close}}});
   t.AddSub("print", {"window", {{name, ArgKind::Text, true}},
-                     "a window (the current one by default): a Gantt chart's columns and rows",
+                     "a window (the current one by default): a Gantt chart's columns and rows, a preview's items",
                      "Prints the window's base name, and for a Gantt chart its root activity, its\n"
                      "columns (\"(n)\" marks a numeric one), one line per row (\"*\" marks a\n"
-                     "highlighted row) and the first visible row.\n"
+                     "highlighted row) and the first visible row; for a preview whether it is\n"
+                     "visible or hidden and the path of each product it shows (\"item PATH\").\n"
                      "Example:\n  print window Gantt Chart.1",
                      PrintWindow});
   t.AddSub("print", {"windows", {}, "the open windows in opening order, the current one marked", {}, PrintWindows});

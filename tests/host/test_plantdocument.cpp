@@ -165,7 +165,7 @@ TEST(PlantDocument, EveryLoadErrorNamesFileLineAndColumn) {
        "<process id=\"p\" name=\"P\"><relation type=\"process_processes_product\" ref=\"r\"/></process>",
        "relation 'process_processes_product' cannot point at resource 'r'"},
       {"<process id=\"p\" name=\"P\"/><assemblies><assembly id=\"m\" name=\"M\"><part ref=\"p\"/></assembly></assemblies>",
-       "part 'p' is a activity, not a product or an assembly"},
+       "part 'p' is an activity, not a product, a resource or an assembly"},
       {"<products><product id=\"x\" name=\"X\"/></products><process id=\"p\" name=\"P\"/>"
        "<links><flow from=\"p\" to=\"x\"/></links>",
        "'to' 'x' is a product, not an activity"},

@@ -1,7 +1,15 @@
 #include "HostAssemblies.h"
 
+#include "PlanTypes.h"
+#include "PreviewWindow.h"
+
 namespace host {
 
-void RegisterAssembliesHost() {}
+void RegisterAssembliesHost() {
+  RegisterPlanTypes();             // the catalogue of every document, <plmTypes>, the plan-type rule
+  RegisterAssemblyRedraws();       // "assembly redrawn", "assemblies redrawn"
+  RegisterAssemblyRemovalHooks();  // behaviours, fasteners, states, selection sets
+  RegisterPreviewWindow();         // VEKPreviewWindow
+}
 
 }  // namespace host

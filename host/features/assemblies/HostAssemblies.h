@@ -7,4 +7,8 @@ namespace host {
 // Registers all of the unit; called once from RegisterHost (host/HostStartup.cpp).
 void RegisterAssembliesHost();
 
+// Its parts, each in its own file.
+void RegisterAssemblyRedraws();       // AssemblyRedraws.cpp
+void RegisterAssemblyRemovalHooks();  // AssemblyRemoval.cpp
+
 }  // namespace host

@@ -57,6 +57,11 @@ std::unique_ptr<UndoAction> CompareUndo::Related(HostFastenerContainer& c, const
   return std::make_unique<FastenerRelationUndo>(c, f, o, 0, 0, attach);
 }
 
+std::unique_ptr<UndoAction> CompareUndo::Unrelated(HostFastenerContainer& c, const Ref<HostFastener>& f,
+                                                   const Ref<TavBaseUnknown>& o, std::size_t byObject, std::size_t related) {
+  return std::make_unique<FastenerRelationUndo>(c, f, o, byObject, related, true);
+}
+
 bool CompareUndo::ApplyFastener(FastenerUndo& u, HostDocument& doc, std::string& why) {
   auto& list = u.c_.fasteners_;
   auto at = std::find(list.begin(), list.end(), u.f_);

@@ -328,6 +328,28 @@ bool HostFastenerContainer::Relate(const Ref<HostFastener>& f, const Ref<TavBase
   return true;
 }
 
+std::size_t HostFastenerContainer::UnrelateAll(const Ref<TavBaseUnknown>& object) {
+  if (!object) return 0;
+  Ref<TavBaseUnknown> o = object->ExtendedObject();
+  auto it = byObject_.find(o.get());
+  if (it == byObject_.end()) return 0;
+  auto& list = it->second;
+  const std::size_t n = list.size();
+  UndoLog* log = doc_->Recording();
+  // From the back, so that undo, taking the records last first, puts each back at its place.
+  for (std::size_t i = n; i-- > 0;) {
+    auto* f = TavCast<HostFastener>(list[i].get());
+    auto& related = related_[f];
+    auto r = std::find_if(related.begin(), related.end(), [&](const std::weak_ptr<TavBaseUnknown>& w) { return w.lock() == o; });
+    const auto at = static_cast<std::size_t>(r - related.begin());
+    if (r != related.end()) related.erase(r);
+    if (log) log->Add(CompareUndo::Unrelated(*this, SelfRef<HostFastener>(*f), o, i, at));
+    list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+  }
+  byObject_.erase(it);
+  return n;
+}
+
 std::vector<Ref<TavBaseUnknown>> HostFastenerContainer::RelatedTo(const HostFastener& f) const {
   std::vector<Ref<TavBaseUnknown>> out;
   auto it = related_.find(&f);

@@ -35,6 +35,9 @@ public:
   Ref<HostFastener> CreateFastener(const std::string& id, const TavUnicodeString& name);
   // Relates once; a repeated pair is ignored and gives false.
   bool Relate(const Ref<HostFastener>& f, const Ref<TavBaseUnknown>& object);
+  // Ends every fastener's relation to the object (one going out of the document),
+  // each recorded for undo; the number ended.
+  std::size_t UnrelateAll(const Ref<TavBaseUnknown>& object);
   const std::vector<Ref<HostFastener>>& Fasteners() const { return fasteners_; }
   // What the fastener is related to and still exists, in relation order.
   std::vector<Ref<TavBaseUnknown>> RelatedTo(const HostFastener& f) const;

@@ -61,6 +61,12 @@ HRESULT AddProductInstance(const Ref<HostProduct>& father, const Ref<TavIProduct
     why = "no product to instantiate";
     return E_FAIL;
   }
+  // The resource root only stands for the resource list: a child made under it
+  // would be in no list, never saved and on no path.
+  if (father->IsResourceRoot()) {
+    why = "'" + father->Name().utf8() + "' is the root of the resource tree: new resources go into the resource list";
+    return E_FAIL;
+  }
   const auto source = of->ExtendedObject();
   for (auto a = father; a; a = a->Father())
     if (SameObject(a, source)) {
