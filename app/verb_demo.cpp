@@ -93,6 +93,11 @@ int Demo() {
   if (rc != 0) return rc;
   std::cout << "    " << (out / "gantt-search.txt").string() << '\n';
 
+  Step(6, "Manufactured assemblies and kits of the saved line, with the two the session made.");
+  rc = CaptureVerb("assemblies", {(out / "renumbered-plant.xml").string(), "--list"}, out / "assemblies.txt");
+  if (rc != 0) return rc;
+  std::cout << "    " << (out / "assemblies.txt").string() << '\n';
+
   std::cout << "\nmirt demo: done; outputs:\n";
   std::vector<std::string> files;
   for (auto& e : fs::directory_iterator(g_out)) files.push_back(e.path().string());

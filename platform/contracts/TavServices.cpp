@@ -62,21 +62,34 @@ bool operator==(const TavPathElement& a, const TavPathElement& b) {
   return true;
 }
 
+namespace {
+const TavBaseUnknown* LeafKey(const TavPathElement& p) {
+  auto leaf = p.GetLeaf();
+  return leaf ? leaf->ExtendedObject().get() : nullptr;
+}
+}  // namespace
+
 void TavSelectionSet::AddElement(const TavPathElement& p) {
-  if (!p.IsEmpty() && !Contains(p)) items_.push_back(p);
+  if (p.IsEmpty() || Contains(p)) return;
+  items_.push_back(p);
+  ++leaves_[LeafKey(p)];
 }
 bool TavSelectionSet::RemoveElement(const TavPathElement& p) {
-  return std::erase_if(items_, [&](const TavPathElement& e) { return e == p; }) > 0;
+  if (!Contains(p)) return false;
+  const std::size_t removed = std::erase_if(items_, [&](const TavPathElement& e) { return e == p; });
+  auto it = leaves_.find(LeafKey(p));
+  if ((it->second -= static_cast<std::uint32_t>(removed)) == 0) leaves_.erase(it);
+  return true;
 }
 bool TavSelectionSet::Contains(const TavPathElement& p) const {
+  // Only elements ending at the same object can be equal: most tests end here.
+  if (!ContainsObject(p.GetLeaf())) return false;
   for (auto& e : items_)
     if (e == p) return true;
   return false;
 }
 bool TavSelectionSet::ContainsObject(const Ref<TavBaseUnknown>& o) const {
-  for (auto& e : items_)
-    if (SameObject(e.GetLeaf(), o)) return true;
-  return false;
+  return leaves_.count(o ? o->ExtendedObject().get() : nullptr) > 0;
 }
 
 Ref<TavFrmEditor> TavFrmEditor::GetCurrentEditor() { return g_host ? g_host->CurrentEditor() : nullptr; }

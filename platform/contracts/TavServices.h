@@ -3,6 +3,7 @@
 // frame, message catalogues, traces, setting and preference repositories.
 #include <map>
 #include <optional>
+#include <unordered_map>
 
 #include "TavPPR.h"
 
@@ -47,13 +48,19 @@ public:
   bool Contains(const TavPathElement& p) const;
   // True when some element ends at this object.
   bool ContainsObject(const Ref<TavBaseUnknown>& o) const;
-  void Empty() { items_.clear(); }
+  void Empty() {
+    items_.clear();
+    leaves_.clear();
+  }
   int GetSize() const { return static_cast<int>(items_.size()); }
   const std::vector<TavPathElement>& Items() const { return items_; }
 
 private:
   std::string name_;
   std::vector<TavPathElement> items_;
+  // How many elements end at each object: selecting 10^5 objects one by one tests
+  // membership without scanning the set each time.
+  std::unordered_map<const TavBaseUnknown*, std::uint32_t> leaves_;
 };
 
 // A 3D viewer of an editor; reframing is recorded so that scripts can show it.

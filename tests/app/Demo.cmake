@@ -64,3 +64,11 @@ string(FIND "${search}" "1 row matches\n  9  Process/Body Shop.1/Framing.1.2/Wel
 if(at EQUAL -1)
   message(FATAL_ERROR "mirt demo's batch Gantt search found other rows:\n${search}")
 endif()
+# The assembly and the kit the session made are saved and listed.
+file(READ ${WORK}/out/assemblies.txt assemblies)
+foreach(want "Assemblies/RoofAssy +Assembly +MA-1300 +3" "Assemblies/BracketKit +ManufacturingKit +KT-1500 +StationKit +3")
+  string(REGEX MATCH "${want}" found "${assemblies}")
+  if(NOT found)
+    message(FATAL_ERROR "mirt demo's assembly list lacks '${want}':\n${assemblies}")
+  endif()
+endforeach()
