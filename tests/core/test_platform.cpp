@@ -155,6 +155,20 @@ TEST(Selection, PathsCompareByObjectIdentity) {
   EXPECT_FALSE(hso.ContainsObject(a));
   EXPECT_TRUE(hso.RemoveElement(TavPathElement({a, b})));
   EXPECT_EQ(hso.GetSize(), 0);
+  // Two paths ending at one object: the object stays selected until both are gone.
+  auto c = std::make_shared<Obj>();
+  hso.AddElement(TavPathElement({a, b}));
+  hso.AddElement(TavPathElement({c, b}));
+  EXPECT_EQ(hso.GetSize(), 2);
+  EXPECT_FALSE(hso.Contains(TavPathElement({b})));
+  EXPECT_TRUE(hso.RemoveElement(TavPathElement({a, b})));
+  EXPECT_FALSE(hso.RemoveElement(TavPathElement({a, b})));
+  EXPECT_TRUE(hso.ContainsObject(b));
+  EXPECT_TRUE(hso.RemoveElement(TavPathElement({c, b})));
+  EXPECT_FALSE(hso.ContainsObject(b));
+  hso.AddElement(TavPathElement({c, b}));
+  hso.Empty();
+  EXPECT_FALSE(hso.ContainsObject(b));
   TavPathElement p({a, b});
   EXPECT_EQ(p.GetFatherOfLeaf(), a);
   EXPECT_EQ(p.SearchFromLeaf<IA>(), b);
