@@ -50,7 +50,7 @@ void RegisterHost() {
   RegisterLibraryStatements(); // library modified
   RegisterProductStatements(); // print notifications
   RegisterWindowStatements();  // window, print window(s), expect window
-  RegisterAssemblyStatements();  // doubleclick, expect refused
+  RegisterAssemblyStatements();  // expect refused
 }
 
 }  // namespace host

@@ -11,7 +11,7 @@ TavUnicodeString Msg(const std::string& key, const char* fallback) {
 }  // namespace
 
 void OrvMfgAssyEdit::Register() {
-  TavExtensionRegistry::Get().Register(kLateType, TavIDoubleClickEdit::kInterfaceName,
+  TavExtensionRegistry::Get().Register(kLateType, TavIEditExtension::kInterfaceName,
                                        [](const Ref<TavBaseUnknown>& ma) -> Ref<TavBaseUnknown> {
                                          return std::make_shared<OrvMfgAssyEdit>(ma);
                                        });
@@ -31,7 +31,7 @@ TavUnicodeString OrvMfgAssyEdit::NotChangeableText(const Ref<OrvIMfgAssembly>& m
          Msg("ASTErrorWindow.Message3", "Change it through the command that made it.");
 }
 
-HRESULT OrvMfgAssyEdit::OnDoubleClick(const TavPathElement& path) {
+HRESULT OrvMfgAssyEdit::Activate(const TavPathElement& path) {
   auto ma = OrvVekMfgAssyUtilities::AssemblyOf(path, ma_);
   if (!ma) return E_FAIL;
   if (ma->IsNotDirectlyChangeable()) {

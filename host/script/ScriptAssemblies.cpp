@@ -1,29 +1,12 @@
-// `doubleclick PATH` (an object's double-click editor) and `expect refused PATH`
-// (a pick the running command must not take).
+// `expect refused PATH`: a pick the running command must not take.
 #include "ScriptAssemblies.h"
 
 #include "HostScript.h"
 #include "ScriptTable.h"
-#include "TavMfgAssy.h"
 
 namespace host {
 
 namespace {
-
-bool DoubleClick(ScriptRunner& r, const ScriptWords& a, std::string& err) {
-  TavPathElement p = r.ResolvePath(a[0], err);
-  if (p.IsEmpty()) return false;
-  auto edit = query<TavIDoubleClickEdit>(p.GetLeaf());
-  if (!edit) {
-    err = "doubleclick " + a[0] + ": nothing opens on a double click on it";
-    return false;
-  }
-  if (FAILED(edit->OnDoubleClick(p))) {
-    err = "doubleclick " + a[0] + ": its editor could not open";
-    return false;
-  }
-  return true;
-}
 
 bool ExpectRefused(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   TavPathElement p = r.ResolvePath(a[0], err);
@@ -46,11 +29,6 @@ bool ExpectRefused(ScriptRunner& r, const ScriptWords& a, std::string& err) {
 }
 
 void AddAssemblyStatements(ScriptTable& t) {
-  t.Add({"doubleclick", {{"PATH", ArgKind::Path}}, "double-click an object: open its editor",
-         "Does what a double click on the object in the tree does: an assembly opens\n"
-         "its editing command (or says why it cannot be changed). An object nothing opens\n"
-         "on is an error.\nExample:\n  doubleclick Assemblies/HingeKit",
-         DoubleClick});
   t.AddSub("expect", {"refused", {{"PATH", ArgKind::Path}}, "the running command refuses a pick of PATH",
                       "Picks PATH for the running command, as `pick` does, and requires the command\n"
                       "not to take it; the script goes on. It fails when the pick is taken or no\n"

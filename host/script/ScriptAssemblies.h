@@ -1,6 +1,6 @@
 #pragma once
 namespace host {
-// Adds `doubleclick PATH` and `expect refused PATH` to the session script
+// Adds `expect refused PATH` to the session script
 // statements. Called once from the host's start-up (HostStartup.cpp).
 void RegisterAssemblyStatements();
 }  // namespace host

@@ -69,7 +69,8 @@ bool Edit(ScriptRunner& r, const ScriptWords& a, std::string& err) {
     err = a[0] + " has no editor: a double click does nothing";
     return false;
   }
-  if (editor->Activate(p) != S_OK) {
+  // S_FALSE: the editor said why it does not open (an assembly not directly changeable).
+  if (FAILED(editor->Activate(p))) {
     err = "the editor of " + a[0] + " did not open";
     return false;
   }
@@ -91,7 +92,8 @@ void AddStateStatements(ScriptTable& t) {
                       ExpectPosition});
   t.Add({"edit", {{"PATH", ArgKind::Path}}, "double-click an object in the tree",
          "Opens the editor the object has for a double click (a state opens its\n"
-         "definition); fails when the object has none.\n"
+         "definition, an assembly its editing command or a window saying why it cannot\n"
+         "be changed); fails when the object has none.\n"
          "Example:\n  edit \"Resources/Fixture.1/state:Closed\"",
          Edit});
 }

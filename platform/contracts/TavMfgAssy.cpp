@@ -43,6 +43,5 @@ void TavDeclareMfgAssyInterfaces() {
   TavInterfaceNames::Declare<TavIResourceTreeRoot>();
   TavInterfaceNames::Declare<OrvIMHIPTSInfo>();
   TavInterfaceNames::Declare<OrvIPLMTypeServices>();
-  TavInterfaceNames::Declare<TavIDoubleClickEdit>();
   TavInterfaceNames::Declare<VEKPreviewWindow>();
 }

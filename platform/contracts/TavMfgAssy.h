@@ -1,7 +1,7 @@
 #pragma once
-// What the manufactured-assembly commands need of the host beyond the model: hub
-// identities, the session's plan-type catalogue, editors opened by a double click,
-// and the preview window.
+// What the manufactured-assembly commands need of the host beyond the model: the
+// resource tree's root, hub identities, the session's plan-type catalogue and the
+// preview window.
 #include <functional>
 
 #include "TavServices.h"
@@ -44,14 +44,6 @@ public:
   virtual HRESULT GetPTSInfo(Ref<OrvIMHIPTSInfo>& info) const = 0;
   // The services of the current editor's document; null without one.
   static Ref<OrvIPLMTypeServices> OfSession();
-};
-
-// An object's editor opened by a double click (an extension of the object's late
-// type): `path` is the clicked path, its leaf the object.
-class TavIDoubleClickEdit : public virtual TavBaseUnknown {
-public:
-  TAV_INTERFACE(TavIDoubleClickEdit);
-  virtual HRESULT OnDoubleClick(const TavPathElement& path) = 0;
 };
 
 // A window of the editor showing some products on their own; closed by its own

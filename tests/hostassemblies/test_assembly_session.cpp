@@ -1,6 +1,6 @@
 // What the assembly commands see of the session: redraws recorded among the
 // notifications, the preview window in the layout, and the script statements
-// `doubleclick`, `expect refused` and `print tree` of an assembly.
+// `expect refused` and `print tree` of an assembly.
 #include <sstream>
 
 #include "AssemblyPlant.h"
@@ -70,30 +70,6 @@ TEST_F(Session, PreviewWindowsAreWindowsOfTheLayout) {
   ASSERT_TRUE(Run("close --discard\n")) << r.Error();
   EXPECT_TRUE(third->IsClosed());
   EXPECT_FALSE(VEKPreviewWindow::Open(nullptr));
-}
-
-TEST_F(Session, DoubleClickOpensTheObjectsEditor) {
-  // Nothing opens on a product; a test editor on stations says what it was given.
-  EXPECT_FALSE(Run("doubleclick Products/Body.1\n"));
-  EXPECT_EQ(r.Error(), "s.mirt:1: doubleclick Products/Body.1: nothing opens on a double click on it");
-  struct Editor final : TavIDoubleClickEdit {
-    explicit Editor(Ref<TavBaseUnknown> o) : o_(std::move(o)) {}
-    Ref<TavBaseUnknown> ExtendedObject() override { return o_; }
-    HRESULT OnDoubleClick(const TavPathElement& p) override {
-      auto product = query<TavIProduct>(p.GetLeaf());
-      if (!product || product->GetResourceType() != "Station") return E_FAIL;
-      TavApplicationFrame::SetStatusText("editing " + product->GetName().utf8() + " of " + std::to_string(p.GetSize()));
-      return S_OK;
-    }
-    Ref<TavBaseUnknown> o_;
-  };
-  TavExtensionRegistry::Get().Register("TavResource", TavIDoubleClickEdit::kInterfaceName,
-                                       [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> { return std::make_shared<Editor>(o); });
-  ASSERT_TRUE(Run("doubleclick Resources/Station.1\n")) << r.Error();
-  EXPECT_EQ(TavApplicationFrame::GetStatusText(), "editing Station.1 of 1");
-  EXPECT_FALSE(Run("doubleclick Resources/Station.1/Robot.1\n"));
-  EXPECT_EQ(r.Error(), "s.mirt:1: doubleclick Resources/Station.1/Robot.1: its editor could not open");
-  EXPECT_FALSE(Run("doubleclick Resources/Nowhere\n"));
 }
 
 // A command taking assemblies other than DoorAssy.

@@ -9,8 +9,8 @@ namespace {
 
 struct AssemblyEdit : MfgAssyPlant {
   HRESULT DoubleClick(const std::string& id) {
-    auto editor = query<TavIDoubleClickEdit>(Obj(id));
-    return editor ? editor->OnDoubleClick(doc->PathOf(Obj(id))) : E_NOINTERFACE;
+    auto editor = query<TavIEditExtension>(Obj(id));
+    return editor ? editor->Activate(doc->PathOf(Obj(id))) : E_NOINTERFACE;
   }
 };
 
