@@ -8,6 +8,7 @@
 #include <unordered_set>
 
 #include "HostUndo.h"
+#include "OrvMfgAssyDialog.h"
 #include "Output.h"
 #include "PlantDocument.h"
 #include "TavDialog.h"
@@ -80,14 +81,6 @@ int List(const Options& o) {
   return 0;
 }
 
-// The dialog the command opened: the newest one showing a parts list.
-TavDlgDialog* CommandDialog() {
-  const auto& all = TavDlgDialog::All();
-  for (auto it = all.rbegin(); it != all.rend(); ++it)
-    if ((*it)->Find("PartsList")) return *it;
-  return nullptr;
-}
-
 void SetField(TavDlgDialog& dialog, const char* widget, const std::string& value) {
   TavDlgWidget* w = dialog.Find(widget);
   std::string err;
@@ -156,7 +149,7 @@ int Create(const Options& o) {
                                    : "a resource, a hub product without a PLM id, or an assembly that would contain "
                                      "itself") +
                             ")");
-  TavDlgDialog* dialog = CommandDialog();
+  TavDlgDialog* dialog = TavDlgDialog::FindByName(OrvMfgAssyDialog::kName);
   if (!dialog) throw mirt::VerbError(std::string(command) + " shows no dialog");
   SetField(*dialog, "Name", o.create);
   SetField(*dialog, "PartNumber", o.partNumber);

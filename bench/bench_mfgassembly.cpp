@@ -6,6 +6,7 @@
 #include "BenchMain.h"
 #include "HostEngine.h"
 #include "HostRuntime.h"
+#include "OrvMfgAssyDialog.h"
 #include "PlantGenerator.h"
 #include "TavDialog.h"
 
@@ -37,12 +38,6 @@ std::vector<TavPathElement> Products(host::HostDocument& doc, std::size_t n) {
   return out;
 }
 
-TavDlgDialog* CommandDialog() {
-  for (auto* d : TavDlgDialog::All())
-    if (d->Find("PartsList")) return d;
-  return nullptr;
-}
-
 // Start with N objects selected, then Apply: seconds. The assembly is removed again
 // (Cancel) outside the timing, so every round starts from the same plant.
 double PickAndApply(host::HostSession& session, host::HostEngine& engine, const std::vector<TavPathElement>& picks,
@@ -54,7 +49,7 @@ double PickAndApply(host::HostSession& session, host::HostEngine& engine, const 
   const auto t0 = std::chrono::steady_clock::now();
   std::string err;
   ok = engine.Start("Mirtcommands", "OrvMfgAssyCmd", &err);
-  TavDlgDialog* dialog = ok ? CommandDialog() : nullptr;
+  TavDlgDialog* dialog = ok ? TavDlgDialog::FindByName(OrvMfgAssyDialog::kName) : nullptr;
   if (dialog) dialog->Notify(TavDlgNotification::Apply);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
   ok = ok && dialog && engine.TakeError().empty();

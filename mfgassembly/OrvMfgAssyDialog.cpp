@@ -12,7 +12,7 @@ constexpr int kTypeColumn = 0, kNameColumn = 1;
 }  // namespace
 
 OrvMfgAssyDialog::OrvMfgAssyDialog(std::string mode, TavDlgWidget* father)
-    : TavDlgDialog(father, "OrvMfgAssyDialog", 0, kCatalog), mode_(std::move(mode)) {
+    : TavDlgDialog(father, kName, 0, kCatalog), mode_(std::move(mode)) {
   SetVisibility(false);
 }
 

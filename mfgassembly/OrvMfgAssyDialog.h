@@ -13,6 +13,7 @@
 
 class OrvMfgAssyDialog : public TavDlgDialog {
 public:
+  static constexpr const char* kName = "OrvMfgAssyDialog";
   static constexpr const char* kCatalog = "OrvMfgAssyDialog";
   static constexpr const char* kKitMode = "KIT";
   static constexpr const char* kKitPlanTypesMode = "KITPLUSPLANTYPES";

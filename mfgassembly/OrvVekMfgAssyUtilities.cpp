@@ -58,9 +58,8 @@ bool OrvVekMfgAssyUtilities::Reaches(const Ref<OrvIMfgAssembly>& outer, const Re
 }
 
 bool OrvVekMfgAssyUtilities::IsResourceTreeRoot(const Ref<TavIProduct>& product) {
-  auto doc = TavDocumentOf(product);
-  auto tree = doc ? query<TavIResourceTreeRoot>(doc->GetRootContainer(TavIResourceTreeRoot::kInterfaceName)) : nullptr;
-  return tree && SameObject(tree->GetRootProduct(), product);
+  auto root = TavResourceTreeRootOf(product);
+  return root && SameObject(root, product);
 }
 
 Ref<OrvIMfgAssembly> OrvVekMfgAssyUtilities::AssemblyOf(const TavPathElement& path, const Ref<TavBaseUnknown>& fallback) {

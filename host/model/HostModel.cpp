@@ -251,15 +251,21 @@ bool HostAssembly::Reaches(const HostAssembly* other) const {
   }
   return false;
 }
+namespace {
+// The object (an ExtendedObject) may be content of `holder`: a product or resource but
+// the resource root, or an assembly that does not contain the holder. Assemblies hold
+// their content strongly: one that contained itself would never be freed, and walks
+// over the content would not end.
+bool MayHold(const HostAssembly& holder, const TavBaseUnknown* object) {
+  if (auto* sub = dynamic_cast<const HostAssembly*>(object)) return !sub->Reaches(&holder);
+  auto* product = dynamic_cast<const HostProduct*>(object);
+  return product && !product->IsResourceRoot();
+}
+}  // namespace
 HRESULT HostAssembly::AddPart(const Ref<TavBaseUnknown>& part) {
   if (!part) return E_FAIL;
   Ref<TavBaseUnknown> object = part->ExtendedObject();
-  auto* sub = dynamic_cast<HostAssembly*>(object.get());
-  auto* product = dynamic_cast<HostProduct*>(object.get());
-  if (!sub && (!product || product->IsResourceRoot())) return E_FAIL;
-  // Assemblies hold their content strongly: an assembly that contained itself would
-  // never be freed, and walks over the content would not end.
-  if (sub && sub->Reaches(this)) return E_FAIL;
+  if (!MayHold(*this, object.get())) return E_FAIL;
   if (HasPart(object.get())) return S_FALSE;
   InsertPart(parts_.size(), object);
   if (UndoLog* log = RecorderOf(*this)) log->Add(undo::Part{SelfRef<HostAssembly>(*this), parts_.back(), 0, false});
@@ -306,13 +312,8 @@ HRESULT HostAssemblyContainer::CreateChildAssembly(const TavUnicodeString& name,
   if (!f || !doc_->Holds(*f)) return E_FAIL;
   // Everything is checked before anything is made: a refused item leaves no half-made
   // assembly. The new one will be inside the father, so no item may reach the father.
-  for (auto& c : content) {
-    auto o = c ? c->ExtendedObject() : nullptr;
-    auto* sub = dynamic_cast<HostAssembly*>(o.get());
-    auto* product = dynamic_cast<HostProduct*>(o.get());
-    if (!sub && (!product || product->IsResourceRoot())) return E_FAIL;
-    if (sub && sub->Reaches(f.get())) return E_FAIL;
-  }
+  for (auto& c : content)
+    if (!c || !MayHold(*f, c->ExtendedObject().get())) return E_FAIL;
   auto a = doc_->CreateAssembly("", name, 1);
   for (auto& c : content) a->AddPart(c);
   f->AddPart(a);

@@ -2,13 +2,17 @@
 
 #include "TavYor.h"
 
+Ref<TavIProduct> TavResourceTreeRootOf(const Ref<TavBaseUnknown>& object) {
+  auto doc = TavDocumentOf(object);
+  auto tree = doc ? query<TavIResourceTreeRoot>(doc->GetRootContainer(TavIResourceTreeRoot::kInterfaceName)) : nullptr;
+  return tree ? tree->GetRootProduct() : nullptr;
+}
+
 Ref<TavIProduct> TavFatherInProductTree(const Ref<TavIProduct>& product) {
   if (!product) return nullptr;
   if (auto father = product->GetFatherProduct()) return father;
   if (!product->IsResource()) return nullptr;
-  auto doc = TavDocumentOf(product);
-  auto tree = doc ? query<TavIResourceTreeRoot>(doc->GetRootContainer(TavIResourceTreeRoot::kInterfaceName)) : nullptr;
-  auto root = tree ? tree->GetRootProduct() : nullptr;
+  auto root = TavResourceTreeRootOf(product);
   return root && !SameObject(root, product) ? root : nullptr;
 }
 

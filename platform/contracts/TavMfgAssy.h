@@ -16,6 +16,9 @@ public:
   virtual Ref<TavIProduct> GetRootProduct() const = 0;
 };
 
+// The resource tree's root product of the object's document; null without one.
+Ref<TavIProduct> TavResourceTreeRootOf(const Ref<TavBaseUnknown>& object);
+
 // The product a product hangs under in the product structure: its father product,
 // for a root resource the resource tree's root product; null above that.
 Ref<TavIProduct> TavFatherInProductTree(const Ref<TavIProduct>& product);
