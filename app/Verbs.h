@@ -32,6 +32,8 @@ Verb CopyProcessVerb();
 Verb CopyResourceVerb();
 Verb DemoVerb();
 Verb GanttSearchVerb();
+Verb GanttVerb();
+Verb PertVerb();
 Verb GenerateVerb();
 Verb PrecedenceVerb();
 Verb RenumberVerb();

@@ -9,4 +9,7 @@ void RegisterGanttModule() {
     TavModuleRegistry::Get().Register(module, "OrvSerachInGanttCmd", fctCreateOrvSerachInGanttCmd);
     TavModuleRegistry::Get().Register(module, "OrvGanttAddAttributeCmd", fctCreateOrvGanttAddAttributeCmd);
   }
+  RegisterGanttChartCommands();
+  RegisterPertChartCommands();
+  RegisterRecentreCommands();
 }

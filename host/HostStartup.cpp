@@ -7,13 +7,18 @@
 #include "HostEngine.h"
 #include "HostFlowFeature.h"
 #include "HostGantt.h"
+#include "HostGraph.h"
 #include "HostLibrary.h"
 #include "HostPlanner.h"
 #include "HostProducts.h"
 #include "HostResources.h"
 #include "HostStates.h"
+#include "HostTiming.h"
+#include "HostTree.h"
 #include "HostVisu.h"
 #include "ScriptAssemblies.h"
+#include "ScriptGraph.h"
+#include "ScriptTree.h"
 #include "ScriptUndo.h"
 #include "ScriptLibrary.h"
 #include "ScriptProducts.h"
@@ -40,6 +45,9 @@ void RegisterHost() {
   RegisterCopyHost();        // copy-and-paste actor, resource copies, saved state, <hubProducts>, body-in-white types
   RegisterGanttHost();       // windows, Gantt tables and search, activity type attributes, <activityTypes>
   RegisterAssembliesHost();  // plan-type catalogue, assembly marks, redraws, removal hooks, preview window, double click
+  RegisterTimingHost();      // the time solver and solved times
+  RegisterGraphHost();       // graph nodes and positions, PERT charts and precedence viewers, <graphPosition>
+  RegisterTreeHost();        // the PPR tree window
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
   // Undo: savepoints for commands and services, and the session statements.
@@ -51,6 +59,8 @@ void RegisterHost() {
   RegisterProductStatements(); // print notifications
   RegisterWindowStatements();  // window, print window(s), expect window
   RegisterAssemblyStatements();  // expect refused
+  RegisterGraphStatements();     // pick graph
+  RegisterTreeStatements();      // the PPR tree window
 }
 
 }  // namespace host

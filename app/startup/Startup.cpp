@@ -12,6 +12,7 @@
 #include "TavActivityLib.h"
 #include "TavFlow.h"
 #include "TavGantt.h"
+#include "TavGraph.h"
 #include "TavMfgAssy.h"
 #include "TavAssignment.h"
 #include "TavCompare.h"
@@ -43,6 +44,7 @@ void StartUp() {
   TavDeclareCopyInterfaces();
   TavDeclareGanttInterfaces();
   TavDeclareMfgAssyInterfaces();
+  TavDeclareGraphInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).
   host::RegisterHost();

@@ -9,6 +9,7 @@
 #include "HostWindows.h"
 #include "PreviewWindow.h"
 #include "ScriptTable.h"
+#include "FileWriter.h"
 
 namespace host {
 
@@ -113,6 +114,31 @@ bool PrintWindow(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   out << "window " << w->GetBaseName().utf8() << (w == HostWindows::Get().Current() ? " (current)" : "") << '\n';
   if (auto* g = dynamic_cast<GanttWindow*>(w.get())) PrintGantt(out, *g);
   if (auto* p = dynamic_cast<PreviewWindow*>(w.get())) PrintPreview(out, *p);
+  if (auto picture = query<TavIWindowPicture>(Ref<TavBaseUnknown>(w))) out << picture->GetText();
+  return true;
+}
+
+// export window NAME FILE: the window's picture, through the one file writer.
+bool ExportWindow(ScriptRunner& r, const ScriptWords& a, std::string& err) {
+  if (a.size() < 2) {
+    err = "export window needs a window name and a file";
+    return false;
+  }
+  const ScriptWords name(a.begin(), a.end() - 1);
+  auto w = Target(name, err);
+  if (!w) return false;
+  auto picture = query<TavIWindowPicture>(Ref<TavBaseUnknown>(w));
+  if (!picture) {
+    err = "window '" + w->GetBaseName().utf8() + "' has no picture to export";
+    return false;
+  }
+  const std::string& file = a.back();
+  std::string why;
+  if (!support::WriteFile(file, picture->GetSvg(), &why)) {
+    err = "cannot export window '" + w->GetBaseName().utf8() + "': " + why;
+    return false;
+  }
+  r.Out() << "window " << w->GetBaseName().utf8() << " exported to " << file << '\n';
   return true;
 }
 
@@ -162,6 +188,13 @@ void AddWindowStatements(ScriptTable& t) {
                      "visible or hidden and the path of each product it shows (\"item PATH\").\n"
                      "Example:\n  print window Gantt Chart.1",
                      PrintWindow});
+  t.Add({"export", {}, "write a window's picture to a file", {}, nullptr,
+         {{"window", {{"NAME FILE", ArgKind::Text}},
+           "draw a window (Gantt chart, PERT chart, precedence viewer) as an SVG file",
+           "Writes the window's picture as a self-contained SVG file; NAME is the window's\n"
+           "base name, the last word the file. The file is replaced whole or not at all.\n"
+           "Example:\n  export window Gantt Chart.1 line-gantt.svg",
+           ExportWindow}}});
   t.AddSub("print", {"windows", {}, "the open windows in opening order, the current one marked", {}, PrintWindows});
   t.AddSub("expect", {"window", {{name, ArgKind::Text}},
                       "the current window is NAME (`none`: no window is current)", {}, ExpectWindow});

@@ -5,10 +5,11 @@
 
 #include "HostRuntime.h"
 #include "TavGantt.h"
+#include "TavGraph.h"
 
 namespace host {
 
-class HostWindow : public virtual TavFrmWindow {
+class HostWindow : public virtual TavFrmWindow, public virtual TavIFrmWindowEditor {
 public:
   HostWindow(TavUnicodeString baseName, const Ref<HostEditor>& editor)
       : baseName_(std::move(baseName)), editor_(editor), session_(HostSession::Current()) {}
@@ -19,6 +20,7 @@ public:
 
   // The editor whose plant the window shows; null once that editor is gone.
   Ref<HostEditor> Editor() const { return editor_.lock(); }
+  Ref<TavFrmEditor> GetWindowEditor() const override { return editor_.lock(); }
   // The session it was opened in; only compared, never followed (it may be gone).
   const HostSession* Session() const { return session_; }
   // Calls every callback subscribed when the notice starts that is still subscribed

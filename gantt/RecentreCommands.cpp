@@ -1,0 +1,4 @@
+#include "GanttModule.h"
+#include "TavModules.h"
+
+void RegisterRecentreCommands() {}

@@ -1,0 +1,7 @@
+#include "HostGraph.h"
+
+namespace host {
+
+void RegisterGraphHost() {}
+
+}  // namespace host

@@ -1,0 +1,7 @@
+#include "HostTiming.h"
+
+namespace host {
+
+void RegisterTimingHost() {}
+
+}  // namespace host

@@ -1,0 +1,7 @@
+#include "HostTree.h"
+
+namespace host {
+
+void RegisterTreeHost() {}
+
+}  // namespace host

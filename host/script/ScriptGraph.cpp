@@ -1,0 +1,7 @@
+#include "ScriptGraph.h"
+
+namespace host {
+
+void RegisterGraphStatements() {}
+
+}  // namespace host

@@ -1,0 +1,7 @@
+#include "ScriptTree.h"
+
+namespace host {
+
+void RegisterTreeStatements() {}
+
+}  // namespace host
