@@ -51,7 +51,11 @@ void OrvVekCreateGraphWndCmd::BuildGraph() {
   agent_->AddElementType(OrvIResourceBehaviorManager::kInterfaceName);
   agent_->SetFilter([this](TavAcquisitionAgent* a) { return IsActOrResourceWithBehaviour(a); });
   select->AddDialogAgent(agent_.get());
-  AddTransition(select, nullptr, IsOutputSetCondition(agent_.get()), [this] { return CreateWindowAction(); });
+  // One action and the command ends, whether a window opened or not.
+  AddTransition(select, nullptr, IsOutputSetCondition(agent_.get()), [this] {
+    CreateWindowAction();
+    return true;
+  });
 }
 
 bool OrvVekCreateGraphWndCmd::IsActOrResourceWithBehaviour(TavAcquisitionAgent* agent) {
