@@ -112,9 +112,11 @@ std::vector<HostActivity*> FindCycle(const TimeSolution& s, const std::vector<st
   }
   // walk[seenAt[v]..] runs against the links: turn it round.
   std::vector<HostActivity*> cycle;
+  std::vector<std::uint8_t> named(s.nodes.size(), 0);
   for (std::size_t k = walk.size(); k-- > static_cast<std::size_t>(seenAt[v]);) {
-    HostActivity* a = s.nodes[walk[k] / 2];
-    if (std::find(cycle.begin(), cycle.end(), a) == cycle.end()) cycle.push_back(a);
+    const std::uint32_t node = walk[k] / 2;
+    if (!named[node]) cycle.push_back(s.nodes[node]);
+    named[node] = 1;
   }
   // From the node first in the tree's order, so one plant always names it alike.
   auto first = std::min_element(cycle.begin(), cycle.end(), [&](HostActivity* x, HostActivity* y) {
