@@ -22,10 +22,13 @@ Ref<HostActivity> TopOfGantt(OrvGanttChartWindow& w) {
 class PertAdapter final : public virtual OrvIVEKPertAdapter {
 public:
   explicit PertAdapter(Ref<HostActivity> top) : top_(std::move(top)) {}
-  // The window must show a part of this tree.
+  // The window must show a part of this tree. A tree not timed yet is solved, so
+  // that the boxes show their times; one that cannot be (a cycle) shows none.
   HRESULT ConnectWindow(const Ref<OrvVekPertChartWindow>& window) override {
     auto w = std::dynamic_pointer_cast<PertWindow>(Ref<TavBaseUnknown>(window));
     if (!w || w->IsDeleted() || TreeTop(w->Root()) != top_) return E_FAIL;
+    auto timed = query<OrvITimedActivity>(Ref<TavBaseUnknown>(top_));
+    if (!timed || !timed->IsTimed()) OrvModelTimeSolver().FullSolve(top_);
     w->Connect(top_);
     w->Refresh();
     return S_OK;
