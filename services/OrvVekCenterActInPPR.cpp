@@ -59,7 +59,11 @@ bool OrvVekCenterActInPPR::RecenterInPPRViewer(const Ref<TavBaseUnknown>& object
   controller->LockGraphUpdates();
   if (query<TavISPPAbstractActivity>(object)) OpenFirstProcessNode(navigBox, controller);
   AppendFather(path);
-  if (flag) ResetNodesBackground(controller);
+  if (flag) {
+    ResetNodesBackground(controller);
+    // The object centred before may be a product or resource, outside the processes.
+    if (auto last = navigBox->GetVisibleNode()) controller->ResetDecoration(last);
+  }
 
   Ref<TavIPPRTreeNode> node;
   for (const auto& element : path.Objects()) {

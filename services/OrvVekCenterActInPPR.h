@@ -13,7 +13,8 @@ public:
   //               already are followed.
   //   indicate:   the object's node is decorated and its shadow coloured.
   //   rollback:   the fathers added to the object's path are taken off again.
-  //   flag:       the decorations of the process trees are reset first.
+  //   flag:       the decorations of the process trees and of the node centred
+  //               last are reset first.
   static bool RecenterInPPRViewer(const Ref<TavBaseUnknown>& object, bool autoExpand, const Ref<TavFrmWindow>& window,
                                   bool indicate, bool rollback, bool flag);
   // The object becomes the only element of the current selection, then is centred

@@ -78,7 +78,7 @@ std::string PPRTreeWindow::GetSvg() const {
   const double width = 2 * kMargin + kIndent * deepest + 320;
   const double height = 2 * kMargin + kRow * static_cast<double>(lines.size() + 1);
   support::Svg svg(width, height, GetBaseName().utf8());
-  svg.Text(kMargin, kMargin + 14, GetBaseName().utf8(), "font-family=\"sans-serif\" font-size=\"13\" font-weight=\"bold\"");
+  svg.Text(kMargin, kMargin + 14, GetBaseName().utf8(), "font-size=\"13\" font-weight=\"bold\"");
   double y = kMargin + kRow;
   for (const Line& l : lines) {
     const PPRTreeNode& n = *l.node;
@@ -86,8 +86,8 @@ std::string PPRTreeWindow::GetSvg() const {
     svg.BeginGroup(l.path);
     if (n.HasShadow()) svg.Rect(x, y + 2, 300, kRow - 4, "fill=\"" + Hex(n.Shadow()) + "\" fill-opacity=\"0.35\"");
     if (n.IsDecorated()) svg.Rect(x, y + 2, 300, kRow - 4, "fill=\"none\" stroke=\"#d00000\" stroke-width=\"1.5\"");
-    std::string attrs = "font-family=\"sans-serif\" font-size=\"12\"";
-    if (&n == visible_) attrs += " font-weight=\"bold\"";
+    std::string attrs;
+    if (&n == visible_) attrs = "font-weight=\"bold\"";
     svg.Text(x + 4, y + 14, std::string(Sign(n)) + TreeText(n.GetObject()), attrs);
     svg.EndGroup();
     y += kRow;
