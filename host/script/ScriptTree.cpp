@@ -65,7 +65,11 @@ void AddTreeStatements(ScriptTable& t) {
                       "[visible] (the node scrolled to) and [selected] (in the current selection).\n"
                       "Example:\n  window tree\n  print window PPR Tree.1",
                       OpenTree});
-  t.Add({"tree", {}, "expand and fold nodes of the current PPR tree window", {}, nullptr,
+  t.Add({"tree", {}, "expand and fold nodes of the current PPR tree window",
+         "Works on the current window, which must be a PPR tree (window tree). Nodes are\n"
+         "named by their texts from a root; expanding makes the node's children.\n"
+         "Example:\n  window tree\n  tree expand Resources/Station.20\n  tree collapse Resources",
+         nullptr,
          {{"expand", {{"NODEPATH", ArgKind::Text}}, "show the children of a node",
            "NODEPATH names the node by the texts from a root: \"Process/Body Shop\",\n"
            "\"Resources/Station.20\".\nExample:\n  tree expand Process/Body Shop",

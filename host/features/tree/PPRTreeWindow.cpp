@@ -54,14 +54,15 @@ PPRTreeWindow::~PPRTreeWindow() {
   }
 }
 
+// The window is its own navigation box and controller.
 Ref<TavIPPRNavigBox> PPRTreeWindow::GetNavigBox() const {
-  auto* self = const_cast<PPRTreeWindow*>(this);
-  return Ref<TavIPPRNavigBox>(self->self(), self);
+  auto* me = const_cast<PPRTreeWindow*>(this);
+  return Ref<TavIPPRNavigBox>(me->self(), me);
 }
 
 Ref<TavIPPRTreeController> PPRTreeWindow::GetController() const {
-  auto* self = const_cast<PPRTreeWindow*>(this);
-  return Ref<TavIPPRTreeController>(self->self(), self);
+  auto* me = const_cast<PPRTreeWindow*>(this);
+  return Ref<TavIPPRTreeController>(me->self(), me);
 }
 
 PPRTreeNode* PPRTreeWindow::Own(const Ref<TavIPPRTreeNode>& node) const {
