@@ -20,6 +20,7 @@
 #include "TavPPR.h"
 #include "TavResources.h"
 #include "TavStates.h"
+#include "TavTreeWindow.h"
 #include "TavVisu.h"
 #include "TavWorkbench.h"
 #include "WorkbenchModule.h"
@@ -45,6 +46,7 @@ void StartUp() {
   TavDeclareGanttInterfaces();
   TavDeclareMfgAssyInterfaces();
   TavDeclareGraphInterfaces();
+  TavDeclareTreeWindowInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).
   host::RegisterHost();
