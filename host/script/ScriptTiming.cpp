@@ -8,6 +8,7 @@
 
 #include "HostScript.h"
 #include "ScriptTable.h"
+#include "TavAssignment.h"
 #include "TavGraph.h"
 #include "TimingStore.h"
 
@@ -39,7 +40,10 @@ bool PrintTimes(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   if (!doc) return false;
   TavPathElement p = r.ResolvePath(a[0], err);
   if (p.IsEmpty()) return false;
-  auto root = std::dynamic_pointer_cast<HostActivity>(p.GetLeaf() ? p.GetLeaf()->ExtendedObject() : nullptr);
+  Ref<TavBaseUnknown> leaf = p.GetLeaf();
+  // A resource with a behaviour stands for its behaviour.
+  if (auto manager = query<OrvIResourceBehaviorManager>(leaf); manager && manager->GetBehavior()) leaf = manager->GetBehavior();
+  auto root = std::dynamic_pointer_cast<HostActivity>(leaf ? leaf->ExtendedObject() : nullptr);
   if (!root) {
     err = a[0] + " is no activity: only activities and behaviours are timed";
     return false;
@@ -80,8 +84,9 @@ void AddTimingStatements(ScriptTable& t) {
   t.AddSub("print", {"times", {{"PATH", ArgKind::Path}, {"--depth N", ArgKind::Word, true, true}},
                      "solve the times of an activity's tree and print them",
                      "Solves the tree the activity at PATH belongs to (its process, or every\n"
-                     "behaviour of the plant) from durations, control flow and precedences, and\n"
-                     "prints one line per node below PATH (down to N levels with --depth):\n"
+                     "behaviour of the plant; a resource stands for its behaviour) from\n"
+                     "durations, control flow and precedences, and prints one line per node\n"
+                     "below PATH (down to N levels with --depth):\n"
                      "earliest begin..end, latest begin, slack, and \"critical\" when it has no\n"
                      "slack. A cycle or a negative duration fails, naming the activities.\n"
                      "Example:\n  print times \"Process/Body Shop\" --depth 1",
