@@ -17,6 +17,7 @@
 #include "TavAssignment.h"
 #include "TavCompare.h"
 #include "TavCopy.h"
+#include "TavDevices.h"
 #include "TavPPR.h"
 #include "TavResources.h"
 #include "TavStates.h"
@@ -45,6 +46,7 @@ void StartUp() {
   TavDeclareGanttInterfaces();
   TavDeclareMfgAssyInterfaces();
   TavDeclareGraphInterfaces();
+  TavDeclareDeviceInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).
   host::RegisterHost();

@@ -9,7 +9,7 @@
 
 namespace host {
 
-class GanttWindow final : public HostWindow,
+class GanttWindow : public HostWindow,
                           public virtual OrvGanttChartWindow,
                           public virtual OrvIGanttTableDataAccessor,
                           public virtual OrvIGanttAddRemoveColumn,
