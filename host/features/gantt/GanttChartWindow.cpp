@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <unordered_set>
 
 #include "HostWindows.h"
 
@@ -33,6 +34,24 @@ GanttChartWindow::GanttChartWindow(TavUnicodeString baseName, const Ref<HostEdit
       displayMode_(displayMode),
       roots_(std::move(roots)) {
   if (kind_ == 1) rows_.push_back({nullptr, Root()});
+}
+
+void GanttChartWindow::UpdateGanttTable() {
+  BuildPicture();
+  GanttWindow::UpdateGanttTable();
+}
+
+void GanttChartWindow::BuildTable(GanttTable& table, const std::vector<std::string>& attributes) const {
+  if (kind_ == 1) {
+    GanttWindow::BuildTable(table, attributes);
+    return;
+  }
+  std::vector<Ref<HostActivity>> rows;
+  std::unordered_set<const HostActivity*> seen;
+  for (auto& r : picture_.rows)
+    for (auto& b : r.bars)
+      if (b.activity && seen.insert(b.activity.get()).second) rows.push_back(b.activity);
+  table.Build(std::move(rows), attributes);
 }
 
 bool GanttChartWindow::ToRow(const Ref<TavBaseUnknown>& object, Row& row) {
@@ -67,11 +86,11 @@ HRESULT GanttChartWindow::AddRoot(const Ref<TavBaseUnknown>& object, int /*posit
     return E_FAIL;
   if (Shows(row)) return S_FALSE;
   rows_.push_back(std::move(row));
-  BuildPicture();
+  UpdateGanttTable();
   return S_OK;
 }
 
-void GanttChartWindow::UpdateTimeBarsColor() { BuildPicture(); }
+void GanttChartWindow::UpdateTimeBarsColor() { UpdateGanttTable(); }
 
 void GanttChartWindow::BuildPicture() {
   picture_ = {};
@@ -157,7 +176,7 @@ Ref<OrvGanttChartWindow> CreateGanttChartWindow(const TavUnicodeString& title, c
   auto w = std::make_shared<GanttChartWindow>(frame.NextName(GanttWindow::kKind), ed, tableRoot, title, kind,
                                               displayMode, std::move(timed));
   if (kind == 2) w->AddRoot(rows.front(), 0, 1);
-  else w->UpdateTimeBarsColor();
+  else w->UpdateGanttTable();
   frame.Open(w);
   return w;
 }

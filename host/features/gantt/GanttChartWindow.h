@@ -3,7 +3,7 @@
 // per activity below the picked one) and a resource Gantt (kind 2: a lane per
 // resource, activities shown in the lane of their resource). Besides the table and
 // search of every Gantt window, each is drawn as text and SVG from the solved times
-// of its last refresh (UpdateTimeBarsColor).
+// of its last refresh (UpdateGanttTable or UpdateTimeBarsColor).
 #include <string>
 #include <vector>
 
@@ -26,6 +26,8 @@ public:
   GanttChartWindow(TavUnicodeString baseName, const Ref<HostEditor>& editor, Ref<HostActivity> tableRoot,
                    TavUnicodeString title, int kind, int displayMode, std::vector<Ref<HostActivity>> roots);
 
+  // Reads the times again too: the table and the bars show one state.
+  void UpdateGanttTable() override;
   HRESULT AddRoot(const Ref<TavBaseUnknown>& row, int position, int expand) override;
   void UpdateTimeBarsColor() override;
   int GetDisplayMode() const override { return displayMode_; }
@@ -40,6 +42,10 @@ public:
   // The row an object stands for in a resource Gantt: a resource, or an
   // OrvEResourceGanttActivityObject on an activity. False for anything else.
   static bool ToRow(const Ref<TavBaseUnknown>& object, Row& row);
+
+protected:
+  // A resource Gantt lists the activities of its bars, lane by lane.
+  void BuildTable(GanttTable& table, const std::vector<std::string>& attributes) const override;
 
 private:
   bool Shows(const Row& row) const;

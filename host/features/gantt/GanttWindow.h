@@ -53,6 +53,12 @@ public:
   // pieces between "$$", blanks trimmed at their ends, empty pieces skipped, each once.
   static std::vector<std::string> ParseColumnChoice(const std::string& text);
 
+protected:
+  // Fills the table: by default the root's tree.
+  virtual void BuildTable(GanttTable& table, const std::vector<std::string>& attributes) const {
+    table.Build(*root_, attributes);
+  }
+
 private:
   bool InRange(int row) const { return row >= 0 && static_cast<std::size_t>(row) < table_.RowCount(); }
   // A name that can be an attribute column: not empty, not a standard header.
