@@ -98,6 +98,14 @@ int Demo() {
   if (rc != 0) return rc;
   std::cout << "    " << (out / "assemblies.txt").string() << '\n';
 
+  Step(7, "Graph windows in batch: the saved line timed from durations, flows and precedences, as a Gantt chart and a PERT chart.");
+  rc = CaptureVerb("gantt", {(out / "renumbered-plant.xml").string(), "--svg", (out / "gantt.svg").string()}, out / "gantt.txt");
+  if (rc != 0) return rc;
+  rc = CaptureVerb("pert", {(out / "renumbered-plant.xml").string(), "--svg", (out / "pert.svg").string()}, out / "pert.txt");
+  if (rc != 0) return rc;
+  std::cout << "    schedule: " << (out / "gantt.txt").string() << ", pictures: " << (out / "gantt.svg").string() << ", "
+            << (out / "pert.svg").string() << '\n';
+
   std::cout << "\nmirt demo: done; outputs:\n";
   std::vector<std::string> files;
   for (auto& e : fs::directory_iterator(g_out)) files.push_back(e.path().string());

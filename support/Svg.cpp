@@ -13,7 +13,11 @@ std::size_t Utf8Length(std::string_view s, std::size_t i) {
   if (n == 0 || i + n > s.size()) return 0;
   for (std::size_t k = 1; k < n; ++k)
     if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
-  if (n == 2 && c < 0xC2) return 0;  // overlong
+  // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8 either.
+  const auto c1 = n > 1 ? static_cast<unsigned char>(s[i + 1]) : 0;
+  if (n == 2 && c < 0xC2) return 0;
+  if (n == 3 && ((c == 0xE0 && c1 < 0xA0) || (c == 0xED && c1 >= 0xA0))) return 0;
+  if (n == 4 && ((c == 0xF0 && c1 < 0x90) || (c == 0xF4 && c1 >= 0x90) || c > 0xF4)) return 0;
   return n;
 }
 }  // namespace

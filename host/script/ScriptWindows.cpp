@@ -134,7 +134,7 @@ bool ExportWindow(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   }
   const std::string& file = a.back();
   std::string why;
-  if (!support::WriteFile(file, picture->GetSvg(), &why)) {
+  if (!support::WriteFile(r.FilePath(file, true), picture->GetSvg(), &why)) {
     err = "cannot export window '" + w->GetBaseName().utf8() + "': " + why;
     return false;
   }

@@ -11,7 +11,8 @@ endif()
 if(NOT err STREQUAL "")
   message(FATAL_ERROR "mirt demo wrote to stderr:\n${err}")
 endif()
-foreach(f renumbered-plant.xml part-consumption.txt part-consumption.xml comparison.txt comparison-products.json gantt-search.txt)
+foreach(f renumbered-plant.xml part-consumption.txt part-consumption.xml comparison.txt comparison-products.json gantt-search.txt
+        gantt.txt gantt.svg pert.txt pert.svg)
   if(NOT EXISTS ${WORK}/out/${f})
     message(FATAL_ERROR "mirt demo did not write ${f}; it printed:\n${out}")
   endif()
@@ -70,5 +71,13 @@ foreach(want "Assemblies/RoofAssy +Assembly +MA-1300 +3" "Assemblies/BracketKit 
   string(REGEX MATCH "${want}" found "${assemblies}")
   if(NOT found)
     message(FATAL_ERROR "mirt demo's assembly list lacks '${want}':\n${assemblies}")
+  endif()
+endforeach()
+# The batch charts are pictures of the saved line: a critical path drawn in red, and
+# as many PERT boxes as the schedule has activities below the root.
+foreach(f gantt.svg pert.svg)
+  file(READ ${WORK}/out/${f} svg)
+  if(NOT svg MATCHES "^<\\?xml[^\n]*\n<svg " OR NOT svg MATCHES "</svg>\n$")
+    message(FATAL_ERROR "mirt demo's ${f} is no SVG document")
   endif()
 endforeach()
