@@ -23,6 +23,7 @@
 #include "ScriptLibrary.h"
 #include "ScriptProducts.h"
 #include "ScriptStates.h"
+#include "ScriptTiming.h"
 #include "ScriptViewer.h"
 #include "ScriptWindows.h"
 #include "HostWalk.h"
@@ -61,6 +62,7 @@ void RegisterHost() {
   RegisterAssemblyStatements();  // expect refused
   RegisterGraphStatements();     // pick graph
   RegisterTreeStatements();      // the PPR tree window
+  RegisterTimingStatements();    // print times
 }
 
 }  // namespace host

@@ -2,7 +2,8 @@
 // The picture of a Gantt chart, as text and SVG, from solved times: a row per
 // activity of a process (indented by level) and a lane per resource (its activities'
 // bars, overlapping ones stacked and flagged). Gantt windows and `mirt gantt` draw
-// through it, so both give the same bytes for the same rows.
+// through it, so both give the same bytes for the same rows. Rows read the times of
+// the latest solve (OrvModelTimeSolver::FullSolve); a row never solved has no bar.
 #include <string>
 #include <vector>
 
