@@ -1,4 +1,8 @@
 #include "GanttModule.h"
+#include "OrvRecenterActInPertViewerCmd.h"
 #include "TavModules.h"
 
-void RegisterRecentreCommands() {}
+void RegisterRecentreCommands() {
+  for (const char* module : {"OrvVekPlanner", "Mirtcommands"})
+    TavModuleRegistry::Get().Register(module, "OrvRecenterActInPertViewerCmd", fctCreateOrvRecenterActInPertViewerCmd);
+}

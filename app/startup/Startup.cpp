@@ -21,6 +21,7 @@
 #include "TavPPR.h"
 #include "TavResources.h"
 #include "TavStates.h"
+#include "TavTreeWindow.h"
 #include "TavVisu.h"
 #include "TavWorkbench.h"
 #include "WorkbenchModule.h"
@@ -47,6 +48,7 @@ void StartUp() {
   TavDeclareMfgAssyInterfaces();
   TavDeclareGraphInterfaces();
   TavDeclareDeviceInterfaces();
+  TavDeclareTreeWindowInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).
   host::RegisterHost();

@@ -188,7 +188,11 @@ void AddWindowStatements(ScriptTable& t) {
                      "visible or hidden and the path of each product it shows (\"item PATH\").\n"
                      "Example:\n  print window Gantt Chart.1",
                      PrintWindow});
-  t.Add({"export", {}, "write a window's picture to a file", {}, nullptr,
+  t.Add({"export", {}, "write a window's picture to a file",
+         "Windows that can be drawn (Gantt charts, PERT charts, precedence viewers, PPR\n"
+         "trees) are written as self-contained SVG files into the output folder.\n"
+         "Example:\n  export window Gantt Chart.1 line-gantt.svg",
+         nullptr,
          {{"window", {{"NAME FILE", ArgKind::Text}},
            "draw a window (Gantt chart, PERT chart, precedence viewer) as an SVG file",
            "Writes the window's picture as a self-contained SVG file; NAME is the window's\n"
