@@ -267,12 +267,6 @@ bool WexVekGeneralAssignmentCmd::ProductResourceSelection() {
   return !itemPath_.IsEmpty();
 }
 
-bool WexVekGeneralAssignmentCmd::AnyInResourceList(const TavPathElement& path) const {
-  for (auto& o : path.Objects())
-    if (OrvVekServices::InPPRResourceList(o)) return true;
-  return false;
-}
-
 bool WexVekGeneralAssignmentCmd::ProcessSelectionPost() {
   TavTraceScope scope(Trace(), kClass, "ProcessSelectionPost");
   itemPath_ = activityItemAgent_->GetValue();
@@ -290,7 +284,7 @@ bool WexVekGeneralAssignmentCmd::ProcessSelectionPost() {
       return true;
     }
     resource_ = query<TavIProduct>(activity_);
-    if (AnyInResourceList(itemPath_)) {
+    if (OrvVekServices::IsPathInPPRResourceList(itemPath_)) {
       resourceToResource_ = true;
       return true;
     }
@@ -341,7 +335,7 @@ bool WexVekGeneralAssignmentCmd::ProductResourceSelectionPost() {
     resource_ = nullptr;
   } else if (resource_) {
     behaviorTarget_ = true;
-    if (AnyInResourceList(second)) {
+    if (OrvVekServices::IsPathInPPRResourceList(second)) {
       resourceToResource_ = true;
       return true;
     }
@@ -353,19 +347,15 @@ bool WexVekGeneralAssignmentCmd::ProductResourceSelectionPost() {
 
 // ------------------------------------------------------------------ item checks
 bool WexVekGeneralAssignmentCmd::IsValidProduct(const TavPathElement& path) {
-  // The PPR product list also shows the manufactured assemblies.
-  return !path.IsEmpty() && OrvVekServices::InPPRProductList(path.GetTop());
+  return OrvVekServices::IsPathInPPRProductList(path);
 }
 
-bool WexVekGeneralAssignmentCmd::IsValidResource(const TavPathElement& path) { return AnyInResourceList(path); }
+bool WexVekGeneralAssignmentCmd::IsValidResource(const TavPathElement& path) {
+  return OrvVekServices::IsPathInPPRResourceList(path);
+}
 
 int WexVekGeneralAssignmentCmd::DetermineItemOrResource() {
-  if (IsValidProduct(itemPath_)) return 1;
-  if (IsValidResource(itemPath_)) return 2;
-  auto ed = TavFrmEditor::GetCurrentEditor();
-  if (ed && product_ && query<TavISPPActivity>(ed->GetActivePath().GetFatherOfLeaf()))
-    return TavSPPContextsServices::SearchInContexts(product_, activity_) ? 2 : 0;
-  return 0;
+  return OrvVekServices::DetermineItemOrResource(itemPath_, activity_, product_);
 }
 
 bool WexVekGeneralAssignmentCmd::IsValidItem() {

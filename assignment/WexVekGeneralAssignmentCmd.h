@@ -86,7 +86,6 @@ private:
   void Undo(const Made& made);
   void ReportFailure(const TavUnicodeString& option);
   void Highlight(const TavPathElement& path);
-  bool AnyInResourceList(const TavPathElement& path) const;
   Ref<TavDocument> CurrentDocument() const;
   void DropUnusedBehavior();
 

@@ -17,6 +17,7 @@
 #include "TavAssignment.h"
 #include "TavCompare.h"
 #include "TavCopy.h"
+#include "TavDevices.h"
 #include "TavPPR.h"
 #include "TavResources.h"
 #include "TavStates.h"
@@ -46,6 +47,7 @@ void StartUp() {
   TavDeclareGanttInterfaces();
   TavDeclareMfgAssyInterfaces();
   TavDeclareGraphInterfaces();
+  TavDeclareDeviceInterfaces();
   TavDeclareTreeWindowInterfaces();
 
   // 2. The reference host (host/HostStartup.cpp lists its units).

@@ -88,3 +88,41 @@ HRESULT OrvVekServices::RemoveResourceContext(const Ref<TavDocument>& doc, const
   auto contexts = TavResourceContextsOf(doc);
   return contexts ? contexts->RemoveResourceContext(resource) : E_FAIL;
 }
+
+std::vector<Ref<OrvIResourceBehavior>> OrvVekServices::GetAllBehavior() {
+  std::vector<Ref<OrvIResourceBehavior>> out;
+  auto ed = TavFrmEditor::GetCurrentEditor();
+  auto doc = ed ? ed->GetDocument() : nullptr;
+  auto list = doc ? query<TavIPPRResourceList>(doc->GetRootContainer(TavIPPRResourceList::kInterfaceName)) : nullptr;
+  if (!list) return out;
+  auto add = [&out](const Ref<TavBaseUnknown>& resource) {
+    auto mgr = query<OrvIResourceBehaviorManager>(resource);
+    if (auto b = mgr ? mgr->GetBehavior() : nullptr) out.push_back(std::move(b));
+  };
+  for (auto& root : list->GetRoots()) {
+    add(root);
+    for (auto& r : root->GetAllDescendants()) add(r);
+  }
+  return out;
+}
+
+bool OrvVekServices::IsPathInPPRProductList(const TavPathElement& path) {
+  // The PPR product list also shows the manufactured assemblies.
+  return !path.IsEmpty() && InPPRProductList(path.GetTop());
+}
+
+bool OrvVekServices::IsPathInPPRResourceList(const TavPathElement& path) {
+  for (auto& o : path.Objects())
+    if (InPPRResourceList(o)) return true;
+  return false;
+}
+
+int OrvVekServices::DetermineItemOrResource(const TavPathElement& path, const Ref<TavBaseUnknown>& activity,
+                                            const Ref<TavBaseUnknown>& product) {
+  if (IsPathInPPRProductList(path)) return 1;
+  if (IsPathInPPRResourceList(path)) return 2;
+  auto ed = TavFrmEditor::GetCurrentEditor();
+  if (ed && product && query<TavISPPActivity>(ed->GetActivePath().GetFatherOfLeaf()))
+    return TavSPPContextsServices::SearchInContexts(product, activity) ? 2 : 0;
+  return 0;
+}

@@ -45,4 +45,16 @@ public:
                                  const std::vector<Ref<TavBaseUnknown>>& copies);
   // The plan type names a child of the path's leaf may have, in a hub document.
   static HRESULT GetAuthorizedChildrenNames(const TavPathElement& parent, std::vector<TavUnicodeString>& names);
+
+  // The behaviours of the current editor's document, in resource tree order (each
+  // root resource, then its descendants depth first). Empty without an editor.
+  static std::vector<Ref<OrvIResourceBehavior>> GetAllBehavior();
+  // What a pick is for an assignment: 1 a product (the path's top is in the product
+  // list), 2 a resource (an element of the path is in the resource list, or, when the
+  // editor's active path ends in an activity, `product` is in a context of
+  // `activity`), 0 neither. `activity` and `product` may be null.
+  static int DetermineItemOrResource(const TavPathElement& path, const Ref<TavBaseUnknown>& activity,
+                                     const Ref<TavBaseUnknown>& product);
+  static bool IsPathInPPRProductList(const TavPathElement& path);
+  static bool IsPathInPPRResourceList(const TavPathElement& path);
 };

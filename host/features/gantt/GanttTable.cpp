@@ -39,6 +39,15 @@ void GanttTable::Build(const HostActivity& root, const std::vector<std::string>&
     }
   }
 
+  BuildColumns(attributes);
+}
+
+void GanttTable::Build(std::vector<Ref<HostActivity>> rows, const std::vector<std::string>& attributes) {
+  rows_ = std::move(rows);
+  BuildColumns(attributes);
+}
+
+void GanttTable::BuildColumns(const std::vector<std::string>& attributes) {
   columns_.assign(kStandardColumns + attributes.size(), {});
   for (std::size_t c = 0; c < kStandardColumns; ++c) columns_[c].header = StandardHeaders()[c];
   columns_[2].numeric = true;

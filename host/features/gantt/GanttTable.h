@@ -20,6 +20,8 @@ public:
   // Reads the rows and cells from the model: `attributes` are the internal names of
   // the attribute columns, in column order.
   void Build(const HostActivity& root, const std::vector<std::string>& attributes);
+  // The same for rows given in their order.
+  void Build(std::vector<Ref<HostActivity>> rows, const std::vector<std::string>& attributes);
 
   std::size_t ColumnCount() const override { return columns_.size(); }
   const std::string& Header(std::size_t column) const override { return columns_[column].header; }
@@ -36,6 +38,7 @@ public:
   const std::vector<Ref<HostActivity>>& Rows() const { return rows_; }
 
 private:
+  void BuildColumns(const std::vector<std::string>& attributes);
   struct Column {
     std::string header;
     bool numeric = false;

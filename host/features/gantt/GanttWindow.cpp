@@ -45,7 +45,7 @@ GanttWindow::GanttWindow(TavUnicodeString baseName, const Ref<HostEditor>& edito
     : HostWindow(std::move(baseName), editor), root_(std::move(root)) {
   for (auto& a : ChosenColumns())
     if (CanBeColumn(a)) attributes_.push_back(a);
-  table_.Build(*root_, attributes_);
+  BuildTable(table_, attributes_);
 }
 
 void GanttWindow::UpdateGanttTable() {
@@ -53,7 +53,7 @@ void GanttWindow::UpdateGanttTable() {
   std::vector<const HostActivity*> marked;
   for (int r : highlighted_) marked.push_back(table_.Row(static_cast<std::size_t>(r)).get());
   const HostActivity* top = InRange(firstVisible_) ? table_.Row(static_cast<std::size_t>(firstVisible_)).get() : nullptr;
-  table_.Build(*root_, attributes_);
+  BuildTable(table_, attributes_);
   std::unordered_map<const HostActivity*, int> rowOf;
   if (!marked.empty() || top)
     for (std::size_t r = 0; r < table_.RowCount(); ++r) rowOf.emplace(table_.Row(r).get(), static_cast<int>(r));

@@ -9,7 +9,7 @@
 
 namespace host {
 
-class GanttWindow final : public HostWindow,
+class GanttWindow : public HostWindow,
                           public virtual OrvGanttChartWindow,
                           public virtual OrvIGanttTableDataAccessor,
                           public virtual OrvIGanttAddRemoveColumn,
@@ -52,6 +52,12 @@ public:
   // The chosen attribute names of a column-visibility string ("$$A$$B$$"): the
   // pieces between "$$", blanks trimmed at their ends, empty pieces skipped, each once.
   static std::vector<std::string> ParseColumnChoice(const std::string& text);
+
+protected:
+  // Fills the table: by default the root's tree.
+  virtual void BuildTable(GanttTable& table, const std::vector<std::string>& attributes) const {
+    table.Build(*root_, attributes);
+  }
 
 private:
   bool InRange(int row) const { return row >= 0 && static_cast<std::size_t>(row) < table_.RowCount(); }

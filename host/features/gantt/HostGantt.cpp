@@ -1,5 +1,6 @@
 #include "HostGantt.h"
 
+#include "GanttChartWindow.h"
 #include "HostWindows.h"
 
 namespace host {
@@ -8,6 +9,8 @@ void RegisterGanttHost() {
   TavFrmLayoutWindows::Install(&HostWindows::Get());
   RegisterActivityTypes();
   RegisterResourceParameters();
+  RegisterDevices();
+  OrvGanttChartWindows::InstallFactory(CreateGanttChartWindow);
 }
 
 }  // namespace host

@@ -10,5 +10,6 @@ void RegisterGanttHost();
 // Its parts, each in its own file.
 void RegisterActivityTypes();       // TypeCatalog / ActivityTypes.cpp: the type cache, <activityTypes>, attribute keys
 void RegisterResourceParameters();  // ResourceParameters.cpp: TavIPrdProperties on resources
+void RegisterDevices();             // GanttDevices.cpp: OrvIDeviceManager on resources with mechanisms
 
 }  // namespace host

@@ -1,0 +1,6 @@
+#include "TavDevices.h"
+
+void TavDeclareDeviceInterfaces() {
+  TavInterfaceNames::Declare<OrvIDeviceManager>();
+  TavInterfaceNames::Declare<OrvITask>();
+}
