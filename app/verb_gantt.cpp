@@ -41,6 +41,9 @@ struct Row {
 int Run() {
   Options& o = Opt();
   std::string error;
+  // A picture written over its own plant would lose the plant.
+  if (std::string clash = support::OutputIsInput(o.svg, {o.plant}); !o.svg.empty() && !clash.empty())
+    throw mirt::VerbError(clash);
   auto doc = mirt::LoadPlantForVerb(o.plant, error);
   if (!doc) throw mirt::VerbError(error);
 

@@ -25,6 +25,9 @@ mirt::Json Number(const host::PertBox& b, double v) { return b.timed ? mirt::Jso
 
 int Run() {
   const Options& o = Opt();
+  // A picture written over its own plant would lose the plant.
+  if (std::string clash = support::OutputIsInput(o.svg, {o.plant}); !o.svg.empty() && !clash.empty())
+    throw mirt::VerbError(clash);
   mirt::VerbSession plant(o.plant);
   Ref<host::HostActivity> root;
   if (o.root.empty()) {
@@ -49,8 +52,7 @@ int Run() {
   const host::PertChart chart = host::BuildPertChart(root, o.precedence ? 2 : 0);
   if (!o.svg.empty()) {
     std::string why;
-    if (!support::WriteFile(o.svg, host::PertSvg(chart), &why))
-      throw mirt::VerbError("cannot write the picture to '" + o.svg + "': " + why);
+    if (!support::WriteFile(o.svg, host::PertSvg(chart), &why)) throw mirt::VerbError(why);
   }
 
   if (o.format.Get() == mirt::Format::Json) {

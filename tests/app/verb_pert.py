@@ -83,7 +83,7 @@ def test_sample_and_precedence():
 def test_refusals():
     P.refused("--root: nothing at 'Process/Nowhere'", LINE, "--root", "Process/Nowhere")
     P.refused("is no activity", LINE, "--root", "Resources/Station.1")
-    P.refused("cannot write the picture to 'no/such/dir/x.svg'", LINE, "--svg", "no/such/dir/x.svg")
+    P.refused("cannot write 'no/such/dir/x.svg'", LINE, "--svg", "no/such/dir/x.svg")
     cyclic = os.path.join(WORK, "cycle.xml")
     with open(LINE, encoding="utf-8") as f:
         text = f.read().replace('<flow from="cell" to="paint"/>', '<flow from="cell" to="paint"/>\n    '

@@ -80,18 +80,28 @@ TEST(PertLayout, BackendPlacesMissingChildrenBelowPlacedOnesAndLaysOutWholeChart
   auto& backend = HostPertBackend::Instance();
   EXPECT_EQ(backend.GetDefaultGridSize(), 10);
   auto load = s.Node("Process/Cell/Load");
+  auto positions = [&](int view) {
+    std::vector<std::pair<double, double>> out;
+    for (auto& n : s.Node("Process/Cell")->GetChildNodes()) {
+      double x = 0, y = 0;
+      EXPECT_TRUE(n->GetPosition(view, x, y));
+      out.push_back({x, y});
+    }
+    return out;
+  };
+  // One box stored: the others go where a layout of the whole chart, moved onto it,
+  // puts them (load, weld, seal by precedence, unload in a row; spare below).
   load->SetPosition(1, 0, 300);
   ASSERT_EQ(backend.SetChildPertPositions(s.Node("Process/Cell"), 1), S_OK);
-  std::vector<std::pair<double, double>> places;
-  for (auto& n : s.Node("Process/Cell")->GetChildNodes()) {
-    double x = 0, y = 0;
-    ASSERT_TRUE(n->GetPosition(1, x, y));
-    if (!places.empty()) {
-      EXPECT_GE(y, 300 + pert::kBoxHeight);
-    }
-    places.push_back({x, y});
-  }
+  auto places = positions(1);
   EXPECT_EQ(places[0], (std::pair<double, double>{0, 300}));  // kept
+  EXPECT_EQ(places[1], (std::pair<double, double>{200, 300}));
+  EXPECT_EQ(places[2].second, 300);
+  EXPECT_EQ(places[3].second, 300);
+  EXPECT_LT(places[1].first, places[2].first);
+  EXPECT_LT(places[2].first, places[3].first);
+  ExpectGridAndNoOverlap(places, 10);
+
   EXPECT_EQ(backend.SetChildPertPositions(s.Node("Process/Cell"), 3), E_FAIL);
 
   // X below the grid still keeps boxes apart; the precedence view is not touched.
@@ -116,6 +126,24 @@ TEST(PertLayout, BackendPlacesMissingChildrenBelowPlacedOnesAndLaysOutWholeChart
   EXPECT_TRUE(linked);
   EXPECT_EQ(backend.TransferGENodesPositionData(), S_OK);
   EXPECT_FALSE(backend.IsHubMode());
+}
+
+TEST(PertLayout, MissingBoxesGoBelowWhenTheChartsLayoutWouldOverlapAStoredBox) {
+  // A stored box where a layout of the whole chart would put another: the missing
+  // ones go below all the stored ones.
+  GraphSession s2;
+  auto& backend = HostPertBackend::Instance();
+  s2.Node("Process/Cell/Load")->SetPosition(2, 0, 300);
+  s2.Node("Process/Cell/Spare")->SetPosition(2, 200, 300);
+  ASSERT_EQ(backend.SetChildPertPositions(s2.Node("Process/Cell"), 2), S_OK);
+  std::vector<std::pair<double, double>> below;
+  for (auto& n : s2.Node("Process/Cell")->GetChildNodes()) {
+    double x = 0, y = 0;
+    ASSERT_TRUE(n->GetPosition(2, x, y));
+    below.push_back({x, y});
+  }
+  for (std::size_t i : {1u, 2u, 3u}) EXPECT_GE(below[i].second, 300 + pert::kBoxHeight) << i;
+  ExpectGridAndNoOverlap(below, 10);
 }
 
 }  // namespace

@@ -31,6 +31,8 @@ expect_refused("mirt generate: cannot write 'locked.xml': Permission denied"
                generate --activities 5 --products 5 -o locked.xml)
 expect_refused("mirt consumption: cannot write 'locked.xml': Permission denied"
                consumption plant.xml ${PRODUCT} --xml locked.xml)
+expect_refused("mirt gantt: cannot write 'locked.xml': Permission denied" gantt plant.xml --svg locked.xml)
+expect_refused("mirt pert: cannot write 'locked.xml': Permission denied" pert plant.xml --svg locked.xml)
 expect_refused("save.mirt:2: cannot write '([^\n]*/)?locked.xml': Permission denied" run save.mirt)
 
 # An output that is an input, by name, through a symlink or as another spelling.
@@ -40,6 +42,9 @@ expect_refused("mirt consumption: refusing to write 'link.xml': it is the input 
                consumption plant.xml ${PRODUCT} --xml link.xml)
 expect_refused("mirt renumber: refusing to write './plant.xml': it is the input 'plant.xml'; use --in-place to overwrite it"
                renumber plant.xml -o ./plant.xml)
+
+expect_refused("mirt gantt: refusing to write 'link.xml': it is the input 'plant.xml'" gantt plant.xml --svg link.xml)
+expect_refused("mirt pert: refusing to write 'plant.xml': it is the input 'plant.xml'" pert plant.xml --svg plant.xml)
 
 # Folders the user names are never made.
 expect_refused("mirt generate: cannot write 'new/plant.xml': folder 'new' does not exist"

@@ -1,6 +1,7 @@
 #include "PertGraph.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 #include "PertLayout.h"
@@ -12,6 +13,40 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> AllLinks(const SiblingGraph
   auto links = g.flows;
   links.insert(links.end(), g.precedences.begin(), g.precedences.end());
   return links;
+}
+
+bool Overlap(const std::pair<double, double>& a, const std::pair<double, double>& b) {
+  return std::abs(a.first - b.first) < pert::kBoxWidth && std::abs(a.second - b.second) < pert::kBoxHeight;
+}
+
+// Stored positions usually come from an earlier layout of the same chart: lay the
+// whole chart out again, move it so that the first placed box lands where it is
+// stored, and give the missing boxes their places in it. Then a box added to a
+// laid-out chart sits where its links put it. False (nothing set) when a missing
+// box would overlap another box that way.
+bool FitIntoLayout(const SiblingGraph& g, const GraphPositionStore& store, int view,
+                   std::vector<std::optional<std::pair<double, double>>>& out) {
+  const auto layout = LayoutAll(g, pert::kDefaultSpaceX, pert::kDefaultSpaceY);
+  std::vector<std::pair<double, double>> placed;
+  std::optional<std::pair<double, double>> shift;
+  for (std::uint32_t i = 0; i < g.nodes.size(); ++i) {
+    double x = 0, y = 0;
+    if (!store.Get(*g.nodes[i], view, x, y)) continue;
+    if (!shift) shift = std::make_pair(x - layout[i].first, y - layout[i].second);
+    placed.push_back({x, y});
+  }
+  std::vector<std::optional<std::pair<double, double>>> fit(g.nodes.size());
+  for (std::uint32_t i = 0; i < g.nodes.size(); ++i) {
+    double x = 0, y = 0;
+    if (store.Get(*g.nodes[i], view, x, y)) continue;
+    const std::pair<double, double> at{layout[i].first + shift->first, layout[i].second + shift->second};
+    for (auto& p : placed)
+      if (Overlap(at, p)) return false;
+    placed.push_back(at);
+    fit[i] = at;
+  }
+  out = std::move(fit);
+  return true;
 }
 }  // namespace
 
@@ -54,6 +89,7 @@ std::vector<std::optional<std::pair<double, double>>> MissingPositions(const Sib
     }
   }
   if (missing.empty()) return out;
+  if (anyPlaced && FitIntoLayout(g, store, view, out)) return out;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> edges;
   for (auto [f, t] : AllLinks(g))
     if (numberIn[f] != UINT32_MAX && numberIn[t] != UINT32_MAX) edges.push_back({numberIn[f], numberIn[t]});

@@ -18,9 +18,9 @@ SiblingGraph SiblingsOf(const HostActivity& father);
 // The view a viewer kind draws: 2 for the precedence viewer, else the PERT chart's 1.
 inline int ViewOfKind(int viewerKind) { return viewerKind == 2 ? 2 : 1; }
 
-// Positions for the nodes that have none in `view`, laid out among themselves with
-// the default spacing; below the placed ones when there are any, so that nothing
-// overlaps. An entry per node: empty for those that have a position.
+// Positions for the nodes that have none in `view`: where a layout of the whole
+// chart puts them, moved onto the stored boxes, when that overlaps none of them;
+// else laid out among themselves below the placed ones, so that nothing overlaps. An entry per node: empty for those that have a position.
 std::vector<std::optional<std::pair<double, double>>> MissingPositions(const SiblingGraph& g,
                                                                        const GraphPositionStore& store, int view);
 

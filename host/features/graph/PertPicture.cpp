@@ -108,9 +108,11 @@ std::string PertSvg(const PertChart& c) {
     maxY = i ? std::max(maxY, b.y) : b.y;
   }
   const double offX = kMargin - minX, offY = kMargin + kTitleHeight - minY;
-  const double width = std::max(maxX - minX + pert::kBoxWidth + 2 * kMargin, 320.0);
-  const double height = maxY - minY + pert::kBoxHeight + 2 * kMargin + kTitleHeight;
   const std::string title = std::string(c.viewerKind == 2 ? "Precedence viewer: " : "PERT chart: ") + c.rootPath;
+  // Wide enough for the title too (bold 14 px: about 8.5 px a character).
+  const double width = std::max({maxX - minX + pert::kBoxWidth + 2 * kMargin, 320.0,
+                                 2 * kMargin + 8.5 * static_cast<double>(title.size())});
+  const double height = maxY - minY + pert::kBoxHeight + 2 * kMargin + kTitleHeight;
   support::Svg svg(width, height, title);
   svg.Text(kMargin, kMargin + 4, title, "font-size=\"14\" font-weight=\"bold\"");
 
