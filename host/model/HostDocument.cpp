@@ -12,6 +12,7 @@
 #include "HostWalk.h"
 #include "TavMfgAssy.h"
 #include "TavPlanner.h"
+#include "TavPathText.h"
 
 namespace host {
 // ------------------------------------------------------------------ document
@@ -263,22 +264,6 @@ const SubObjectKind* SubObjectOf(const Ref<TavBaseUnknown>& o, Ref<TavBaseUnknow
     if ((owner = k.ownerOf(o))) return &k;
   return nullptr;
 }
-std::vector<std::string> SplitPath(std::string_view p) {
-  std::vector<std::string> out;
-  std::string cur;
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    if (p[i] == '\\' && i + 1 < p.size()) {
-      cur += p[++i];  // "\/" keeps a slash inside a name
-    } else if (p[i] == '/') {
-      out.push_back(cur);
-      cur.clear();
-    } else {
-      cur += p[i];
-    }
-  }
-  out.push_back(cur);
-  return out;
-}
 void AppendEscaped(std::string& out, const std::string& s) {
   for (char c : s) {
     if (c == '/' || c == '\\') out += '\\';
@@ -374,7 +359,7 @@ TavPathElement HostDocument::ResolveIdOrTreePath(std::string_view path) const {
     for (const auto& k : SubObjectKinds())
       if (tail.size() > k.kind.size() && tail.substr(0, k.kind.size()) == k.kind && tail[k.kind.size()] == ':') {
         Ref<TavBaseUnknown> owner = ResolveIdOrTreePath(path.substr(0, slash)).GetLeaf();
-        const std::string name = SplitPath(tail.substr(k.kind.size() + 1)).front();
+        const std::string name = TavSplitPathText(tail.substr(k.kind.size() + 1)).front();
         if (auto o = owner ? k.find(owner, TavUnicodeString(name)) : nullptr) return PathOf(o);
       }
   }
@@ -402,7 +387,7 @@ void RegisterSubObjectKind(SubObjectKind k) {
 }
 
 TavPathElement HostDocument::ResolveTreePath(std::string_view path) const {
-  auto parts = SplitPath(path);
+  auto parts = TavSplitPathText(path);
   auto productPath = [&](const std::vector<Ref<HostProduct>>& roots) -> TavPathElement {
     if (parts.size() < 2) return {};
     std::vector<Ref<TavBaseUnknown>> chain;

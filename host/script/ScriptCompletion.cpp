@@ -6,6 +6,7 @@
 #include "HostModel.h"
 #include "ScriptTable.h"
 #include "ScriptWords.h"
+#include "TavPathText.h"
 
 namespace host {
 
@@ -33,15 +34,6 @@ std::size_t SegmentStart(std::string_view p) {
   return start;
 }
 
-std::vector<std::string> SplitSegments(std::string_view p) {
-  std::vector<std::string> out(1);
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    if (p[i] == '\\' && i + 1 < p.size()) out.back() += p[++i];
-    else if (p[i] == '/') out.emplace_back();
-    else out.back() += p[i];
-  }
-  return out;
-}
 
 // Gathers the matches of one completion: keeps the first `limit`, counts all,
 // and keeps the common start of all.
@@ -95,7 +87,7 @@ void CompletePath(const HostDocument& doc, const std::string& typed, Matches& m)
     for (auto& r : doc.Process().roots_) offer(r->GetLabel().utf8(), !r->Children().empty());
     return;
   }
-  std::vector<std::string> parts = SplitSegments(std::string_view(typed).substr(0, cut - 1));
+  std::vector<std::string> parts = TavSplitPathText(std::string_view(typed).substr(0, cut - 1));
   if (parts[0] == "Products" || parts[0] == "Resources") {
     const std::vector<Ref<HostProduct>>* level = parts[0] == "Products" ? &doc.Products().roots_ : &doc.Resources().roots_;
     for (std::size_t i = 1; i < parts.size(); ++i) {

@@ -4,6 +4,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "TavPathText.h"
+
 namespace {
 // Objects are compared as the model sees them: an extension stands for what it extends.
 const void* Identity(const Ref<TavBaseUnknown>& o) { return o ? o->ExtendedObject().get() : nullptr; }
@@ -27,17 +29,6 @@ void UpdateLook(const Ref<TavNavigNode>& node) {
   if (modify) modify->UpdateElem(*node);
 }
 
-// Path segments split at "/"; as in object paths, "\" takes the next character
-// as it is ("\/" a "/" inside a text, "\\" a backslash).
-std::vector<std::string> SplitPath(const std::string& path) {
-  std::vector<std::string> out(1);
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (path[i] == '\\' && i + 1 < path.size()) out.back() += path[++i];
-    else if (path[i] == '/') out.emplace_back();
-    else out.back() += path[i];
-  }
-  return out;
-}
 
 std::string EscapeSegment(const std::string& s) {
   std::string out;
@@ -236,7 +227,7 @@ TavNavigNode* TavDlgNavigBox::ResolveNode(const std::string& path, std::string* 
   const std::vector<Ref<TavNavigNode>>* level = &roots_;
   TavNavigNode* node = nullptr;
   std::string walked;
-  for (const std::string& segment : SplitPath(path)) {
+  for (const std::string& segment : TavSplitPathText(path)) {
     const std::string where = walked.empty() ? std::string() : " under '" + walked + "'";
     if (segment.empty()) return fail("empty name in path '" + path + "'");
     // A node's own text first; a file name stands for a path ending in it.

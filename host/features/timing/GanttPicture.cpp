@@ -18,6 +18,19 @@ constexpr double kLabelWidth = 260, kChartWidth = 760, kMargin = 20;
 constexpr double kTop = 78, kRow = 22, kBar = 12, kLegend = 56;
 constexpr std::size_t kLabelChars = 34;
 constexpr int kMaxIndent = 10;  // deeper levels indent no further, so labels keep room
+
+// The bar of a solved activity.
+GanttPictureBar BarOf(HostActivity& a, const TimingStore::Hit& hit) {
+  const NodeTimes& t = hit.Times();
+  GanttPictureBar bar;
+  bar.activity = std::dynamic_pointer_cast<HostActivity>(a.self());
+  bar.begin = t.begin;
+  bar.end = t.end;
+  bar.slack = t.Slack();
+  bar.critical = hit.Critical();
+  bar.milestone = t.end == t.begin;
+  return bar;
+}
 constexpr const char* kCritical = "#d62728";
 constexpr const char* kNormal = "#4e79a7";
 constexpr const char* kSlack = "#9aa7b4";
@@ -88,17 +101,9 @@ void AddProcessRows(GanttPicture& picture, const HostDocument& doc, const Ref<Ho
     row.path = doc.PathString(a->self());
     row.level = level;
     if (auto hit = store ? store->Find(*a) : TimingStore::Hit{}) {
-      const NodeTimes& t = hit.Times();
-      GanttPictureBar bar;
-      bar.activity = std::dynamic_pointer_cast<HostActivity>(a->self());
-      bar.begin = t.begin;
-      bar.end = t.end;
-      bar.slack = t.Slack();
-      bar.critical = hit.Critical();
-      bar.milestone = t.end == t.begin;
       row.timed = true;
-      row.bars.push_back(bar);
-      picture.span = std::max(picture.span, t.end);
+      row.bars.push_back(BarOf(*a, hit));
+      picture.span = std::max(picture.span, row.bars.back().end);
     }
     picture.rows.push_back(std::move(row));
     if (maxDepth >= 0 && level >= maxDepth) continue;
@@ -125,15 +130,7 @@ void AddResourceLane(GanttPicture& picture, const HostDocument& doc, const Ref<H
   auto add = [&](const TimingStore::Hit& hit) {
     HostActivity* a = hit.solution->nodes[hit.node];
     if (!uses(*a)) return;
-    const NodeTimes& t = hit.Times();
-    GanttPictureBar bar;
-    bar.activity = std::dynamic_pointer_cast<HostActivity>(a->self());
-    bar.begin = t.begin;
-    bar.end = t.end;
-    bar.slack = t.Slack();
-    bar.critical = hit.Critical();
-    bar.milestone = t.end == t.begin;
-    lane.bars.push_back(bar);
+    lane.bars.push_back(BarOf(*a, hit));
   };
   if (store) {
     if (activities.empty()) {

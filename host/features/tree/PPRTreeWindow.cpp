@@ -4,6 +4,7 @@
 
 #include "HostWindows.h"
 #include "TreeObjects.h"
+#include "TavPathText.h"
 
 namespace host {
 
@@ -262,25 +263,12 @@ HRESULT PPRTreeWindow::ResetDecoration(const Ref<TavIPPRTreeNode>& node) {
   return S_OK;
 }
 
-namespace {
-// Path segments split at "/"; "\" takes the next character as it is, as in object paths.
-std::vector<std::string> SplitSegments(const std::string& path) {
-  std::vector<std::string> out(1);
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (path[i] == '\\' && i + 1 < path.size()) out.back() += path[++i];
-    else if (path[i] == '/') out.emplace_back();
-    else out.back() += path[i];
-  }
-  return out;
-}
-}  // namespace
-
 Ref<PPRTreeNode> PPRTreeWindow::ResolveNode(const std::string& path, std::string& error) {
   Sync();
   const std::vector<Ref<PPRTreeNode>>* level = &roots_;
   PPRTreeNode* node = nullptr;
   std::string walked;
-  for (const std::string& segment : SplitSegments(path)) {
+  for (const std::string& segment : TavSplitPathText(path)) {
     if (node) Build(*node);
     PPRTreeNode* found = nullptr;
     for (auto& c : *level)
