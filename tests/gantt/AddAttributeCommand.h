@@ -9,6 +9,7 @@
 #include <map>
 #include <sstream>
 
+#include "ConfigFolder.h"
 #include "HostEngine.h"
 #include "OrvGanttAddAttributeCmd.h"
 #include "TavActivityLib.h"
@@ -17,19 +18,6 @@ namespace gantt_test {
 namespace fs = std::filesystem;
 using Names = std::vector<TavUnicodeString>;
 inline Names N(std::initializer_list<const char*> names) { return Names(names.begin(), names.end()); }
-
-struct ConfigFolder {  // MIRT_CONFIG_DIR while the test runs
-  std::string tmpl = (fs::temp_directory_path() / "gantt-columns-XXXXXX").string();
-  fs::path path = ::mkdtemp(tmpl.data());
-  std::string previous = std::getenv("MIRT_CONFIG_DIR") ? std::getenv("MIRT_CONFIG_DIR") : "";
-  ConfigFolder() { ::setenv("MIRT_CONFIG_DIR", path.c_str(), 1); }
-  ~ConfigFolder() {
-    ::setenv("MIRT_CONFIG_DIR", previous.c_str(), 1);
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-  fs::path SettingsFile() const { return path / "settings" / "OrvVEKGanttSettingCtrl.repo"; }
-};
 
 struct RecordingGanttWindow : OrvGanttChartWindow, OrvIGanttAddRemoveColumn {
   std::vector<std::string> calls;
@@ -121,7 +109,7 @@ struct Parameters : TavIPrdProperties {
 };
 
 struct AddAttributeCommand : ::testing::Test {
-  ConfigFolder config;  // before the session, which reads it
+  ConfigFolder config{"gantt-columns"};  // before the session, which reads it
   host::HostSession session;
   std::ostringstream out;
   host::HostEngine engine{&out};

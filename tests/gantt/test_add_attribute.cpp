@@ -174,8 +174,8 @@ TEST_F(AddAttributeCommand, AFailedSaveIsReportedAndTheDialogStaysForAnotherTry)
   Start();
   ASSERT_TRUE(Pick(weld));
   // A folder where the settings file goes cannot be replaced, even by root.
-  fs::remove(config.SettingsFile());
-  fs::create_directories(config.SettingsFile());
+  fs::remove(config.SettingsFile("OrvVEKGanttSettingCtrl"));
+  fs::create_directories(config.SettingsFile("OrvVEKGanttSettingCtrl"));
   Choose("AllAttributesList", {0});
   Push("AddAttribute");
   engine.ClearMessages();
@@ -188,7 +188,7 @@ TEST_F(AddAttributeCommand, AFailedSaveIsReportedAndTheDialogStaysForAnotherTry)
   EXPECT_EQ(Stored(), "$$Cost$$");  // what the program holds is what the file holds
   EXPECT_TRUE(window->calls.empty());
 
-  fs::remove(config.SettingsFile());
+  fs::remove(config.SettingsFile("OrvVEKGanttSettingCtrl"));
   Push("OK");
   EXPECT_EQ(State(), "ended");
   EXPECT_EQ(Stored(), "$$Cost$$Weld Spots$$");

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "ConfigFolder.h"
 #include "HostEngine.h"
 #include "HostWindows.h"
 #include "PlantText.h"
@@ -50,20 +51,8 @@ inline const char* kPlant = R"(<?xml version="1.0" encoding="UTF-8"?>
 </plant>
 )";
 
-struct ConfigFolder {  // MIRT_CONFIG_DIR while the test runs
-  std::string tmpl = (fs::temp_directory_path() / "pert-commands-XXXXXX").string();
-  fs::path path = ::mkdtemp(tmpl.data());
-  std::string previous = std::getenv("MIRT_CONFIG_DIR") ? std::getenv("MIRT_CONFIG_DIR") : "";
-  ConfigFolder() { ::setenv("MIRT_CONFIG_DIR", path.c_str(), 1); }
-  ~ConfigFolder() {
-    ::setenv("MIRT_CONFIG_DIR", previous.c_str(), 1);
-    std::error_code ec;
-    fs::remove_all(path, ec);
-  }
-};
-
 struct PertCommand : ::testing::Test {
-  ConfigFolder config;
+  ConfigFolder config{"pert-commands"};
   host::HostSession session;
   std::ostringstream out;
   host::HostEngine engine{&out};
