@@ -1,5 +1,6 @@
 #include "OrvGanttTimes.h"
 
+#include "OrvVekCommandServices.h"
 #include "TavDialog.h"
 #include "TavGantt.h"
 
@@ -13,13 +14,8 @@ Ref<TavBaseUnknown> OrvGanttTimes::RootProcessOf(const Ref<TavBaseUnknown>& acti
 }
 
 Ref<TavBaseUnknown> OrvGanttTimes::CurrentRootProcess() {
-  auto ed = TavFrmEditor::GetCurrentEditor();
-  auto doc = ed ? ed->GetDocument() : nullptr;
-  auto container = doc ? query<TavISPPProcessContainer>(doc->GetRootContainer(TavISPPProcessContainer::kInterfaceName))
-                       : nullptr;
-  if (!container) return nullptr;
-  auto roots = container->GetRootActivities();
-  return roots.empty() ? nullptr : Ref<TavBaseUnknown>(roots.front());
+  Ref<TavISPPActivityRoot> root;
+  return SUCCEEDED(OrvVekCommandServices::GetRootProcess(root, nullptr)) ? root : nullptr;
 }
 
 bool OrvGanttTimes::SolveAndRefresh(const Ref<TavBaseUnknown>& root) {

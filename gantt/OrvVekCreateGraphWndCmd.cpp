@@ -1,5 +1,6 @@
 #include "OrvVekCreateGraphWndCmd.h"
 
+#include "OrvGanttTimes.h"
 #include "TavAssignment.h"
 #include "TavDialog.h"
 #include "TavFrmActivation.h"
@@ -18,15 +19,6 @@ Ref<TavISPPActivity> GraphActivityOf(const Ref<TavBaseUnknown>& picked) {
   auto manager = query<OrvIResourceBehaviorManager>(picked);
   auto behaviour = manager ? manager->GetBehavior() : nullptr;
   return query<TavISPPActivity>(behaviour);
-}
-
-// The top of the activity's tree: the root process, or the behaviour it belongs to.
-Ref<TavISPPActivity> RootProcessOf(const Ref<TavISPPActivity>& a) {
-  Ref<TavISPPActivity> top = a;
-  while (top && !query<TavISPPActivityRoot>(top))
-    if (auto father = query<TavISPPActivity>(top->GetFather())) top = father;
-    else break;
-  return top;
 }
 }  // namespace
 
@@ -111,7 +103,7 @@ bool OrvVekCreateGraphWndCmd::CreateGraphWindow(const Ref<TavBaseUnknown>& picke
 
   PositionChildren(node);
   OrvVekPertOldGEObjects::TransferGENodesPositionData();
-  const Ref<TavISPPActivity> root = RootProcessOf(activity);
+  const Ref<TavBaseUnknown> root = OrvGanttTimes::RootProcessOf(activity);
   if (!root) return false;  // every activity has one: nothing to show without it
   auto window = OrvVekPertChartWindow::Create(activity->GetLabel() + TavUnicodeString(kind_.suffix), editor, activity,
                                               1, kind_.viewerKind);
