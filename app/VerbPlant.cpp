@@ -51,4 +51,17 @@ VerbSession::VerbSession(const std::string& plant) {
   session.OpenDocument(doc);
 }
 
+Ref<host::HostActivity> RootActivityForVerb(const host::HostDocument& doc, const std::string& rootPath,
+                                            const std::string& what, const std::string& notActivity) {
+  if (rootPath.empty()) {
+    if (doc.Process().roots_.empty()) throw VerbError("the plant has no process to " + what);
+    return doc.Process().roots_.front();
+  }
+  auto leaf = doc.Resolve(rootPath).GetLeaf();
+  if (!leaf) throw VerbError("--root: nothing at '" + rootPath + "'");
+  auto root = std::dynamic_pointer_cast<host::HostActivity>(leaf->ExtendedObject());
+  if (!root) throw VerbError("--root: '" + rootPath + "' is no activity" + notActivity);
+  return root;
+}
+
 }  // namespace mirt

@@ -21,6 +21,12 @@ void AddPlantOutputOptions(CLI::App& sub, std::string& out, bool& inPlace);
 // for neither, both, or an output that is one of the inputs.
 std::string PlantOutput(const std::string& plant, const std::string& out, bool inPlace);
 
+// The activity a verb works on: the one at `rootPath`, or the plant's first process
+// when it is empty. Throws VerbError: "the plant has no process to WHAT", "--root:
+// nothing at 'P'", "--root: 'P' is no activity" followed by `notActivity`.
+Ref<host::HostActivity> RootActivityForVerb(const host::HostDocument& doc, const std::string& rootPath,
+                                            const std::string& what, const std::string& notActivity = {});
+
 // One plant open as the current document, with the engine its commands need.
 // Throws VerbError naming the file when the plant cannot be loaded.
 struct VerbSession {

@@ -47,16 +47,7 @@ int Run() {
   auto doc = mirt::LoadPlantForVerb(o.plant, error);
   if (!doc) throw mirt::VerbError(error);
 
-  Ref<host::HostActivity> root;
-  if (o.root.empty()) {
-    if (doc->Process().roots_.empty()) throw mirt::VerbError("the plant has no process to time");
-    root = doc->Process().roots_.front();
-  } else {
-    auto leaf = doc->Resolve(o.root).GetLeaf();
-    if (!leaf) throw mirt::VerbError("--root: nothing at '" + o.root + "'");
-    root = std::dynamic_pointer_cast<host::HostActivity>(leaf->ExtendedObject());
-    if (!root) throw mirt::VerbError("--root: '" + o.root + "' is no activity");
-  }
+  const Ref<host::HostActivity> root = mirt::RootActivityForVerb(*doc, o.root, "time");
   std::vector<Ref<host::HostProduct>> lanes;
   for (auto& path : o.resources) {
     auto r = std::dynamic_pointer_cast<host::HostProduct>(doc->Resolve(path).GetLeaf());

@@ -29,17 +29,8 @@ int Run() {
   if (std::string clash = support::OutputIsInput(o.svg, {o.plant}); !o.svg.empty() && !clash.empty())
     throw mirt::VerbError(clash);
   mirt::VerbSession plant(o.plant);
-  Ref<host::HostActivity> root;
-  if (o.root.empty()) {
-    const auto& roots = plant.doc->Process().roots_;
-    if (roots.empty()) throw mirt::VerbError("the plant has no process to chart");
-    root = roots.front();
-  } else {
-    auto found = plant.doc->Resolve(o.root).GetLeaf();
-    if (!found) throw mirt::VerbError("--root: nothing at '" + o.root + "'");
-    root = std::dynamic_pointer_cast<host::HostActivity>(found->ExtendedObject());
-    if (!root) throw mirt::VerbError("--root: '" + o.root + "' is no activity (a PERT chart shows an activity's children)");
-  }
+  const Ref<host::HostActivity> root =
+      mirt::RootActivityForVerb(*plant.doc, o.root, "chart", " (a PERT chart shows an activity's children)");
 
   // The whole tree is timed: the boxes' earliest and latest starts depend on it all.
   OrvModelTimeSolver solver;
