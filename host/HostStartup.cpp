@@ -11,6 +11,7 @@
 #include "HostLibrary.h"
 #include "HostPlanner.h"
 #include "HostProducts.h"
+#include "HostRequirements.h"
 #include "HostResources.h"
 #include "HostStates.h"
 #include "HostTiming.h"
@@ -22,6 +23,7 @@
 #include "ScriptUndo.h"
 #include "ScriptLibrary.h"
 #include "ScriptProducts.h"
+#include "ScriptRequirements.h"
 #include "ScriptStates.h"
 #include "ScriptTiming.h"
 #include "ScriptViewer.h"
@@ -49,6 +51,7 @@ void RegisterHost() {
   RegisterTimingHost();      // the time solver and solved times
   RegisterGraphHost();       // graph nodes and positions, PERT charts and precedence viewers, <graphPosition>
   RegisterTreeHost();        // the PPR tree window
+  RegisterRequirementsHost();  // engineering requirements, <requirements>, hub document information, kinds
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
   // Undo: savepoints for commands and services, and the session statements.
@@ -62,6 +65,7 @@ void RegisterHost() {
   RegisterAssemblyStatements();  // expect refused
   RegisterGraphStatements();     // pick graph
   RegisterTreeStatements();      // the PPR tree window
+  RegisterRequirementStatements();  // print highlight, expect highlighted
   RegisterTimingStatements();    // print times
 }
 

@@ -1,13 +1,11 @@
 #include "OrvVekPartConsumptionUtilities.h"
 
+#include "TavRequirements.h"
+
 #include <algorithm>
 #include <unordered_set>
 
 namespace {
-std::vector<std::weak_ptr<TavBaseUnknown>>& Highlighted() {
-  static std::vector<std::weak_ptr<TavBaseUnknown>> h;
-  return h;
-}
 const TavBaseUnknown* Key(const Ref<TavBaseUnknown>& o) { return o ? o->ExtendedObject().get() : nullptr; }
 }  // namespace
 
@@ -71,32 +69,21 @@ void OrvVekPartConsumptionUtilities::ResetSettings() {
 
 bool OrvVekPartConsumptionUtilities::SaveSettings(std::string* error) { return Repository().Save(error); }
 
+// The viewer's highlight is the host's: scripts print and test it.
 void OrvVekPartConsumptionUtilities::HighlightUnassignedParts(const std::vector<Ref<TavBaseUnknown>>& parts) {
-  auto& h = Highlighted();
-  std::erase_if(h, [](auto& w) { return w.expired(); });
-  for (auto& p : parts)
-    if (p && !IsHighlighted(p)) h.push_back(p->ExtendedObject());
+  TavViewerHighlight::Highlight(parts);
 }
 
 void OrvVekPartConsumptionUtilities::UnHighlightUnassignedParts(const std::vector<Ref<TavBaseUnknown>>& parts) {
-  std::unordered_set<const TavBaseUnknown*> gone;
-  for (auto& p : parts) gone.insert(Key(p));
-  std::erase_if(Highlighted(), [&](auto& w) {
-    auto o = w.lock();
-    return !o || gone.count(o.get());
-  });
+  TavViewerHighlight::UnHighlight(parts);
 }
 
 std::vector<Ref<TavBaseUnknown>> OrvVekPartConsumptionUtilities::GetHighlightedParts() {
-  std::vector<Ref<TavBaseUnknown>> out;
-  for (auto& w : Highlighted())
-    if (auto o = w.lock()) out.push_back(o);
-  return out;
+  return TavViewerHighlight::GetHighlighted();
 }
 
 bool OrvVekPartConsumptionUtilities::IsHighlighted(const Ref<TavBaseUnknown>& part) {
-  const TavBaseUnknown* k = Key(part);
-  return k && std::any_of(Highlighted().begin(), Highlighted().end(), [&](auto& w) { return w.lock().get() == k; });
+  return TavViewerHighlight::IsHighlighted(part);
 }
 
 std::vector<Ref<OrvIMfgAssembly>> OrvVekPartConsumptionUtilities::GetMAList(const Ref<OrvIMfgAssembly>& ma) {

@@ -1,0 +1,7 @@
+#include "HostRequirements.h"
+
+namespace host {
+
+void RegisterRequirementsHost() {}
+
+}  // namespace host

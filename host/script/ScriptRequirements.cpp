@@ -1,0 +1,7 @@
+#include "ScriptRequirements.h"
+
+namespace host {
+
+void RegisterRequirementStatements() {}
+
+}  // namespace host

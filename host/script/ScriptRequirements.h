@@ -1,0 +1,7 @@
+#pragma once
+namespace host {
+
+// print highlight, expect highlighted
+void RegisterRequirementStatements();
+
+}  // namespace host
