@@ -1,7 +1,7 @@
 #pragma once
 namespace host {
 
-// print highlight, expect highlighted
+// print highlight, expect highlighted, print requirements
 void RegisterRequirementStatements();
 
 }  // namespace host
