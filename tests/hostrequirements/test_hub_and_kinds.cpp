@@ -17,6 +17,8 @@ TEST(HubDocInfo, AHubPlantAnswersItsDisplayNameALocalOneHasNone) {
   EXPECT_EQ(info->GetHubInfoName(name), S_OK);
   EXPECT_EQ(name, "BIW line 2");
   EXPECT_TRUE(hub->GetRootContainer(OrvIMHIDocInfo::kInterfaceName));
+  hub.reset();  // kept beyond its document, the container has no name to give
+  EXPECT_EQ(info->GetHubInfoName(name), E_FAIL);
 
   auto local = LoadPlantText(kRequirementPlant);
   ASSERT_TRUE(local);

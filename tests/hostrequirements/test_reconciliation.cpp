@@ -92,36 +92,4 @@ TEST(Reconciliation, RelationEditsThroughThePlatformChangeTheLevelAndUndoRestore
   EXPECT_EQ(RequirementSession::LevelOf(hinge), 1);
 }
 
-// Many products and few requirements: the answers are those of the relations
-// naming each product, whatever else the plant holds.
-TEST(Reconciliation, ALargePlantAnswersEachProductFromItsOwnRelations) {
-  std::string products, activities, requirements;
-  constexpr int kProducts = 2000;
-  for (int i = 0; i < kProducts; ++i) {
-    const std::string id = "p" + std::to_string(i);
-    products += "    <product id=\"" + id + "\" name=\"P." + std::to_string(i) + "\"/>\n";
-    activities += "    <activity id=\"a" + std::to_string(i) + "\" name=\"A." + std::to_string(i) + "\">\n"
-                  "      <relation type=\"process_processes_product\" ref=\"" + id + "\"/>\n";
-    if (i % 10 == 0) {
-      requirements += "    <requirement product=\"" + id + "\" name=\"R\"/>\n";
-      if (i % 20 == 0) activities += "      <relation type=\"process_implements_requirement\" ref=\"" + id + "\"/>\n";
-    }
-    activities += "    </activity>\n";
-  }
-  const std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plant format=\"1\" environment=\"local\">\n"
-                           "  <products>\n" + products + "  </products>\n  <process id=\"proc\" name=\"Process\" type=\"Activity\">\n" +
-                           activities + "  </process>\n  <requirements>\n" + requirements + "  </requirements>\n</plant>\n";
-  auto doc = LoadPlantText(text);
-  ASSERT_TRUE(doc);
-  int counts[3] = {0, 0, 0};
-  for (auto& p : doc->Products().roots_) {
-    const int level = RequirementSession::LevelOf(p);
-    ASSERT_GE(level, 0);
-    ++counts[level];
-  }
-  EXPECT_EQ(counts[0], kProducts - kProducts / 10);
-  EXPECT_EQ(counts[1], kProducts / 20);
-  EXPECT_EQ(counts[2], kProducts / 20);
-}
-
 }  // namespace

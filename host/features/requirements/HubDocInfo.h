@@ -8,12 +8,13 @@ namespace host {
 
 class HubDocInfo final : public virtual OrvIMHIDocInfo {
 public:
-  explicit HubDocInfo(const HostDocument& doc) : doc_(doc) {}
-  // Read when asked, so a renamed document answers its new name.
+  explicit HubDocInfo(HostDocument& doc) : doc_(doc.weak_from_this()) {}
+  // Read when asked, so a renamed document answers its new name; E_FAIL once the
+  // document is closed (a caller may keep the container longer).
   HRESULT GetHubInfoName(TavUnicodeString& name) const override;
 
 private:
-  const HostDocument& doc_;  // the container lives in the document
+  std::weak_ptr<TavBaseUnknown> doc_;
 };
 
 }  // namespace host
