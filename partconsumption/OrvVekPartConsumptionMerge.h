@@ -1,0 +1,50 @@
+#pragma once
+// The records of an analysis run pick after pick, merged as
+// OrvVekPartConsumptionRecords::AddToAnalysisResults merges them (grouped by
+// product, each new record right after the last record of its product) but
+// with the last record of each product indexed, so that a merge costs about
+// the same per record however many records came before.
+#include <cstdint>
+#include <deque>
+#include <list>
+#include <unordered_map>
+
+#include "OrvPartConsumptionAnalysisResult.h"
+
+class OrvVekPartConsumptionMerge {
+public:
+  // Merges `records`; nothing for a null list.
+  HRESULT Add(const OrvPartConsumptionRecords* records);
+  void Clear();
+  bool Empty() const { return size_ == 0; }
+  std::size_t Size() const { return size_; }
+  // The merged records in order (a new list).
+  OrvPartConsumptionRecords Records() const;
+
+private:
+  struct Node;
+  struct Block {
+    std::vector<Node*> nodes;
+    std::uint64_t label = 0;  // blocks are in ascending label order
+  };
+  using BlockIt = std::list<Block>::iterator;
+  struct Node {
+    Ref<OrvPartConsumptionAnalysisResult> record;
+    BlockIt block;
+  };
+
+  Node* NewNode(const Ref<OrvPartConsumptionAnalysisResult>& record);
+  void Append(Node* node);
+  void InsertAfter(Node* at, Node* node);
+  void Split(BlockIt block);
+  void Relabel();
+  // Whether `a` comes before `b`.
+  bool Before(const Node* a, const Node* b) const;
+  // Makes `node` the last record of its part when nothing of that part follows it.
+  void NoteLast(Node* node, bool appended);
+
+  std::list<Block> blocks_;
+  std::deque<Node> nodes_;  // stable addresses
+  std::unordered_map<const TavBaseUnknown*, Node*> last_;
+  std::size_t size_ = 0;
+};
