@@ -9,12 +9,44 @@ constexpr std::size_t kBlock = 64;
 constexpr std::uint64_t kLabelStep = std::uint64_t{1} << 32;
 
 const TavBaseUnknown* KeyOf(const Ref<TavBaseUnknown>& o) { return o ? o->ExtendedObject().get() : nullptr; }
+std::size_t Hash(const TavBaseUnknown* p) { return (reinterpret_cast<std::uintptr_t>(p) >> 4) * 0x9E3779B97F4A7C15ull; }
 }  // namespace
+
+OrvVekPartConsumptionMerge::Node* OrvVekPartConsumptionMerge::FindLast(const TavBaseUnknown* part) const {
+  if (!part) return nullPartLast_;
+  if (table_.empty()) return nullptr;
+  const std::size_t mask = table_.size() - 1;
+  for (std::size_t i = Hash(part) & mask;; i = (i + 1) & mask) {
+    if (table_[i].part == part) return table_[i].last;
+    if (!table_[i].part) return nullptr;
+  }
+}
+
+OrvVekPartConsumptionMerge::Node*& OrvVekPartConsumptionMerge::LastOf(const TavBaseUnknown* part) {
+  if (!part) return nullPartLast_;
+  if (2 * (used_ + 1) > table_.size()) {
+    std::vector<Slot> old = std::move(table_);
+    table_.assign(std::max<std::size_t>(64, old.size() * 2), Slot{});
+    used_ = 0;
+    for (auto& s : old)
+      if (s.part) LastOf(s.part) = s.last;
+  }
+  const std::size_t mask = table_.size() - 1;
+  std::size_t i = Hash(part) & mask;
+  while (table_[i].part && table_[i].part != part) i = (i + 1) & mask;
+  if (!table_[i].part) {
+    table_[i].part = part;
+    ++used_;
+  }
+  return table_[i].last;
+}
 
 void OrvVekPartConsumptionMerge::Clear() {
   blocks_.clear();
   nodes_.clear();
-  last_.clear();
+  table_.clear();
+  used_ = 0;
+  nullPartLast_ = nullptr;
   size_ = 0;
 }
 
@@ -89,7 +121,7 @@ bool OrvVekPartConsumptionMerge::Before(const Node* a, const Node* b) const {
 }
 
 void OrvVekPartConsumptionMerge::NoteLast(Node* node, bool appended) {
-  Node*& last = last_[KeyOf(node->record->GetSelPrd())];
+  Node*& last = LastOf(KeyOf(node->record->GetSelPrd()));
   if (!last || appended || Before(last, node)) last = node;
 }
 
@@ -107,14 +139,13 @@ HRESULT OrvVekPartConsumptionMerge::Add(const OrvPartConsumptionRecords* records
   for (auto& r : *records) {
     if (!r) continue;
     const Ref<TavBaseUnknown>& key = r->IsChild() ? r->GetParent() : r->GetSelPrd();
-    auto found = last_.find(KeyOf(key));
-    if (found == last_.end()) {
+    Node* e = FindLast(KeyOf(key));
+    if (!e) {
       Node* n = NewNode(r);
       Append(n);
       NoteLast(n, true);
       continue;
     }
-    Node* e = found->second;
     const bool insert = !r->HasChildren() || (r->HasAssignedActivity() && e->record->HasAssignedActivity());
     if (insert) {
       Node* n = NewNode(r);

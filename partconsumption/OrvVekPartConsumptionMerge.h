@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <deque>
 #include <list>
-#include <unordered_map>
 
 #include "OrvPartConsumptionAnalysisResult.h"
 
@@ -45,6 +44,16 @@ private:
 
   std::list<Block> blocks_;
   std::deque<Node> nodes_;  // stable addresses
-  std::unordered_map<const TavBaseUnknown*, Node*> last_;
+  // Part -> its last record: open addressing in one array, as a node-based map
+  // costs a cache miss per record once the records outgrow the caches.
+  struct Slot {
+    const TavBaseUnknown* part = nullptr;
+    Node* last = nullptr;
+  };
+  Node*& LastOf(const TavBaseUnknown* part);
+  Node* FindLast(const TavBaseUnknown* part) const;
+  std::vector<Slot> table_;
+  std::size_t used_ = 0;
+  Node* nullPartLast_ = nullptr;  // records without a part group together too
   std::size_t size_ = 0;
 };
