@@ -14,12 +14,7 @@ OrvVekListActAssOfProdDlg::OrvVekListActAssOfProdDlg(bool hub, TavDlgWidget* fat
   SetVisibility(false);
 }
 
-OrvVekListActAssOfProdDlg::~OrvVekListActAssOfProdDlg() {
-  if (export_) {
-    RemoveAnalyseNotificationCB(export_.get(), TavDlgNotification::OK);
-    RemoveAnalyseNotificationCB(export_.get(), TavDlgNotification::Cancel);
-  }
-}
+OrvVekListActAssOfProdDlg::~OrvVekListActAssOfProdDlg() = default;
 
 TavUnicodeString OrvVekListActAssOfProdDlg::Text(const char* key, const char* fallback) const {
   return TavMsgCatalog::BuildMessage(kCatalog, key, {}, fallback);
@@ -74,8 +69,9 @@ void OrvVekListActAssOfProdDlg::Build() {
   export_->Build();
   export_->SetVisibility(false);
   AddAnalyseNotificationCB(exportButton_, TavDlgNotification::Activate, [this] { OnExport(); });
-  AddAnalyseNotificationCB(export_.get(), TavDlgNotification::OK, [this] { OnXmlDlgOk(); });
-  AddAnalyseNotificationCB(export_.get(), TavDlgNotification::Cancel, [this] { OnXmlDlgCancel(); });
+  // A notification reaches the callbacks of the dialog it comes from: the export dialog's.
+  export_->AddAnalyseNotificationCB(export_.get(), TavDlgNotification::OK, [this] { OnXmlDlgOk(); });
+  export_->AddAnalyseNotificationCB(export_.get(), TavDlgNotification::Cancel, [this] { OnXmlDlgCancel(); });
   AddAnalyseNotificationCB(assocList_, TavDlgNotification::Activate, [this] { OnDoubleClick(); });
 }
 
