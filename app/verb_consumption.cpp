@@ -6,6 +6,7 @@
 #include "FileWriter.h"
 #include "HostRuntime.h"
 #include "OrvEPartConsumptionAnalysis.h"
+#include "OrvVekEIConsumption.h"
 #include "OrvVekGenPartConsumptionXML.h"
 #include "OrvVekPartConsumptionRecords.h"
 #include "OrvVekPartConsumptionUtilities.h"
@@ -22,12 +23,12 @@ struct Options {
   std::string plant;
   std::vector<std::string> products;
   std::vector<std::string> relations;
-  bool checkParent = false, checkChildren = false, childAssignCheck = false;
+  bool checkParent = false, checkChildren = false, childAssignCheck = false, ei = false;
   int effectivity = 0;
   std::string xml;
   mirt::FormatFlags format;
   CLI::Option *relationOpt = nullptr, *parentOpt = nullptr, *childrenOpt = nullptr, *childCheckOpt = nullptr,
-              *effectivityOpt = nullptr;
+              *effectivityOpt = nullptr, *eiOpt = nullptr;
 };
 Options& Opt() {
   static Options o;
@@ -132,8 +133,12 @@ std::vector<std::vector<std::string>> Table(const std::vector<Row>& rows, bool c
   return table;
 }
 
+// The engineering-requirement states, or null without --ei.
+using States = std::optional<std::vector<OrvVekEIState>>;
+
 void PrintText(const std::vector<TavUnicodeString>& relations, bool checkParent, bool checkChildren, bool childCheck,
-               const char* effTitle, const std::vector<Row>& rows, const std::vector<std::string>& unconsumed) {
+               const char* effTitle, const std::vector<Row>& rows, const std::vector<std::string>& unconsumed,
+               const States& states) {
   std::ostream& out = std::cout;
   out << "Relations: ";
   for (std::size_t i = 0; i < relations.size(); ++i) out << (i ? ", " : "") << relations[i].utf8();
@@ -148,6 +153,13 @@ void PrintText(const std::vector<TavUnicodeString>& relations, bool checkParent,
   int n = 0;
   for (auto& p : unconsumed) un.push_back({std::to_string(++n), p});
   PrintTable(out, un);
+  if (!states) return;
+  out << "\nEngineering requirements (" << states->size() << "):\n";
+  if (states->empty()) out << "  none\n";
+  std::vector<std::vector<std::string>> ei;
+  n = 0;
+  for (auto& s : *states) ei.push_back({std::to_string(++n), OrvPartConsumptionAnalysisResult::NameOf(s.product).utf8(), s.state.utf8()});
+  PrintTable(out, ei);
 }
 
 void PrintCsv(const std::vector<Row>& rows, bool childCheck, const char* effTitle) {
@@ -155,7 +167,8 @@ void PrintCsv(const std::vector<Row>& rows, bool childCheck, const char* effTitl
 }
 
 void PrintJson(const std::vector<TavUnicodeString>& relations, bool checkParent, bool checkChildren, bool childCheck,
-               int mode, const std::vector<Row>& rows, const std::vector<std::string>& unconsumed) {
+               int mode, const std::vector<Row>& rows, const std::vector<std::string>& unconsumed, const States& states,
+               const host::HostDocument& doc) {
   mirt::Json names = mirt::Json::array(), consuming = mirt::Json::array();
   for (auto& r : relations) names.push_back(r.utf8());
   const char* effTitle = EffectivityTitle(mode);
@@ -168,12 +181,19 @@ void PrintJson(const std::vector<TavUnicodeString>& relations, bool checkParent,
                          {"parent", r.parent},
                          {"loaded", r.loaded},
                          {"effectivity", effTitle ? mirt::Json(r.effectivity) : mirt::Json(nullptr)}});
+  mirt::Json requirements = nullptr;
+  if (states) {
+    requirements = mirt::Json::array();
+    for (auto& st : *states)
+      requirements.push_back({{"product", doc.PathString(st.product)}, {"state", st.state.utf8()}});
+  }
   mirt::PrintJson(std::cout, {{"plant", Opt().plant},
                               {"relations", std::move(names)},
                               {"checks", {{"parent", checkParent}, {"children", checkChildren}, {"child_assign", childCheck}}},
                               {"effectivity", effTitle ? mirt::Json(effTitle) : mirt::Json(nullptr)},
                               {"consuming", std::move(consuming)},
-                              {"unconsumed", unconsumed}});
+                              {"unconsumed", unconsumed},
+                              {"requirements", std::move(requirements)}});
 }
 
 int Run() {
@@ -203,6 +223,7 @@ int Run() {
   const bool checkParent = o.parentOpt->count() ? o.checkParent : OrvVekPartConsumptionUtilities::IsParentAssignCheckEnlable();
   const bool checkChildren = o.childrenOpt->count() ? o.checkChildren : OrvVekPartConsumptionUtilities::IsChildAssignCheckEnabled();
   const bool childCheck = o.childCheckOpt->count() ? o.childAssignCheck : OrvVekPartConsumptionUtilities::IsChildAssignCheckEnabled();
+  const bool withEI = o.eiOpt->count() ? o.ei : OrvVekPartConsumptionUtilities::CheckProcessIntentRelation();
   int mode = o.effectivity;
   if (!o.effectivityOpt->count()) OrvVekPartConsumptionUtilities::GetEffectivityTypeToShow(mode);
 
@@ -215,11 +236,15 @@ int Run() {
   OrvVekPartConsumptionRecords::AddToAnalysisResults(&results, &found);
   std::vector<Ref<TavBaseUnknown>> unassigned = engine->GetUnassignedParts();
   OrvVekPartConsumptionRecords::CleanUnassignedList(results, unassigned);
+  States states;
+  if (withEI) states = OrvVekEIConsumption::Analyze(selected);
+  const OrvVekEIRows eiRows(states ? *states : std::vector<OrvVekEIState>{});
+  const OrvIPartConsumptionEIInfo* ei = states ? &eiRows : nullptr;
 
   if (o.xml == "-") {  // the report alone on standard output, for a pipe
     std::string error;
     const std::string report =
-        OrvVekGenPartConsumptionXML::BuildReport(results, unassigned, mode, nullptr, childCheck);
+        OrvVekGenPartConsumptionXML::BuildReport(results, unassigned, mode, ei, childCheck);
     if (!support::WriteFile("-", report, &error, {.dashIsStdout = true})) throw mirt::VerbError(error);
     return 0;
   }
@@ -229,13 +254,17 @@ int Run() {
   for (auto& p : unassigned) unconsumed.push_back(doc->PathString(p));
   std::ostream& out = std::cout;
   switch (o.format.Get()) {
-    case mirt::Format::Json: PrintJson(relations, checkParent, checkChildren, childCheck, mode, rows, unconsumed); break;
+    case mirt::Format::Json:
+      PrintJson(relations, checkParent, checkChildren, childCheck, mode, rows, unconsumed, states, *doc);
+      break;
     case mirt::Format::Csv: PrintCsv(rows, childCheck, effTitle); break;
-    case mirt::Format::Text: PrintText(relations, checkParent, checkChildren, childCheck, effTitle, rows, unconsumed); break;
+    case mirt::Format::Text:
+      PrintText(relations, checkParent, checkChildren, childCheck, effTitle, rows, unconsumed, states);
+      break;
   }
   if (!o.xml.empty()) {
     OrvVekXMLExportStatus st;
-    if (FAILED(OrvVekGenPartConsumptionXML::CreateXMLFile(o.xml, results, unassigned, mode, nullptr, childCheck, &st)))
+    if (FAILED(OrvVekGenPartConsumptionXML::CreateXMLFile(o.xml, results, unassigned, mode, ei, childCheck, &st)))
       throw mirt::VerbError(st.message);
     // Machine-readable output stays one document; the note goes where a person sees it.
     (o.format.Get() == mirt::Format::Text ? out : std::cerr) << (o.format.Get() == mirt::Format::Text ? "\n" : "")
@@ -272,11 +301,14 @@ mirt::Verb mirt::ConsumptionVerb() {
                                      "Show children and their assignment in the table and the report");
       o.effectivityOpt = sub.add_option("--effectivity", o.effectivity,
                                         "Effectivity to show: 0 none, 1 line, 2 date, 3 label, 4 extended");
+      o.eiOpt = sub.add_flag("--ei,!--no-ei", o.ei,
+                             "Show each product's engineering-requirement state (table, --json and the report's EI elements)");
       mirt::AddFormatFlags(sub, o.format, "the table of consuming activities (the unconsumed products are in --json)");
       sub.add_option("--xml", o.xml, "Write the part consumption XML report to this file (\"-\": standard output, instead of the table)");
       sub.footer("Without an option the planner's part consumption settings decide (relations "
                  "\"Process Processes Product\", \"Process First Processes Product\", \"Process Creates Product\"; "
-                 "every check off, no effectivity, unless changed).");
+                 "every check off, no effectivity, no engineering-requirement states, unless changed). "
+                 "Exit status: 0 done, 1 bad input or a failure (no report written).");
     },
     Run};
 }

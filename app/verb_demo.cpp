@@ -68,10 +68,10 @@ int Demo() {
     }
   }
 
-  Step(2, "Part consumption: which activities consume the doors and the brackets, as a table and the XML report.");
+  Step(2, "Part consumption: which activities consume the doors and the brackets, their engineering-requirement states, as a table and the XML report.");
   int rc = CaptureVerb("consumption",
                    {(out / "renumbered-plant.xml").string(), "--product", "Products/BodyInWhite.1/Door.1",
-                    "--product", "Products/BodyInWhite.1/Bracket.3", "--xml", (out / "part-consumption.xml").string()},
+                    "--product", "Products/BodyInWhite.1/Bracket.3", "--ei", "--xml", (out / "part-consumption.xml").string()},
                    out / "part-consumption.txt");
   if (rc != 0) return rc;
   std::cout << "    table: " << (out / "part-consumption.txt").string() << ", report: " << (out / "part-consumption.xml").string()

@@ -1,6 +1,8 @@
 #include "PartConsumptionModule.h"
 
 #include "OrvEPartConsumptionAnalysis.h"
+#include "OrvVekListActAssOfProdCmd.h"
+#include "TavModules.h"
 
 void RegisterPartConsumptionModule() {
   TavInterfaceNames::Declare<OrvIPartConsumptionAnalysis>();
@@ -12,4 +14,6 @@ void RegisterPartConsumptionModule() {
   // fail: products and resources carry the extension too.
   for (const char* late : {"OrvMfgAssy", "TavProduct", "TavResource"})
     TavExtensionRegistry::Get().Register(late, OrvIPartConsumptionAnalysis::kInterfaceName, factory);
+  for (const char* module : {"OrvVekPlanner", "Mirtcommands"})
+    TavModuleRegistry::Get().Register(module, "OrvVekListActAssOfProdCmd", fctCreateOrvVekListActAssOfProdCmd);
 }

@@ -1,7 +1,9 @@
 // `print`: what the user would look at -- the plant, an object, dialogs, messages,
 // selection sets, the running command.
 #include <charconv>
+#include <fstream>
 #include <ostream>
+#include <sstream>
 
 #include "HostScript.h"
 #include "ScriptTable.h"
@@ -229,6 +231,18 @@ void AddPrintStatements(ScriptTable& t) {
            {}, PrintTree},
           {"object", {{"PATH", ArgKind::Path}},
            "print an object: type, time, relations, attributes, links, parts, where it is used", {}, PrintObject},
+          {"file", {{"PATH", ArgKind::File}}, "print a file the session wrote in the output folder, byte for byte", {},
+           [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+             std::ifstream in(r.FilePath(a[0], true), std::ios::binary);
+             if (!in) {
+               err = "no file " + a[0];
+               return false;
+             }
+             std::ostringstream bytes;
+             bytes << in.rdbuf();
+             r.Out() << bytes.str();
+             return true;
+           }},
           {"dialog", {{"NAME[.WIDGET]", ArgKind::Widget}}, "dump a dialog: its widgets, values and rows", {},
            [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
              TavDlgWidget* d = r.ResolveWidget(a[0], err);

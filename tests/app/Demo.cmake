@@ -11,7 +11,7 @@ endif()
 if(NOT err STREQUAL "")
   message(FATAL_ERROR "mirt demo wrote to stderr:\n${err}")
 endif()
-foreach(f renumbered-plant.xml part-consumption.txt part-consumption.xml comparison.txt comparison-products.json gantt-search.txt
+foreach(f renumbered-plant.xml part-consumption.txt part-consumption.xml activities-of-product.xml comparison.txt comparison-products.json gantt-search.txt
         gantt.txt gantt.svg pert.txt pert.svg)
   if(NOT EXISTS ${WORK}/out/${f})
     message(FATAL_ERROR "mirt demo did not write ${f}; it printed:\n${out}")
@@ -29,6 +29,7 @@ foreach(seen "OrvVekProcessConstVerificationCmd ended" "viewer: every product an
              "TavOrvAddActivityCmd ended" "  flow to Process/Cell/Glue"
              "OrvVekReplaceResourceCmd ended" "  Robot.3 (Robot)"
              "OrvVekCopyProcessAndRscCmd ended" "  process_uses_resource Resources/SideFrameLine.1/Station.70/Robot.6"
+             "OrvVekListActAssOfProdCmd ended" "report: activities-of-product.xml"
              "OrvSerachInGanttCmd ended" "  *8: Weld.2 | SpotWeldOperation | 39.5 |  | 55 | "
              "command WexVekTotalUnassignCmd ended\nProcess/Body Shop/Closures/Pick door #op30_pick\n  type PhysicalActivity, time 9\n  flow to")
   string(FIND "${out}" "${seen}" at)

@@ -97,7 +97,7 @@ def test_compare():
 def test_consumption():
     body = ["-p", "Products/BodyInWhite.1", "Products/Sealer.1"]
     both = js("consumption", PLANT, *body)
-    keys(both, ["plant", "relations", "checks", "effectivity", "consuming", "unconsumed"], "consumption --json")
+    keys(both, ["plant", "relations", "checks", "effectivity", "consuming", "unconsumed", "requirements"], "consumption --json")
     check(both == js("consumption", PLANT, "-p", "Products/BodyInWhite.1", "-p", "Products/Sealer.1"),
           "-p A B and -p A -p B differ")
     check(any(r["product"] == "Sealer.1" for r in both.get("consuming", [])), "-p A B dropped the second product")

@@ -63,7 +63,7 @@ TEST(ScriptCompletion, StatementsThenSubStatementsThenArguments) {
   EXPECT_EQ(t.Inserts("se"), (V{"select ", "setting ", "set "}));
   EXPECT_EQ(t.Inserts("act"), V{"active "});  // missing from the old completion
   EXPECT_EQ(t.Inserts("expect hso c"), (V{"count ", "contains "}));
-  EXPECT_EQ(t.Inserts("print "), (V{"tree ", "object ", "dialog ", "dialogs ", "messages ", "hso ", "cso ", "pso ", "status ", "command "}));
+  EXPECT_EQ(t.Inserts("print "), (V{"tree ", "object ", "file ", "dialog ", "dialogs ", "messages ", "hso ", "cso ", "pso ", "status ", "command "}));
   EXPECT_EQ(t.Inserts("help ex"), V{"expect "});
   EXPECT_EQ(t.Inserts("help expect h"), V{"hso "});
   EXPECT_EQ(t.Inserts("start "), (V{"OrvVekPlanner ", "Other "}));
