@@ -75,10 +75,10 @@ TEST(Reconciliation, RelationEditsThroughThePlatformChangeTheLevelAndUndoRestore
 
   // A relation attribute changed, and the implementing activity taken away.
   auto hem = s.At("Process/Hem");
-  auto spec = query<TavISPPItemMgt>(hem)->GetActivitySpecifications(door);
-  ASSERT_EQ(spec.size(), 1u);
+  auto relations = query<TavISPPItemMgt>(hem)->GetActivitySpecifications(door);
+  ASSERT_EQ(relations.size(), 1u);
   journal.Begin();
-  query<TavIAttributeHolder>(spec[0])->RemoveAttribute("Requirement");
+  query<TavIAttributeHolder>(relations[0])->RemoveAttribute("Requirement");
   ASSERT_TRUE(journal.Commit("every requirement"));
   EXPECT_EQ(RequirementSession::LevelOf(door), 1);
   ASSERT_TRUE(journal.Undo(&why)) << why;
