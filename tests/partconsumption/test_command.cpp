@@ -195,6 +195,83 @@ TEST_F(ListActAssOfProd, APreselectionCountsAsTheFirstPickOnce) {
   EXPECT_TRUE(cmd->Dialog()->IsVisible());
 }
 
+// Requirements: Door.1 has one, implemented; Roof.1 one implemented and one not;
+// Body.1 none of its own.
+const char* kRequirements = R"(<?xml version="1.0" encoding="UTF-8"?>
+<plant format="1">
+  <products>
+    <product id="body" name="Body.1">
+      <product id="door" name="Door.1"/>
+      <product id="roof" name="Roof.1"/>
+      <product id="bracket" name="Bracket.1"/>
+    </product>
+    <product id="frame" name="Frame.1">
+      <product id="rail" name="Rail.1"/>
+    </product>
+  </products>
+  <process id="p" name="Process">
+    <activity id="hem" name="Hem">
+      <relation type="process_implements_requirement" ref="door"/>
+      <relation type="process_implements_requirement" ref="rail"/>
+      <relation type="process_implements_requirement" ref="roof">
+        <attribute name="Requirement" type="string" value="Sealed"/>
+      </relation>
+    </activity>
+  </process>
+  <requirements>
+    <requirement product="door" name="Hemmed"/>
+    <requirement product="roof" name="Sealed"/>
+    <requirement product="roof" name="Measured"/>
+    <requirement product="rail" name="Welded"/>
+  </requirements>
+</plant>
+)";
+
+TEST(ListActAssOfProdStates, DescendantsDecideAndANotFullyImplementedOneIsFinal) {
+  ConfigFolder config;
+  HostSession session;
+  auto doc = LoadPlantText(kRequirements);
+  session.OpenDocument(doc);
+  auto at = [&](const char* path) { return doc->Resolve(path).GetLeaf(); };
+  auto states = OrvVekEIConsumption::Analyze({at("Products/Body.1"), at("Products/Frame.1"), at("Products/Body.1/Door.1"),
+                                              at("Products/Body.1/Bracket.1")});
+  std::vector<std::string> text;
+  for (auto& s : states) text.push_back(OrvPartConsumptionAnalysisResult::NameOf(s.product).utf8() + ": " + s.state.utf8());
+  // Body.1: Door.1 (all) then Roof.1 (not all), which stays.
+  EXPECT_EQ(text, (std::vector<std::string>{"Body.1: At least one Engineering Requirements not fully implemented",
+                                            "Frame.1: All Engineering Requirements fully implemented",
+                                            "Door.1: All Engineering Requirements fully implemented",
+                                            "Bracket.1: No Engineering Requirements to implement"}));
+}
+
+TEST(ListActAssOfProdStates, EachStateStaysWithItsProductAcrossPicks) {
+  ConfigFolder config;
+  HostSession session;
+  auto doc = LoadPlantText(kRequirements);
+  auto editor = session.OpenDocument(doc);
+  RegisterPartConsumptionModule();
+  OrvVekPartConsumptionUtilities::ResetSettings();
+  OrvVekPartConsumptionUtilities::SetProcessIntentRelation(true);
+  std::ostringstream out;
+  HostEngine engine{&out};
+  std::string err;
+  ASSERT_TRUE(engine.Start("OrvVekPlanner", "OrvVekListActAssOfProdCmd", &err)) << err;
+  auto* cmd = dynamic_cast<OrvVekListActAssOfProdCmd*>(engine.RunningCommand());
+  for (const char* p : {"Products/Body.1/Door.1", "Products/Body.1/Roof.1", "Products/Body.1/Door.1"})
+    ASSERT_TRUE(engine.Pick(doc->Resolve(p), &err)) << err;
+  // Door.1 is out again: Roof.1's row keeps Roof.1's state, not Door.1's.
+  auto* list = cmd->Dialog()->EIList();
+  ASSERT_EQ(list->GetLineCount(), 1);
+  EXPECT_EQ(list->GetColumnItem(1, 0).utf8(), "Roof.1");
+  EXPECT_EQ(list->GetColumnItem(2, 0).utf8(), OrvVekEIConsumption::kNotAll);
+  int number = 0;
+  TavUnicodeString name, state;
+  ASSERT_EQ(cmd->Dialog()->GetEIInfo(1, number, name, state), S_OK);
+  EXPECT_EQ(name.utf8() + "|" + state.utf8(), std::string("Roof.1|") + OrvVekEIConsumption::kNotAll);
+  EXPECT_EQ(cmd->Dialog()->GetEIInfo(2, number, name, state), E_FAIL);
+  OrvVekPartConsumptionUtilities::ResetSettings();
+}
+
 TEST_F(ListActAssOfProd, EveryCatalogueKeyItLooksUpHasAText) {
   for (const char* key : {"InvalidSelMsg", "InvalidSelTitle"})
     EXPECT_TRUE(TavMsgCatalog::HasKey(OrvVekListActAssOfProdCmd::kCatalog, key)) << key;
