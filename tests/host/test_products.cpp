@@ -220,6 +220,30 @@ TEST(ProductInstances, RemovingAProductDropsTheOutputsContextsAndBehaviourItemsN
   EXPECT_EQ(SerializePlant(*doc), before);
 }
 
+TEST(ProductInstances, RemovingAProductTakesItOutOfAssembliesSoThePlantStillSaves) {
+  const std::string plant = ReplaceOnce(kPlant, "</products>",
+                                        "</products>\n  <assemblies>\n    <assembly id=\"ma\" name=\"DoorAssy\">\n"
+                                        "      <part ref=\"hinge\"/>\n      <part ref=\"door\"/>\n    </assembly>\n  </assemblies>");
+  auto doc = Parse(plant);
+  ASSERT_TRUE(doc);
+  auto door = At(*doc, "Products/Door.1");
+  auto hinge = At(*doc, "Products/Door.1/Hinge.1");
+  auto ma = std::dynamic_pointer_cast<HostAssembly>(doc->Resolve("#ma").GetLeaf());
+  ASSERT_TRUE(door && hinge && ma);
+  const std::string before = SerializePlant(*doc);
+  doc->Journal().Begin();
+  ASSERT_EQ(query<TavIProductInstances>(door)->RemoveInstance(hinge), S_OK);
+  doc->Journal().Commit("Remove instance");
+  ASSERT_EQ(ma->Parts().size(), 1u);
+  EXPECT_EQ(ma->Parts()[0], door);
+  std::string error;
+  const std::string without = SerializePlant(*doc);
+  ASSERT_TRUE(ParsePlant(without, "line.xml", error)) << error;
+  std::string why;
+  ASSERT_TRUE(doc->Journal().Undo(&why)) << why;
+  EXPECT_EQ(SerializePlant(*doc), before);
+}
+
 TEST(ProductPlant, BlockMovableAndContextsRoundTripAndUndo) {
   const std::string plant =
       ReplaceOnce(ReplaceOnce(ReplaceOnce(kPlant, "<resource id=\"cab1\" name=\"Cable\" partNumber=\"C-1\"/>",

@@ -63,6 +63,10 @@ std::size_t DropLinksTo(HostDocument& doc, const std::vector<Ref<HostProduct>>& 
                 SUCCEEDED(st->SetRelation(p, OrvStateRelation::RemovePosition)))
               ++dropped;
   }
+  // Assembly content: a part outside the document could not be saved.
+  for (auto& assembly : doc.Assemblies().assemblies_)
+    for (auto& part : std::vector(assembly->Parts()))
+      if (part && set.count(part->ExtendedObject().get()) && SUCCEEDED(assembly->RemovePart(part))) ++dropped;
   if (HostAssignmentContainer* assignment = AssignmentOf(doc, false)) assignment->RemoveContextsOf(set);
   if (HostResourceContexts* contexts = ResourceContextsOf(doc))
     for (auto& r : std::vector(contexts->List()))
