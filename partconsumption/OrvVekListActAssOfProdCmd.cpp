@@ -3,6 +3,7 @@
 #include "OrvIPartConsumptionAnalysis.h"
 #include "OrvVekPartConsumptionRecords.h"
 #include "OrvVekPartConsumptionUtilities.h"
+#include "OrvVekPartConsumptionWarning.h"
 #include "OrvVekServices.h"
 #include "OrvVekYorPartConsumptionAnalysis.h"
 #include "TavAssignment.h"
@@ -307,13 +308,8 @@ bool OrvVekListActAssOfProdCmd::ExitMessage() {
   return true;
 }
 
-void OrvVekListActAssOfProdCmd::ShowError(TavDlgWidget* parent, const std::string& messageKey, const std::string& titleKey,
+void OrvVekListActAssOfProdCmd::ShowError(TavDlgWidget*, const std::string& messageKey, const std::string& titleKey,
                                           const TavUnicodeString& extraText, int style) {
-  TavUnicodeString text = TavMsgCatalog::BuildMessage(kCatalog, messageKey, {}, "Invalid Selection");
-  text += extraText;
-  const TavUnicodeString title =
-      TavMsgCatalog::BuildMessage(kCatalog, titleKey, {}, "List Associated Activities - Warning");
-  TavDlgNotify box(parent, "Error", TavDlgNotify::Error, style);
-  box.DisplayBox(title, text);
-  box.DisplayBlocked();
+  OrvVekShowCatalogBox(kCatalog, "Error", TavDlgNotify::Error, messageKey, "Invalid Selection", titleKey,
+                       "List Associated Activities - Warning", extraText, style);
 }

@@ -2,6 +2,7 @@
 
 #include "OrvVekCenterActInPPR.h"
 #include "OrvVekPartConsumptionUtilities.h"
+#include "OrvVekPartConsumptionWarning.h"
 #include "TavServices.h"
 
 namespace {
@@ -177,15 +178,10 @@ void OrvVekListActAssOfProdDlg::OnDoubleClick() {
   ShowWarning(nullptr, "InvalidSelMsg", "InvalidSelTitle", {}, kWarningStyle);
 }
 
-void OrvVekListActAssOfProdDlg::ShowWarning(TavDlgWidget* parent, const std::string& messageKey,
-                                            const std::string& titleKey, const TavUnicodeString& extraText, int style) {
-  TavUnicodeString text = TavMsgCatalog::BuildMessage(kCatalog, messageKey, {}, "Selected activity is not loaded.");
-  text += extraText;
-  const TavUnicodeString title =
-      TavMsgCatalog::BuildMessage(kCatalog, titleKey, {}, "List Associated Activities - Warning");
-  TavDlgNotify box(parent, "Warning", TavDlgNotify::Warning, style);
-  box.DisplayBox(title, text);
-  box.DisplayBlocked();
+void OrvVekListActAssOfProdDlg::ShowWarning(TavDlgWidget*, const std::string& messageKey, const std::string& titleKey,
+                                            const TavUnicodeString& extraText, int style) {
+  OrvVekShowCatalogBox(kCatalog, "Warning", TavDlgNotify::Warning, messageKey, "Selected activity is not loaded.",
+                       titleKey, "List Associated Activities - Warning", extraText, style);
 }
 
 bool OrvVekListActAssOfProdDlg::GetHiLightUnasignedCheck() const { return highlight_ && highlight_->GetState(); }

@@ -38,3 +38,13 @@ void OrvVekShowWriteWarning(const char* catalog, bool diskFull, const TavUnicode
 
 int OrvVekWarningCount() { return State().count; }
 OrvVekWarningRecord OrvVekLastWarning() { return State().last; }
+
+void OrvVekShowCatalogBox(const char* catalog, const char* name, int kind, const std::string& messageKey,
+                          const char* messageFallback, const std::string& titleKey, const char* titleFallback,
+                          const TavUnicodeString& extraText, int style) {
+  TavUnicodeString text = TavMsgCatalog::BuildMessage(catalog, messageKey, {}, messageFallback);
+  text += extraText;
+  TavDlgNotify box(nullptr, name, static_cast<TavDlgNotify::Kind>(kind), style);
+  box.DisplayBox(TavMsgCatalog::BuildMessage(catalog, titleKey, {}, titleFallback), text);
+  box.DisplayBlocked();
+}

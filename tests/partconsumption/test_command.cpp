@@ -46,19 +46,20 @@ const char* kPlant = R"(<?xml version="1.0" encoding="UTF-8"?>
 </plant>
 )";
 
-struct ListActAssOfProd : ::testing::Test {
+// A plant open in a session with the command engine, the planner's settings fresh.
+struct Harness {
   ConfigFolder config;
   HostSession session;
-  Ref<HostDocument> doc = LoadPlantText(kPlant);
-  Ref<host::HostEditor> editor = session.OpenDocument(doc);
+  Ref<HostDocument> doc;
+  Ref<host::HostEditor> editor;
   std::ostringstream out;
   HostEngine engine{&out};
 
-  void SetUp() override {
+  explicit Harness(const char* plant) : doc(LoadPlantText(plant)), editor(session.OpenDocument(doc)) {
     RegisterPartConsumptionModule();
     OrvVekPartConsumptionUtilities::ResetSettings();
   }
-  void TearDown() override { OrvVekPartConsumptionUtilities::ResetSettings(); }
+  ~Harness() { OrvVekPartConsumptionUtilities::ResetSettings(); }
 
   OrvVekListActAssOfProdCmd* Start() {
     std::string err;
@@ -82,6 +83,10 @@ struct ListActAssOfProd : ::testing::Test {
     engine.ClearMessages();
     return m;
   }
+};
+
+struct ListActAssOfProd : ::testing::Test, Harness {
+  ListActAssOfProd() : Harness(kPlant) {}
 };
 
 TEST_F(ListActAssOfProd, AnInvalidFirstPickEndsTheCommandWithItsMessage) {
@@ -228,10 +233,8 @@ const char* kRequirements = R"(<?xml version="1.0" encoding="UTF-8"?>
 )";
 
 TEST(ListActAssOfProdStates, DescendantsDecideAndANotFullyImplementedOneIsFinal) {
-  ConfigFolder config;
-  HostSession session;
-  auto doc = LoadPlantText(kRequirements);
-  session.OpenDocument(doc);
+  Harness h(kRequirements);
+  auto& doc = h.doc;
   auto at = [&](const char* path) { return doc->Resolve(path).GetLeaf(); };
   auto states = OrvVekEIConsumption::Analyze({at("Products/Body.1"), at("Products/Frame.1"), at("Products/Body.1/Door.1"),
                                               at("Products/Body.1/Bracket.1")});
@@ -245,20 +248,11 @@ TEST(ListActAssOfProdStates, DescendantsDecideAndANotFullyImplementedOneIsFinal)
 }
 
 TEST(ListActAssOfProdStates, EachStateStaysWithItsProductAcrossPicks) {
-  ConfigFolder config;
-  HostSession session;
-  auto doc = LoadPlantText(kRequirements);
-  auto editor = session.OpenDocument(doc);
-  RegisterPartConsumptionModule();
-  OrvVekPartConsumptionUtilities::ResetSettings();
+  Harness h(kRequirements);
   OrvVekPartConsumptionUtilities::SetProcessIntentRelation(true);
-  std::ostringstream out;
-  HostEngine engine{&out};
-  std::string err;
-  ASSERT_TRUE(engine.Start("OrvVekPlanner", "OrvVekListActAssOfProdCmd", &err)) << err;
-  auto* cmd = dynamic_cast<OrvVekListActAssOfProdCmd*>(engine.RunningCommand());
-  for (const char* p : {"Products/Body.1/Door.1", "Products/Body.1/Roof.1", "Products/Body.1/Door.1"})
-    ASSERT_TRUE(engine.Pick(doc->Resolve(p), &err)) << err;
+  auto* cmd = h.Start();
+  ASSERT_TRUE(cmd);
+  for (const char* p : {"Products/Body.1/Door.1", "Products/Body.1/Roof.1", "Products/Body.1/Door.1"}) ASSERT_TRUE(h.Pick(p));
   // Door.1 is out again: Roof.1's row keeps Roof.1's state, not Door.1's.
   auto* list = cmd->Dialog()->EIList();
   ASSERT_EQ(list->GetLineCount(), 1);
@@ -269,7 +263,6 @@ TEST(ListActAssOfProdStates, EachStateStaysWithItsProductAcrossPicks) {
   ASSERT_EQ(cmd->Dialog()->GetEIInfo(1, number, name, state), S_OK);
   EXPECT_EQ(name.utf8() + "|" + state.utf8(), std::string("Roof.1|") + OrvVekEIConsumption::kNotAll);
   EXPECT_EQ(cmd->Dialog()->GetEIInfo(2, number, name, state), E_FAIL);
-  OrvVekPartConsumptionUtilities::ResetSettings();
 }
 
 TEST_F(ListActAssOfProd, EveryCatalogueKeyItLooksUpHasAText) {
