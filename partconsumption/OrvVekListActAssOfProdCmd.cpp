@@ -166,35 +166,53 @@ bool OrvVekListActAssOfProdCmd::IsPreAcquiredProducts() {
   return true;
 }
 
-void OrvVekListActAssOfProdCmd::AnalyzePartConsumption() {
-  TavTraceScope scope(Trace(), kClass, "AnalyzePartConsumption");
-  if (selected_.empty()) return;
-  auto engine = EngineOf(selected_.front());
+void OrvVekListActAssOfProdCmd::RunEngine(const std::vector<Ref<TavBaseUnknown>>& objects,
+                                          OrvPartConsumptionRecords& records,
+                                          std::vector<Ref<TavBaseUnknown>>& unassigned) {
+  auto engine = objects.empty() ? nullptr : EngineOf(objects.front());
   if (!engine) return;
   const std::vector<TavUnicodeString> relations = OrvVekPartConsumptionUtilities::GetRelations();
-  engine->SetInputs(&selected_, &relations);
+  engine->SetInputs(&objects, &relations);
   engine->AnalyzeConsumption(OrvVekPartConsumptionUtilities::IsParentAssignCheckEnlable(),
                              OrvVekPartConsumptionUtilities::IsChildAssignCheckEnabled());
   const OrvPartConsumptionRecords found = engine->GetAnalysisResults();
+  records.insert(records.end(), found.begin(), found.end());
+  Append(unassigned, engine->GetUnassignedParts());
+}
+
+void OrvVekListActAssOfProdCmd::AnalyzePartConsumption() {
+  TavTraceScope scope(Trace(), kClass, "AnalyzePartConsumption");
+  OrvPartConsumptionRecords found;
+  std::vector<Ref<TavBaseUnknown>> unconsumed;
+  RunEngine(selected_, found, unconsumed);
   AddToAnalysisResults(&found);
-  Append(unassigned_, engine->GetUnassignedParts());
+  Append(unassigned_, unconsumed);
 }
 
 void OrvVekListActAssOfProdCmd::PerformTaskWithoutIProgress(OrvVekYorPartConsumptionAnalysis& hubAnalysis) {
   for (auto& relation : OrvVekPartConsumptionUtilities::GetRelations()) hubAnalysis.AnalyzePartConsumption(relation);
 }
 
-void OrvVekListActAssOfProdCmd::AnalyzePartConsumptionYor() {
-  TavTraceScope scope(Trace(), kClass, "AnalyzePartConsumptionYor");
-  if (selected_.empty() || environment_ != "YorDocEnv") return;
+void OrvVekListActAssOfProdCmd::RunHubAnalysis(const std::vector<Ref<TavBaseUnknown>>& objects,
+                                               OrvPartConsumptionRecords& records,
+                                               std::vector<Ref<TavBaseUnknown>>& unassigned) {
   OrvVekYorPartConsumptionAnalysis hubAnalysis(document_);
-  hubAnalysis.SetStartObjects(selected_);
+  hubAnalysis.SetStartObjects(objects);
   hubAnalysis.SetStartSetting(OrvVekPartConsumptionUtilities::IsParentAssignCheckEnlable(), {"name"}, "PROCESS");
   PerformTaskWithoutIProgress(hubAnalysis);
   hubAnalysis.IsAssigned();
-  std::vector<Ref<TavBaseUnknown>> hubUnassigned = hubAnalysis.GetUnassignedList();
+  const OrvPartConsumptionRecords found = hubAnalysis.GetResultList();
+  records.insert(records.end(), found.begin(), found.end());
+  Append(unassigned, hubAnalysis.GetUnassignedList());
+}
+
+void OrvVekListActAssOfProdCmd::AnalyzePartConsumptionYor() {
+  TavTraceScope scope(Trace(), kClass, "AnalyzePartConsumptionYor");
+  if (selected_.empty() || environment_ != "YorDocEnv") return;
+  OrvPartConsumptionRecords hubRecords;
+  std::vector<Ref<TavBaseUnknown>> hubUnassigned;
+  RunHubAnalysis(selected_, hubRecords, hubUnassigned);
   RemoveDuplicates(hubUnassigned);
-  const OrvPartConsumptionRecords hubRecords = hubAnalysis.GetResultList();
   AddToAnalysisResults(&hubRecords);
   Append(unassigned_, hubUnassigned);
 }
@@ -204,25 +222,8 @@ void OrvVekListActAssOfProdCmd::CheckPartConsumption(const Ref<TavBaseUnknown>& 
   TavTraceScope scope(Trace(), kClass, "CheckPartConsumption");
   if (!object) return;
   const std::vector<Ref<TavBaseUnknown>> one{object};
-  if (auto engine = EngineOf(object)) {
-    const std::vector<TavUnicodeString> relations = OrvVekPartConsumptionUtilities::GetRelations();
-    engine->SetInputs(&one, &relations);
-    engine->AnalyzeConsumption(OrvVekPartConsumptionUtilities::IsParentAssignCheckEnlable(),
-                               OrvVekPartConsumptionUtilities::IsChildAssignCheckEnabled());
-    const OrvPartConsumptionRecords found = engine->GetAnalysisResults();
-    results.insert(results.end(), found.begin(), found.end());
-    Append(unassigned, engine->GetUnassignedParts());
-  }
-  if (hub_) {
-    OrvVekYorPartConsumptionAnalysis hubAnalysis(document_);
-    hubAnalysis.SetStartObjects(one);
-    hubAnalysis.SetStartSetting(OrvVekPartConsumptionUtilities::IsParentAssignCheckEnlable(), {"name"}, "PROCESS");
-    PerformTaskWithoutIProgress(hubAnalysis);
-    hubAnalysis.IsAssigned();
-    const OrvPartConsumptionRecords hubRecords = hubAnalysis.GetResultList();
-    results.insert(results.end(), hubRecords.begin(), hubRecords.end());
-    Append(unassigned, hubAnalysis.GetUnassignedList());
-  }
+  RunEngine(one, results, unassigned);
+  if (hub_) RunHubAnalysis(one, results, unassigned);
 }
 
 bool OrvVekListActAssOfProdCmd::IsPostAcquiredProducts() {

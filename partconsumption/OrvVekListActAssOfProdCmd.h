@@ -61,6 +61,13 @@ public:
 
 private:
   void Refresh();
+  // The engine's analysis of `objects` (asked of the first), its records and
+  // unconsumed parts appended.
+  void RunEngine(const std::vector<Ref<TavBaseUnknown>>& objects, OrvPartConsumptionRecords& records,
+                 std::vector<Ref<TavBaseUnknown>>& unassigned);
+  // The hub's analysis of `objects`, its records and unconsumed parts appended.
+  void RunHubAnalysis(const std::vector<Ref<TavBaseUnknown>>& objects, OrvPartConsumptionRecords& records,
+                      std::vector<Ref<TavBaseUnknown>>& unassigned);
 
   std::unique_ptr<TavPathElementAgent> preSelect_, postSelect_;
   std::unique_ptr<TavDialogAgent> indication_;
