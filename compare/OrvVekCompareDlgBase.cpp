@@ -461,13 +461,13 @@ bool OrvVekCompareDlgBase::CheckChildren(const Ref<TavBaseUnknown>& a, const Ref
 bool OrvVekCompareDlgBase::CheckSequence(const Ref<TavBaseUnknown>& a, const Ref<TavBaseUnknown>& b) {
   auto fa = query<TavISPPFlowMgt>(a), fb = query<TavISPPFlowMgt>(b);
   if (!fa || !fb) return false;
-  // The neighbours along the control flow, on both sides of the activity.
+  // The neighbours along the control flow, before and after the activity, each
+  // side on its own: merged, a reversed line (A->B->C to C->B->A) would look the same.
   for (const char* type : {"PhysicalActivity", "Activity"}) {
-    CompareList la = fa->GetPreviousNodes(type), lb = fb->GetPreviousNodes(type);
-    auto na = fa->GetNextNodes(type), nb = fb->GetNextNodes(type);
-    la.insert(la.end(), na.begin(), na.end());
-    lb.insert(lb.end(), nb.begin(), nb.end());
-    if (!ListsAreEqual(&la, &lb, NeighbourActivities)) return true;
+    CompareList pa = fa->GetPreviousNodes(type), pb = fb->GetPreviousNodes(type);
+    if (!ListsAreEqual(&pa, &pb, NeighbourActivities)) return true;
+    CompareList na = fa->GetNextNodes(type), nb = fb->GetNextNodes(type);
+    if (!ListsAreEqual(&na, &nb, NeighbourActivities)) return true;
   }
   return false;
 }

@@ -137,6 +137,22 @@ TEST_F(CompareTest, FatherChildrenItemsResourcesAndSequence) {
   EXPECT_EQ(code.count("proc"), 0u);
 }
 
+TEST_F(CompareTest, AReversedLineChangesTheSequenceOfEveryActivity) {
+  Version a, b;
+  auto a1 = a.Act("a", "A"), b1 = a.Act("b", "B"), c1 = a.Act("c", "C");
+  auto a2 = b.Act("a", "A"), b2 = b.Act("b", "B"), c2 = b.Act("c", "C");
+  a1->AddControlFlowLink(b1);
+  b1->AddControlFlowLink(c1);
+  c2->AddControlFlowLink(b2);  // the same neighbours, the other way round
+  b2->AddControlFlowLink(a2);
+  Engine e;
+  Run(e, a.root, b.root, E::Activities, E::Sequence, a, b);
+  const auto& r = e.Results(E::Activities);
+  std::map<std::string, int> code;
+  for (std::size_t i = 0; i < r.codes.size(); ++i) code[Ids({r.modifiedOriginal[i]})[0]] = r.codes[i];
+  EXPECT_EQ(code, (std::map<std::string, int>{{"a", E::ModSequence}, {"b", E::ModSequence}, {"c", E::ModSequence}}));
+}
+
 TEST_F(CompareTest, UnmatchedFathersOnBothSidesPassTheFatherCheck) {
   Version a, b;
   auto pa = a.Act("pa", "Old group"), pb = b.Act("pb", "New group");
