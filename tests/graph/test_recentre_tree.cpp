@@ -9,6 +9,7 @@
 #include "PPRTreeWindow.h"
 #include "PlantGenerator.h"
 #include "PlantText.h"
+#include "TreePlant.h"
 #include "TavAssignment.h"
 
 using namespace host;
@@ -16,41 +17,8 @@ using Center = OrvVekCenterActInPPR;
 
 namespace {
 
-const char* kPlant = R"(<?xml version="1.0" encoding="UTF-8"?>
-<plant format="1" environment="local">
-  <products>
-    <product id="door" name="Door.1">
-      <product id="hinge" name="Hinge.1"/>
-    </product>
-    <product id="sealer" name="Sealer.1"/>
-  </products>
-  <resources>
-    <resource id="st" name="Station.1" type="Station">
-      <resource id="rb" name="Robot.1" type="Robot"/>
-    </resource>
-  </resources>
-  <process id="p" name="Process" type="Activity">
-    <activity id="shop" name="Body Shop" type="Activity">
-      <activity id="w1" name="Weld.1" type="PhysicalActivity" time="2"/>
-      <activity id="w2" name="Weld.2" type="PhysicalActivity" time="3"/>
-    </activity>
-    <activity id="paint" name="Paint" type="PhysicalActivity" time="1"/>
-  </process>
-</plant>
-)";
-
-struct Centring {
-  HostSession session;
-  Ref<HostDocument> doc;
-  Ref<HostEditor> editor;
-  Ref<PPRTreeWindow> tree;
-
-  explicit Centring(Ref<HostDocument> d = LoadPlantText(kPlant))
-      : doc(std::move(d)), editor(session.OpenDocument(doc)), tree(OpenTreeWindow(editor)) {}
-  ~Centring() {
-    for (auto& w : HostWindows::Get().Windows()) HostWindows::Get().Close(w);
-  }
-  Ref<TavBaseUnknown> At(const std::string& path) const { return doc->Resolve(path).GetLeaf(); }
+struct Centring : TreePlantSession {
+  using TreePlantSession::TreePlantSession;
   bool Recenter(const Ref<TavBaseUnknown>& o, Ref<PPRTreeWindow> w = nullptr, bool autoExpand = true, bool indicate = true,
                 bool flag = true) {
     return Center::RecenterInPPRViewer(o, autoExpand, w ? w : tree, indicate, true, flag);
@@ -79,7 +47,7 @@ std::vector<std::string> Names(const TavPathElement& p) {
 using Strings = std::vector<std::string>;
 
 TEST(RecentreTree, ADeepActivityIsShownWithoutMakingTheRestOfTheTree) {
-  auto doc = LoadPlantText(kPlant);
+  auto doc = LoadPlantText(kTreePlant);
   Ref<HostActivity> deep = std::dynamic_pointer_cast<HostActivity>(doc->Resolve("Process/Paint").GetLeaf());
   for (int i = 0; i < 1500; ++i) deep = doc->CreateActivity(deep, "PhysicalActivity", "", "Step." + std::to_string(i));
   Centring c(doc);
@@ -143,7 +111,7 @@ TEST(RecentreTree, OtherWindowsNullsAndTheCurrentWindow) {
   EXPECT_FALSE(Center::RecenterInPPRViewer(c.At("Process/Paint"), true, nullptr, true, true, true));
   EXPECT_FALSE(Center::RecenterInPPRViewer(c.At("Process/Paint"), true, gantt, true, true, true));
   // An object of another plant has no node here.
-  auto other = LoadPlantText(kPlant);
+  auto other = LoadPlantText(kTreePlant);
   EXPECT_FALSE(c.Recenter(other->Resolve("Process/Paint").GetLeaf()));
 }
 
@@ -207,7 +175,7 @@ TEST(RecentreTree, SubActivitiesComeDepthFirstAndADeepProcessIsWalkedWithoutRecu
   ASSERT_EQ(walked.size(), expected.size());
   for (std::size_t i = 0; i < walked.size(); ++i) EXPECT_TRUE(SameObject(walked[i], expected[i])) << i;
 
-  auto doc = LoadPlantText(kPlant);
+  auto doc = LoadPlantText(kTreePlant);
   Ref<HostActivity> deep = std::dynamic_pointer_cast<HostActivity>(doc->Resolve("Process").GetLeaf());
   for (int i = 0; i < 20000; ++i) deep = doc->CreateActivity(deep, "PhysicalActivity", "", "S");
   walked.clear();
@@ -217,7 +185,8 @@ TEST(RecentreTree, SubActivitiesComeDepthFirstAndADeepProcessIsWalkedWithoutRecu
 }
 
 TEST(RecentreTree, HighlightAndCenterSelectsJustTheObjectAndShowsItInEveryTree) {
-  Centring c;
+  Centring c(LoadPlantText(
+      ReplaceOnce(kTreePlant, "  </products>", "    <product id=\"sealer\" name=\"Sealer.1\"/>\n  </products>")));
   auto second = OpenTreeWindow(c.editor);
   std::string error;
   ASSERT_TRUE(OpenGanttWindow(c.At("Process"), error)) << error;  // not a tree: left alone

@@ -4,9 +4,7 @@
 // activity without resource, and a product.
 #include <gtest/gtest.h>
 
-#include "HostRuntime.h"
-#include "HostWindows.h"
-#include "PlantText.h"
+#include "PlantSession.h"
 
 inline const char* kChartPlant = R"(<?xml version="1.0" encoding="UTF-8"?>
 <plant format="1" environment="local">
@@ -39,14 +37,9 @@ inline const char* kChartPlant = R"(<?xml version="1.0" encoding="UTF-8"?>
 )";
 
 // The plant open in a session; its windows close with the fixture.
-struct ChartSession {
-  host::HostSession session;
-  Ref<host::HostDocument> doc = LoadPlantText(kChartPlant);
-  Ref<host::HostEditor> editor = session.OpenDocument(doc);
-
-  ~ChartSession() {
-    for (auto& w : host::HostWindows::Get().Windows()) host::HostWindows::Get().Close(w);
-  }
+struct ChartSession : PlantSession {
+  ChartSession() : PlantSession(kChartPlant) {}
+  // A path the tests name must be there.
   Ref<TavBaseUnknown> At(const std::string& path) const {
     auto leaf = doc->Resolve(path).GetLeaf();
     EXPECT_TRUE(leaf) << path;

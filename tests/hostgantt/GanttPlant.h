@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "GanttWindow.h"
-#include "HostRuntime.h"
-#include "HostWindows.h"
-#include "PlantText.h"
+#include "PlantSession.h"
 
 inline const char* kGanttPlant = R"(<?xml version="1.0" encoding="UTF-8"?>
 <plant format="1" environment="local">
@@ -38,22 +36,12 @@ inline const char* kGanttPlant = R"(<?xml version="1.0" encoding="UTF-8"?>
 )";
 
 // A session with the plant open; the Gantt settings start with no attribute column.
-struct GanttSession {
-  host::HostSession session;
-  Ref<host::HostDocument> doc = LoadPlantText(kGanttPlant);
-  Ref<host::HostEditor> editor = session.OpenDocument(doc);
-
-  explicit GanttSession(const std::string& columns = {}) { SetColumns(columns); }
-  // The frame drops a closed session's windows when next asked; the tests' callbacks
-  // are gone by then, so the windows close while the session still stands.
-  ~GanttSession() {
-    for (auto& w : host::HostWindows::Get().Windows()) host::HostWindows::Get().Close(w);
-  }
+struct GanttSession : PlantSession {
+  explicit GanttSession(const std::string& columns = {}) : PlantSession(kGanttPlant) { SetColumns(columns); }
   static void SetColumns(const std::string& text) {
     auto ctrl = OrvIVEKGanttSettingAtt::Instantiate(OrvIVEKGanttSettingAtt::kControllerName);
     ctrl->SetColumnVisibility(text);
   }
-  Ref<TavBaseUnknown> At(const std::string& path) const { return doc->Resolve(path).GetLeaf(); }
   Ref<host::GanttWindow> Open(const std::string& path) {
     std::string error;
     auto w = host::OpenGanttWindow(At(path), error);

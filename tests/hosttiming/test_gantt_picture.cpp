@@ -93,6 +93,13 @@ struct SmallPlant : Plant {
     for (auto& x : {a, b, c, tail}) EXPECT_EQ(x->CreateRelation("process_uses_resource", station), S_OK);
     doc->SetDisplayName("small");
   }
+  // The process rows and the station's lane.
+  host::GanttPicture Picture() const {
+    host::GanttPicture pic;
+    host::AddProcessRows(pic, *doc, root);
+    host::AddResourceLane(pic, *doc, station);
+    return pic;
+  }
 };
 
 TEST(GanttPicture, RowsLanesAndText) {
@@ -134,9 +141,7 @@ TEST(GanttPicture, RowsLanesAndText) {
 TEST(GanttPicture, SvgBarsMatchTheSolvedRows) {
   SmallPlant p;
   ASSERT_EQ(Solve(p.root), S_OK);
-  host::GanttPicture pic;
-  host::AddProcessRows(pic, *p.doc, p.root);
-  host::AddResourceLane(pic, *p.doc, p.station);
+  const host::GanttPicture pic = p.Picture();
   const std::string svg = host::GanttPictureSvg(pic);
   std::vector<std::string> tips;
   const auto elements = Parse(svg, &tips);
@@ -169,9 +174,7 @@ TEST(GanttPicture, SvgBarsMatchTheSolvedRows) {
 TEST(GanttPicture, GoldenPicture) {
   SmallPlant p;
   ASSERT_EQ(Solve(p.root), S_OK);
-  host::GanttPicture pic;
-  host::AddProcessRows(pic, *p.doc, p.root);
-  host::AddResourceLane(pic, *p.doc, p.station);
+  const host::GanttPicture pic = p.Picture();
   const std::string svg = host::GanttPictureSvg(pic);
   const std::filesystem::path golden = std::filesystem::path(MIRT_TEST_DATA) / "hosttiming/golden/small-gantt.svg";
   if (std::getenv("MIRT_UPDATE_GOLDEN")) std::ofstream(golden, std::ios::binary) << svg;

@@ -6,46 +6,15 @@
 #include "PPRTreeWindow.h"
 #include "PlantGenerator.h"
 #include "PlantText.h"
+#include "TreePlant.h"
 #include "TavAssignment.h"
 
 using namespace host;
 
 namespace {
 
-const char* kPlant = R"(<?xml version="1.0" encoding="UTF-8"?>
-<plant format="1" environment="local">
-  <products>
-    <product id="door" name="Door.1">
-      <product id="hinge" name="Hinge.1"/>
-    </product>
-  </products>
-  <resources>
-    <resource id="st" name="Station.1" type="Station">
-      <resource id="rb" name="Robot.1" type="Robot"/>
-    </resource>
-  </resources>
-  <process id="p" name="Process" type="Activity">
-    <activity id="shop" name="Body Shop" type="Activity">
-      <activity id="w1" name="Weld.1" type="PhysicalActivity" time="2"/>
-      <activity id="w2" name="Weld.2" type="PhysicalActivity" time="3"/>
-    </activity>
-    <activity id="paint" name="Paint" type="PhysicalActivity" time="1"/>
-  </process>
-</plant>
-)";
-
-struct TreeSession {
-  HostSession session;
-  Ref<HostDocument> doc;
-  Ref<HostEditor> editor;
-  Ref<PPRTreeWindow> tree;
-
-  explicit TreeSession(Ref<HostDocument> d = LoadPlantText(kPlant))
-      : doc(std::move(d)), editor(session.OpenDocument(doc)), tree(OpenTreeWindow(editor)) {}
-  ~TreeSession() {
-    for (auto& w : HostWindows::Get().Windows()) HostWindows::Get().Close(w);
-  }
-  Ref<TavBaseUnknown> At(const std::string& path) const { return doc->Resolve(path).GetLeaf(); }
+struct TreeSession : TreePlantSession {
+  using TreePlantSession::TreePlantSession;
   Ref<TavIPPRTreeNode> Node(const std::string& path) {
     std::string error;
     auto n = tree->ResolveNode(path, error);
@@ -268,7 +237,7 @@ TEST(TreeWindow, ExpandingToADeepActivityOfALargePlantMakesFewNodes) {
 }
 
 TEST(TreeWindow, AVeryDeepChainIsMadeShownAndReleasedWithoutRecursion) {
-  auto doc = LoadPlantText(kPlant);
+  auto doc = LoadPlantText(kTreePlant);
   Ref<HostActivity> at = std::dynamic_pointer_cast<HostActivity>(doc->Resolve("Process/Paint").GetLeaf());
   for (int i = 0; i < 5000; ++i) at = doc->CreateActivity(at, "PhysicalActivity", "", "Step");
   {
