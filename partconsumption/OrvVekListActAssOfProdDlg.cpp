@@ -80,7 +80,10 @@ void OrvVekListActAssOfProdDlg::InitDisplay(const OrvPartConsumptionRecords& res
                                             const std::vector<Ref<TavBaseUnknown>>& unassigned,
                                             const std::vector<TavUnicodeString>& states,
                                             const std::vector<Ref<TavBaseUnknown>>& products) {
-  results_ = results;
+  // Null records show no row; keeping none lets a row number index its record.
+  results_.clear();
+  for (auto& r : results)
+    if (r) results_.push_back(r);
   unassigned_ = unassigned;
   std::vector<OrvVekEIState> rows;
   for (std::size_t i = 0; i < std::min(states.size(), products.size()); ++i) rows.push_back({products[i], states[i]});
@@ -90,8 +93,7 @@ void OrvVekListActAssOfProdDlg::InitDisplay(const OrvPartConsumptionRecords& res
   unassignedList_->ClearLine();
   eiList_->ClearLine();
   int row = 0;
-  for (auto& r : results_)
-    if (r) AddRowAssocActList(++row, r);
+  for (auto& r : results_) AddRowAssocActList(++row, r);
   row = 0;
   for (auto& p : unassigned_) AddRowUnassignList(++row, p);
   for (std::size_t i = 0; i < eiRows_.Rows().size(); ++i)
@@ -165,11 +167,8 @@ void OrvVekListActAssOfProdDlg::OnDoubleClick() {
   if (rows.empty()) return;
   // The row's own record: two activities may share a label path.
   const std::size_t row = static_cast<std::size_t>(rows.front());
-  OrvPartConsumptionRecords shown;
-  for (auto& r : results_)
-    if (r) shown.push_back(r);
-  if (row >= shown.size()) return;
-  const auto& record = shown[row];
+  if (row >= results_.size()) return;
+  const auto& record = results_[row];
   if (!record->HasAssignedActivity()) return;  // a product's summary row: no activity to find
   if (record->IsAssocActLoaded() && record->GetAssocAct()) {
     OrvVekCenterActInPPR::HighlightAndCenterObject(record->GetAssocAct());
