@@ -3,6 +3,7 @@
 //   load_over_pugixml   LoadPlant against pugixml's DOM parse of the file (the fastest
 //                       XML parser here; used only as this yardstick)      target <= 3
 //   save_over_fwrite    SavePlant against one fwrite of the same bytes      target <= 2
+//   serialize_over_fwrite  the text alone, made in memory (what of the save is CPU)
 //   kept_bytes_per_object  heap the loaded model keeps per object           target <= 400
 // and the load's cost per object at 10^4 and 10^5 objects (10^6 too with
 // MIRT_BENCH_LARGE=1): per_object_ns may grow at most 1.5x from 10^4 to 10^6.
@@ -126,6 +127,8 @@ void BM_SaveAgainstFwrite(benchmark::State& state) {
       3);
   const double save = Best([&] { host::SavePlant(*doc, out, error); }, 3);
   state.counters["save_over_fwrite"] = save / bare;
+  const double ser = Best([&] { benchmark::DoNotOptimize(host::SerializePlant(*doc, out, nullptr)); }, 3);
+  state.counters["serialize_over_fwrite"] = ser / bare;
   std::filesystem::remove(out);
 }
 

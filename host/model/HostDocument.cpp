@@ -1,6 +1,7 @@
 // The document: its containers, identifiers, object creation and removal, and
 // the object paths scripts and reports use.
 #include <algorithm>
+#include <utility>
 #include <deque>
 #include <stdexcept>
 
@@ -56,9 +57,9 @@ Ref<HostDocument> HostDocument::Create(bool hub) {
 
 HostDocument::~HostDocument() {
   resourceRoot_->doc_ = nullptr;
-  for (auto& [id, weak] : byId_)
-    if (auto o = std::dynamic_pointer_cast<HostObject>(weak.lock()))
-      if (o->doc_ == this) o->doc_ = nullptr;
+  byId_.ForEach([&](HostObject& o) {
+    if (o.doc_ == this) o.doc_ = nullptr;
+  });
 }
 
 void RegisterDocumentInitialiser(std::function<void(HostDocument&)> init) { DocumentInitialisers().push_back(std::move(init)); }
@@ -118,27 +119,26 @@ std::vector<Ref<TavBaseUnknown>> HostDocument::GetContainers() const {
 }
 
 Ref<TavBaseUnknown> HostDocument::FindById(const TavUnicodeString& id) const {
-  auto it = byId_.find(id.utf8());
-  return it == byId_.end() ? nullptr : it->second.lock();
+  return byId_.Lock(id.utf8());
 }
 
 std::string HostDocument::NewId(char prefix) {
   for (;;) {
     std::string id = std::string(1, prefix) + std::to_string(++nextId_[prefix]);
-    auto it = byId_.find(id);
-    if (it == byId_.end() || it->second.expired()) return id;
+    if (!byId_.Find(id)) return id;
   }
 }
 
 void HostDocument::Adopt(HostObject& o, const std::string& id, char prefix) {
   std::string the = id.empty() ? NewId(prefix) : id;
-  // One lookup: the slot is claimed, or found taken.
-  auto [it, fresh] = byId_.try_emplace(the);
-  if (!fresh && !it->second.expired()) throw std::invalid_argument("duplicate id '" + the + "'");
+  // One probe: the id is filed, or found taken and the object left as it was.
+  TavUnicodeString before = std::exchange(o.id_, TavUnicodeString(std::move(the)));
+  if (!byId_.Insert(o)) {
+    std::string taken = std::exchange(o.id_, std::move(before)).utf8();
+    throw std::invalid_argument("duplicate id '" + taken + "'");
+  }
   o.doc_ = this;
-  o.id_ = std::move(the);
   o.modelNumber_ = nextModelNumber_++;
-  it->second = o.self();
 }
 
 Ref<HostRootActivity> HostDocument::MakeRoot(const std::string& id, const TavUnicodeString& label, const std::string& type, char prefix) {
@@ -229,7 +229,7 @@ void HostDocument::RemoveActivity(const Ref<HostActivity>& a) {
           by->SetPrevCycleConstraints(list);
         }
     }
-    byId_.erase(g->IdString());
+    byId_.Erase(*g);
   }
   // Out of the document: GetDocument() answers null, and changes made to the subtree
   // while it is out are no changes of the document (nothing records them).

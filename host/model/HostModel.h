@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "HostIdTable.h"
 #include "TavFlow.h"
 #include "TavServices.h"
 
@@ -215,7 +216,7 @@ private:
 class HostRelation final : public virtual TavISPPActivitySpecification, public virtual TavIAttributeHolder {
 public:
   HostRelation(const RelationTypeInfo* t, Ref<TavBaseUnknown> target, std::weak_ptr<TavBaseUnknown> owner)
-      : type_(t), target_(std::move(target)), owner_(std::move(owner)) {}
+      : type_(t), target_(std::move(target)), targetObject_(TavCast<HostObject>(target_.get())), owner_(std::move(owner)) {}
   TavUnicodeString GetRelationType() const override { return type_->name; }
   Ref<TavBaseUnknown> GetTarget() const override { return target_; }
   Ref<TavBaseUnknown> GetOwner() const override { return owner_.lock(); }
@@ -225,6 +226,9 @@ public:
   bool RemoveAttribute(const TavUnicodeString& name) override;
   const RelationTypeInfo* Type() const { return type_; }
   const Ref<TavBaseUnknown>& Target() const { return target_; }
+  // The target as a model object (null for another kind of target): the writer reads
+  // its id without a cast through the target's bases.
+  const HostObject* TargetObject() const { return targetObject_; }
   const std::vector<TavAttribute>& Attributes() const { return attributes_; }
   // Loading: an attribute the loader knows to be new, appended without a search.
   void AppendNewAttribute(TavUnicodeString name, TavValue value) { attributes_.push_back({std::move(name), std::move(value)}); }
@@ -233,6 +237,7 @@ private:
   friend struct UndoAccess;
   const RelationTypeInfo* type_;
   Ref<TavBaseUnknown> target_;
+  const HostObject* targetObject_;
   std::weak_ptr<TavBaseUnknown> owner_;
   std::vector<TavAttribute> attributes_;
 };
@@ -450,6 +455,8 @@ public:
   TavUnicodeString GetDisplayName() const override { return displayName_; }
   TavUnicodeString GetDocumentKind() const override { return "TavProcess"; }
   Ref<TavBaseUnknown> FindById(const TavUnicodeString& id) const override;
+  // The same without making a string of the id (the loader's references).
+  Ref<TavBaseUnknown> ObjectById(std::string_view id) const { return byId_.Lock(id); }
 
   bool IsHub() const { return hub_; }
   void SetDisplayName(const TavUnicodeString& n);
@@ -486,9 +493,14 @@ public:
   // Control-flow links as objects (HostFlow.h).
   HostFlows& Flows() { return *flows_; }
   const HostFlows& Flows() const { return *flows_; }
-  std::size_t ObjectCount() const { return byId_.size(); }
-  // Room for n ids, so that a load of n objects never rehashes the id map.
-  void ReserveIds(std::size_t n) { byId_.reserve(n); }
+  std::size_t ObjectCount() const { return byId_.Size(); }
+  // Room for n ids, so that a load of n objects never regrows the id table.
+  void ReserveIds(std::size_t n) { byId_.Reserve(n); }
+  // Every object of the document, in no particular order.
+  template <class F>
+  void ForEachObject(F&& f) const {
+    byId_.ForEach(f);
+  }
 
   // Objects by path ("Process/Body Shop/Weld.2", "Products/Door/Hinge.1",
   // "Resources/Station.1", "Assemblies/DoorAssy") or id ("#a17"). The path
@@ -519,9 +531,14 @@ private:
   Ref<HostProduct> resourceRoot_;
   std::unique_ptr<HostFlows> flows_;
   std::vector<Ref<TavBaseUnknown>> extraContainers_;
+  struct FoundContainer {
+    const std::type_info* type;
+    void* found;  // a C*, or null
+  };
+  mutable std::vector<FoundContainer> containerCache_;
   TavUnicodeString displayName_ = "Plant";
   std::string filePath_;
-  std::unordered_map<std::string, std::weak_ptr<TavBaseUnknown>> byId_;
+  IdTable byId_;
   int nextModelNumber_ = 1;
   std::unordered_map<char, long> nextId_;
 
@@ -549,20 +566,29 @@ private:
 
 public:
   // Extra containers a subsystem of the host hangs on the document ("TavSPPContExt", ...).
-  void AddContainer(Ref<TavBaseUnknown> c) { extraContainers_.push_back(std::move(c)); }
-  // The extra container of type C; null when there is none.
+  void AddContainer(Ref<TavBaseUnknown> c) {
+    extraContainers_.push_back(std::move(c));
+    containerCache_.clear();
+  }
+  // The extra container of type C; null when there is none. Savers and hooks ask per
+  // object, so each answer is remembered (absence too) until a container is added.
   template <class C>
   C* FindContainer() const {
+    const std::type_info* type = &typeid(C);
+    for (const FoundContainer& f : containerCache_)
+      if (f.type == type) return static_cast<C*>(f.found);
+    C* x = nullptr;
     for (auto& c : extraContainers_)
-      if (auto* x = TavCast<C>(c.get())) return x;
-    return nullptr;
+      if ((x = TavCast<C>(c.get()))) break;
+    containerCache_.push_back({type, x});
+    return x;
   }
   // The extra container of type C, made (as C(this)) on first use.
   template <class C>
   C& FindOrAddContainer() {
     if (C* x = FindContainer<C>()) return *x;
     auto c = std::make_shared<C>(this);
-    extraContainers_.push_back(c);
+    AddContainer(c);
     return *c;
   }
 

@@ -122,15 +122,12 @@ void HostDocument::MarkSaved() {
 }
 
 void HostDocument::ReleaseId(HostObject& o) {
-  auto it = byId_.find(o.IdString());
-  if (it != byId_.end() && it->second.lock().get() == static_cast<TavBaseUnknown*>(&o)) byId_.erase(it);
+  byId_.Erase(o);
   if (o.doc_ == this) o.doc_ = nullptr;
 }
 
 bool HostDocument::RestoreId(HostObject& o) {
-  auto it = byId_.find(o.IdString());
-  if (it != byId_.end() && !it->second.expired() && it->second.lock().get() != static_cast<TavBaseUnknown*>(&o)) return false;
-  byId_[o.IdString()] = o.self();
+  if (!byId_.Insert(o)) return false;
   o.doc_ = this;
   return true;
 }

@@ -9,7 +9,7 @@ namespace host {
 RelationIndex* RelationIndex::Of(const HostDocument& doc) { return doc.FindContainer<RelationIndex>(); }
 
 // By the slot alone: the relation may be dead (its address reused by a new one).
-void RelationIndex::Erase(const HostRelation* key) {
+void RelationIndex::Erase(const HostRelation* key) const {
   auto at = slot_.find(key);
   if (at == slot_.end()) return;
   const Slot slot = at->second;
@@ -25,21 +25,42 @@ void RelationIndex::Erase(const HostRelation* key) {
   if (v.empty()) byTarget_.erase(list);
 }
 
-void RelationIndex::Added(const Ref<HostRelation>& r) {
-  if (!r) return;
-  if (auto at = slot_.find(r.get()); at != slot_.end()) {
-    if (byTarget_[at->second.target][at->second.pos].relation.lock() == r) return;  // listed already
-    Erase(r.get());
-  }
+void RelationIndex::Insert(const Ref<HostRelation>& r) const {
   const TavBaseUnknown* target = r->Target().get();
   auto& list = byTarget_[target];
   slot_[r.get()] = {target, list.size()};
   list.push_back({r.get(), r});
 }
 
-void RelationIndex::Removed(const HostRelation& r) { Erase(&r); }
+void RelationIndex::Build() const {
+  if (built_) return;
+  built_ = true;
+  std::size_t n = 0;
+  doc_->ForEachObject([&](HostObject& o) {
+    if (auto* a = TavCast<HostActivity>(&o)) n += a->Relations().size();
+  });
+  slot_.reserve(n);
+  doc_->ForEachObject([&](HostObject& o) {
+    if (auto* a = TavCast<HostActivity>(&o))
+      for (auto& r : a->Relations()) Insert(r);
+  });
+}
+
+void RelationIndex::Added(const Ref<HostRelation>& r) {
+  if (!r || !built_) return;
+  if (auto at = slot_.find(r.get()); at != slot_.end()) {
+    if (byTarget_[at->second.target][at->second.pos].relation.lock() == r) return;  // listed already
+    Erase(r.get());
+  }
+  Insert(r);
+}
+
+void RelationIndex::Removed(const HostRelation& r) {
+  if (built_) Erase(&r);
+}
 
 std::vector<Ref<HostRelation>> RelationIndex::Naming(const TavBaseUnknown* target, bool ordered) const {
+  Build();
   std::vector<Ref<HostRelation>> out;
   auto it = byTarget_.find(target);
   if (it == byTarget_.end()) return out;

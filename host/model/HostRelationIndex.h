@@ -1,8 +1,10 @@
 #pragma once
 // Which activity relations name an object: a reverse index from target to relations,
 // kept up to date by the model itself wherever an activity's relation list changes
-// (made, loaded, removed, undone, redone). Asking what links to a resource then costs
-// the answer, not a walk over every activity of the plant.
+// (made, removed, undone, redone). Asking what links to a resource then costs the
+// answer, not a walk over every activity of the plant. It is made from the document
+// on the first question: a plant loaded and only read or saved (every batch check,
+// compare, report) never pays for it.
 #include <cstddef>
 #include <memory>
 #include <unordered_map>
@@ -24,7 +26,10 @@ public:
   // a loaded plant answers in file order; unordered when the caller takes them all
   // away anyway.
   std::vector<Ref<HostRelation>> Naming(const TavBaseUnknown* target, bool ordered = true) const;
-  std::size_t Size() const { return slot_.size(); }
+  std::size_t Size() const {
+    Build();
+    return slot_.size();
+  }
 
   // The model's side: a relation came into (went out of) an owner's list.
   void Added(const Ref<HostRelation>& r);
@@ -39,13 +44,17 @@ private:
     const TavBaseUnknown* target;
     std::size_t pos;
   };
-  void Erase(const HostRelation* key);
+  void Erase(const HostRelation* key) const;
+  void Insert(const Ref<HostRelation>& r) const;
+  // Every relation of the document's activities, once.
+  void Build() const;
 
   HostDocument* doc_;
-  std::unordered_map<const TavBaseUnknown*, std::vector<Entry>> byTarget_;
+  mutable bool built_ = false;
+  mutable std::unordered_map<const TavBaseUnknown*, std::vector<Entry>> byTarget_;
   // Where each relation sits in its target's list: removal is O(1), so taking 10^4
   // relations off one resource does not search a list of 10^4 per relation.
-  std::unordered_map<const HostRelation*, Slot> slot_;
+  mutable std::unordered_map<const HostRelation*, Slot> slot_;
 };
 
 // The hooks the model calls; the owner's document (if any) keeps the index.

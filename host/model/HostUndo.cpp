@@ -33,8 +33,7 @@ struct UndoAccess {
   }
   static bool IdsFree(HostDocument& doc, const std::vector<HostObject*>& objects, std::string& why) {
     for (HostObject* o : objects) {
-      auto it = doc.byId_.find(o->IdString());
-      if (it != doc.byId_.end() && !it->second.expired()) {
+      if (doc.byId_.Find(o->IdString())) {
         why = "the id #" + o->IdString() + " of " + Name(*o) + " is taken by another object";
         return false;
       }

@@ -607,7 +607,7 @@ private:
 
   // ------------------------------------------------------------ references
   Ref<TavBaseUnknown> Resolve(std::uint32_t line, std::uint32_t column, std::string_view what, const std::string& id) {
-    Ref<TavBaseUnknown> o = doc_->FindById(TavUnicodeString(id));
+    Ref<TavBaseUnknown> o = doc_->ObjectById(id);
     if (!o) Fail(line, column, std::string(what) + " names an unknown id " + Quote(id));
     return o;
   }

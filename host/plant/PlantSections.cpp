@@ -214,7 +214,7 @@ std::string AttributeProblem(const XmlStart& e, std::initializer_list<AttrSpec> 
 }
 }  // namespace plant
 
-Ref<TavBaseUnknown> PlantLoadContext::Lookup(std::string_view id) const { return doc.FindById(TavUnicodeString(id)); }
+Ref<TavBaseUnknown> PlantLoadContext::Lookup(std::string_view id) const { return doc.ObjectById(id); }
 
 Ref<HostActivity> PlantLoadContext::LoadActivityTree(const PlantElement& e, const ActivityRootMaker& makeRoot) {
   if (!treeLoader_ || !makeRoot) {

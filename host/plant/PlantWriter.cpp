@@ -204,6 +204,16 @@ private:
     return h->IdString();
   }
 
+  // A model object known as one: no cast, and only its own memory is read.
+  const std::string& IdOf(const HostObject* h, std::string_view what) {
+    static const std::string kNone;
+    if (!h || h->Doc() != &doc_) {
+      w_.Problem(std::string(what) + " refers to an object outside the document");
+      return kNone;
+    }
+    return h->IdString();
+  }
+
   void Id(const HostObject& o) {
     if (!ValidId(o.IdString())) w_.Problem("id " + Quote(o.IdString()) + " cannot be written (letters, digits, '_', '.', '-')");
     w_.Attr("id", std::string_view(o.IdString()));
@@ -322,7 +332,7 @@ public:
       for (auto& r : a->Relations()) {
         w_.Start("relation");
         w_.Attr("type", r->Type()->name);
-        w_.Attr("ref", IdOf(r->Target(), "a relation"));
+        w_.Attr("ref", r->TargetObject() ? IdOf(r->TargetObject(), "a relation") : IdOf(r->Target(), "a relation"));
         Attributes(r->Attributes());
         if (!relExts.empty()) Extensions(relExts, r);
         w_.End();
@@ -380,7 +390,7 @@ private:
           w_.Start("flow");
           if (const std::string* id = doc_.Flows().IdOf(a, to.get())) w_.Attr("id", std::string_view(*id));
           w_.Attr("from", std::string_view(a->IdString()));
-          w_.Attr("to", IdOf(to, "a flow link"));
+          w_.Attr("to", IdOf(to.get(), "a flow link"));
           w_.End();
         }
     for (const HostActivity* a : order_)
@@ -388,7 +398,7 @@ private:
         if (auto before = b.lock()) {
           start();
           w_.Start("precedence");
-          w_.Attr("from", IdOf(before, "a precedence"));
+          w_.Attr("from", IdOf(before.get(), "a precedence"));
           w_.Attr("to", std::string_view(a->IdString()));
           w_.End();
         }
@@ -400,7 +410,7 @@ private:
             start();
             w_.Start(kind);
             w_.Attr("from", std::string_view(a->IdString()));
-            w_.Attr("to", IdOf(to, prev ? "a constraint to the previous cycle" : "a process constraint"));
+            w_.Attr("to", IdOf(to.get(), prev ? "a constraint to the previous cycle" : "a process constraint"));
             w_.End();
           }
     }

@@ -586,7 +586,7 @@ bool LoadBehavior(const PlantElement& e, const Ref<TavBaseUnknown>& owner, Plant
 }
 
 void SaveBehavior(const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
-  auto resource = std::dynamic_pointer_cast<HostProduct>(owner);
+  auto* resource = TavCast<HostProduct>(owner.get());
   HostAssignmentContainer* c = resource && resource->Doc() ? AssignmentOf(*resource->Doc(), false) : nullptr;
   auto b = c ? c->BehaviorOf(*resource) : nullptr;
   if (!b) return;
@@ -625,7 +625,7 @@ bool LoadContext(const PlantElement& e, const Ref<TavBaseUnknown>& owner, PlantL
 }
 
 void SaveContexts(const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
-  auto a = std::dynamic_pointer_cast<HostActivity>(owner);
+  auto* a = TavCast<HostActivity>(owner.get());
   HostAssignmentContainer* c = a && a->Doc() ? AssignmentOf(*a->Doc(), false) : nullptr;
   if (!c) return;
   for (auto& p : c->GetContexts(owner)) {

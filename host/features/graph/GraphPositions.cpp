@@ -68,7 +68,7 @@ bool LoadPosition(const PlantElement& e, const Ref<TavBaseUnknown>& owner, Plant
 }
 
 void SavePositions(const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
-  auto* activity = dynamic_cast<HostActivity*>(owner.get());
+  auto* activity = TavCast<HostActivity>(owner.get());
   const GraphPositionStore* store = activity && activity->Doc() ? GraphPositionsOf(*activity->Doc()) : nullptr;
   if (!store || store->Size() == 0) return;
   const GraphPlacement p = store->Placement(*activity);

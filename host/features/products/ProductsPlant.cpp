@@ -63,7 +63,7 @@ bool LoadBlockMovable(const PlantElement& e, const Ref<TavBaseUnknown>& owner, P
 }
 
 void SaveBlockMovable(const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
-  auto p = std::dynamic_pointer_cast<HostProduct>(owner);
+  auto* p = TavCast<HostProduct>(owner.get());
   const HostBlockMovable* store = p && p->Doc() ? BlockMovableOf(*p->Doc()) : nullptr;
   if (!store || store->IsBlockMovable(*p)) return;
   w.Start("blockMovable");
