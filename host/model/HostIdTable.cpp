@@ -41,14 +41,20 @@ bool IdTable::Insert(HostObject& o) {
   const std::uint64_t h = Hash(id);
   std::size_t free = slots_.size();
   std::size_t i = Home(h);
+  // Only a slot of the same hash is looked into: the probe reads no other object.
   for (;; i = Next(i)) {
     Slot& s = slots_[i];
-    if (!s.object && s.hash == 0) break;
-    if (s.Free()) {
+    if (!s.object) {
+      if (s.hash == 0) break;
+      if (free == slots_.size()) free = i;  // tombstone
+      continue;
+    }
+    if (s.hash != h) continue;
+    if (s.weak.expired()) {
       if (free == slots_.size()) free = i;
       continue;
     }
-    if (s.hash == h && s.object->IdString() == id) return s.object == &o;
+    if (s.object->IdString() == id) return s.object == &o;
   }
   if (free == slots_.size()) free = i;
   Slot& s = slots_[free];

@@ -3,8 +3,8 @@
 // in the object itself, so an object costs one 32-byte slot and a lookup touches the
 // slot and the object, where a node map allocated a node and a second copy of the id
 // and chased a chain of them. A slot holds its object weakly: an object destroyed
-// without leaving the table (a subtree undo dropped) reads as absent, and its slot is
-// taken again by the next insertion that passes it.
+// without leaving the table (a subtree undo dropped) reads as absent; its slot is
+// taken again by the next insertion of its id, or dropped when the table grows.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -44,7 +44,6 @@ private:
     HostObject* object = nullptr;  // null: empty (hash 0) or a tombstone (hash 1)
     std::weak_ptr<TavBaseUnknown> weak;
     bool Live() const { return object && !weak.expired(); }
-    bool Free() const { return !object ? hash == 1 : weak.expired(); }  // reusable, the probe goes on
   };
   static std::uint64_t Hash(std::string_view id);
   // The hash scaled onto the table: any capacity, not only powers of two.

@@ -706,7 +706,7 @@ private:
       for (int k = 0; k < 2; ++k) {
         Ref<TavBaseUnknown> o = Resolve(l.line, l.column, k ? "'to'" : "'from'", *ids[k]);
         if (!o) return false;
-        ends[k] = std::dynamic_pointer_cast<HostActivity>(o->ExtendedObject());
+        ends[k] = TavCast<HostActivity>(o->ExtendedObject());
         if (!ends[k])
           return Fail(l.line, l.column, std::string(k ? "'to' " : "'from' ") + Quote(*ids[k]) + " is a " + KindOf(o) + ", not an activity");
       }

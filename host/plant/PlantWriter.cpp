@@ -322,6 +322,9 @@ public:
     auto relExts = ExtensionsOf("relation");
     std::vector<std::pair<const HostActivity*, std::size_t>> work;
     auto open = [&](const Ref<HostActivity>& a, bool isRoot) {
+      // The relations' targets lie anywhere in memory: asked for now, their ids are
+      // there by the time the activity's own attributes are written.
+      for (auto& r : a->Relations()) __builtin_prefetch(r->TargetObject());
       Linked(a.get());
       w_.Start(isRoot ? rootElement : "activity");
       Id(*a);
