@@ -75,6 +75,12 @@ public:
 
   // Keys: "ToleranceX", "ToleranceY", "ToleranceZ", "CheckRoot.<k>", "CoordinateCheck",
   // "OwnMatching.<k>", "IdentityMatching.<k>", "HubKey<n>.<k>.Original" / ".Modified" (n = 1..3).
+  // The report attributes, one text for every feature (OrvVekCompareUtilities reads
+  // and writes it), byte for byte:
+  //   "$$" feature "$" then per attribute: name "|" kind "|"      (kind "V" own, "E" hub)
+  // e.g. "$$P1$A|V|B|E|$$P2$C|V|". A block ends at the first "$" after its head; names
+  // hold no "$" or "|"; a root without a feature is "FeatureNameNotAvailable".
+  static constexpr const char* kReportAttributesKey = "ReportAttributes";
   static OrvIDSICompareToolSettingAtt Read();
 };
 
