@@ -2,16 +2,13 @@
 // feature's block, replacing it, refusing what the text cannot hold, and the settings
 // kept across a restart of the program.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-
+#include "ConfigFolder.h"
 #include "HostRuntime.h"
 #include "OrvVekCompareUtilities.h"
 #include "TavCompare.h"
 #include "TavServices.h"
 
-namespace fs = std::filesystem;
 using U = OrvVekCompareUtilities;
 using Strings = std::vector<TavUnicodeString>;
 
@@ -85,25 +82,9 @@ TEST(CheckList, RemovalLeavesNoHeadOfTheFeatureBehind) {
   EXPECT_EQ(text, "x$$P$C|V|");
 }
 
-class CheckListSettings : public testing::Test {
-protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("mirt-checklist-" + std::to_string(::getpid()) + "-" +
-                                        testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    old_ = std::getenv("MIRT_CONFIG_DIR") ? std::getenv("MIRT_CONFIG_DIR") : "";
-    ::setenv("MIRT_CONFIG_DIR", dir_.c_str(), 1);
-    session_ = std::make_unique<host::HostSession>();
-  }
-  void TearDown() override {
-    session_.reset();
-    ::setenv("MIRT_CONFIG_DIR", old_.c_str(), 1);
-    fs::remove_all(dir_);
-  }
-  fs::path dir_;
-  std::string old_;
-  std::unique_ptr<host::HostSession> session_;
+struct CheckListSettings : testing::Test {
+  ConfigFolder config{"mirt-checklist"};
+  std::unique_ptr<host::HostSession> session_ = std::make_unique<host::HostSession>();
 };
 
 TEST_F(CheckListSettings, KeptUnderOneKeyAcrossARestart) {
