@@ -633,3 +633,71 @@ void OrvVekCompareDlgBase::StartComparison(const std::vector<int>& attributeIndi
   TavApplicationFrame::SetBusyCursor(false);
   ShowResults();
 }
+
+// ------------------------------------------------------------------ graphical tree
+namespace {
+TavUnicodeString DisplayText(const Ref<TavBaseUnknown>& o) {
+  auto nav = query<TavINavigateObject>(o);
+  auto ids = nav ? nav->GetIdentificators() : std::vector<TavUnicodeString>{};
+  return ids.empty() ? TavUnicodeString() : ids.front();
+}
+}  // namespace
+
+void OrvVekCompareDlgBase::storeChangedObjectInGraphTreeList(int side, const Ref<TavBaseUnknown>& o, int icon) {
+  const std::string key = ModelNumberText(o).utf8();
+  if (!key.empty()) changedIcons_[static_cast<std::size_t>(side)][key] = icon;
+}
+
+int OrvVekCompareDlgBase::ChangedIcon(int side, const Ref<TavBaseUnknown>& o) const {
+  const auto& store = changedIcons_[static_cast<std::size_t>(side)];
+  if (store.empty()) return OrvVekCompareDlgNavigateObject::NoIcon;
+  auto it = store.find(ModelNumberText(o).utf8());
+  return it == store.end() ? OrvVekCompareDlgNavigateObject::NoIcon : it->second;
+}
+
+// Depth first with a stack of its own: a process can be far deeper than the call
+// stack. A child is added with the icon of its own change, which is what its father
+// shows (a grandchild's change shows on the child alone).
+std::unique_ptr<OrvVekCompareDlgNavigateObject> OrvVekCompareDlgBase::copyOrgStructureToGraphTree(
+    int side, std::unordered_map<const TavBaseUnknown*, OrvVekCompareDlgNavigateObject*>& nodes) const {
+  using Node = OrvVekCompareDlgNavigateObject;
+  const Ref<TavBaseUnknown>& root = roots_[static_cast<std::size_t>(side)];
+  if (!root) return nullptr;
+  auto top = std::make_unique<Node>(DisplayText(root), ChangedIcon(side, root), root);
+  nodes[root.get()] = top.get();
+  std::vector<std::pair<Ref<TavBaseUnknown>, Node*>> work{{root, top.get()}};
+  const int kind = type_ == NeighbourActivities ? Activities : type_;
+  while (!work.empty()) {
+    auto [o, node] = std::move(work.back());
+    work.pop_back();
+    const CompareList children = ChildrenOf(o, kind);
+    const std::size_t at = work.size();
+    for (const auto& c : children) {
+      Node* n = node->AddChild(std::make_unique<Node>(DisplayText(c), ChangedIcon(side, c), c));
+      nodes[c.get()] = n;
+      work.emplace_back(c, n);
+    }
+    std::reverse(work.begin() + static_cast<std::ptrdiff_t>(at), work.end());  // first child next
+  }
+  return top;
+}
+
+void OrvVekCompareDlgBase::buildGraphTree() {
+  using Node = OrvVekCompareDlgNavigateObject;
+  const CompareResults& r = results_[static_cast<std::size_t>(type_)];
+  for (auto& store : changedIcons_) store.clear();
+  for (const auto& o : r.removed) storeChangedObjectInGraphTreeList(0, o, Node::Removed);
+  for (const auto& o : r.added) storeChangedObjectInGraphTreeList(1, o, Node::Added);
+  for (const auto& o : r.modifiedOriginal) storeChangedObjectInGraphTreeList(0, o, Node::Modified);
+  for (const auto& o : r.modifiedModified) storeChangedObjectInGraphTreeList(1, o, Node::Modified);
+  std::array<std::unordered_map<const TavBaseUnknown*, Node*>, 2> nodes;
+  for (int side = 0; side < 2; ++side) graphTrees_[static_cast<std::size_t>(side)] = copyOrgStructureToGraphTree(side, nodes[static_cast<std::size_t>(side)]);
+  // equalNodeIcons: the two nodes of one modified pair take the higher icon of the two.
+  for (std::size_t i = 0; i < r.modifiedOriginal.size() && i < r.modifiedModified.size(); ++i) {
+    auto a = nodes[0].find(r.modifiedOriginal[i].get()), b = nodes[1].find(r.modifiedModified[i].get());
+    if (a == nodes[0].end() || b == nodes[1].end()) continue;
+    const int icon = std::max(a->second->GetIconType(), b->second->GetIconType());
+    a->second->SetIconType(icon);
+    b->second->SetIconType(icon);
+  }
+}

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "OrvVekCompareDlgNavigateObject.h"
 #include "TavCompare.h"
 #include "TavYor.h"
 
@@ -195,6 +196,12 @@ public:
   // Typed hub values compare by their texts: integers and booleans "%d", reals "%g".
   static TavUnicodeString VariantText(const TavValue& v);
 
+  // The graphical tree of each side (0 original, 1 modified): the compared structure
+  // below the root, a node per object with the icon of its change; the two nodes of a
+  // modified pair show the same icon. Null until built.
+  void buildGraphTree();
+  const OrvVekCompareDlgNavigateObject* GraphTree(int side) const { return graphTrees_[static_cast<std::size_t>(side)].get(); }
+
 protected:
   // The dialog half: shows the results; nothing without a dialog.
   virtual void ShowResults() {}
@@ -249,4 +256,12 @@ private:
   std::vector<TavUnicodeString> selectedOwn_, selectedHub_;
   std::vector<Warning> warnings_;
   std::unique_ptr<TavDlgNotify> warningWindow_;
+  // Per tree, the icon of each changed object by its model number as decimal text:
+  // one store per tree, since model numbers repeat across documents.
+  std::array<std::unordered_map<std::string, int>, 2> changedIcons_;
+  std::array<std::unique_ptr<OrvVekCompareDlgNavigateObject>, 2> graphTrees_;
+  void storeChangedObjectInGraphTreeList(int side, const Ref<TavBaseUnknown>& o, int icon);
+  int ChangedIcon(int side, const Ref<TavBaseUnknown>& o) const;
+  std::unique_ptr<OrvVekCompareDlgNavigateObject> copyOrgStructureToGraphTree(
+      int side, std::unordered_map<const TavBaseUnknown*, OrvVekCompareDlgNavigateObject*>& nodes) const;
 };

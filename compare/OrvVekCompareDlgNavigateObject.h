@@ -1,0 +1,42 @@
+#pragma once
+// A node of a comparison's graphical tree: the object's display text, the icon of
+// its change and its children. Adding a child tells the node about the child's own
+// change (icons 0, 1, 2 and the folder), so a node shows what changed just below it.
+#include <memory>
+#include <vector>
+
+#include "TavBase.h"
+
+class OrvVekCompareDlgNavigateObject {
+public:
+  enum Icon {
+    NoIcon = -1,
+    Added = 0,
+    Removed = 1,
+    Modified = 2,
+    ChildModified = 3,             // unchanged, with a modified child
+    ChildAddedOrRemoved = 4,       // unchanged, with an added or removed child
+    ModifiedChildModified = 5,     // modified, with a modified child
+    ChangedChildAddedOrRemoved = 6,  // changed itself, with an added or removed child
+    Folder = 10,
+  };
+
+  OrvVekCompareDlgNavigateObject(TavUnicodeString identifier, int icon, Ref<TavBaseUnknown> object = nullptr)
+      : identifier_(std::move(identifier)), icon_(icon), object_(std::move(object)) {}
+
+  const TavUnicodeString& GetIdentifier() const { return identifier_; }
+  int GetIconType() const { return icon_; }
+  void SetIconType(int icon) { icon_ = icon; }
+  const Ref<TavBaseUnknown>& Object() const { return object_; }
+  const std::vector<std::unique_ptr<OrvVekCompareDlgNavigateObject>>& Children() const { return children_; }
+
+  OrvVekCompareDlgNavigateObject* AddChild(std::unique_ptr<OrvVekCompareDlgNavigateObject> child);
+  // The icon resource of a type ("I_OrvVekCompToolNew" ...); empty for none.
+  static const char* IconName(int icon);
+
+private:
+  TavUnicodeString identifier_;
+  int icon_;
+  Ref<TavBaseUnknown> object_;
+  std::vector<std::unique_ptr<OrvVekCompareDlgNavigateObject>> children_;
+};
