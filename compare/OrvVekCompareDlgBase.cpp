@@ -701,3 +701,30 @@ void OrvVekCompareDlgBase::buildGraphTree() {
     b->second->SetIconType(icon);
   }
 }
+
+// ------------------------------------------------------------------ modified list
+const std::vector<OrvVekCompareDlgBase::ModifiedColumn>& OrvVekCompareDlgBase::ModifiedColumns(int kind) {
+  static const std::vector<ModifiedColumn> kActivities{{"ModifiedActivities", 0}, {"EC01", ModAttributes},
+                                                       {"EC02", ModItems},          {"EC03", ModResources},
+                                                       {"EC04", ModFather},         {"EC05", ModChildren},
+                                                       {"EC06", ModSequence}};
+  static const std::vector<ModifiedColumn> kProducts{
+      {"ModifiedActivities", 0}, {"EC01", ModAttributes}, {"EC04", ModFather}, {"EC05", ModChildren}, {"EC07", ModFasteners}};
+  static const std::vector<ModifiedColumn> kOthers{
+      {"ModifiedActivities", 0}, {"EC01", ModAttributes}, {"EC04", ModFather}, {"EC05", ModChildren}};
+  static const std::vector<ModifiedColumn> kFasteners{{"ModifiedActivities", 0}, {"EC01", ModAttributes}};
+  switch (kind) {
+    case Activities:
+    case NeighbourActivities: return kActivities;
+    case Products: return kProducts;
+    case Fasteners: return kFasteners;
+    default: return kOthers;
+  }
+}
+
+std::vector<TavUnicodeString> OrvVekCompareDlgBase::ModifiedRow(int kind, const TavUnicodeString& label, int code,
+                                                                const TavUnicodeString& mark) {
+  std::vector<TavUnicodeString> row;
+  for (const ModifiedColumn& c : ModifiedColumns(kind)) row.push_back(c.bit == 0 ? label : (code & c.bit) ? mark : TavUnicodeString(" "));
+  return row;
+}

@@ -202,6 +202,16 @@ public:
   void buildGraphTree();
   const OrvVekCompareDlgNavigateObject* GraphTree(int side) const { return graphTrees_[static_cast<std::size_t>(side)].get(); }
 
+  // The Modified list of a kind: its columns (title key, and the code bit a mark
+  // column shows; 0 for the label column) and one row of a pair: the label, then per
+  // mark column `mark` ("XXX") when the code has the bit, else a single blank.
+  struct ModifiedColumn {
+    const char* key;
+    int bit;
+  };
+  static const std::vector<ModifiedColumn>& ModifiedColumns(int kind);
+  static std::vector<TavUnicodeString> ModifiedRow(int kind, const TavUnicodeString& label, int code, const TavUnicodeString& mark);
+
 protected:
   // The dialog half: shows the results; nothing without a dialog.
   virtual void ShowResults() {}

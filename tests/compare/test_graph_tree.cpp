@@ -99,3 +99,31 @@ TEST_F(CompareTest, AProcessDeeperThanTheCallStackMakesItsTree) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> Row(int kind, int code) {
+  std::vector<std::string> out;
+  for (auto& cell : E::ModifiedRow(kind, "Op", code, "XXX")) out.push_back(cell.utf8());
+  return out;
+}
+
+TEST(CompareModifiedList, ColumnsPerKindMarkTheirBitsOnly) {
+  using V = std::vector<std::string>;
+  // A father change marks "EC04" alone; a product's fastener "EC07".
+  EXPECT_EQ(Row(E::Activities, E::ModFather), (V{"Op", " ", " ", " ", "XXX", " ", " "}));
+  EXPECT_EQ(Row(E::Products, E::ModFasteners), (V{"Op", " ", " ", " ", "XXX"}));
+  EXPECT_EQ(Row(E::Resources, E::ModAttributes | E::ModChildren | E::ModSequence), (V{"Op", "XXX", " ", "XXX"}));
+  EXPECT_EQ(Row(E::ManufacturedAssemblies, 0), (V{"Op", " ", " ", " "}));
+  std::vector<std::string> keys;
+  for (auto& c : E::ModifiedColumns(E::Products)) keys.push_back(c.key);
+  EXPECT_EQ(keys, (V{"ModifiedActivities", "EC01", "EC04", "EC05", "EC07"}));
+}
+
+TEST_F(CompareTest, EveryModifiedColumnTitleAndTheMarkHaveTexts) {
+  for (int kind : {E::Activities, E::Products, E::Resources, E::ManufacturedAssemblies, E::Fasteners})
+    for (auto& c : E::ModifiedColumns(kind)) EXPECT_TRUE(TavMsgCatalog::HasKey("OrvVekCompareDlgBase", c.key)) << c.key;
+  EXPECT_TRUE(TavMsgCatalog::HasKey("OrvVekCompareDlgBase", "XXX"));
+}
+
+}  // namespace
