@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "OrvVekCommandServices.h"
 #include "Progress.h"
 #include "TavDialog.h"
 #include "TavServices.h"
@@ -635,14 +636,6 @@ void OrvVekCompareDlgBase::StartComparison(const std::vector<int>& attributeIndi
 }
 
 // ------------------------------------------------------------------ graphical tree
-namespace {
-TavUnicodeString DisplayText(const Ref<TavBaseUnknown>& o) {
-  auto nav = query<TavINavigateObject>(o);
-  auto ids = nav ? nav->GetIdentificators() : std::vector<TavUnicodeString>{};
-  return ids.empty() ? TavUnicodeString() : ids.front();
-}
-}  // namespace
-
 void OrvVekCompareDlgBase::storeChangedObjectInGraphTreeList(int side, const Ref<TavBaseUnknown>& o, int icon) {
   const std::string key = ModelNumberText(o).utf8();
   if (!key.empty()) changedIcons_[static_cast<std::size_t>(side)][key] = icon;
@@ -663,7 +656,7 @@ std::unique_ptr<OrvVekCompareDlgNavigateObject> OrvVekCompareDlgBase::copyOrgStr
   using Node = OrvVekCompareDlgNavigateObject;
   const Ref<TavBaseUnknown>& root = roots_[static_cast<std::size_t>(side)];
   if (!root) return nullptr;
-  auto top = std::make_unique<Node>(DisplayText(root), ChangedIcon(side, root), root);
+  auto top = std::make_unique<Node>(OrvVekCommandServices::GetDisplayName(root), ChangedIcon(side, root), root);
   nodes[root.get()] = top.get();
   std::vector<std::pair<Ref<TavBaseUnknown>, Node*>> work{{root, top.get()}};
   const int kind = type_ == NeighbourActivities ? Activities : type_;
@@ -673,7 +666,7 @@ std::unique_ptr<OrvVekCompareDlgNavigateObject> OrvVekCompareDlgBase::copyOrgStr
     const CompareList children = ChildrenOf(o, kind);
     const std::size_t at = work.size();
     for (const auto& c : children) {
-      Node* n = node->AddChild(std::make_unique<Node>(DisplayText(c), ChangedIcon(side, c), c));
+      Node* n = node->AddChild(std::make_unique<Node>(OrvVekCommandServices::GetDisplayName(c), ChangedIcon(side, c), c));
       nodes[c.get()] = n;
       work.emplace_back(c, n);
     }

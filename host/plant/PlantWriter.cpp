@@ -193,15 +193,10 @@ public:
 private:
   // A host object is its own extended object: its id without a query.
   const std::string& IdOf(const Ref<TavBaseUnknown>& o, std::string_view what) {
-    static const std::string kNone;
     const HostObject* h = TavCast<HostObject>(o.get());
     Ref<TavBaseUnknown> x;
     if (!h && o) h = dynamic_cast<const HostObject*>((x = o->ExtendedObject()).get());
-    if (!h || h->Doc() != &doc_) {
-      w_.Problem(std::string(what) + " refers to an object outside the document");
-      return kNone;
-    }
-    return h->IdString();
+    return IdOf(h, what);
   }
 
   // A model object known as one: no cast, and only its own memory is read.
