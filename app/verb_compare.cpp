@@ -34,6 +34,7 @@ Options& Opt() {
 // Warnings go to the terminal: a batch run has no window to show them in.
 class BatchCompare final : public OrvVekCompareDlgBase {
 protected:
+  void ShowResults() override {}
   void ShowWarning(int, const TavUnicodeString&, const TavUnicodeString& text) override {
     std::cerr << "mirt: warning: " << text.utf8() << '\n';
   }
@@ -230,9 +231,20 @@ mirt::Json ObjectsJson(const host::HostDocument& doc, const CompareList& list) {
   return a;
 }
 
-mirt::Json ModifiedJson(const Sides& s, const CompareResults& r) {
+// The mark columns of the results dialog's Modified list for a kind: key and title.
+mirt::Json ColumnsJson(int kind) {
+  mirt::Json a = mirt::Json::array();
+  for (const auto& c : OrvVekCompareDlgBase::ModifiedColumns(kind))
+    if (c.bit) a.push_back({{"key", c.key}, {"title", TavMsgCatalog::BuildMessage("OrvVekCompareDlgBase", c.key, {}, c.key).utf8()}});
+  return a;
+}
+
+mirt::Json ModifiedJson(const Sides& s, const CompareResults& r, int kind) {
   mirt::Json a = mirt::Json::array();
   for (std::size_t i = 0; i < r.codes.size(); ++i) {
+    mirt::Json marks = mirt::Json::array();
+    for (const auto& c : OrvVekCompareDlgBase::ModifiedColumns(kind))
+      if (c.bit) marks.push_back((r.codes[i] & c.bit) != 0);
     mirt::Json attributes = mirt::Json::array();
     if (r.codes[i] & OrvVekCompareDlgBase::ModAttributes)
       if (auto c = query<OrvICompareObjects>(r.modifiedOriginal[i])) {
@@ -245,6 +257,7 @@ mirt::Json ModifiedJson(const Sides& s, const CompareResults& r) {
                  {"modified", Describe(s.d2, r.modifiedModified[i])},
                  {"code", r.codes[i]},
                  {"aspects", AspectList(r.codes[i])},
+                 {"marks", std::move(marks)},
                  {"attributes", std::move(attributes)}});
   }
   return a;
@@ -267,9 +280,12 @@ void PrintJson(const OrvVekCompareDlgBase& engine, const Sides& s, const Compare
         {"positions_compared", settings.coordinateCheck}}},
       {"added", ObjectsJson(s.d2, r.added)},
       {"removed", ObjectsJson(s.d1, r.removed)},
-      {"changed", ModifiedJson(s, r)}};
+      {"columns", ColumnsJson(shown)},
+      {"changed", ModifiedJson(s, r, shown)}};
   if (shown != OrvVekCompareDlgBase::Fasteners)
-    j["fasteners"] = {{"added", ObjectsJson(s.d2, f.added)}, {"removed", ObjectsJson(s.d1, f.removed)}, {"changed", ModifiedJson(s, f)}};
+    j["fasteners"] = {{"added", ObjectsJson(s.d2, f.added)},
+                      {"removed", ObjectsJson(s.d1, f.removed)},
+                      {"changed", ModifiedJson(s, f, OrvVekCompareDlgBase::Fasteners)}};
   j["summary"] = {{"paired", fastenersOfProducts ? mirt::Json(nullptr) : mirt::Json(r.matchedOriginal.size())},
                   {"added", r.added.size()},
                   {"removed", r.removed.size()},

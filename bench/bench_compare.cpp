@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "BenchMain.h"
+#include "ComparePlants.h"
 #include "HostCompare.h"
 #include "HostRuntime.h"
 #include "OrvVekCompareDlgBase.h"
@@ -15,51 +16,6 @@
 #include "PlantGenerator.h"
 
 namespace {
-
-struct Pair {
-  Ref<host::HostDocument> original, modified;
-  std::vector<std::string> originalKeys, modifiedKeys;
-};
-
-std::vector<std::string> Keys(const host::HostDocument& d) {
-  Ref<TavBaseUnknown> root = d.Process().GetRootActivities()[0];
-  std::vector<std::string> keys{query<TavIModelIdentity>(root)->GetId().utf8()};
-  for (auto& a : query<TavISPPChildManagement>(root)->GetAllChildren()) keys.push_back(query<TavIModelIdentity>(a)->GetId().utf8());
-  return keys;
-}
-
-const Pair& Plants(std::size_t n) {
-  static std::map<std::size_t, Pair> cache;
-  Pair& p = cache[n];
-  if (p.original) return p;
-  host::PlantSpec spec;
-  spec.activities = n;
-  spec.products = std::max<std::size_t>(n / 10, 10);
-  spec.resources = 50;
-  spec.depth = 6;
-  spec.seed = 11;
-  p.original = host::GeneratePlant(spec);
-  std::string error;
-  p.modified = host::ParsePlant(host::SerializePlant(*p.original), "modified.xml", error);
-  Ref<TavBaseUnknown> root = p.modified->Process().GetRootActivities()[0];
-  std::vector<Ref<host::HostActivity>> leaves;
-  for (auto& a : query<TavISPPChildManagement>(root)->GetAllChildren()) {
-    auto h = std::dynamic_pointer_cast<host::HostActivity>(a);
-    if (h && h->GetChildren().empty()) leaves.push_back(h);
-  }
-  std::size_t changes = 0;
-  for (std::size_t i = 0; i < leaves.size() && changes < n / 100; i += 97, ++changes) {
-    auto& a = leaves[i];
-    switch (changes % 3) {
-      case 0: a->SetTime(a->GetTime() + 1); break;
-      case 1: p.modified->RemoveActivity(a); break;
-      default: p.modified->CreateActivity(a, "PhysicalActivity", "", "Added");
-    }
-  }
-  p.originalKeys = Keys(*p.original);
-  p.modifiedKeys = Keys(*p.modified);
-  return p;
-}
 
 // What pairing costs at the least: a hash map of the original keys, probed with
 // the modified keys, the hits removed.
@@ -72,8 +28,14 @@ std::size_t Baseline(const Pair& p) {
   return hits;
 }
 
+// The engine alone: no results dialog.
+class Engine final : public OrvVekCompareDlgBase {
+protected:
+  void ShowResults() override {}
+};
+
 std::size_t Compare(const Pair& p, int filter) {
-  OrvVekCompareDlgBase e;
+  Engine e;
   e.SetType(OrvVekCompareDlgBase::Activities);
   auto l1 = OrvEMfgAssemblyFactory::GetMAsInContainer(p.original), l2 = OrvEMfgAssemblyFactory::GetMAsInContainer(p.modified);
   e.SetMALists({l1.begin(), l1.end()}, {l2.begin(), l2.end()});

@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "OrvVekCommandServices.h"
+#include "OrvVekCompareFilterAttsDlg.h"
 #include "Progress.h"
 #include "TavDialog.h"
 #include "TavServices.h"
@@ -651,12 +652,12 @@ int OrvVekCompareDlgBase::ChangedIcon(int side, const Ref<TavBaseUnknown>& o) co
 // Depth first with a stack of its own: a process can be far deeper than the call
 // stack. A child is added with the icon of its own change, which is what its father
 // shows (a grandchild's change shows on the child alone).
-std::unique_ptr<OrvVekCompareDlgNavigateObject> OrvVekCompareDlgBase::copyOrgStructureToGraphTree(
+Ref<OrvVekCompareDlgNavigateObject> OrvVekCompareDlgBase::copyOrgStructureToGraphTree(
     int side, std::unordered_map<const TavBaseUnknown*, OrvVekCompareDlgNavigateObject*>& nodes) const {
   using Node = OrvVekCompareDlgNavigateObject;
   const Ref<TavBaseUnknown>& root = roots_[static_cast<std::size_t>(side)];
   if (!root) return nullptr;
-  auto top = std::make_unique<Node>(OrvVekCommandServices::GetDisplayName(root), ChangedIcon(side, root), root);
+  auto top = std::make_shared<Node>(OrvVekCommandServices::GetDisplayName(root), ChangedIcon(side, root), root);
   nodes[root.get()] = top.get();
   std::vector<std::pair<Ref<TavBaseUnknown>, Node*>> work{{root, top.get()}};
   const int kind = type_ == NeighbourActivities ? Activities : type_;
@@ -666,13 +667,34 @@ std::unique_ptr<OrvVekCompareDlgNavigateObject> OrvVekCompareDlgBase::copyOrgStr
     const CompareList children = ChildrenOf(o, kind);
     const std::size_t at = work.size();
     for (const auto& c : children) {
-      Node* n = node->AddChild(std::make_unique<Node>(OrvVekCommandServices::GetDisplayName(c), ChangedIcon(side, c), c));
+      Node* n = node->AddChild(std::make_shared<Node>(OrvVekCommandServices::GetDisplayName(c), ChangedIcon(side, c), c));
       nodes[c.get()] = n;
       work.emplace_back(c, n);
     }
     std::reverse(work.begin() + static_cast<std::ptrdiff_t>(at), work.end());  // first child next
+    if (kind == Products) copyOrgFastenerToGraphTree(side, o, *node);
   }
   return top;
+}
+
+// A product's fasteners under a folder node, after its child products, each with
+// the icon of its own result.
+void OrvVekCompareDlgBase::copyOrgFastenerToGraphTree(int side, const Ref<TavBaseUnknown>& product,
+                                                      OrvVekCompareDlgNavigateObject& node) const {
+  using Node = OrvVekCompareDlgNavigateObject;
+  const auto& relations = fastenerRelations_[static_cast<std::size_t>(side)];
+  std::vector<Ref<TavBaseUnknown>> fasteners;
+  if (!relations || relations->GetFastenersOfPart(product, fasteners) != S_OK || fasteners.empty()) return;
+  auto folder = std::make_shared<Node>(
+      TavMsgCatalog::BuildMessage(kCatalog, "GraphicalTreeAssemblyJointsFolderName", {}, "Joints"), Node::Folder);
+  for (const auto& f : fasteners) setAccordingIconOnFastener(side, f, *folder);
+  node.AddChild(std::move(folder));
+}
+
+void OrvVekCompareDlgBase::setAccordingIconOnFastener(int side, const Ref<TavBaseUnknown>& fastener,
+                                                      OrvVekCompareDlgNavigateObject& folder) const {
+  folder.AddChild(std::make_shared<OrvVekCompareDlgNavigateObject>(OrvVekCommandServices::GetDisplayName(fastener),
+                                                                   ChangedIcon(side, fastener), fastener));
 }
 
 void OrvVekCompareDlgBase::buildGraphTree() {
@@ -683,6 +705,13 @@ void OrvVekCompareDlgBase::buildGraphTree() {
   for (const auto& o : r.added) storeChangedObjectInGraphTreeList(1, o, Node::Added);
   for (const auto& o : r.modifiedOriginal) storeChangedObjectInGraphTreeList(0, o, Node::Modified);
   for (const auto& o : r.modifiedModified) storeChangedObjectInGraphTreeList(1, o, Node::Modified);
+  if (type_ == Products) {
+    const CompareResults& f = results_[Fasteners];
+    for (const auto& o : f.removed) storeChangedObjectInGraphTreeList(0, o, Node::Removed);
+    for (const auto& o : f.added) storeChangedObjectInGraphTreeList(1, o, Node::Added);
+    for (const auto& o : f.modifiedOriginal) storeChangedObjectInGraphTreeList(0, o, Node::Modified);
+    for (const auto& o : f.modifiedModified) storeChangedObjectInGraphTreeList(1, o, Node::Modified);
+  }
   std::array<std::unordered_map<const TavBaseUnknown*, Node*>, 2> nodes;
   for (int side = 0; side < 2; ++side) graphTrees_[static_cast<std::size_t>(side)] = copyOrgStructureToGraphTree(side, nodes[static_cast<std::size_t>(side)]);
   // equalNodeIcons: the two nodes of one modified pair take the higher icon of the two.

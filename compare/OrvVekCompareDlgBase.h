@@ -3,6 +3,7 @@
 // conditions, Added/Removed/Modified lists and modification codes. The results
 // dialog builds on this class; the comparison itself needs no widget.
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
@@ -14,7 +15,12 @@
 #include "TavCompare.h"
 #include "TavYor.h"
 
+class TavDlgDialog;
+class TavDlgLabel;
+class TavDlgMultiList;
+class TavDlgNavigBox;
 class TavDlgNotify;
+class OrvVekCompareFilterAttsDlg;
 
 using CompareList = std::vector<Ref<TavBaseUnknown>>;
 
@@ -212,9 +218,53 @@ public:
   static const std::vector<ModifiedColumn>& ModifiedColumns(int kind);
   static std::vector<TavUnicodeString> ModifiedRow(int kind, const TavUnicodeString& label, int code, const TavUnicodeString& mark);
 
+  // ---- The results dialog (OrvVekCompareResultsDlg.cpp). "First" is the modified
+  // root, "Second" the original one.
+  // Null until the results are shown.
+  TavDlgDialog* GetDialog() const { return dialog_.get(); }
+  // Fills the header, the three lists, the summary page when asked for and the trees.
+  void UpdateDialog();
+  void UpdateSummaryPage();
+  // The attribute lines of an Added or Removed object (no partner), or of a modified
+  // pair (object original, partner modified); none unless attributes were compared.
+  void UpdateAttributeDialog(TavDlgMultiList* list, const Ref<TavBaseUnknown>& object, const Ref<TavBaseUnknown>& partner);
+  void OnSelectAdded();
+  void OnSelectRemoved();
+  void OnSelectModified();
+  // Shows the object of the selected line of a list (0 Added, 1 Removed, 2 Modified:
+  // the modified object) in its document's window: highlighted, the viewers centred.
+  void OnDoubleClick(int list);
+  // Hub mode: the change-order note dialog of the modified root's record, else closes.
+  void OnOK();
+  void OnCancel();
+  // Unchanged values of the summary page (and the report) as the "Dots" text.
+  void OnToggleValue();
+  bool IsValueToggleOn() const { return valueToggle_; }
+  // The report attribute selection; its OK refreshes the summary page.
+  void OnSelectAtts();
+  void OnCompareFilterAttsDlgOK();
+  OrvVekCompareFilterAttsDlg* GetFilterAttsDialog() const { return attsDialog_.get(); }
+  // The summary page's last total (Added + Removed + Modified); 0 before it was filled.
+  int SummaryTotal() const { return summaryTotal_; }
+  // A root's path (0 original, 1 modified): the top list name, then the display names
+  // from the top down to the root, joined by the "Separator" text.
+  TavUnicodeString RootPath(int side) const;
+  // The compared root's feature: its late type, else "FeatureNameNotAvailable".
+  TavUnicodeString FeatureName() const;
+  // The report attributes stored for the feature: own names, hub names.
+  void ReportAttributes(std::vector<TavUnicodeString>& own, std::vector<TavUnicodeString>& hub) const;
+  // An object's label: its "Label" value, else its display name.
+  static TavUnicodeString LabelOf(const Ref<TavBaseUnknown>& o);
+  // Whether the dialog was closed (Cancel, or OK with its change-order note done):
+  // the compare tool ends on the notification that closed it.
+  bool IsClosed() const { return closed_; }
+  // Told of each dialog the results dialog opens whose OK or Cancel may close it
+  // (the change-order dialogs), so that the compare tool hears it.
+  void SetOnDialogOpened(std::function<void(TavDlgDialog*)> f) { onDialog_ = std::move(f); }
+
 protected:
-  // The dialog half: shows the results; nothing without a dialog.
-  virtual void ShowResults() {}
+  // Fills and shows the results dialog, no smaller than 600 x 600.
+  virtual void ShowResults();
   // Shows one warning in the shared notification window.
   virtual void ShowWarning(int errorType, const TavUnicodeString& title, const TavUnicodeString& text);
 
@@ -269,9 +319,28 @@ private:
   // Per tree, the icon of each changed object by its model number as decimal text:
   // one store per tree, since model numbers repeat across documents.
   std::array<std::unordered_map<std::string, int>, 2> changedIcons_;
-  std::array<std::unique_ptr<OrvVekCompareDlgNavigateObject>, 2> graphTrees_;
+  std::array<Ref<OrvVekCompareDlgNavigateObject>, 2> graphTrees_;
+  // The dialog half.
+  void BuildDialog();
+  void FillHeader();
+  void FillList(TavDlgMultiList* list, const CompareList& objects);
+  void FillModifiedList();
+  void FillTrees();
+  void SummaryRows(TavDlgMultiList* list, const CompareList& objects, const std::vector<TavUnicodeString>& own,
+                   const std::vector<TavUnicodeString>& hub, int side);
+  void UpdateHxAttributeDialog(TavDlgMultiList* list, const Ref<TavBaseUnknown>& object, const Ref<TavBaseUnknown>& partner);
+  void Close();
+  std::unique_ptr<TavDlgDialog> dialog_;
+  std::unique_ptr<OrvVekCompareFilterAttsDlg> attsDialog_;
+  std::unique_ptr<TavDlgDialog> changeOrderDialog_;
+  bool valueToggle_ = false;
+  int summaryTotal_ = 0;
+  bool closed_ = false;
+  std::function<void(TavDlgDialog*)> onDialog_;
   void storeChangedObjectInGraphTreeList(int side, const Ref<TavBaseUnknown>& o, int icon);
   int ChangedIcon(int side, const Ref<TavBaseUnknown>& o) const;
-  std::unique_ptr<OrvVekCompareDlgNavigateObject> copyOrgStructureToGraphTree(
+  void copyOrgFastenerToGraphTree(int side, const Ref<TavBaseUnknown>& product, OrvVekCompareDlgNavigateObject& node) const;
+  void setAccordingIconOnFastener(int side, const Ref<TavBaseUnknown>& fastener, OrvVekCompareDlgNavigateObject& folder) const;
+  Ref<OrvVekCompareDlgNavigateObject> copyOrgStructureToGraphTree(
       int side, std::unordered_map<const TavBaseUnknown*, OrvVekCompareDlgNavigateObject*>& nodes) const;
 };

@@ -1,6 +1,17 @@
 #include "OrvVekCompareDlgNavigateObject.h"
 
-OrvVekCompareDlgNavigateObject* OrvVekCompareDlgNavigateObject::AddChild(std::unique_ptr<OrvVekCompareDlgNavigateObject> child) {
+// Releases the subtree without recursion: a tree is as deep as its process.
+OrvVekCompareDlgNavigateObject::~OrvVekCompareDlgNavigateObject() {
+  std::vector<Ref<OrvVekCompareDlgNavigateObject>> work = std::move(children_);
+  while (!work.empty()) {
+    Ref<OrvVekCompareDlgNavigateObject> n = std::move(work.back());
+    work.pop_back();
+    if (n.use_count() == 1)
+      for (auto& c : n->children_) work.push_back(std::move(c));
+  }
+}
+
+OrvVekCompareDlgNavigateObject* OrvVekCompareDlgNavigateObject::AddChild(Ref<OrvVekCompareDlgNavigateObject> child) {
   const int c = child->icon_;
   if (c == Modified) {
     if (icon_ == NoIcon) icon_ = ChildModified;

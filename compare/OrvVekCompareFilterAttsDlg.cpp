@@ -26,23 +26,27 @@ OrvVekCompareFilterAttsDlg::OrvVekCompareFilterAttsDlg(TavDlgWidget* father, Tav
     return l;
   };
   leftList_ = list("AllAttributesFrame", "AllAttributesList");
-  auto button = [this](TavDlgWidget* frame, const char* name, std::function<void()> push) {
-    AddAnalyseNotificationCB(frame->Add<TavDlgPushButton>(name), TavDlgNotification::Activate, std::move(push));
+  // Icon buttons: the tooltip ("<name>.Help") says what the icon means.
+  auto button = [this](TavDlgWidget* frame, const char* name, const char* icon, std::function<void()> push) {
+    auto* b = frame->Add<TavDlgPushButton>(name);
+    b->SetIconName(icon);
+    b->SetToolTip(Text((std::string(name) + ".Help").c_str(), name));
+    AddAnalyseNotificationCB(b, TavDlgNotification::Activate, std::move(push));
   };
   auto* buttons = Add<TavDlgFrame>("ButtonFrame");
-  button(buttons, "AddAttribute", [this] { PushAdd(); });
-  button(buttons, "RemoveAttribute", [this] { PushRemove(); });
+  button(buttons, "AddAttribute", "I_ToRight", [this] { PushAdd(); });
+  button(buttons, "RemoveAttribute", "I_ToLeft", [this] { PushRemove(); });
   rightList_ = list("SelectedAttributesFrame", "SelectedAttributesList");
   auto* order = Add<TavDlgFrame>("UpDownFrame");
-  button(order, "ToUp", [this] { Move(-1); });
-  button(order, "ToDown", [this] { Move(1); });
-  button(order, "ToTop", [this] { MoveToEnd(true); });
-  button(order, "ToBottom", [this] { MoveToEnd(false); });
+  button(order, "ToUp", "I_ToUp", [this] { Move(-1); });
+  button(order, "ToDown", "I_ToDown", [this] { Move(1); });
+  button(order, "ToTop", "I_ToTop", [this] { MoveToEnd(true); });
+  button(order, "ToBottom", "I_ToBottom", [this] { MoveToEnd(false); });
   auto* sort = Add<TavDlgFrame>("SortFrame");
-  button(sort, "SortABCPrompts", [this] { SortLeft(Sort::ABCPrompts); });
-  button(sort, "SortKwHxPrompts", [this] { SortLeft(Sort::KwHxPrompts); });
-  button(sort, "SortABCNames", [this] { SortLeft(Sort::ABCNames); });
-  button(sort, "SortKwHxNames", [this] { SortLeft(Sort::KwHxNames); });
+  button(sort, "SortABCPrompts", "I_SortABCPrompts", [this] { SortLeft(Sort::ABCPrompts); });
+  button(sort, "SortKwHxPrompts", "I_SortKwHxPrompts", [this] { SortLeft(Sort::KwHxPrompts); });
+  button(sort, "SortABCNames", "I_SortABCNames", [this] { SortLeft(Sort::ABCNames); });
+  button(sort, "SortKwHxNames", "I_SortKwHxNames", [this] { SortLeft(Sort::KwHxNames); });
   showOwn_ = sort->Add<TavDlgCheckButton>("CBKw");
   showHub_ = sort->Add<TavDlgCheckButton>("CBHx");
   for (auto* box : {showOwn_, showHub_}) {

@@ -111,3 +111,18 @@ bool OrvVekCompareUtilities::SaveCheckList(const TavUnicodeString& feature, cons
   }
   return true;
 }
+
+TavUnicodeString OrvVekCompareUtilities::CreateTooltipString(const TavUnicodeString& path, const TavUnicodeString& separator) {
+  const std::string& p = path.utf8();
+  const std::string& sep = separator.utf8();
+  if (sep.empty()) return path;
+  std::string out;
+  for (std::size_t from = 0;;) {
+    const std::size_t at = p.find(sep, from);
+    out += p.substr(from, at == std::string::npos ? std::string::npos : at - from);
+    if (at == std::string::npos) break;
+    out += '\n';
+    from = at + sep.size();
+  }
+  return out;
+}

@@ -32,6 +32,8 @@ public:
                                   const std::vector<TavUnicodeString>& names, const std::vector<TavUnicodeString>& kinds,
                                   std::string& problem);
 
+  // A path's tooltip: one line per name, the path split at each separator text.
+  static TavUnicodeString CreateTooltipString(const TavUnicodeString& path, const TavUnicodeString& separator);
   // The stored selection of the feature (empty lists when none is stored).
   static void ReadCheckList(const TavUnicodeString& feature, std::vector<TavUnicodeString>& names,
                             std::vector<TavUnicodeString>& kinds);

@@ -18,6 +18,7 @@
 #include "HostTree.h"
 #include "HostVisu.h"
 #include "ScriptAssemblies.h"
+#include "ScriptCompare.h"
 #include "ScriptGraph.h"
 #include "ScriptTree.h"
 #include "ScriptUndo.h"
@@ -67,6 +68,7 @@ void RegisterHost() {
   RegisterTreeStatements();      // the PPR tree window
   RegisterRequirementStatements();  // print highlight, expect highlighted
   RegisterTimingStatements();    // print times
+  RegisterCompareStatements();   // print centred, print setting
 }
 
 }  // namespace host

@@ -2,6 +2,7 @@
 
 #include "ActivitiesModule.h"
 #include "AssignmentModule.h"
+#include "CompareModule.h"
 #include "GanttModule.h"
 #include "HostStartup.h"
 #include "MfgAssyModule.h"
@@ -63,6 +64,7 @@ void StartUp() {
   RegisterStatesModule();
   RegisterGanttModule();
   RegisterMfgAssyModule();
+  RegisterCompareModule();
   RegisterWorkbenchModule();
 }
 

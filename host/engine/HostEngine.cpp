@@ -127,7 +127,7 @@ bool HostEngine::Start(const std::string& module, const std::string& className, 
   return StartCommand(std::move(cmd), error);
 }
 
-bool HostEngine::Pick(const TavPathElement& path, std::string* error, bool* refused) {
+bool HostEngine::Pick(const TavPathElement& path, std::string* error, bool* refused, bool otherDocument) {
   if (refused) *refused = false;
   if (!command_) {
     if (error) *error = "no command is running to take the pick";
@@ -141,7 +141,7 @@ bool HostEngine::Pick(const TavPathElement& path, std::string* error, bool* refu
   std::string why, err;
   const Marks marks = MarkEvent();
   bool taken = false;
-  bool ok = Guarded([&] { return (taken = command_->OfferPick(path, &why)) == false || command_->Evaluate(&err); }, &err);
+  bool ok = Guarded([&] { return (taken = command_->OfferPick(path, &why, otherDocument)) == false || command_->Evaluate(&err); }, &err);
   if (!ok) taken = true;
   if (!ok) RollBackEvent(marks);
   --depth_;

@@ -33,7 +33,8 @@ public:
              const std::string& argument = {});
   // `refused` (when given) tells a pick the command did not take from one it took
   // but failed to handle (or no command to take it).
-  bool Pick(const TavPathElement& path, std::string* error, bool* refused = nullptr);
+  // `otherDocument`: the pick is in an open plant other than the current one.
+  bool Pick(const TavPathElement& path, std::string* error, bool* refused = nullptr, bool otherDocument = false);
   bool Cancel(std::string* error);
   TavStateCommand* RunningCommand() override { return command_.get(); }
   std::string LastEndedCommand() const { return lastEnded_; }

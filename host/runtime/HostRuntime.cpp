@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 #include "FileWriter.h"
+#include "TavDocWindows.h"
 #include "HostUndo.h"
 
 namespace host {
@@ -338,6 +339,12 @@ HostEditor::HostEditor(Ref<HostDocument> doc) : doc_(std::move(doc)) {}
 HostSession::HostSession() : previous_(TavHostServices::Get()), catalogs_(ResourceDir()) {
   TavHostServices::Install(this);
   g_session = this;
+  TavDocumentWindows::Install([](const Ref<TavDocument>& doc) -> Ref<TavFrmEditor> {
+    if (!g_session) return nullptr;
+    for (auto& e : g_session->Editors())
+      if (static_cast<const TavDocument*>(e->Document().get()) == doc.get()) return e;
+    return nullptr;
+  });
 }
 
 HostSession::~HostSession() {

@@ -1,5 +1,6 @@
 // Statements about the session: plants, workbenches, commands, picks, environment.
 #include <cstdlib>
+#include <filesystem>
 
 #include "HostScript.h"
 #include "HostWorkbench.h"
@@ -76,24 +77,51 @@ std::string KindOf(const Ref<TavBaseUnknown>& o) {
   return "object";
 }
 
+// The open plant a script names by its display name or its file's stem.
+Ref<HostDocument> OpenPlantNamed(ScriptRunner& r, const std::string& name, std::string& err) {
+  std::vector<std::string> names;
+  for (auto& e : r.Session().Editors()) {
+    const auto& d = e->Document();
+    const std::string stem = std::filesystem::path(d->FilePath()).stem().string();
+    if (d->GetDisplayName().utf8() == name || (!d->FilePath().empty() && stem == name)) return d;
+    names.push_back(d->GetDisplayName().utf8());
+  }
+  err = "no open plant named '" + name + "'" + DidYouMean(name, names);
+  return nullptr;
+}
+
 bool Pick(ScriptRunner& r, const ScriptWords& a, std::string& err) {
-  // "pick tree PATH" / "pick viewer PATH" / "pick dialog DIALOG.WIDGET/PATH"; a
-  // lone word is always the path.
-  const std::string& path = a.size() == 2 ? a[1] : a[0];
-  if (a.size() == 2 && a[0] != "tree" && a[0] != "viewer" && a[0] != "dialog") {
-    err = "pick: '" + a[0] + "' is neither tree, viewer nor dialog (usage: pick [tree|viewer|dialog] PATH)";
+  // "pick tree PATH" / "pick viewer PATH" / "pick dialog DIALOG.WIDGET/PATH" /
+  // "pick in PLANT PATH"; a lone word is always the path.
+  const std::string& path = a.back();
+  const bool in = a.size() == 3 && a[0] == "in";
+  if ((a.size() == 2 && a[0] != "tree" && a[0] != "viewer" && a[0] != "dialog") || (a.size() == 3 && !in)) {
+    err = "pick: usage: pick [tree|viewer|dialog] PATH, or pick in PLANT PATH";
     return false;
   }
-  // A node of a dialog's navigation box reaches the agents as a tree pick does.
-  TavPathElement p = a.size() == 2 && a[0] == "dialog" ? ResolveDialogPick(r, path, err) : r.ResolvePath(path, err);
+  TavPathElement p;
+  bool other = false;
+  if (in) {
+    auto doc = OpenPlantNamed(r, a[1], err);
+    if (!doc) return false;
+    p = doc->Resolve(path);
+    if (p.IsEmpty()) err = "no object at '" + path + "' in " + a[1];
+    std::string ignored;
+    other = doc != r.Document(ignored);
+  } else {
+    // A node of a dialog's navigation box reaches the agents as a tree pick does.
+    p = a.size() == 2 && a[0] == "dialog" ? ResolveDialogPick(r, path, err) : r.ResolvePath(path, err);
+  }
   if (p.IsEmpty()) {
     if (a.size() == 2 && a[0] == "dialog") err = "pick dialog " + path + ": " + err;
     return false;
   }
   const std::string waits = r.WaitingFor();
-  if (!r.Engine().Pick(p, &err)) {
+  if (!r.Engine().Pick(p, &err, nullptr, other)) {
     // The engine names its states and agents; the user knows objects and steps.
-    if (err.rfind("no agent of state", 0) == 0)
+    if (err.rfind("no agent of state", 0) == 0 && err.find("another plant") != std::string::npos)
+      err = "this step takes no pick in another plant";
+    else if (err.rfind("no agent of state", 0) == 0)
       err = "this step takes " + (waits.rfind("pick ", 0) == 0 ? waits.substr(5) : std::string("no pick")) + ", not " +
             (KindOf(p.GetLeaf())[0] == 'a' ? "an " : "a ") + KindOf(p.GetLeaf());
     else if (err.rfind("the pick was refused in state", 0) == 0)
@@ -170,13 +198,15 @@ void AddSessionStatements(ScriptTable& t) {
            r.Session().CurrentHostEditor()->SetActivePath(p);
            return true;
          }});
-  t.Add({"pick", {{"", ArgKind::Choice, true, false, {"tree", "viewer", "dialog"}}, {"PATH", ArgKind::Path}},
+  t.Add({"pick", {{"", ArgKind::Choice, true, false, {"tree", "viewer", "dialog", "in"}}, {"PLANT", ArgKind::Word, true}, {"PATH", ArgKind::Path}},
          "pick an object for the running command",
          "Offers an object to the agents of the running command's current state, as a\n"
          "click in the tree or the 3D viewer would. `pick dialog DIALOG.WIDGET/PATH`\n"
          "clicks the node at PATH (node texts from a root, separated by /; a library\n"
-         "by its file name) in a dialog's navigation box and selects it. A pick no\n"
-         "agent takes fails and says why.\nExample:\n  pick Products/BodyInWhite.1/Bracket.3\n"
+         "by its file name) in a dialog's navigation box and selects it. `pick in PLANT\n"
+         "PATH` picks in another open plant (by its name or file name), which only a\n"
+         "step taking picks in other plants accepts. A pick no agent takes fails and\n"
+         "says why.\nExample:\n  pick Products/BodyInWhite.1/Bracket.3\n  pick in sample-plant-rev2 \"Process/Body Shop\"\n"
          "  pick viewer \"#op40_brackets\"\n  pick dialog AddActivityDialog.ActivityTreeView/body.act/Weld",
          Pick});
   t.Add({"cancel", {}, "cancel the running command",

@@ -31,4 +31,5 @@ void TavDeclareCompareInterfaces() {
   TavInterfaceNames::Declare<OrvIBIWFastener>();
   TavInterfaceNames::Declare<OrvIBIWFeaturePartRelations>();
   TavInterfaceNames::Declare<TavIYorAdapter>();
+  TavInterfaceNames::Declare<TavIYorAttributeMgt>();
 }

@@ -55,3 +55,27 @@ inline Ref<OrvIYorLayoutMgt> TavYorLayoutMgtOf(const Ref<TavDocument>& doc) {
   if (!doc) return nullptr;
   return std::dynamic_pointer_cast<OrvIYorLayoutMgt>(doc->GetRootContainer(OrvIYorLayoutMgt::kInterfaceName));
 }
+
+// The hub record's own objects of an object of a hub document: the change orders
+// "changeorderbegin" and "changeorderend" (the changes the record's revision began
+// and ended with), each with the fields "name" and "note". A hub document carries
+// it as a root container (`TavYorAttributeMgtOf`).
+class TavIYorAttributeMgt : public virtual TavBaseUnknown {
+public:
+  TAV_INTERFACE(TavIYorAttributeMgt);
+  static constexpr const char* kChangeOrderBegin = "changeorderbegin";
+  static constexpr const char* kChangeOrderEnd = "changeorderend";
+  // One field of a record object; E_FAIL when the object has no hub record, the
+  // record no such object, or the object no such field.
+  virtual HRESULT GetRecordObjectField(const Ref<TavBaseUnknown>& object, const TavUnicodeString& recordObject,
+                                       const TavUnicodeString& field, TavUnicodeString& value) const = 0;
+  // Writes a field of an existing record object ("note"; "name" is the hub's and
+  // refused); E_FAIL, and nothing changes, otherwise.
+  virtual HRESULT SetRecordObjectField(const Ref<TavBaseUnknown>& object, const TavUnicodeString& recordObject,
+                                       const TavUnicodeString& field, const TavUnicodeString& value) = 0;
+};
+
+inline Ref<TavIYorAttributeMgt> TavYorAttributeMgtOf(const Ref<TavDocument>& doc) {
+  if (!doc) return nullptr;
+  return std::dynamic_pointer_cast<TavIYorAttributeMgt>(doc->GetRootContainer(TavIYorAttributeMgt::kInterfaceName));
+}

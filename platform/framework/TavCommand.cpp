@@ -96,7 +96,7 @@ bool TavStateCommand::Start(std::string* error) {
   return Evaluate(error);
 }
 
-bool TavStateCommand::OfferPick(const TavPathElement& pick, std::string* why) {
+bool TavStateCommand::OfferPick(const TavPathElement& pick, std::string* why, bool otherDocument) {
   if (ended_ || !current_) {
     if (why) *why = "no state of " + name_ + " waits for a pick";
     return false;
@@ -104,7 +104,7 @@ bool TavStateCommand::OfferPick(const TavPathElement& pick, std::string* why) {
   bool typed = false;
   for (TavAgent* a : current_->Agents()) {
     auto* pa = dynamic_cast<TavPathElementAgent*>(a);
-    if (!pa) continue;
+    if (!pa || (otherDocument && !dynamic_cast<TavOtherDocumentAgent*>(pa))) continue;
     if (pa->MatchesType(pick)) typed = true;
     if (pa->Offer(pick)) {
       lastModified_ = pa;
@@ -112,6 +112,8 @@ bool TavStateCommand::OfferPick(const TavPathElement& pick, std::string* why) {
     }
     if (why && !pa->GetFilterMessage().IsEmpty()) *why = pa->GetFilterMessage().utf8();
   }
+  if (why && why->empty() && otherDocument && !typed)
+    *why = "no agent of state " + current_->GetName() + " takes a pick in another plant";
   if (why && why->empty())
     *why = typed ? "the pick was refused in state " + current_->GetName()
                  : "no agent of state " + current_->GetName() + " accepts an object of this kind";

@@ -115,7 +115,8 @@ private:
   std::string last_;
 };
 
-// Valued when the user picks in another document than the current one.
+// Takes picks in the current document and, unlike the other agents, picks in
+// another open document.
 class TavOtherDocumentAgent : public TavPathElementAgent {
 public:
   using TavPathElementAgent::TavPathElementAgent;
@@ -229,7 +230,9 @@ public:
   bool Start(std::string* error);
   // Offers a pick to the current state's path agents; false when none takes it
   // (`why` says why, with a filter's message when one refused it).
-  bool OfferPick(const TavPathElement& pick, std::string* why);
+  // A pick in another open document than the current editor's reaches only the
+  // agents that take one (TavOtherDocumentAgent).
+  bool OfferPick(const TavPathElement& pick, std::string* why, bool otherDocument = false);
   // Offers a notification to the current state's dialog agents.
   bool OfferNotification(const TavDlgWidget* source, const std::string& notification);
   // Fires transitions until none applies; false with a message on a loop.

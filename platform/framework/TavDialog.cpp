@@ -83,6 +83,8 @@ void TavDlgWidget::Dump(std::string& out, int indent) {
   if (!t.IsEmpty()) out += " " + Quote(t);
   if (!visible_) out += " [hidden]";
   if (!sensitive_) out += " [insensitive]";
+  if (!icon_.empty()) out += " icon=" + icon_;
+  if (!tooltip_.IsEmpty()) out += " tooltip=" + Quote(tooltip_);
   DumpDetails(out, indent);
   out += '\n';
   for (auto& c : children_) c->Dump(out, indent + 1);
@@ -345,6 +347,19 @@ std::string TavDlgDialog::DumpText() {
 
 void TavDlgDialog::DumpDetails(std::string& out, int) const {
   if (minimized_) out += " [minimised]";
+  if (minWidth_ || minHeight_) out += " min=" + std::to_string(minWidth_) + "x" + std::to_string(minHeight_);
+  if (width_ || height_) out += " size=" + std::to_string(width_) + "x" + std::to_string(height_);
+}
+
+void TavDlgDialog::SetMinimumSize(int width, int height) {
+  minWidth_ = std::max(0, width);
+  minHeight_ = std::max(0, height);
+  if (width_ || height_) SetSize(width_, height_);
+}
+
+void TavDlgDialog::SetSize(int width, int height) {
+  width_ = std::max(width, minWidth_);
+  height_ = std::max(height, minHeight_);
 }
 
 const std::vector<TavDlgDialog*>& TavDlgDialog::All() { return Live(); }

@@ -46,6 +46,12 @@ public:
   bool IsVisible() const { return visible_; }
   void SetSensitivity(bool s) { sensitive_ = s; }
   bool IsSensitive() const { return sensitive_; }
+  // The text shown while the pointer rests on the widget; empty for none.
+  void SetToolTip(const TavUnicodeString& t) { tooltip_ = t; }
+  const TavUnicodeString& GetToolTip() const { return tooltip_; }
+  // An icon resource ("I_ToUp") shown on a button or label; empty for none.
+  void SetIconName(const std::string& icon) { icon_ = icon; }
+  const std::string& GetIconName() const { return icon_; }
 
   // Children are owned by their father.
   template <class W, class... Args>
@@ -75,6 +81,8 @@ private:
   TavDlgWidget* father_;
   std::string name_, kind_;
   std::optional<TavUnicodeString> title_, help_;
+  TavUnicodeString tooltip_;
+  std::string icon_;
   bool visible_ = true, sensitive_ = true;
   std::vector<std::unique_ptr<TavDlgWidget>> children_;
 };
@@ -288,6 +296,14 @@ public:
   // Minimised with its window (still shown, but folded away).
   void SetMinimized(bool m) { minimized_ = m; }
   bool IsMinimized() const { return minimized_; }
+  // The size the user cannot shrink the window below, and its current size; a
+  // size below the minimum grows to it. 0 x 0: the toolkit's choice.
+  void SetMinimumSize(int width, int height);
+  void SetSize(int width, int height);
+  int GetWidth() const { return width_; }
+  int GetHeight() const { return height_; }
+  int GetMinimumWidth() const { return minWidth_; }
+  int GetMinimumHeight() const { return minHeight_; }
 
   std::string DumpText();
   // Every live dialog, in creation order (for scripts: dialogs by name).
@@ -310,6 +326,7 @@ private:
   int nextId_ = 1;
   int lastDispatch_ = 0;
   bool minimized_ = false;
+  int width_ = 0, height_ = 0, minWidth_ = 0, minHeight_ = 0;
 };
 
 // A notification window: information, warning or error, with a title and a text.

@@ -55,14 +55,17 @@ def test_compare():
     refused("compare", "holds assemblies, not products", PLANT, REV2, "--root", "Assemblies", "--kind", "products", rc=2)
 
     c = js("compare", PLANT, REV2, rc=1)
-    keys(c, ["original", "modified", "kind", "conditions", "filter", "tolerances", "added", "removed", "changed",
+    keys(c, ["original", "modified", "kind", "conditions", "filter", "tolerances", "added", "removed", "columns", "changed",
              "fasteners", "summary", "different"], "compare --json")
+    check([col["key"] for col in c["columns"]] == ["EC01", "EC02", "EC03", "EC04", "EC05", "EC06"],
+          f"compare columns: {c['columns']}")
     keys(c.get("tolerances"), ["x", "y", "z", "positions_compared"], "compare tolerances")
     s = c.get("summary", {})
     check(s.get("added") == len(c["added"]) and s.get("removed") == len(c["removed"])
           and s.get("changed") == len(c["changed"]) and c["different"] is True, f"compare summary: {s}")
     for m in c["changed"]:
-        keys(m, ["original", "modified", "code", "aspects", "attributes"], "compare changed entry")
+        keys(m, ["original", "modified", "code", "aspects", "marks", "attributes"], "compare changed entry")
+        check(m["marks"] == [bool(m["code"] & bit) for bit in (1, 2, 4, 8, 16, 32)], f"compare marks: {m}")
     weld = [m for m in c["changed"] if m["modified"].endswith("Weld right")]
     check(weld and "sequence" in weld[0]["aspects"] and
           {"name": "Name", "original": "Weld.2", "modified": "Weld right"} in weld[0]["attributes"],

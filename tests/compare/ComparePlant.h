@@ -40,9 +40,17 @@ struct Version {
   }
 };
 
-// Records the warnings instead of showing them.
+// Records the warnings instead of showing them; the results dialog is the
+// dialog tests' to show.
 class Engine final : public OrvVekCompareDlgBase {
+public:
+  using OrvVekCompareDlgBase::ShowResults;
+  bool showDialog = false;
+
 protected:
+  void ShowResults() override {
+    if (showDialog) OrvVekCompareDlgBase::ShowResults();
+  }
   void ShowWarning(int, const TavUnicodeString&, const TavUnicodeString&) override {}
 };
 

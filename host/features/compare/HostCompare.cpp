@@ -372,6 +372,7 @@ void RegisterCompareHost() {
     if (d.IsHub()) d.AddContainer(std::make_shared<HostHubAdapter>());
   });
   RegisterPlantSection("fasteners", LoadFasteners, SaveFasteners);
+  RegisterHubChangeOrders();
 }
 
 }  // namespace host

@@ -63,5 +63,7 @@ inline constexpr std::string_view kHubAttributePrefix = "hub:";
 // Registers the comparable extension of host objects, the hub adapter that hub
 // documents carry as a root container, and the "fasteners" plant section.
 void RegisterCompareHost();
+// HubChangeOrders.cpp: the hub records' change orders (TavIYorAttributeMgt), <changeOrders>.
+void RegisterHubChangeOrders();
 
 }  // namespace host

@@ -1,0 +1,416 @@
+// The results dialog of a comparison: header, Modified marks, attribute panels, the
+// summary page with its dots, the trees with the fastener folder, double-click into
+// either plant's window; the hub change orders (plant section, notes written with
+// undo, the dialogs OK opens); the compare tool command from pick to close.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "ComparePlant.h"
+#include "HostEngine.h"
+#include "OrvProcessCompareToolCmd.h"
+#include "OrvVekCompareChangeOrderDlg.h"
+#include "OrvVekCompareUtilities.h"
+#include "PlantDocument.h"
+#include "TavDialog.h"
+#include "TavNavigBox.h"
+
+using namespace cmptest;
+using Node = OrvVekCompareDlgNavigateObject;
+using host::ParsePlant;
+using host::SerializePlant;
+
+namespace {
+
+template <class W>
+W* Widget(TavDlgDialog* d, const char* name) {
+  return d ? dynamic_cast<W*>(d->Find(name)) : nullptr;
+}
+
+std::vector<std::string> RowCells(TavDlgMultiList* l, int row) {
+  std::vector<std::string> out;
+  for (int c = 0; c < l->GetColumnCount(); ++c) out.push_back(l->GetColumnItem(c, row).utf8());
+  return out;
+}
+
+struct Shown : CompareTest {
+  Version a, b;
+  Engine e;
+  TavDlgDialog* Show(int kind, const Ref<TavBaseUnknown>& r1, const Ref<TavBaseUnknown>& r2, int filter, bool summary = false,
+                     bool all = false) {
+    e.showDialog = true;
+    e.SetSummaryPage(summary);
+    e.SetDisplayAllAtts(all);
+    Run(e, r1, r2, kind, filter, a, b);
+    return e.GetDialog();
+  }
+};
+
+TEST_F(Shown, HeaderNamesTheModifiedRootFirstAndMarksEachChange) {
+  auto fa = a.Act("f", "Frame"), fb = b.Act("f", "Frame");
+  auto ga = a.Act("g", "Group"), gb = b.Act("g", "Group");
+  a.Act("w", "Weld", fa);
+  b.Act("w", "Weld", gb);  // moved: its father changed, nothing else
+  a.doc->SetDisplayName("Line A");
+  b.doc->SetDisplayName("Line B");
+  b.root->SetLabel("Process v2");
+  TavDlgDialog* d = Show(E::Activities, a.root, b.root, E::Father | E::Children);
+  ASSERT_TRUE(d);
+  EXPECT_TRUE(d->IsVisible());
+  EXPECT_GE(d->GetWidth(), 600);
+  EXPECT_GE(d->GetHeight(), 600);
+  EXPECT_EQ(Widget<TavDlgLabel>(d, "FirstProjectValue")->GetTitle(), "Line B");
+  EXPECT_EQ(Widget<TavDlgLabel>(d, "SecondProjectValue")->GetTitle(), "Line A");
+  EXPECT_EQ(Widget<TavDlgLabel>(d, "FirstSelectedValue")->GetTitle(), "Process/Process v2");
+  EXPECT_EQ(Widget<TavDlgLabel>(d, "FirstSelectedValue")->GetToolTip(), "Process\nProcess v2");
+  auto* modified = Widget<TavDlgMultiList>(d, "SelectListModified");
+  ASSERT_EQ(modified->GetColumnCount(), 7);
+  EXPECT_EQ(modified->GetColumnTitles()[4], "Father");
+  // "Weld" moved: the mark in EC04 alone; its two fathers lost and gained a child.
+  std::vector<std::vector<std::string>> rows;  // pair order is the dictionaries'
+  for (int r = 0; r < modified->GetLineCount(); ++r) rows.push_back(RowCells(modified, r));
+  EXPECT_NE(std::find(rows.begin(), rows.end(), std::vector<std::string>{"Weld", " ", " ", " ", "X", " ", " "}), rows.end());
+  EXPECT_NE(std::find(rows.begin(), rows.end(), std::vector<std::string>{"Frame", " ", " ", " ", " ", "X", " "}), rows.end());
+  // No attribute filter: selecting a pair shows no attribute.
+  modified->SetSelect(0, true);
+  EXPECT_EQ(Widget<TavDlgMultiList>(d, "SelectListModifiedAttribute")->GetLineCount(), 0);
+  EXPECT_EQ(d->Find("TabPageSummary"), nullptr);
+}
+
+TEST_F(Shown, AttributePanelsFollowTheFilterAndTheDisplayChoice) {
+  auto xa = a.Act("x", "Weld"), xb = b.Act("x", "Weld v2");
+  xa->SetAttribute("Cost", 2.0);
+  xb->SetAttribute("Cost", 2.0);
+  b.Act("n", "New");
+  TavDlgDialog* d = Show(E::Activities, a.root, b.root, E::AllAttributes);
+  auto* panel = Widget<TavDlgMultiList>(d, "SelectListModifiedAttribute");
+  Widget<TavDlgMultiList>(d, "SelectListModified")->SetSelect(0, true);
+  ASSERT_EQ(panel->GetLineCount(), 1);  // only what changed
+  EXPECT_EQ(RowCells(panel, 0), (std::vector<std::string>{"Name", "Weld", "Weld v2"}));
+  Widget<TavDlgMultiList>(d, "SelectListAdded")->SetSelect(0, true);
+  auto* added = Widget<TavDlgMultiList>(d, "SelectListAddedAttribute");
+  EXPECT_GT(added->GetLineCount(), 1);
+  EXPECT_EQ(added->GetColumnCount(), 2);
+  // Displaying all attributes lists the unchanged cost too.
+  Engine all;
+  all.showDialog = true;
+  all.SetDisplayAllAtts(true);
+  Run(all, a.root, b.root, E::Activities, E::AllAttributes, a, b);
+  Widget<TavDlgMultiList>(all.GetDialog(), "SelectListModified")->SetSelect(0, true);
+  auto* full = Widget<TavDlgMultiList>(all.GetDialog(), "SelectListModifiedAttribute");
+  bool cost = false;
+  for (int r = 0; r < full->GetLineCount(); ++r) cost = cost || RowCells(full, r)[0] == "Cost";
+  EXPECT_TRUE(cost);
+}
+
+TEST_F(Shown, SummaryCountsAndDotsForUnchangedValues) {
+  auto xa = a.Act("x", "Weld"), xb = b.Act("x", "Weld v2");
+  xa->SetAttribute("Cost", 2.0);
+  xb->SetAttribute("Cost", 2.0);
+  a.Act("old", "Old");
+  b.Act("n1", "New");
+  b.Act("n2", "Newer");
+  std::string problem;
+  ASSERT_TRUE(OrvVekCompareUtilities::SaveCheckList(a.root->LateType(), {"Name", "Cost"}, {"V", "V"}, problem)) << problem;
+  TavDlgDialog* d = Show(E::Activities, a.root, b.root, E::AllAttributes, true);
+  EXPECT_EQ(e.SummaryTotal(), 4);
+  EXPECT_EQ(Widget<TavDlgLabel>(d, "AllWireCountLabel")->GetTitle(), "All: 4");
+  EXPECT_EQ(Widget<TavDlgLabel>(d, "AddedWireCountLabel")->GetTitle(), "Added: 2");
+  auto* modified = Widget<TavDlgMultiList>(d, "SelectListSummaryModified");
+  ASSERT_EQ(modified->GetLineCount(), 2);
+  EXPECT_EQ(RowCells(modified, 1), (std::vector<std::string>{"Weld v2", "Weld v2", "2"}));
+  e.OnToggleValue();
+  EXPECT_EQ(RowCells(modified, 1), (std::vector<std::string>{"Weld v2", "Weld v2", "..."}));
+  e.OnToggleValue();
+  EXPECT_EQ(RowCells(modified, 1)[2], "2");
+}
+
+TEST_F(Shown, ProductTreesGatherFastenersUnderAFolder) {
+  auto pa = a.Prod("body", "Body"), pb = b.Prod("body", "Body");
+  auto da = a.Prod("door", "Door", pa), db = b.Prod("door", "Door", pb);
+  a.Fastener("sw1", {da}, 0);
+  b.Fastener("sw1", {db}, 5);  // moved beyond the tolerance
+  b.Fastener("sw2", {db});
+  TavDlgDialog* d = Show(E::Products, pa, pb, 0);
+  auto* modified = Widget<TavDlgMultiList>(d, "SelectListModified");
+  ASSERT_EQ(modified->GetLineCount(), 1);
+  EXPECT_EQ(RowCells(modified, 0), (std::vector<std::string>{"Door", " ", " ", " ", "X"}));
+  const Node* tree = e.GraphTree(1);
+  const Node* door = tree->Children()[0].get();
+  EXPECT_EQ(door->GetIconType(), Node::Folder);
+  const Node* folder = door->Children().back().get();
+  EXPECT_EQ(folder->GetIdentifier(), "Joints");
+  ASSERT_EQ(folder->Children().size(), 2u);
+  EXPECT_EQ(folder->Children()[0]->GetIconType(), Node::Modified);
+  EXPECT_EQ(folder->Children()[1]->GetIconType(), Node::Added);
+  // The navigation box shows the nodes with their icons.
+  auto* box = Widget<TavDlgNavigBox>(d, "GraphicalTreeFirst");
+  ASSERT_EQ(box->Roots().size(), 1u);
+  std::string err;
+  auto* node = box->ResolveNode("Body/Door/Joints/sw2", &err);
+  ASSERT_TRUE(node) << err;
+  EXPECT_EQ(node->GetIconName(), "I_OrvVekCompToolNew");
+}
+
+TEST_F(Shown, DoubleClickShowsTheObjectInItsOwnPlantsWindow) {
+  a.Act("x", "Weld");
+  b.Act("x", "Weld v2");
+  b.Act("n", "New");
+  auto eda = session_->OpenDocument(a.doc);
+  auto edb = session_->OpenDocument(b.doc);
+  session_->SetCurrentEditor(eda);
+  TavDlgDialog* d = Show(E::Activities, a.root, b.root, E::AllAttributes);
+  // The added activity lives in B, not in the current plant: B's window shows it.
+  Widget<TavDlgMultiList>(d, "SelectListAdded")->SetSelect(0);
+  e.OnDoubleClick(0);
+  ASSERT_EQ(edb->GetHSO().GetSize(), 1);
+  EXPECT_EQ(b.doc->PathString(edb->GetHSO().Items()[0].GetLeaf()), "Process/New");
+  EXPECT_EQ(edb->Viewer().GetLastFrame().size(), 1u);
+  EXPECT_EQ(eda->GetHSO().GetSize(), 0);
+  // With B current, the same line is shown in the current editor.
+  session_->SetCurrentEditor(edb);
+  edb->GetHSO().Empty();
+  e.OnDoubleClick(0);
+  EXPECT_EQ(edb->GetHSO().GetSize(), 1);
+  // Nothing selected: nothing happens.
+  Widget<TavDlgMultiList>(d, "SelectListAdded")->SetSelect(-1);
+  edb->GetHSO().Empty();
+  e.OnDoubleClick(0);
+  EXPECT_EQ(edb->GetHSO().GetSize(), 0);
+}
+
+// ------------------------------------------------------------------ change orders
+constexpr const char* kHub = R"(<?xml version="1.0" encoding="UTF-8"?>
+<plant format="1" environment="hub" name="Rev B">
+  <process id="proc" name="Process" type="Activity">
+    <activity id="a1" name="Load" type="PhysicalActivity"/>
+  </process>
+  <changeOrders>
+    <changeOrder ref="proc" slot="changeorderbegin" name="CO-17" note="first draft"/>
+    <changeOrder ref="proc" slot="changeorderend" name="CO-18"/>
+  </changeOrders>
+</plant>
+)";
+
+std::string Replace(std::string s, const std::string& from, const std::string& to) {
+  auto at = s.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) s.replace(at, from.size(), to);
+  return s;
+}
+
+TEST(HubChangeOrders, RoundTripAndStrictLoading) {
+  host::HostSession session;
+  std::string error;
+  auto doc = ParsePlant(kHub, "hub.xml", error);
+  ASSERT_TRUE(doc) << error;
+  auto mgt = TavYorAttributeMgtOf(doc);
+  ASSERT_TRUE(mgt);
+  auto proc = doc->FindById("proc");
+  TavUnicodeString v;
+  ASSERT_EQ(mgt->GetRecordObjectField(proc, "changeorderbegin", "name", v), S_OK);
+  EXPECT_EQ(v, "CO-17");
+  ASSERT_EQ(mgt->GetRecordObjectField(proc, "changeorderend", "note", v), S_OK);
+  EXPECT_EQ(v, "");
+  EXPECT_EQ(mgt->GetRecordObjectField(proc, "changeorderend", "owner", v), E_FAIL);
+  EXPECT_EQ(mgt->GetRecordObjectField(doc->FindById("a1"), "changeorderbegin", "name", v), E_FAIL);
+  // Only notes are written; the name is the hub's.
+  EXPECT_EQ(mgt->SetRecordObjectField(proc, "changeorderbegin", "name", "X"), E_FAIL);
+  EXPECT_EQ(mgt->SetRecordObjectField(doc->FindById("a1"), "changeorderbegin", "note", "X"), E_FAIL);
+  EXPECT_EQ(SerializePlant(*doc, "hub.xml", nullptr), kHub);
+  ASSERT_EQ(mgt->SetRecordObjectField(proc, "changeorderend", "note", "line 1\nline \"2\" & <3>"), S_OK);
+  auto again = ParsePlant(SerializePlant(*doc, "hub.xml", nullptr), "hub.xml", error);
+  ASSERT_TRUE(again) << error;
+  ASSERT_EQ(TavYorAttributeMgtOf(again)->GetRecordObjectField(again->FindById("proc"), "changeorderend", "note", v), S_OK);
+  EXPECT_EQ(v, "line 1\nline \"2\" & <3>");
+  // A local plant has no hub records.
+  auto local = ParsePlant(Replace(Replace(kHub, R"(environment="hub")", R"(environment="local")"),
+                                  "<changeOrders>", "<!-- --><changeOrders>"), "local.xml", error);
+  EXPECT_FALSE(local);
+  EXPECT_NE(error.find("need a hub plant"), std::string::npos) << error;
+  auto fails = [](const std::string& text, const std::string& needle) {
+    std::string err;
+    EXPECT_FALSE(ParsePlant(text, "bad.xml", err));
+    EXPECT_NE(err.find(needle), std::string::npos) << err;
+  };
+  fails(Replace(kHub, "changeorderend", "changeorderbegin"), "has a changeorderbegin already");
+  fails(Replace(kHub, "changeorderend", "changeordermiddle"), "neither changeorderbegin nor changeorderend");
+  fails(Replace(kHub, R"(ref="proc" slot="changeorderend")", R"(ref="nowhere" slot="changeorderend")"), "nowhere");
+  fails(Replace(kHub, R"( name="CO-18")", ""), "name");
+  fails(Replace(kHub, R"(name="CO-18")", R"(name="CO-18" owner="me")"), "owner");
+}
+
+std::string WithoutChangeOrders(std::string s) {
+  const auto from = s.find("  <changeOrders>"), to = s.find("</changeOrders>\n");
+  return s.erase(from, to + 16 - from);
+}
+
+struct HubResults : ::testing::Test {
+  host::HostSession session;
+  std::ostringstream out;
+  host::HostEngine engine{&out};
+  Ref<HostDocument> original, modified;
+  Engine e;
+  // Compares Rev A (no change orders) with `text` (Rev B) in hub mode and presses OK.
+  void OkOn(const std::string& text) {
+    session.SetHasMainWindow(false);
+    std::string error;
+    original = ParsePlant(WithoutChangeOrders(Replace(kHub, "Rev B", "Rev A")), "a.xml", error);
+    ASSERT_TRUE(original) << error;
+    modified = ParsePlant(text, "b.xml", error);
+    ASSERT_TRUE(modified) << error;
+    e.showDialog = true;
+    e.SetHxMode(true);
+    e.SetType(E::Activities);
+    e.Initialize(original->FindById("proc"), modified->FindById("proc"), TavYorAdapterOf(original), TavYorAdapterOf(modified),
+                 original, modified);
+    e.StartComparison({}, 0);
+    e.GetDialog()->Notify(TavDlgNotification::OK);
+  }
+  TavUnicodeString Note(const char* slot) {
+    TavUnicodeString v;
+    TavYorAttributeMgtOf(modified)->GetRecordObjectField(modified->FindById("proc"), slot, "note", v);
+    return v;
+  }
+};
+
+TEST_F(HubResults, BothChangeOrdersChooseWhoseNoteIsEdited) {
+  OkOn(kHub);
+  auto* d = TavDlgDialog::FindByName("OrvVekCompareChangeOrderComboDlg");
+  ASSERT_TRUE(d);
+  EXPECT_FALSE(e.IsClosed());
+  auto* notes = Widget<TavDlgEditor>(d, "ChangeOrderNotes");
+  EXPECT_EQ(notes->GetText(), "first draft");
+  notes->SetText("begin note");
+  Widget<TavDlgCombo>(d, "ChangeOrderCombo")->SetSelect(1, true);
+  EXPECT_EQ(notes->GetText(), "");
+  notes->SetText("end note");
+  d->Notify(TavDlgNotification::OK);
+  EXPECT_EQ(Note("changeorderbegin"), "begin note");
+  EXPECT_EQ(Note("changeorderend"), "end note");
+  EXPECT_TRUE(e.IsClosed());
+}
+
+TEST_F(HubResults, OneChangeOrderShowsItsNameAndCancelChangesNothing) {
+  OkOn(Replace(kHub, "    <changeOrder ref=\"proc\" slot=\"changeorderend\" name=\"CO-18\"/>\n", ""));
+  auto* d = TavDlgDialog::FindByName("OrvVekCompareChangeOrderDlg");
+  ASSERT_TRUE(d);
+  EXPECT_EQ(Widget<TavDlgEditor>(d, "ChangeOrderName")->GetText(), "CO-17");
+  Widget<TavDlgEditor>(d, "ChangeOrderNotes")->SetText("changed");
+  d->Notify(TavDlgNotification::Cancel);
+  EXPECT_EQ(Note("changeorderbegin"), "first draft");
+  EXPECT_FALSE(e.IsClosed());  // back to the results
+}
+
+TEST_F(HubResults, NoChangeOrderWarnsAndCloses) {
+  OkOn(WithoutChangeOrders(kHub));
+  ASSERT_FALSE(e.Warnings().empty());
+  EXPECT_EQ(e.Warnings().back().errorType, 1);
+  EXPECT_TRUE(e.IsClosed());
+}
+
+// A record that refuses every note.
+class RefusingRecord final : public TavIYorAttributeMgt {
+public:
+  HRESULT GetRecordObjectField(const Ref<TavBaseUnknown>&, const TavUnicodeString&, const TavUnicodeString&,
+                               TavUnicodeString&) const override {
+    return E_FAIL;
+  }
+  HRESULT SetRecordObjectField(const Ref<TavBaseUnknown>&, const TavUnicodeString&, const TavUnicodeString&,
+                               const TavUnicodeString&) override {
+    return E_FAIL;
+  }
+};
+
+TEST_F(HubResults, ANoteThatCannotBeWrittenSaysSoAndStays) {
+  bool done = false;
+  OrvVekCompareChangeOrderDlg d(nullptr, std::make_shared<RefusingRecord>(), nullptr, {"changeorderbegin", "CO-1", "old"},
+                                [&](bool) { done = true; });
+  Widget<TavDlgEditor>(&d, "ChangeOrderNotes")->SetText("new");
+  EXPECT_FALSE(d.OnChangeOrderDlgOK());
+  EXPECT_FALSE(done);
+  ASSERT_FALSE(engine.Messages().empty());
+  EXPECT_EQ(engine.Messages().back().kind, "error");
+  EXPECT_EQ(d.Orders()[0].note, "old");
+  // An unchanged note is not written at all.
+  Widget<TavDlgEditor>(&d, "ChangeOrderNotes")->SetText("old");
+  EXPECT_TRUE(d.OnChangeOrderDlgOK());
+  EXPECT_TRUE(done);
+}
+
+// ------------------------------------------------------------------ the command
+struct Tool : CompareTest {
+  std::ostringstream out;
+  std::unique_ptr<host::HostEngine> engine;
+  OrvProcessCompareToolCmd* cmd = nullptr;
+  Version a, b;
+  void Start() {
+    engine = std::make_unique<host::HostEngine>(&out);
+    session_->SetCurrentEditor(session_->OpenDocument(b.doc));
+    session_->SetCurrentEditor(session_->OpenDocument(a.doc));
+    auto c = std::make_unique<OrvProcessCompareToolCmd>();
+    cmd = c.get();
+    std::string err;
+    ASSERT_TRUE(engine->StartCommand(std::move(c), &err)) << err;
+  }
+  bool Pick(const Version& v, const Ref<TavBaseUnknown>& o, std::string* why = nullptr) {
+    std::string err;
+    const bool ok = engine->Pick(v.doc->PathOf(o), &err, nullptr, v.doc != a.doc);
+    if (why) *why = err;
+    return ok;
+  }
+  std::string State() {
+    auto* c = engine->RunningCommand();
+    return c && c->GetCurrentState() ? c->GetCurrentState()->GetName() : "ended";
+  }
+};
+
+TEST_F(Tool, PicksInTwoPlantsFilterAndShowTheResults) {
+  a.Act("x", "Weld");
+  b.Act("x", "Weld v2");
+  auto pa = a.Prod("p", "Part");
+  Start();
+  // A product is no pick for the second root of a process.
+  ASSERT_TRUE(Pick(a, a.root));
+  EXPECT_EQ(State(), "SelectSecondObject");
+  std::string why;
+  EXPECT_FALSE(Pick(a, pa, &why));
+  EXPECT_NE(why.find("the second pick must be a activity"), std::string::npos) << why;
+  EXPECT_FALSE(Pick(a, a.root, &why));
+  EXPECT_NE(why.find("another"), std::string::npos) << why;
+  ASSERT_TRUE(Pick(b, b.root));
+  EXPECT_EQ(State(), "SelectProcessFilter");
+  auto* filter = cmd->FilterDialog();
+  ASSERT_TRUE(filter && filter->IsVisible());
+  Widget<TavDlgRadioButton>(filter, "AllRadio")->SetState(true, true);
+  filter->Notify(TavDlgNotification::OK);
+  EXPECT_EQ(State(), "ShowProcessCompareResults");
+  TavDlgDialog* results = cmd->Engine()->GetDialog();
+  ASSERT_TRUE(results && results->IsVisible());
+  EXPECT_EQ(Widget<TavDlgMultiList>(results, "SelectListModified")->GetLineCount(), 1);
+  results->Notify(TavDlgNotification::OK);
+  EXPECT_EQ(State(), "ended");
+}
+
+TEST_F(Tool, AWrongFirstPickAndUncomparableRoots) {
+  auto fa = a.Fastener("sw", {});
+  auto fb = b.Fastener("sw", {});
+  Start();
+  // The product list is nothing to compare: error 1, the command waits.
+  std::string err;
+  const TavPathElement products({a.doc->GetRootContainer(TavIPPRProductList::kInterfaceName)});
+  EXPECT_TRUE(engine->Pick(products, &err)) << err;
+  ASSERT_FALSE(engine->Messages().empty());
+  EXPECT_NE(engine->Messages().back().text.find("cannot be compared"), std::string::npos);
+  EXPECT_EQ(State(), "SelectComparableObject");
+  // Roots whose compare conditions differ while the root check is on: no filter.
+  Settings().Write("CheckRoot.4", true);
+  b.Fastener("other", {});
+  ASSERT_TRUE(Pick(a, fa));
+  ASSERT_TRUE(Pick(b, b.doc->FindById("other")));
+  EXPECT_EQ(State(), "ended");
+  EXPECT_EQ(engine->Messages().back().kind, "warning");
+  (void)fb;
+}
+
+}  // namespace
