@@ -56,7 +56,7 @@ int Demo() {
   const fs::path plant = data / "sample-plant.xml", rev2 = data / "sample-plant-rev2.xml";
   std::cout << "mirt demo: a tour of the workbench on " << plant.string() << "; outputs in " << g_out << '\n';
 
-  Step(1, "A planner's session (data/demo.mirt): look at the line, renumber it, assign a part, save.");
+  Step(1, "A planner's session (data/demo.mirt): look at the line, renumber it, assign a part, save, compare two hub revisions.");
   {
     host::ScriptRunner runner(std::cout);
     runner.SetBaseDirectory(g_data);

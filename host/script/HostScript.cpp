@@ -185,6 +185,26 @@ TavPathElement ScriptRunner::ResolvePath(const std::string& p, std::string& err)
   return path;
 }
 
+TavPathElement ScriptRunner::ResolvePathIn(const std::string& plant, const std::string& p, std::string& err,
+                                           bool& other) const {
+  std::vector<std::string> names;
+  for (auto& e : session_->Editors()) {
+    const auto& d = e->Document();
+    const bool named = d->GetDisplayName().utf8() == plant ||
+                       (!d->FilePath().empty() && std::filesystem::path(d->FilePath()).stem().string() == plant);
+    if (!named) {
+      names.push_back(d->GetDisplayName().utf8());
+      continue;
+    }
+    other = d != session_->CurrentDocument();
+    TavPathElement path = d->Resolve(p);
+    if (path.IsEmpty()) err = "no object at '" + p + "' in " + plant;
+    return path;
+  }
+  err = "no open plant named '" + plant + "'" + DidYouMean(plant, names);
+  return {};
+}
+
 TavDlgWidget* ScriptRunner::ResolveWidget(const std::string& spec, std::string& err) const {
   auto dot = spec.find('.');
   std::string dlgName = spec.substr(0, dot);

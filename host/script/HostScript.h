@@ -61,6 +61,9 @@ public:
   Ref<HostDocument> Document(std::string& err) const;
   Ref<HostEditor> Editor(std::string& err) const;
   TavPathElement ResolvePath(const std::string& p, std::string& err) const;
+  // A path in the open plant named by its display name or its file's stem (`pick in
+  // PLANT PATH`); `other` says whether that plant is not the current one.
+  TavPathElement ResolvePathIn(const std::string& plant, const std::string& p, std::string& err, bool& other) const;
   TavDlgWidget* ResolveWidget(const std::string& spec, std::string& err) const;
   // A file named in a statement: read beside the script, written into the output folder.
   std::string FilePath(const std::string& p, bool output) const;

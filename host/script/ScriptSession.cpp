@@ -1,6 +1,5 @@
 // Statements about the session: plants, workbenches, commands, picks, environment.
 #include <cstdlib>
-#include <filesystem>
 
 #include "HostScript.h"
 #include "HostWorkbench.h"
@@ -77,37 +76,23 @@ std::string KindOf(const Ref<TavBaseUnknown>& o) {
   return "object";
 }
 
-// The open plant a script names by its display name or its file's stem.
-Ref<HostDocument> OpenPlantNamed(ScriptRunner& r, const std::string& name, std::string& err) {
-  std::vector<std::string> names;
-  for (auto& e : r.Session().Editors()) {
-    const auto& d = e->Document();
-    const std::string stem = std::filesystem::path(d->FilePath()).stem().string();
-    if (d->GetDisplayName().utf8() == name || (!d->FilePath().empty() && stem == name)) return d;
-    names.push_back(d->GetDisplayName().utf8());
-  }
-  err = "no open plant named '" + name + "'" + DidYouMean(name, names);
-  return nullptr;
-}
-
 bool Pick(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   // "pick tree PATH" / "pick viewer PATH" / "pick dialog DIALOG.WIDGET/PATH" /
   // "pick in PLANT PATH"; a lone word is always the path.
   const std::string& path = a.back();
   const bool in = a.size() == 3 && a[0] == "in";
-  if ((a.size() == 2 && a[0] != "tree" && a[0] != "viewer" && a[0] != "dialog") || (a.size() == 3 && !in)) {
+  if (a.size() == 2 && a[0] != "tree" && a[0] != "viewer" && a[0] != "dialog") {
+    err = "pick: '" + a[0] + "' is neither tree, viewer nor dialog (usage: pick [tree|viewer|dialog] PATH)";
+    return false;
+  }
+  if (a.size() == 3 && !in) {
     err = "pick: usage: pick [tree|viewer|dialog] PATH, or pick in PLANT PATH";
     return false;
   }
   TavPathElement p;
   bool other = false;
   if (in) {
-    auto doc = OpenPlantNamed(r, a[1], err);
-    if (!doc) return false;
-    p = doc->Resolve(path);
-    if (p.IsEmpty()) err = "no object at '" + path + "' in " + a[1];
-    std::string ignored;
-    other = doc != r.Document(ignored);
+    p = r.ResolvePathIn(a[1], path, err, other);
   } else {
     // A node of a dialog's navigation box reaches the agents as a tree pick does.
     p = a.size() == 2 && a[0] == "dialog" ? ResolveDialogPick(r, path, err) : r.ResolvePath(path, err);

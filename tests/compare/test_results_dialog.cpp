@@ -413,4 +413,41 @@ TEST_F(Tool, AWrongFirstPickAndUncomparableRoots) {
   (void)fb;
 }
 
+// Each kind takes its own check states to the filter, which offers the process
+// check boxes for processes alone.
+TEST_F(Tool, EachKindReachesTheFilterThroughItsCheckStates) {
+  auto pa = a.Prod("p", "Part"), pb = b.Prod("p", "Part");
+  auto ra = a.Res("r", "Robot"), rb = b.Res("r", "Robot");
+  auto ma = a.doc->CreateAssembly("m", "Sub"), mb = b.doc->CreateAssembly("m", "Sub");
+  auto fa = a.Fastener("f", {}), fb = b.Fastener("f", {});
+  Start();
+  struct Case {
+    Ref<TavBaseUnknown> first, second;
+    OrvProcessCompareToolCmd::Kind kind;
+    bool processBoxes;
+  };
+  const Case cases[] = {{a.root, b.root, OrvProcessCompareToolCmd::IsActivity, true},
+                        {pa, pb, OrvProcessCompareToolCmd::IsProduct, false},
+                        {ra, rb, OrvProcessCompareToolCmd::IsResource, false},
+                        {ma, mb, OrvProcessCompareToolCmd::IsMA, false},
+                        {fa, fb, OrvProcessCompareToolCmd::IsFastener, false}};
+  for (const Case& c : cases) {
+    if (!engine->RunningCommand()) {
+      auto next = std::make_unique<OrvProcessCompareToolCmd>();
+      cmd = next.get();
+      std::string err;
+      ASSERT_TRUE(engine->StartCommand(std::move(next), &err)) << err;
+    }
+    ASSERT_TRUE(Pick(a, c.first));
+    EXPECT_EQ(cmd->FirstKind(), c.kind);
+    ASSERT_TRUE(Pick(b, c.second));
+    EXPECT_EQ(State(), "SelectProcessFilter");
+    auto* filter = cmd->FilterDialog();
+    EXPECT_EQ(Widget<TavDlgCheckButton>(filter, "Itms")->IsVisible(), c.processBoxes);
+    EXPECT_EQ(Widget<TavDlgCheckButton>(filter, "SeqAct")->IsVisible(), c.processBoxes);
+    filter->Notify(TavDlgNotification::Cancel);
+    EXPECT_EQ(State(), "ended");
+  }
+}
+
 }  // namespace

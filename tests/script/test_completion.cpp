@@ -79,7 +79,7 @@ TEST(ScriptCompletion, StatementsThenSubStatementsThenArguments) {
 
 TEST(ScriptCompletion, PathsOneSegmentAtATimeQuotedWhenNeeded) {
   Model t;
-  EXPECT_EQ(t.Inserts("pick "), (V{"tree ", "viewer ", "dialog ", "Products/", "Resources/", "Process/"}));
+  EXPECT_EQ(t.Inserts("pick "), (V{"tree ", "viewer ", "dialog ", "in ", "Products/", "Resources/", "Process/"}));
   // tree|viewer is optional before the path
   EXPECT_EQ(t.Inserts("pick t"), V{"tree "});
   EXPECT_EQ(t.Inserts("pick tree P"), (V{"Products/", "Process/"}));
@@ -95,7 +95,7 @@ TEST(ScriptCompletion, PathsOneSegmentAtATimeQuotedWhenNeeded) {
   EXPECT_TRUE(t.Inserts("pick Process/Nowhere/").empty());
   EXPECT_TRUE(t.Inserts("pick #op").empty());  // ids are typed
   t.m.document = nullptr;
-  EXPECT_EQ(t.Inserts("pick "), (V{"tree ", "viewer ", "dialog "}));
+  EXPECT_EQ(t.Inserts("pick "), (V{"tree ", "viewer ", "dialog ", "in "}));
 }
 
 TEST(ScriptCompletion, ReplacesTheWholeWordAndSharesTheCommonStart) {

@@ -110,6 +110,8 @@ TEST_F(NavigScript, EachWrongTargetHasItsOwnMessage) {
       {"pick dialog ChooseDlg/body.act", "x.mirt:1: pick dialog ChooseDlg/body.act: 'ChooseDlg' names no widget: write DIALOG.WIDGET"},
       {"pick window ChooseDlg.Types/body.act",
        "x.mirt:1: pick: 'window' is neither tree, viewer nor dialog (usage: pick [tree|viewer|dialog] PATH)"},
+      {"pick window a b", "x.mirt:1: pick: usage: pick [tree|viewer|dialog] PATH, or pick in PLANT PATH"},
+      {"pick in Nowhere Process", "x.mirt:1: no open plant named 'Nowhere'"},
       {"expand ChooseDlg.Go", "x.mirt:1: ChooseDlg.Go is a push, not a navigation box"},
   };
   for (auto& c : cases) {
