@@ -637,15 +637,16 @@ void OrvVekCompareDlgBase::StartComparison(const std::vector<int>& attributeIndi
 }
 
 // ------------------------------------------------------------------ graphical tree
+// Per tree, so that objects of the other document never share a key; within a
+// document an object's handle is as unique as its model number and needs no
+// interface query per node. Changed objects are few: a node's look-up is one probe.
 void OrvVekCompareDlgBase::storeChangedObjectInGraphTreeList(int side, const Ref<TavBaseUnknown>& o, int icon) {
-  const std::string key = ModelNumberText(o).utf8();
-  if (!key.empty()) changedIcons_[static_cast<std::size_t>(side)][key] = icon;
+  if (o) changedIcons_[static_cast<std::size_t>(side)][o.get()] = icon;
 }
 
 int OrvVekCompareDlgBase::ChangedIcon(int side, const Ref<TavBaseUnknown>& o) const {
   const auto& store = changedIcons_[static_cast<std::size_t>(side)];
-  if (store.empty()) return OrvVekCompareDlgNavigateObject::NoIcon;
-  auto it = store.find(ModelNumberText(o).utf8());
+  auto it = store.find(o.get());
   return it == store.end() ? OrvVekCompareDlgNavigateObject::NoIcon : it->second;
 }
 
@@ -653,24 +654,32 @@ int OrvVekCompareDlgBase::ChangedIcon(int side, const Ref<TavBaseUnknown>& o) co
 // stack. A child is added with the icon of its own change, which is what its father
 // shows (a grandchild's change shows on the child alone).
 Ref<OrvVekCompareDlgNavigateObject> OrvVekCompareDlgBase::copyOrgStructureToGraphTree(
-    int side, std::unordered_map<const TavBaseUnknown*, OrvVekCompareDlgNavigateObject*>& nodes) const {
+    int side, std::unordered_map<const TavBaseUnknown*, OrvVekCompareDlgNavigateObject*>& modified) const {
   using Node = OrvVekCompareDlgNavigateObject;
   const Ref<TavBaseUnknown>& root = roots_[static_cast<std::size_t>(side)];
   if (!root) return nullptr;
-  auto top = std::make_shared<Node>(OrvVekCommandServices::GetDisplayName(root), ChangedIcon(side, root), root);
-  nodes[root.get()] = top.get();
-  std::vector<std::pair<Ref<TavBaseUnknown>, Node*>> work{{root, top.get()}};
   const int kind = type_ == NeighbourActivities ? Activities : type_;
+  // Only assemblies can be made to contain each other: one reached again is shown,
+  // not walked again.
+  std::unordered_set<const TavBaseUnknown*> walked;
+  auto make = [&](const Ref<TavBaseUnknown>& o) {
+    auto n = std::make_shared<Node>(OrvVekCommandServices::GetDisplayName(o), ChangedIcon(side, o), o);
+    if (n->GetIconType() == Node::Modified) modified.emplace(o.get(), n.get());
+    return n;
+  };
+  auto top = make(root);
+  std::vector<std::pair<Ref<TavBaseUnknown>, Node*>> work{{root, top.get()}};
+  CompareList children;
   while (!work.empty()) {
     auto [o, node] = std::move(work.back());
     work.pop_back();
-    const CompareList children = ChildrenOf(o, kind);
+    if (kind == ManufacturedAssemblies && !walked.insert(o.get()).second) continue;
+    // Every activity compared, whatever its type; products and assemblies as gathered.
+    children.clear();
+    if (kind != Activities) children = ChildrenOf(o, kind);
+    else if (auto cm = query<TavISPPChildManagement>(o)) children = cm->GetChildren();
     const std::size_t at = work.size();
-    for (const auto& c : children) {
-      Node* n = node->AddChild(std::make_shared<Node>(OrvVekCommandServices::GetDisplayName(c), ChangedIcon(side, c), c));
-      nodes[c.get()] = n;
-      work.emplace_back(c, n);
-    }
+    for (const auto& c : children) work.emplace_back(c, node->AddChild(make(c)));
     std::reverse(work.begin() + static_cast<std::ptrdiff_t>(at), work.end());  // first child next
     if (kind == Products) copyOrgFastenerToGraphTree(side, o, *node);
   }
@@ -712,6 +721,7 @@ void OrvVekCompareDlgBase::buildGraphTree() {
     for (const auto& o : f.modifiedOriginal) storeChangedObjectInGraphTreeList(0, o, Node::Modified);
     for (const auto& o : f.modifiedModified) storeChangedObjectInGraphTreeList(1, o, Node::Modified);
   }
+  // The nodes of modified objects, for equalNodeIcons.
   std::array<std::unordered_map<const TavBaseUnknown*, Node*>, 2> nodes;
   for (int side = 0; side < 2; ++side) graphTrees_[static_cast<std::size_t>(side)] = copyOrgStructureToGraphTree(side, nodes[static_cast<std::size_t>(side)]);
   // equalNodeIcons: the two nodes of one modified pair take the higher icon of the two.

@@ -228,9 +228,9 @@ public:
   // The attribute lines of an Added or Removed object (no partner), or of a modified
   // pair (object original, partner modified); none unless attributes were compared.
   void UpdateAttributeDialog(TavDlgMultiList* list, const Ref<TavBaseUnknown>& object, const Ref<TavBaseUnknown>& partner);
-  void OnSelectAdded();
-  void OnSelectRemoved();
-  void OnSelectModified();
+  void OnSelectAdded() { OnSelect(0); }
+  void OnSelectRemoved() { OnSelect(1); }
+  void OnSelectModified() { OnSelect(2); }
   // Shows the object of the selected line of a list (0 Added, 1 Removed, 2 Modified:
   // the modified object) in its document's window: highlighted, the viewers centred.
   void OnDoubleClick(int list);
@@ -316,13 +316,14 @@ private:
   std::vector<TavUnicodeString> selectedOwn_, selectedHub_;
   std::vector<Warning> warnings_;
   std::unique_ptr<TavDlgNotify> warningWindow_;
-  // Per tree, the icon of each changed object by its model number as decimal text:
-  // one store per tree, since model numbers repeat across documents.
-  std::array<std::unordered_map<std::string, int>, 2> changedIcons_;
+  // Per tree, the icon of each changed object: one store per tree, since model
+  // numbers repeat across documents.
+  std::array<std::unordered_map<const TavBaseUnknown*, int>, 2> changedIcons_;
   std::array<Ref<OrvVekCompareDlgNavigateObject>, 2> graphTrees_;
   // The dialog half.
   void BuildDialog();
   void FillHeader();
+  void OnSelect(int list);
   void FillList(TavDlgMultiList* list, const CompareList& objects);
   void FillModifiedList();
   void FillTrees();
@@ -342,5 +343,5 @@ private:
   void copyOrgFastenerToGraphTree(int side, const Ref<TavBaseUnknown>& product, OrvVekCompareDlgNavigateObject& node) const;
   void setAccordingIconOnFastener(int side, const Ref<TavBaseUnknown>& fastener, OrvVekCompareDlgNavigateObject& folder) const;
   Ref<OrvVekCompareDlgNavigateObject> copyOrgStructureToGraphTree(
-      int side, std::unordered_map<const TavBaseUnknown*, OrvVekCompareDlgNavigateObject*>& nodes) const;
+      int side, std::unordered_map<const TavBaseUnknown*, OrvVekCompareDlgNavigateObject*>& modified) const;
 };

@@ -26,7 +26,8 @@ public:
   OrvVekCompareDlgNavigateObject(TavUnicodeString identifier, int icon, Ref<TavBaseUnknown> object = nullptr)
       : identifier_(std::move(identifier)), icon_(icon), object_(std::move(object)) {}
   ~OrvVekCompareDlgNavigateObject() override;
-  std::string LateType() const override { return "OrvVekCompareDlgNavigateObject"; }
+  // Short, so that the navigation box's node type ("OrvCmpNode_node") needs no allocation.
+  std::string LateType() const override { return "OrvCmpNode"; }
 
   const TavUnicodeString& GetIdentifier() const { return identifier_; }
   int GetIconType() const { return icon_; }

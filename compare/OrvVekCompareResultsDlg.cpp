@@ -183,7 +183,6 @@ void OrvVekCompareDlgBase::UpdateDialog() {
   if (!dialog_) BuildDialog();
   TavDlgDialog* d = dialog_.get();
   FillHeader();
-  const TavUnicodeString attribute = Text("Attribute", "Attribute");
   const CompareResults& r = results_[static_cast<std::size_t>(type_)];
   auto* added = Named<TavDlgMultiList>(d, "SelectListAdded");
   added->SetColumnTitles({Text("AddedActivities", "Added object")});
@@ -336,32 +335,20 @@ void OrvVekCompareDlgBase::UpdateHxAttributeDialog(TavDlgMultiList* list, const 
   }
 }
 
-void OrvVekCompareDlgBase::OnSelectAdded() {
-  auto* l = Named<TavDlgMultiList>(dialog_.get(), "SelectListAdded");
+// The attribute panel of the list's selected line (0 Added, 1 Removed, 2 Modified).
+void OrvVekCompareDlgBase::OnSelect(int which) {
+  static const char* kLists[][2] = {{"SelectListAdded", "SelectListAddedAttribute"},
+                                    {"SelectListRemoved", "SelectListRemovedAttribute"},
+                                    {"SelectListModified", "SelectListModifiedAttribute"}};
+  auto* l = Named<TavDlgMultiList>(dialog_.get(), kLists[which][0]);
+  auto* panel = Named<TavDlgMultiList>(dialog_.get(), kLists[which][1]);
+  if (!l || !panel) return;
   const CompareResults& r = results_[static_cast<std::size_t>(type_)];
-  const auto sel = l ? l->GetSelect() : std::vector<int>();
-  auto* panel = Named<TavDlgMultiList>(dialog_.get(), "SelectListAddedAttribute");
-  if (sel.empty() || static_cast<std::size_t>(sel[0]) >= r.added.size()) return panel ? panel->ClearLine() : void();
-  UpdateAttributeDialog(panel, r.added[static_cast<std::size_t>(sel[0])], nullptr);
-}
-
-void OrvVekCompareDlgBase::OnSelectRemoved() {
-  auto* l = Named<TavDlgMultiList>(dialog_.get(), "SelectListRemoved");
-  const CompareResults& r = results_[static_cast<std::size_t>(type_)];
-  const auto sel = l ? l->GetSelect() : std::vector<int>();
-  auto* panel = Named<TavDlgMultiList>(dialog_.get(), "SelectListRemovedAttribute");
-  if (sel.empty() || static_cast<std::size_t>(sel[0]) >= r.removed.size()) return panel ? panel->ClearLine() : void();
-  UpdateAttributeDialog(panel, r.removed[static_cast<std::size_t>(sel[0])], nullptr);
-}
-
-void OrvVekCompareDlgBase::OnSelectModified() {
-  auto* l = Named<TavDlgMultiList>(dialog_.get(), "SelectListModified");
-  const CompareResults& r = results_[static_cast<std::size_t>(type_)];
-  const auto sel = l ? l->GetSelect() : std::vector<int>();
-  auto* panel = Named<TavDlgMultiList>(dialog_.get(), "SelectListModifiedAttribute");
-  if (sel.empty() || static_cast<std::size_t>(sel[0]) >= r.codes.size()) return panel ? panel->ClearLine() : void();
+  const CompareList& objects = which == 0 ? r.added : which == 1 ? r.removed : r.modifiedOriginal;
+  const auto sel = l->GetSelect();
+  if (sel.empty() || static_cast<std::size_t>(sel[0]) >= objects.size()) return panel->ClearLine();
   const auto i = static_cast<std::size_t>(sel[0]);
-  UpdateAttributeDialog(panel, r.modifiedOriginal[i], r.modifiedModified[i]);
+  UpdateAttributeDialog(panel, objects[i], which == 2 ? r.modifiedModified[i] : nullptr);
 }
 
 // ------------------------------------------------------------------ finding objects

@@ -78,6 +78,24 @@ TEST_F(CompareTest, EachSideHasItsTreeWithTheIconsOfItsChanges) {
   EXPECT_EQ(texts, (std::vector<std::string>{"Keep", "Group v2", "Cell"}));
 }
 
+// Every activity compared has its node, whatever its type: a removed control
+// activity shows on its father too.
+TEST_F(CompareTest, TreesHoldActivitiesOfEveryType) {
+  Version a, b;
+  auto ga = a.Act("g", "Group"), gb = b.Act("g", "Group");
+  a.Act("start", "Start", ga, "OrIn");
+  a.Act("w", "Weld", ga);
+  b.Act("w", "Weld", gb);
+  Engine e;
+  Run(e, a.root, b.root, E::Activities, E::AllAttributes, a, b);
+  e.buildGraphTree();
+  const Node* group = Child(*e.GraphTree(0), "Group");
+  ASSERT_TRUE(group);
+  ASSERT_TRUE(Child(*group, "Start"));
+  EXPECT_EQ(Child(*group, "Start")->GetIconType(), Node::Removed);
+  EXPECT_EQ(group->GetIconType(), Node::ChildAddedOrRemoved);
+}
+
 TEST_F(CompareTest, AProcessDeeperThanTheCallStackMakesItsTree) {
   Version a, b;
   Ref<HostActivity> fa, fb;

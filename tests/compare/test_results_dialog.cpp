@@ -451,3 +451,35 @@ TEST_F(Tool, EachKindReachesTheFilterThroughItsCheckStates) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CompareCatalogues, EveryTextTheResultsAndTheToolLookUpIsThere) {
+  host::HostSession session;
+  const std::vector<std::string> results{
+      "MainTitle", "OKTitle", "CancelTitle", "Separator", "ProcessList", "ProductList", "ResourcesList",
+      "FirstSelectedLabel", "SecondSelectedLabel", "FirstKwProjectLabel", "SecondKwProjectLabel", "FirstHxProjectLabel",
+      "SecondHxProjectLabel", "TabPageSummary.Title", "TabPageAdded.Title", "TabPageRemoved.Title", "TabPageModified.Title",
+      "TabPageGraphicalTree.Title", "AddedActivities", "RemovedActivities", "Attribute", "Value",
+      "ModifiedActivitiesAttribute", "OldValue", "NewValue", "AllWireCountLabel", "AddedWireCountLabel",
+      "RemovedWireCountLabel", "ModifiedWireCountLabel", "Activities", "Dots", "XXX", "ModifiedActivities", "EC01", "EC02",
+      "EC03", "EC04", "EC05", "EC06", "EC07", "GraphicalTreeAssemblyJointsFolderName", "SelectAttsPB.Title",
+      "ToggleValuePB.Title", "ExportToXMLPB.Title", "OrvVekCompareDlgBase.InfoWnd.Title",
+      "OrvVekCompareDlgBase.InfoWnd2.Title", "OrvVekCompareDlgBase.TextNoChangeOrderObjectAvailable",
+      "OrvVekCompareDlgBase.ManyObjectsWithSameCompareConditions", "OrvVekCompareDlgBase.TextDefault",
+      "OrvVekCompareDlgBase.AttributeNotEqual", "OrvVekCompareDlgBase.FirstObject", "OrvVekCompareDlgBase.SecondObject"};
+  for (const auto& k : results) EXPECT_TRUE(TavMsgCatalog::HasKey("OrvVekCompareDlgBase", k)) << k;
+  for (const char* k : {"ChangeOrderDlg.Title", "ChangeOrderNameFrame.Title", "ChangeOrderComboFrame.Title",
+                        "ChangeOrderComboLabel.Title", "ChangeOrderNotesFrame.Title", "ChangeOrderNotesLabel.Title",
+                        "ChangeOrderBegin", "ChangeOrderEnd", "OK.Title", "Cancel.Title", "Error.Title", "WriteFailed"})
+    EXPECT_TRUE(TavMsgCatalog::HasKey("OrvVekCompareChangeOrderDlg", k)) << k;
+  for (const char* k : {"OrvProcessCompareToolCmd.InfoWnd.Title", "OrvProcessCompareToolCmd.ObjectNotAccepted",
+                        "OrvProcessCompareToolCmd.TextDefault"})
+    EXPECT_TRUE(TavMsgCatalog::HasKey(OrvProcessCompareToolCmd::kCatalog, k)) << k;
+  // The icon buttons of the attribute selection say what they do.
+  for (const char* b : {"AddAttribute", "RemoveAttribute", "ToUp", "ToDown", "ToTop", "ToBottom", "SortABCPrompts",
+                        "SortKwHxPrompts", "SortABCNames", "SortKwHxNames"})
+    EXPECT_TRUE(TavMsgCatalog::HasKey("OrvVekCompareFilterAttsDlg", std::string(b) + ".Help")) << b;
+}
+
+}  // namespace
