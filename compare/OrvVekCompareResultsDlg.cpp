@@ -99,18 +99,17 @@ void OrvVekCompareDlgBase::BuildDialog() {
   const TavUnicodeString attribute = Text("Attribute", "Attribute"), value = Text("Value", "Value");
   struct Tab {
     const char *page, *objects, *attributes;
-    void (OrvVekCompareDlgBase::*select)();
-    int list;
   };
-  for (const Tab& t : {Tab{"TabPageAdded", "SelectListAdded", "SelectListAddedAttribute", &OrvVekCompareDlgBase::OnSelectAdded, 0},
-                       Tab{"TabPageRemoved", "SelectListRemoved", "SelectListRemovedAttribute", &OrvVekCompareDlgBase::OnSelectRemoved, 1},
-                       Tab{"TabPageModified", "SelectListModified", "SelectListModifiedAttribute", &OrvVekCompareDlgBase::OnSelectModified, 2}}) {
-    auto* page = tabs->Add<TavDlgTabPage>(t.page);
-    auto* objects = list(page, t.objects, {});
-    if (t.list == 2) list(page, t.attributes, {Text("ModifiedActivitiesAttribute", "Attribute"), Text("OldValue", "Old value"), Text("NewValue", "New value")});
-    else list(page, t.attributes, {attribute, value});
-    d->AddAnalyseNotificationCB(objects, TavDlgNotification::Select, [this, f = t.select] { (this->*f)(); });
-    d->AddAnalyseNotificationCB(objects, TavDlgNotification::Activate, [this, n = t.list] { OnDoubleClick(n); });
+  const Tab pages[] = {{"TabPageAdded", "SelectListAdded", "SelectListAddedAttribute"},
+                       {"TabPageRemoved", "SelectListRemoved", "SelectListRemovedAttribute"},
+                       {"TabPageModified", "SelectListModified", "SelectListModifiedAttribute"}};
+  for (int n = 0; n < 3; ++n) {
+    auto* page = tabs->Add<TavDlgTabPage>(pages[n].page);
+    auto* objects = list(page, pages[n].objects, {});
+    if (n == 2) list(page, pages[n].attributes, {Text("ModifiedActivitiesAttribute", "Attribute"), Text("OldValue", "Old value"), Text("NewValue", "New value")});
+    else list(page, pages[n].attributes, {attribute, value});
+    d->AddAnalyseNotificationCB(objects, TavDlgNotification::Select, [this, n] { OnSelect(n); });
+    d->AddAnalyseNotificationCB(objects, TavDlgNotification::Activate, [this, n] { OnDoubleClick(n); });
   }
   auto* trees = tabs->Add<TavDlgTabPage>("TabPageGraphicalTree")->Add<TavDlgFrame>("GraphicalTreeFrameMain");
   trees->Add<TavDlgNavigBox>("GraphicalTreeFirst");
