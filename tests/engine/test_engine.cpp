@@ -5,6 +5,7 @@
 
 #include "HostEngine.h"
 #include "HostScript.h"
+#include "TavDocWindows.h"
 #include "TavModules.h"
 
 using namespace host;
@@ -257,6 +258,22 @@ TEST(Dialogs, CallbacksAreDisconnectedAndDumpsAreStable) {
             "    check chk \"Highlight\" = \"unchecked\"\n");
 }
 
+TEST(Dialogs, IconsTooltipsAndSizesShowInDumps) {
+  TavDlgDialog d(nullptr, "D");
+  auto* up = d.Add<TavDlgPushButton>("Up");
+  up->SetIconName("I_ToUp");
+  up->SetToolTip("Move \"up\"");
+  d.SetSize(300, 200);
+  EXPECT_EQ(d.GetWidth(), 300);
+  // A minimum grows the window to it, and a smaller size is refused up to it.
+  d.SetMinimumSize(600, 100);
+  EXPECT_EQ(d.GetWidth(), 600);
+  EXPECT_EQ(d.GetHeight(), 200);
+  d.SetSize(10, 10);
+  EXPECT_EQ(d.GetHeight(), 100);
+  EXPECT_EQ(d.DumpText(), "dialog D [hidden] min=600x100 size=600x100\n  push Up icon=I_ToUp tooltip=\"Move \\\"up\\\"\"\n");
+}
+
 TEST(Dialogs, SeveralLinesAreChosenAtOnceOnlyWhereTheListAllowsIt) {
   auto d = std::make_unique<TavDlgDialog>(nullptr, "D");
   auto* list = d->Add<TavDlgSelectorList>("list");
@@ -318,6 +335,49 @@ TEST(Script, FailuresNameTheLine) {
   EXPECT_EQ(r.Error(), "t.mirt:1: expectation failed: no command is running");
   EXPECT_FALSE(r.RunText("fire WexDDPNoSuchHeader\n", "t.mirt"));
   EXPECT_EQ(out.str(), "one\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The second pick may come from another open plant; the first may not.
+class OtherPlant : public TavStateCommand {
+public:
+  TavPathElementAgent here{"Here"};
+  TavOtherDocumentAgent there{"There"};
+  OtherPlant() : TavStateCommand("OtherPlant") {}
+  void BuildGraph() override {
+    auto* s0 = GetInitialState("First");
+    auto* s1 = AddDialogState("Second");
+    s0->AddDialogAgent(&here);
+    s1->AddDialogAgent(&there);
+    AddTransition(s0, s1, IsOutputSetCondition(&here));
+    AddTransition(s1, nullptr, IsOutputSetCondition(&there));
+  }
+};
+
+TEST_F(Fixture, PicksInAnotherPlantReachOnlyAgentsThatTakeThem) {
+  auto other = HostDocument::Create();
+  auto otherRoot = other->CreateRootProcess("proc", "Process");
+  auto otherEditor = session.OpenDocument(other);
+  session.SetCurrentEditor(session.Editors().front());
+  std::string err;
+  ASSERT_TRUE(engine.StartCommand(std::make_unique<OtherPlant>(), &err)) << err;
+  EXPECT_FALSE(engine.Pick(other->Resolve("Process"), &err, nullptr, true));
+  EXPECT_NE(err.find("another plant"), std::string::npos) << err;
+  ASSERT_TRUE(engine.Pick(P("Process"), &err)) << err;
+  ASSERT_TRUE(engine.Pick(other->Resolve("Process"), &err, nullptr, true)) << err;
+  EXPECT_EQ(engine.RunningCommand(), nullptr);
+  // The other plant's window is found, and shows what it is asked to.
+  EXPECT_EQ(TavDocumentWindows::EditorOf(other), otherEditor);
+  EXPECT_TRUE(TavDocumentWindows::HighlightAndCenter(otherEditor, other->Resolve("Process")));
+  EXPECT_EQ(otherEditor->GetHSO().GetSize(), 1);
+  EXPECT_EQ(otherEditor->Viewer().GetLastFrame().size(), 1u);
+  EXPECT_FALSE(TavDocumentWindows::HighlightAndCenter(nullptr, other->Resolve("Process")));
+  session.CloseEditor(otherEditor);
+  EXPECT_EQ(TavDocumentWindows::EditorOf(other), nullptr);
+  (void)otherRoot;
 }
 
 }  // namespace
