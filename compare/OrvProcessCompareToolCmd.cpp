@@ -15,14 +15,15 @@ TavUnicodeString Msg(const char* key, const char* fallback) {
   return TavMsgCatalog::BuildMessage(OrvProcessCompareToolCmd::kCatalog, key, {}, fallback);
 }
 
+// The kind in a planner's words, with its article.
 const char* KindWord(OrvProcessCompareToolCmd::Kind k) {
   switch (k) {
-    case OrvProcessCompareToolCmd::IsProduct: return "product";
-    case OrvProcessCompareToolCmd::IsMA: return "manufactured assembly";
-    case OrvProcessCompareToolCmd::IsResource: return "resource";
-    case OrvProcessCompareToolCmd::IsActivity: return "activity";
-    case OrvProcessCompareToolCmd::IsFastener: return "fastener";
-    default: return "object";
+    case OrvProcessCompareToolCmd::IsProduct: return "a product";
+    case OrvProcessCompareToolCmd::IsMA: return "a manufactured assembly";
+    case OrvProcessCompareToolCmd::IsResource: return "a resource";
+    case OrvProcessCompareToolCmd::IsActivity: return "an activity";
+    case OrvProcessCompareToolCmd::IsFastener: return "a fastener";
+    default: return "an object of no comparable kind";
   }
 }
 }  // namespace
@@ -78,9 +79,9 @@ bool OrvProcessCompareToolCmd::IsValidObject(TavAcquisitionAgent* agent) {
   const Kind k = a ? KindOf(a->GetValueObject()) : IsWrong;
   if (k == kind_ && a->GetValueObject() != firstObject_) return true;
   agent->SetFilterMessage(TavUnicodeString(a && a->GetValueObject() == firstObject_
-                                               ? std::string("pick another ") + KindWord(kind_) + " than the first one"
-                                               : std::string("the second pick must be a ") + KindWord(kind_) +
-                                                     " like the first one, not a " + KindWord(k)));
+                                               ? std::string("pick another object than the first one")
+                                               : std::string("the second pick must be ") + KindWord(kind_) +
+                                                     " like the first one, not " + KindWord(k)));
   return false;
 }
 

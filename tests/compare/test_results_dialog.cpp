@@ -375,7 +375,7 @@ TEST_F(Tool, PicksInTwoPlantsFilterAndShowTheResults) {
   EXPECT_EQ(State(), "SelectSecondObject");
   std::string why;
   EXPECT_FALSE(Pick(a, pa, &why));
-  EXPECT_NE(why.find("the second pick must be a activity"), std::string::npos) << why;
+  EXPECT_NE(why.find("the second pick must be an activity like the first one, not a product"), std::string::npos) << why;
   EXPECT_FALSE(Pick(a, a.root, &why));
   EXPECT_NE(why.find("another"), std::string::npos) << why;
   ASSERT_TRUE(Pick(b, b.root));
