@@ -255,6 +255,16 @@ public:
   void ReportAttributes(std::vector<TavUnicodeString>& own, std::vector<TavUnicodeString>& hub) const;
   // An object's label: its "Label" value, else its display name.
   static TavUnicodeString LabelOf(const Ref<TavBaseUnknown>& o);
+  // ---- The XML report (OrvVekCompareXMLReport.cpp).
+  enum XMLErrorType { XMLUnreadable = 2, XMLNoFile = 4, XMLWriteFailed = 8 };
+  // Appends `text` to the report as ISO-8859-1 (what that cannot hold as character
+  // references); no file (null): bit 4.
+  static void Write(std::string* file, const TavUnicodeString& text, int& errors);
+  // The whole report of the compared kind into `file`, as the export writes it; the
+  // XMLErrorType bits met. Names and values are escaped ("<", "&", '"'), so that
+  // every report is well-formed.
+  void WriteToXML(std::string* file, int& errors);
+
   // Whether the dialog was closed (Cancel, or OK with its change-order note done):
   // the compare tool ends on the notification that closed it.
   bool IsClosed() const { return closed_; }

@@ -483,3 +483,101 @@ TEST(CompareCatalogues, EveryTextTheResultsAndTheToolLookUpIsThere) {
 }
 
 }  // namespace
+
+// ------------------------------------------------------------------ the XML report
+namespace {
+
+std::string Report(Engine& e, int* errors = nullptr) {
+  std::string out;
+  int bits = 0;
+  e.WriteToXML(&out, bits);
+  if (errors) *errors = bits;
+  return out;
+}
+
+TEST_F(Shown, AnEmptyComparisonReportsThreeEmptyLists) {
+  a.doc->SetDisplayName("Line A");
+  Show(E::Activities, a.root, b.root, E::AllAttributes);
+  int errors = -1;
+  EXPECT_EQ(Report(e, &errors),
+            "<?xml version='1.0' encoding='ISO-8859-1' ?>\n"
+            "<CompareToolResults>\n"
+            "  <Information>\n"
+            "  <FirstSelected name=\"Modified:\">Process/Process</FirstSelected>\n"
+            "  <FirstProject name=\"Modified plant:\">Plant</FirstProject>\n"
+            "  <SecondSelected name=\"Original:\">Process/Process</SecondSelected>\n"
+            "  <SecondProject name=\"Original plant:\">Line A</SecondProject>\n"
+            "</Information>\n"
+            "  <AllElementCount name=\"All: \">0</AllElementCount>\n"
+            "  <ObjectList name=\"Added objects\">\n"
+            "    <ElementCount name=\"Added: \">0</ElementCount>\n"
+            "    <ObjectTitleRow name=\"Title Added objects\">\n"
+            "      <TitleElement name=\"Object\"/>\n"
+            "    </ObjectTitleRow>\n"
+            "  </ObjectList>\n"
+            "  <ObjectList name=\"Removed objects\">\n"
+            "    <ElementCount name=\"Removed: \">0</ElementCount>\n"
+            "    <ObjectTitleRow name=\"Title Removed objects\">\n"
+            "      <TitleElement name=\"Object\"/>\n"
+            "    </ObjectTitleRow>\n"
+            "  </ObjectList>\n"
+            "  <ObjectList name=\"Modified objects\">\n"
+            "    <ElementCount name=\"Modified: \">0</ElementCount>\n"
+            "    <ObjectTitleRow name=\"Title Modified objects\">\n"
+            "      <TitleElement name=\"Object\"/>\n"
+            "      <TitleElement name=\"Change\"/>\n"
+            "    </ObjectTitleRow>\n"
+            "  </ObjectList>\n"
+            "</CompareToolResults>\n");
+  EXPECT_EQ(errors, 0);
+  std::string nothing;
+  errors = 0;
+  E::Write(nullptr, "x", errors);
+  EXPECT_EQ(errors, E::XMLNoFile);
+}
+
+TEST_F(Shown, RowsEscapeMarkupWriteLatin1AndDotUnchangedValues) {
+  auto xa = a.Act("x", "Weld <\"A\" & B>"), xb = b.Act("x", "Weld <\"A\" & B> v2");
+  xa->SetAttribute("Cost", 2.0);
+  xb->SetAttribute("Cost", 2.0);
+  b.Act("n", "Schwei\xC3\x9F" "en \xE2\x86\x92 Naht")->SetAttribute("Cost", 0.0);  // a sharp s, then an arrow Latin-1 lacks
+  std::string problem;
+  ASSERT_TRUE(OrvVekCompareUtilities::SaveCheckList(a.root->LateType(), {"Cost"}, {"V"}, problem)) << problem;
+  Show(E::Activities, a.root, b.root, E::AllAttributes, true);
+  e.OnToggleValue();
+  int errors = -1;
+  const std::string xml = Report(e, &errors);
+  EXPECT_EQ(errors, 0);
+  EXPECT_NE(xml.find("  <AllElementCount name=\"All: \">2</AllElementCount>\n"), std::string::npos);
+  EXPECT_NE(xml.find("    <ObjectRow name=\"ObjectRow\">\n      <ObjectElement name=\"Schwei\xDF" "en &#8594; Naht\"/>\n"
+                     "      <ObjectElement name=\"0\"> </ObjectElement>\n    </ObjectRow>\n"),
+            std::string::npos)
+      << xml;
+  EXPECT_NE(xml.find("      <ObjectElement name=\"Weld &lt;&quot;A&quot; &amp; B>\"/>\n      <ObjectElement name=\"Old\"/>\n"
+                     "      <ObjectElement name=\"2\"/>\n"),
+            std::string::npos)
+      << xml;
+  EXPECT_NE(xml.find("      <ObjectElement name=\"New\"/>\n      <ObjectElement name=\"...\"/>\n"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("      <TitleElement name=\"Cost\"/>\n"), std::string::npos);
+}
+
+TEST_F(Shown, UnreadableLabelsAndValuesAreCountedAndFlagged) {
+  a.Act("gone", "");  // no label: left out, still counted
+  auto xa = a.Act("x", "Weld"), xb = b.Act("x", "Weld v2");
+  xb->SetAttribute("Cost", 3.0);  // A has no cost: its values cannot be read
+  std::string problem;
+  ASSERT_TRUE(OrvVekCompareUtilities::SaveCheckList(a.root->LateType(), {"Cost"}, {"V"}, problem)) << problem;
+  Show(E::Activities, a.root, b.root, E::AllAttributes, true);
+  e.OnToggleValue();
+  int errors = 0;
+  const std::string xml = Report(e, &errors);
+  EXPECT_EQ(errors, E::XMLUnreadable);
+  EXPECT_NE(xml.find("    <ElementCount name=\"Removed: \">1</ElementCount>\n"), std::string::npos);
+  EXPECT_EQ(xml.find("name=\"\"/>"), std::string::npos);
+  // A's row is closed without values; B's value is written in full.
+  EXPECT_NE(xml.find("<ObjectElement name=\"Old\"/>\n    </ObjectRow>\n"), std::string::npos) << xml;
+  EXPECT_NE(xml.find("<ObjectElement name=\"New\"/>\n      <ObjectElement name=\"3\"/>\n"), std::string::npos) << xml;
+  (void)xa;
+}
+
+}  // namespace
