@@ -16,6 +16,7 @@
 #include "TavYor.h"
 
 class TavDlgDialog;
+class TavDlgFile;
 class TavDlgLabel;
 class TavDlgMultiList;
 class TavDlgNavigBox;
@@ -264,6 +265,20 @@ public:
   // XMLErrorType bits met. Names and values are escaped ("<", "&", '"'), so that
   // every report is well-formed.
   void WriteToXML(std::string* file, int& errors);
+  // "ExportToXMLPB": the file box (save mode, one filter); its OK and Cancel.
+  void OnExportToXML();
+  void OnExportToXMLOk();
+  void OnExportToXMLCancel();
+  // Writes the report to `path` through the file writer, after asking whether to
+  // replace a file that exists (no: nothing written). A failure shows one warning
+  // naming the file and the reason, and the previous file stays. False when
+  // nothing was written.
+  bool CreateXMLFile(const TavUnicodeString& path);
+  // The same without a question (batch); false with `error` set.
+  bool ExportXML(const std::string& path, std::string* error);
+  // What the export does with the file box's selection: "" for a folder (a name
+  // ending in a path separator), else the name with ".xml" unless it ends in it.
+  static TavUnicodeString XMLFileName(const TavUnicodeString& selection);
 
   // Whether the dialog was closed (Cancel, or OK with its change-order note done):
   // the compare tool ends on the notification that closed it.
@@ -344,6 +359,9 @@ private:
   std::unique_ptr<TavDlgDialog> dialog_;
   std::unique_ptr<OrvVekCompareFilterAttsDlg> attsDialog_;
   std::unique_ptr<TavDlgDialog> changeOrderDialog_;
+  // The export's file box; a box closed by its own answer waits here until its
+  // notification is over.
+  std::unique_ptr<TavDlgFile> fileBox_, closedBox_;
   bool valueToggle_ = false;
   int summaryTotal_ = 0;
   bool closed_ = false;

@@ -118,7 +118,7 @@ void OrvVekCompareDlgBase::BuildDialog() {
   auto* buttons = d->Add<TavDlgFrame>("ButtonFrame");
   d->AddAnalyseNotificationCB(buttons->Add<TavDlgPushButton>("SelectAttsPB"), TavDlgNotification::Activate, [this] { OnSelectAtts(); });
   d->AddAnalyseNotificationCB(buttons->Add<TavDlgPushButton>("ToggleValuePB"), TavDlgNotification::Activate, [this] { OnToggleValue(); });
-  buttons->Add<TavDlgPushButton>("ExportToXMLPB");
+  d->AddAnalyseNotificationCB(buttons->Add<TavDlgPushButton>("ExportToXMLPB"), TavDlgNotification::Activate, [this] { OnExportToXML(); });
   d->AddNotifyingButton("OK", TavDlgNotification::OK, "OK")->SetTitle(Text("OKTitle", "OK"));
   d->AddNotifyingButton("Cancel", TavDlgNotification::Cancel, "Cancel")->SetTitle(Text("CancelTitle", "Cancel"));
   d->AddAnalyseNotificationCB(d, TavDlgNotification::OK, [this] { OnOK(); });

@@ -1,6 +1,10 @@
 // The comparison's XML report: written line by line, the layout and indentation
 // fixed, the header with both roots and projects, the total, then the Added,
 // Removed and Modified lists with the values of the report attributes.
+#include <filesystem>
+#include <system_error>
+
+#include "FileWriter.h"
 #include "OrvVekCompareDlgBase.h"
 #include "OrvVekCompareUtilities.h"
 #include "TavDialog.h"
@@ -168,4 +172,59 @@ void OrvVekCompareDlgBase::WriteToXML(std::string* file, int& errors) {
   }
   w("  </ObjectList>\n");
   w("</CompareToolResults>\n");
+}
+
+// ------------------------------------------------------------------ export
+TavUnicodeString OrvVekCompareDlgBase::XMLFileName(const TavUnicodeString& selection) {
+  const std::string& s = selection.utf8();
+  if (s.empty() || s.back() == '\\' || s.back() == '/') return {};
+  if (s.size() >= 4 && s.compare(s.size() - 4, 4, ".xml") == 0) return selection;
+  return s + ".xml";
+}
+
+void OrvVekCompareDlgBase::OnExportToXML() {
+  closedBox_.reset();
+  if (fileBox_) return;  // already open
+  fileBox_ = std::make_unique<TavDlgFile>(nullptr, "OrvVekCompareXMLFileBox", 0x200);  // save mode
+  fileBox_->SetFilterStrings({"XML (*.xml)"}, {"*.xml"});
+  fileBox_->SetTitle(Text("XMLTitle", "Export the comparison to XML"));
+  TavDlgFile* box = fileBox_.get();
+  box->AddAnalyseNotificationCB(box, TavDlgNotification::OK, [this] { OnExportToXMLOk(); });
+  box->AddAnalyseNotificationCB(box, TavDlgNotification::Cancel, [this] { OnExportToXMLCancel(); });
+  box->Show();
+  closedBox_.reset();  // an answer given while showing closed the box: its notification is over now
+}
+
+void OrvVekCompareDlgBase::OnExportToXMLOk() {
+  if (!fileBox_) return;
+  const TavUnicodeString path = XMLFileName(fileBox_->GetSelection());
+  OnExportToXMLCancel();
+  if (!path.IsEmpty()) CreateXMLFile(path);
+}
+
+void OrvVekCompareDlgBase::OnExportToXMLCancel() {
+  if (!fileBox_) return;
+  fileBox_->SetVisibility(false);
+  closedBox_ = std::move(fileBox_);
+}
+
+bool OrvVekCompareDlgBase::CreateXMLFile(const TavUnicodeString& path) {
+  std::error_code ec;
+  if (std::filesystem::exists(std::filesystem::path(path.utf8()), ec)) {
+    TavDlgNotify ask(nullptr, "Warning", TavDlgNotify::Warning);
+    ask.DisplayBox(Text("OverwriteWnd.Title", "Warning"),
+                   TavMsgCatalog::BuildMessage(kCatalog, "OverwriteWnd.Message", {path}, "/P1 exists. Replace it?"));
+    if (TavUnicodeString(ask.DisplayBlocked()).ToUpper() != "YES") return false;
+  }
+  std::string error;
+  if (ExportXML(path.utf8(), &error)) return true;
+  Warn(8, TavMsgCatalog::BuildMessage(kCatalog, "XMLNotWritten", {TavUnicodeString(error)}, "The report was not written: /P1"));
+  return false;
+}
+
+bool OrvVekCompareDlgBase::ExportXML(const std::string& path, std::string* error) {
+  std::string bytes;
+  int errors = 0;
+  WriteToXML(&bytes, errors);
+  return support::WriteFile(path, bytes, error);
 }

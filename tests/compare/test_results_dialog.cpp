@@ -4,9 +4,15 @@
 // undo, the dialogs OK opens); the compare tool command from pick to close.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "ComparePlant.h"
+#include "FileWriter.h"
 #include "HostEngine.h"
 #include "OrvProcessCompareToolCmd.h"
 #include "OrvVekCompareChangeOrderDlg.h"
@@ -578,6 +584,87 @@ TEST_F(Shown, UnreadableLabelsAndValuesAreCountedAndFlagged) {
   EXPECT_NE(xml.find("<ObjectElement name=\"Old\"/>\n    </ObjectRow>\n"), std::string::npos) << xml;
   EXPECT_NE(xml.find("<ObjectElement name=\"New\"/>\n      <ObjectElement name=\"3\"/>\n"), std::string::npos) << xml;
   (void)xa;
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ the export
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Export : Shown {
+  std::ostringstream log;
+  std::unique_ptr<host::HostEngine> engine;  // answers the boxes
+  fs::path dir = fs::temp_directory_path() / ("cmp-xml-" + std::to_string(::getpid()));
+  void SetUp() override {
+    Shown::SetUp();
+    engine = std::make_unique<host::HostEngine>(&log);
+    fs::create_directories(dir);
+    a.Act("x", "Weld");
+    b.Act("x", "Weld v2");
+    Show(E::Activities, a.root, b.root, E::AllAttributes);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+    engine.reset();
+    Shown::TearDown();
+  }
+  std::string Read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  void Choose(const std::string& path) {
+    engine->QueueFileAnswer(true, path);
+    Widget<TavDlgPushButton>(e.GetDialog(), "ExportToXMLPB")->Notify(TavDlgNotification::Activate);
+  }
+};
+
+TEST_F(Export, TheFileBoxNameGetsItsExtensionAndAFolderWritesNothing) {
+  EXPECT_EQ(E::XMLFileName("report"), "report.xml");
+  EXPECT_EQ(E::XMLFileName("report.xml"), "report.xml");
+  EXPECT_EQ(E::XMLFileName("out/"), "");
+  EXPECT_EQ(E::XMLFileName("out\\"), "");
+  Choose((dir / "report").string());
+  std::string expected;
+  int errors = 0;
+  e.WriteToXML(&expected, errors);
+  EXPECT_EQ(Read(dir / "report.xml"), expected);
+  Choose((dir / "sub/").string());
+  EXPECT_FALSE(fs::exists(dir / "sub"));
+  EXPECT_FALSE(fs::exists(dir / "sub.xml"));
+}
+
+TEST_F(Export, AnExistingFileIsReplacedOnlyAfterYes) {
+  const fs::path file = dir / "report.xml";
+  std::ofstream(file) << "previous";
+  engine->QueueAnswer("NO");
+  Choose(file.string());
+  EXPECT_EQ(Read(file), "previous");
+  ASSERT_FALSE(engine->Messages().empty());
+  EXPECT_EQ(engine->Messages().back().name, "Warning");
+  engine->QueueAnswer("YES");
+  Choose(file.string());
+  EXPECT_NE(Read(file).find("<CompareToolResults>"), std::string::npos);
+}
+
+TEST_F(Export, AFailedWriteWarnsOnceAndKeepsThePreviousFile) {
+  // A missing folder: the writer names it; nothing else is left behind.
+  EXPECT_FALSE(e.CreateXMLFile(TavUnicodeString((dir / "missing" / "report.xml").string())));
+  ASSERT_EQ(e.Warnings().size(), 1u);
+  EXPECT_NE(e.Warnings()[0].text.utf8().find("missing"), std::string::npos) << e.Warnings()[0].text.utf8();
+  const fs::path file = dir / "kept.xml";
+  std::ofstream(file) << "previous";
+  support::InjectWriteFailure(support::WriteStep::Write, ENOSPC);
+  engine->QueueAnswer("YES");
+  EXPECT_FALSE(e.CreateXMLFile(TavUnicodeString(file.string())));
+  support::ClearWriteFailures();
+  EXPECT_EQ(Read(file), "previous");
+  EXPECT_EQ(e.Warnings().size(), 2u);
+  std::size_t files = 0;
+  for ([[maybe_unused]] auto& entry : fs::directory_iterator(dir)) ++files;
+  EXPECT_EQ(files, 1u);  // no temporary file left
 }
 
 }  // namespace
