@@ -4,6 +4,7 @@
 #include <iostream>
 #include <map>
 
+#include "FileWriter.h"
 #include "HostRuntime.h"
 #include "OrvVekCompareDlgBase.h"
 #include "Output.h"
@@ -23,6 +24,9 @@ struct Options {
                OrvVekCompareDlgBase::Sequence;
   std::vector<std::string> attributes;
   bool hub = false;
+  std::string xml;                            // the XML report, as the results dialog exports it
+  std::vector<std::string> reportAttributes;  // its attributes (default: the stored choice)
+  bool dots = false, noSummaryPage = false;
   CLI::Option *filterOpt = nullptr, *kindOpt = nullptr;
   mirt::FormatFlags format;
 };
@@ -375,8 +379,36 @@ int Compare() {
     }
     if (!o.filterOpt->count()) filter = (filter & ~OrvVekCompareDlgBase::AllAttributes) | OrvVekCompareDlgBase::SelectedAttributes;
   }
+  if (!o.xml.empty()) {
+    if (std::string clash = support::OutputIsInput(o.xml, {o.original, o.modified}); !clash.empty()) throw mirt::VerbError(clash);
+    // The report's attributes must be offered by the roots' children, as in the dialog.
+    if (!o.reportAttributes.empty()) {
+      std::vector<TavUnicodeString> own, prompts, hubNames, ownChosen, hubChosen;
+      engine.GetAttributeList(own, prompts, hubNames);
+      for (auto& name : o.reportAttributes) {
+        const TavUnicodeString n(name);
+        if (std::find(own.begin(), own.end(), n) != own.end()) ownChosen.push_back(n);
+        else if (std::find(hubNames.begin(), hubNames.end(), n) != hubNames.end()) hubChosen.push_back(n);
+        else {
+          std::string known;
+          for (auto& k : own) known += (known.empty() ? "" : ", ") + k.utf8();
+          for (auto& k : hubNames) known += (known.empty() ? "" : ", ") + k.utf8();
+          throw mirt::VerbError("no report attribute '" + name + "' on the roots' children (known: " +
+                                (known.empty() ? "none" : known) + ")");
+        }
+      }
+      engine.SetReportAttributes(std::move(ownChosen), std::move(hubChosen));
+    }
+    engine.SetSummaryPage(!o.noSummaryPage);
+  }
   if (::isatty(2)) std::cerr << "Comparing " << o.kind << "...\n";  // progress for a person, not for a log
   engine.StartComparison(indices, filter);
+  if (!o.xml.empty()) {
+    // As the dialog: the summary page counts the total, the toggle shows dots.
+    if (!o.noSummaryPage) engine.UpdateSummaryPage();
+    if (o.dots) engine.OnToggleValue();
+    if (!engine.ExportXML(o.xml, &error)) throw mirt::VerbError(error);
+  }
 
   const auto settings = OrvIDSICompareToolSettingAtt::Read();
   const int shown = fastenersOfProducts ? OrvVekCompareDlgBase::Fasteners : kind;
@@ -429,6 +461,13 @@ mirt::Verb mirt::CompareVerb() {
           ->allow_extra_args(false);
       mirt::AddFormatFlags(sub, o.format, "the differences, one row each");
       sub.add_flag("--hub", o.hub, "Both plants come from the hub: also key and compare by hub attributes");
+      sub.add_option("--xml", o.xml, "Also write the comparison's XML report, as the results dialog exports it");
+      sub.add_option("--report-attribute", o.reportAttributes,
+                     "An attribute whose values the XML report lists (repeatable; default: the choice stored for the "
+                     "root's feature)")
+          ->allow_extra_args(false);
+      sub.add_flag("--dots", o.dots, "In the XML report, write the revision's unchanged values as dots");
+      sub.add_flag("--no-summary-page", o.noSummaryPage, "The XML report's total as without a summary page: 0");
       sub.footer("Objects pair by their compare conditions (the comparison settings' \"CompareConditions.<Family>\", "
                  "\"Id\" by default). Related fasteners are always checked. --kind fasteners without --root shows the "
                  "fasteners related to the compared products.\n"

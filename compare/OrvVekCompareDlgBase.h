@@ -252,8 +252,15 @@ public:
   TavUnicodeString RootPath(int side) const;
   // The compared root's feature: its late type, else "FeatureNameNotAvailable".
   TavUnicodeString FeatureName() const;
-  // The report attributes stored for the feature: own names, hub names.
+  // The report attributes: those given by SetReportAttributes, else those stored for
+  // the feature. Own names, hub names.
   void ReportAttributes(std::vector<TavUnicodeString>& own, std::vector<TavUnicodeString>& hub) const;
+  // Report attributes chosen for this comparison alone (batch), not the stored ones.
+  void SetReportAttributes(std::vector<TavUnicodeString> own, std::vector<TavUnicodeString> hub) {
+    reportOverride_ = true;
+    reportOwn_ = std::move(own);
+    reportHub_ = std::move(hub);
+  }
   // An object's label: its "Label" value, else its display name.
   static TavUnicodeString LabelOf(const Ref<TavBaseUnknown>& o);
   // ---- The XML report (OrvVekCompareXMLReport.cpp).
@@ -363,6 +370,8 @@ private:
   // notification is over.
   std::unique_ptr<TavDlgFile> fileBox_, closedBox_;
   bool valueToggle_ = false;
+  bool reportOverride_ = false;
+  std::vector<TavUnicodeString> reportOwn_, reportHub_;
   int summaryTotal_ = 0;
   bool closed_ = false;
   std::function<void(TavDlgDialog*)> onDialog_;

@@ -65,6 +65,11 @@ TavUnicodeString OrvVekCompareDlgBase::FeatureName() const {
 }
 
 void OrvVekCompareDlgBase::ReportAttributes(std::vector<TavUnicodeString>& own, std::vector<TavUnicodeString>& hub) const {
+  if (reportOverride_) {
+    own = reportOwn_;
+    hub = reportHub_;
+    return;
+  }
   own.clear();
   hub.clear();
   std::vector<TavUnicodeString> names, kinds;

@@ -70,6 +70,17 @@ def test_compare():
     check(weld and "sequence" in weld[0]["aspects"] and
           {"name": "Name", "original": "Weld.2", "modified": "Weld right"} in weld[0]["attributes"],
           f"compare: the renamed weld: {weld}")
+    # The XML report beside the verb's own output, with chosen attributes and dots.
+    xml = os.path.join(WORK, "comparison.xml")
+    run("compare", PLANT, REV2, "--xml", xml, "--report-attribute", "Time", "--dots", rc=1)
+    with open(xml, "rb") as f:
+        report = f.read()
+    check(report.startswith(b"<?xml version='1.0' encoding='ISO-8859-1' ?>\n<CompareToolResults>\n")
+          and b'<TitleElement name="Time"/>' in report and report.endswith(b"</CompareToolResults>\n"),
+          f"compare --xml: {report[:200]!r}")
+    refused("compare", "no report attribute 'Nope'", PLANT, REV2, "--xml", xml + ".2", "--report-attribute", "Nope", rc=2)
+    check(not os.path.exists(xml + ".2"), "compare --xml with a bad attribute wrote a file")
+    refused("compare", "missing", PLANT, REV2, "--xml", os.path.join(WORK, "missing", "r.xml"), rc=2)
     text, _ = run("compare", PLANT, REV2, rc=1)
     check("Tolerances: fastener positions within X 0.1, Y 0.1, Z 0.1\n" in text and c["tolerances"]["x"] == 0.1,
           "compare: the tolerances used")
