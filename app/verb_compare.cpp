@@ -322,6 +322,14 @@ void PrintCsv(const Sides& s, const CompareResults& r, const CompareResults& f, 
   mirt::PrintCsv(std::cout, rows);
 }
 
+// The attribute names the roots' children offer, for a message; "none" for none.
+std::string KnownNames(const std::vector<TavUnicodeString>& own, const std::vector<TavUnicodeString>& hub) {
+  std::string known;
+  for (const auto* list : {&own, &hub})
+    for (auto& n : *list) known += (known.empty() ? "" : ", ") + n.utf8();
+  return known.empty() ? "none" : known;
+}
+
 int Compare() {
   Options& o = Opt();
   host::HostSession session;
@@ -371,10 +379,7 @@ int Compare() {
       } else if (auto h = at(hubNames); static_cast<std::size_t>(h) < hubNames.size()) {
         indices.push_back(static_cast<int>(own.size() + static_cast<std::size_t>(h)));
       } else {
-        std::string known;
-        for (auto& n : own) known += (known.empty() ? "" : ", ") + n.utf8();
-        for (auto& n : hubNames) known += (known.empty() ? "" : ", ") + n.utf8();
-        throw mirt::VerbError("no attribute '" + name + "' on the roots' children (known: " + (known.empty() ? "none" : known) + ")");
+        throw mirt::VerbError("no attribute '" + name + "' on the roots' children (known: " + KnownNames(own, hubNames) + ")");
       }
     }
     if (!o.filterOpt->count()) filter = (filter & ~OrvVekCompareDlgBase::AllAttributes) | OrvVekCompareDlgBase::SelectedAttributes;
@@ -390,11 +395,8 @@ int Compare() {
         if (std::find(own.begin(), own.end(), n) != own.end()) ownChosen.push_back(n);
         else if (std::find(hubNames.begin(), hubNames.end(), n) != hubNames.end()) hubChosen.push_back(n);
         else {
-          std::string known;
-          for (auto& k : own) known += (known.empty() ? "" : ", ") + k.utf8();
-          for (auto& k : hubNames) known += (known.empty() ? "" : ", ") + k.utf8();
           throw mirt::VerbError("no report attribute '" + name + "' on the roots' children (known: " +
-                                (known.empty() ? "none" : known) + ")");
+                                KnownNames(own, hubNames) + ")");
         }
       }
       engine.SetReportAttributes(std::move(ownChosen), std::move(hubChosen));
