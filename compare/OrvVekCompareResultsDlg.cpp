@@ -4,6 +4,7 @@
 // selection and, in hub mode, the change-order notes taken on OK.
 #include <algorithm>
 
+#include "OrvVekCenterActInPPR.h"
 #include "OrvVekCommandServices.h"
 #include "OrvVekCompareChangeOrderDlg.h"
 #include "OrvVekCompareDlgBase.h"
@@ -27,16 +28,10 @@ W* Named(TavDlgDialog* d, const char* name) {
   return d ? dynamic_cast<W*>(d->Find(name)) : nullptr;
 }
 
-// The chain from the top of the object's tree down to it: activities by their
-// fathers, products and resources by their father products.
+// The chain from the top of the object's tree down to it.
 std::vector<Ref<TavBaseUnknown>> Chain(const Ref<TavBaseUnknown>& o) {
   std::vector<Ref<TavBaseUnknown>> chain;
-  for (Ref<TavBaseUnknown> x = o; x;) {
-    chain.push_back(x);
-    if (auto a = query<TavISPPAbstractActivity>(x)) x = a->GetFather();
-    else if (auto p = query<TavIProduct>(x)) x = p->GetFatherProduct();
-    else x = nullptr;
-  }
+  for (Ref<TavBaseUnknown> x = o; x; x = OrvVekCenterActInPPR::FatherOf(x)) chain.push_back(x);
   std::reverse(chain.begin(), chain.end());
   return chain;
 }

@@ -15,15 +15,6 @@ std::vector<Ref<TavBaseUnknown>> ChildrenOf(const Ref<TavBaseUnknown>& o) {
 
 // The father the tree shows an object under: an activity's father (a behaviour's is
 // its resource), a product's father product.
-Ref<TavBaseUnknown> FatherOf(const Ref<TavBaseUnknown>& o) {
-  if (auto a = query<TavISPPAbstractActivity>(o)) return a->GetFather();
-  if (auto p = query<TavIProduct>(o)) {
-    auto f = p->GetFatherProduct();
-    return f ? Ref<TavBaseUnknown>(f) : nullptr;
-  }
-  return nullptr;
-}
-
 // The list or container the tree shows a top object in: root products and resources
 // under their lists, assemblies under the assembly container.
 Ref<TavBaseUnknown> ContainerOf(const Ref<TavBaseUnknown>& top) {
@@ -129,6 +120,15 @@ HRESULT OrvVekCenterActInPPR::OpenFirstProcessNode(const Ref<TavIPPRNavigBox>& n
   controller->SetFixedDepthMode(wasFixed);
   controller->UnlockGraphUpdates();
   return hr;
+}
+
+Ref<TavBaseUnknown> OrvVekCenterActInPPR::FatherOf(const Ref<TavBaseUnknown>& o) {
+  if (auto a = query<TavISPPAbstractActivity>(o)) return a->GetFather();
+  if (auto p = query<TavIProduct>(o)) {
+    auto f = p->GetFatherProduct();
+    return f ? Ref<TavBaseUnknown>(f) : nullptr;
+  }
+  return nullptr;
 }
 
 int OrvVekCenterActInPPR::AppendFather(TavPathElement& path) {

@@ -29,6 +29,9 @@ public:
   // father activities (a behaviour's resource and its fathers), a product's fathers,
   // then the list or container the tree shows them in. How many were added.
   static int AppendFather(TavPathElement& path);
+  // The object above in its tree: an activity's father, a product's or resource's
+  // father product; null at a root.
+  static Ref<TavBaseUnknown> FatherOf(const Ref<TavBaseUnknown>& object);
   // Takes the added fathers off again: the path is its leaf alone.
   static void RollBackPath(TavPathElement& path);
   // Resets the decorations of the nodes of every process and of all its sub activities.
