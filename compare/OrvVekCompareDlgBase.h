@@ -253,8 +253,8 @@ public:
   // The compared root's feature: its late type, else "FeatureNameNotAvailable".
   TavUnicodeString FeatureName() const;
   // The report attributes: those given by SetReportAttributes, else those stored for
-  // the feature. Own names, hub names.
-  void ReportAttributes(std::vector<TavUnicodeString>& own, std::vector<TavUnicodeString>& hub) const;
+  // the feature. Own names, hub names; false when the settings cannot be read.
+  bool ReportAttributes(std::vector<TavUnicodeString>& own, std::vector<TavUnicodeString>& hub) const;
   // Report attributes chosen for this comparison alone (batch), not the stored ones.
   void SetReportAttributes(std::vector<TavUnicodeString> own, std::vector<TavUnicodeString> hub) {
     reportOverride_ = true;
@@ -270,7 +270,7 @@ public:
   static void Write(std::string* file, const TavUnicodeString& text, int& errors);
   // The whole report of the compared kind into `file`, as the export writes it; the
   // XMLErrorType bits met. Names and values are escaped ("<", "&", '"'), so that
-  // every report is well-formed.
+  // every report is well-formed. Nothing at all when the settings cannot be read.
   void WriteToXML(std::string* file, int& errors);
   // "ExportToXMLPB": the file box (save mode, one filter); its OK and Cancel.
   void OnExportToXML();

@@ -59,17 +59,18 @@ TavUnicodeString OrvVekCompareDlgBase::FeatureName() const {
   return late.empty() ? TavUnicodeString(OrvVekCompareUtilities::kNoFeature) : TavUnicodeString(late);
 }
 
-void OrvVekCompareDlgBase::ReportAttributes(std::vector<TavUnicodeString>& own, std::vector<TavUnicodeString>& hub) const {
+bool OrvVekCompareDlgBase::ReportAttributes(std::vector<TavUnicodeString>& own, std::vector<TavUnicodeString>& hub) const {
   if (reportOverride_) {
     own = reportOwn_;
     hub = reportHub_;
-    return;
+    return true;
   }
   own.clear();
   hub.clear();
   std::vector<TavUnicodeString> names, kinds;
-  OrvVekCompareUtilities::ReadCheckList(FeatureName(), names, kinds);
+  if (!OrvVekCompareUtilities::ReadCheckList(FeatureName(), names, kinds)) return false;
   for (std::size_t i = 0; i < names.size() && i < kinds.size(); ++i) (kinds[i] == "V" ? own : hub).push_back(names[i]);
+  return true;
 }
 
 // ------------------------------------------------------------------ building

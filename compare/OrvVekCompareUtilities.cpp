@@ -5,6 +5,7 @@
 
 #include "TavCompare.h"
 #include "TavServices.h"
+#include "TavSettingComponents.h"
 
 namespace {
 
@@ -92,14 +93,22 @@ bool OrvVekCompareUtilities::ReplaceFeatureBlock(TavUnicodeString& text, const T
   return true;
 }
 
-void OrvVekCompareUtilities::ReadCheckList(const TavUnicodeString& feature, std::vector<TavUnicodeString>& names,
+bool OrvVekCompareUtilities::ReadCheckList(const TavUnicodeString& feature, std::vector<TavUnicodeString>& names,
                                            std::vector<TavUnicodeString>& kinds) {
+  names.clear();
+  kinds.clear();
+  if (!TavSettingComponents::CanCreate(OrvIDSICompareToolSettingAtt::kRepository)) return false;
   TavRepository& r = TavSettingRepository::GetRepository(OrvIDSICompareToolSettingAtt::kRepository);
   BuildCheckList(r.ReadString(OrvIDSICompareToolSettingAtt::kReportAttributesKey, {}), names, kinds, feature);
+  return true;
 }
 
 bool OrvVekCompareUtilities::SaveCheckList(const TavUnicodeString& feature, const std::vector<TavUnicodeString>& names,
                                            const std::vector<TavUnicodeString>& kinds, std::string& problem) {
+  if (!TavSettingComponents::CanCreate(OrvIDSICompareToolSettingAtt::kRepository)) {
+    problem = "the comparison settings are not available";
+    return false;
+  }
   TavRepository& r = TavSettingRepository::GetRepository(OrvIDSICompareToolSettingAtt::kRepository);
   const TavUnicodeString before = r.ReadString(OrvIDSICompareToolSettingAtt::kReportAttributesKey, {});
   TavUnicodeString text = before;

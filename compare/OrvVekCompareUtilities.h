@@ -34,8 +34,9 @@ public:
 
   // A path's tooltip: one line per name, the path split at each separator text.
   static TavUnicodeString CreateTooltipString(const TavUnicodeString& path, const TavUnicodeString& separator);
-  // The stored selection of the feature (empty lists when none is stored).
-  static void ReadCheckList(const TavUnicodeString& feature, std::vector<TavUnicodeString>& names,
+  // The stored selection of the feature (empty lists when none is stored); false,
+  // the lists empty, when the settings component cannot be created.
+  static bool ReadCheckList(const TavUnicodeString& feature, std::vector<TavUnicodeString>& names,
                             std::vector<TavUnicodeString>& kinds);
   // Replaces the feature's stored selection and saves the settings; false with a
   // message, the settings unchanged, when the lists cannot be written or saved.

@@ -45,7 +45,7 @@ void OrvVekCompareDlgBase::Write(std::string* file, const TavUnicodeString& text
 
 void OrvVekCompareDlgBase::WriteToXML(std::string* file, int& errors) {
   std::vector<TavUnicodeString> own, hub;
-  ReportAttributes(own, hub);
+  if (!ReportAttributes(own, hub)) return;  // no settings: nothing at all
   const CompareResults& r = results_[static_cast<std::size_t>(type_)];
   auto w = [&](const TavUnicodeString& t) { Write(file, t, errors); };
   auto element = [&](const TavUnicodeString& value, bool closedAlone) {
@@ -226,5 +226,11 @@ bool OrvVekCompareDlgBase::ExportXML(const std::string& path, std::string* error
   std::string bytes;
   int errors = 0;
   WriteToXML(&bytes, errors);
+  // A report always has its header: none means the settings could not be read, and
+  // an empty file would pass for a report. Any earlier file stays as it was.
+  if (bytes.empty()) {
+    if (error) *error = "the comparison settings are not available";
+    return false;
+  }
   return support::WriteFile(path, bytes, error);
 }

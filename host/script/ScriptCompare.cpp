@@ -1,9 +1,12 @@
 // `print centred`: each open plant's window, what it highlights and what its viewer
 // was last centred on (a command may show an object in another plant's window);
-// `print setting`: one value of a setting repository, as a command stored it.
+// `print setting`: one value of a setting repository, as a command stored it;
+// `unavailable`: the test hook taking a setting component away.
 #include "ScriptCompare.h"
 
 #include <ostream>
+
+#include "TavSettingComponents.h"
 
 #include "HostScript.h"
 #include "ScriptTable.h"
@@ -66,6 +69,20 @@ void AddCompareStatements(ScriptTable& t) {
                      "one value a line, or says it is not set.\n"
                      "Example:\n  print setting OrvDSICompareToolSettingCtrl ReportAttributes",
                      PrintSetting});
+  t.Add({"unavailable", {{"REPOSITORY", ArgKind::Setting}},
+         "take a setting component away for the rest of the session",
+         "From now on the named setting component cannot be created, as in an\n"
+         "installation that lacks it: commands that depend on it say so or do without.\n"
+         "Example:\n  unavailable OrvDSICompareToolSettingCtrl",
+         [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+           if (std::string problem = RepositoryNameProblem(a[0]); !problem.empty()) {
+             err = problem + ": '" + a[0] + "'";
+             return false;
+           }
+           TavSettingComponents::SetUnavailable(a[0], true);
+           r.Out() << "setting component " << a[0] << " is unavailable\n";
+           return true;
+         }});
 }
 
 }  // namespace

@@ -137,6 +137,12 @@ void AddExpectStatements(ScriptTable& t) {
            [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
              if (!std::filesystem::exists(r.FilePath(a[0], true))) return Fail(err, "no file " + a[0]);
              return true;
+           }},
+          {"no-file", {{"PATH", ArgKind::File}}, "no file was written there", {},
+           [](ScriptRunner& r, const ScriptWords& a, std::string& err) {
+             std::error_code ec;
+             if (std::filesystem::exists(r.FilePath(a[0], true), ec)) return Fail(err, a[0] + " exists");
+             return true;
            }}}});
 }
 

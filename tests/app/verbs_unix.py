@@ -227,4 +227,35 @@ def test_help():
 shutil.rmtree(os.environ["MIRT_CONFIG_DIR"], ignore_errors=True)
 shutil.rmtree(WORK, ignore_errors=True)
 os.makedirs(WORK)
-V.finish(test_check, test_compare, test_consumption, test_renumber, test_settings, test_help)
+def test_xml_report_as_the_dialog_exports_it():
+    """The batch report and the results dialog's export, byte for byte, both with the
+    report attributes stored for the feature (runs last: it stores settings)."""
+    hub, hub2 = os.path.join(DATA, "sample-plant-hub.xml"), os.path.join(DATA, "sample-plant-hub-rev2.xml")
+    run("settings", "set", "OrvDSICompareToolSettingCtrl", "ReportAttributes",
+        "$$Activity$Time|V|Cost|V|PLMID|E|$$TavProduct$PartNumber|V|", "--text")
+    cases = [("hub", hub, hub2, "Process", True, True), ("products", PLANT, REV2, "Products/BodyInWhite.1", False, False)]
+    for name, original, modified, root, dots, summary in cases:
+        script = os.path.join(WORK, f"export-{name}.mirt")
+        with open(script, "w") as f:
+            f.write(f"open {modified}\nopen {original}\nstart OrvVekPlanner OrvProcessCompareToolCmd\n"
+                    f"pick {root}\npick in {os.path.basename(modified)[:-4]} {root}\n"
+                    "set OrvVekComparePPRFilterDlg.AllRadio checked\n" +
+                    ("set OrvVekComparePPRFilterDlg.SummaryPage checked\n" if summary else "") +
+                    "notify OrvVekComparePPRFilterDlg ok\n" +
+                    ("push OrvVekCompareDlgBase.ToggleValuePB\n" if dots else "") +
+                    f"push OrvVekCompareDlgBase.ExportToXMLPB\nanswer file dialog-{name}.xml\n"
+                    "notify OrvVekCompareDlgBase close\n")
+        run("run", script)
+        # The dialog's "All" radio alone is filter 2.
+        batch = [original, modified, "--root", root, "--filter", "2", "--xml", f"batch-{name}.xml"]
+        batch += (["--hub"] if name == "hub" else ["--kind", "products"]) + (["--dots"] if dots else []) + ([] if summary else ["--no-summary-page"])
+        run("compare", *batch, rc=1)
+        texts = []
+        for side in ("dialog", "batch"):
+            path = os.path.join(WORK, f"{side}-{name}.xml")
+            texts.append(open(path, "rb").read() if os.path.exists(path) else b"")
+        check(texts[0] and texts[0] == texts[1], f"{name}: the batch report differs from the export:\n{texts[0]!r}\n{texts[1]!r}")
+
+
+V.finish(test_check, test_compare, test_consumption, test_renumber, test_settings, test_help,
+         test_xml_report_as_the_dialog_exports_it)

@@ -20,6 +20,7 @@
 #include "PlantDocument.h"
 #include "TavDialog.h"
 #include "TavNavigBox.h"
+#include "TavSettingComponents.h"
 
 using namespace cmptest;
 using Node = OrvVekCompareDlgNavigateObject;
@@ -665,6 +666,30 @@ TEST_F(Export, AFailedWriteWarnsOnceAndKeepsThePreviousFile) {
   std::size_t files = 0;
   for ([[maybe_unused]] auto& entry : fs::directory_iterator(dir)) ++files;
   EXPECT_EQ(files, 1u);  // no temporary file left
+}
+
+TEST_F(Export, WithoutTheSettingsComponentNothingIsWrittenAndTheWarningSaysWhy) {
+  const fs::path kept = dir / "kept.xml", fresh = dir / "fresh.xml";
+  std::ofstream(kept) << "previous";
+  TavSettingComponents::SetUnavailable(OrvIDSICompareToolSettingAtt::kRepository, true);
+  std::string bytes;
+  int errors = 0;
+  e.WriteToXML(&bytes, errors);
+  EXPECT_TRUE(bytes.empty());
+  engine->QueueAnswer("YES");
+  EXPECT_FALSE(e.CreateXMLFile(TavUnicodeString(kept.string())));
+  EXPECT_FALSE(e.CreateXMLFile(TavUnicodeString(fresh.string())));
+  TavSettingComponents::SetUnavailable(OrvIDSICompareToolSettingAtt::kRepository, false);
+  EXPECT_EQ(Read(kept), "previous");
+  EXPECT_FALSE(fs::exists(fresh));
+  ASSERT_EQ(e.Warnings().size(), 2u);
+  EXPECT_NE(e.Warnings()[1].text.utf8().find("settings"), std::string::npos) << e.Warnings()[1].text.utf8();
+  // Chosen attributes (batch) need no stored ones.
+  e.SetReportAttributes({"Label"}, {});
+  TavSettingComponents::SetUnavailable(OrvIDSICompareToolSettingAtt::kRepository, true);
+  std::string error;
+  EXPECT_TRUE(e.ExportXML(fresh.string(), &error)) << error;
+  TavSettingComponents::SetUnavailable(OrvIDSICompareToolSettingAtt::kRepository, false);
 }
 
 }  // namespace

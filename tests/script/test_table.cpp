@@ -71,7 +71,7 @@ TEST(ScriptTable, HelpCoversEveryStatement) {
   EXPECT_NE(text.find("expect hso lacks: it does not hold the object"), std::string::npos);
   EXPECT_FALSE(t.Help({"expect", "hsoo"}, text, err));
   EXPECT_EQ(err, "expect: no 'hsoo'; did you mean hso? (one of: message, messages, no-message, label, name, hso, cso, widget, "
-                 "running, status, ended, file, colour, hidden, shown, position, window, refused, highlighted)");
+                 "running, status, ended, file, no-file, colour, hidden, shown, position, window, refused, highlighted)");
 }
 
 // What start-up adds (the undo statements, say) runs, is checked and is helped
