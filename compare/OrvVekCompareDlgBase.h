@@ -261,8 +261,9 @@ public:
     reportOwn_ = std::move(own);
     reportHub_ = std::move(hub);
   }
-  // An object's label: its "Label" value, else its display name.
-  static TavUnicodeString LabelOf(const Ref<TavBaseUnknown>& o);
+  // An object's label: its "Label" value, else its display name. `co`: the object's
+  // comparison interface when the caller holds it already.
+  static TavUnicodeString LabelOf(const Ref<TavBaseUnknown>& o, const OrvICompareObjects* co = nullptr);
   // ---- The XML report (OrvVekCompareXMLReport.cpp).
   enum XMLErrorType { XMLUnreadable = 2, XMLNoFile = 4, XMLWriteFailed = 8 };
   // Appends `text` to the report as ISO-8859-1 (what that cannot hold as character

@@ -38,9 +38,11 @@ std::vector<Ref<TavBaseUnknown>> Chain(const Ref<TavBaseUnknown>& o) {
 
 }  // namespace
 
-TavUnicodeString OrvVekCompareDlgBase::LabelOf(const Ref<TavBaseUnknown>& o) {
+TavUnicodeString OrvVekCompareDlgBase::LabelOf(const Ref<TavBaseUnknown>& o, const OrvICompareObjects* co) {
+  Ref<OrvICompareObjects> held;
+  if (!co && (held = query<OrvICompareObjects>(o))) co = held.get();
   TavUnicodeString label;
-  if (auto co = query<OrvICompareObjects>(o); co && co->GetAttributeValue("Label", label) == S_OK) return label;
+  if (co && co->GetAttributeValue("Label", label) == S_OK) return label;
   return OrvVekCommandServices::GetDisplayName(o);
 }
 

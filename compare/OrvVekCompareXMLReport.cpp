@@ -16,21 +16,33 @@ constexpr const char* kCatalog = "OrvVekCompareDlgBase";
 
 TavUnicodeString Text(const char* key, const char* fallback) { return TavMsgCatalog::BuildMessage(kCatalog, key, {}, fallback); }
 
+// Appends text in the 8-bit encoding: ASCII as it is, the rest through the string's
+// own conversion (characters beyond Latin-1 as character references).
+void AppendLatin1(std::string& out, const TavUnicodeString& text) {
+  const std::string& s = text.utf8();
+  for (unsigned char c : s)
+    if (c >= 0x80) {
+      out += text.ToLatin1WithReferences();
+      return;
+    }
+  out += s;
+}
+
 // The three characters that would end an attribute value or start markup.
-TavUnicodeString Escaped(const TavUnicodeString& text) {
+void AppendEscaped(std::string& out, const TavUnicodeString& text) {
   const std::string& in = text.utf8();
-  if (in.find_first_of("<&\"") == std::string::npos) return text;
-  std::string out;
-  out.reserve(in.size() + 16);
+  if (in.find_first_of("<&\"") == std::string::npos) return AppendLatin1(out, text);
+  std::string escaped;
+  escaped.reserve(in.size() + 16);
   for (char c : in) {
     switch (c) {
-      case '<': out += "&lt;"; break;
-      case '&': out += "&amp;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '<': escaped += "&lt;"; break;
+      case '&': escaped += "&amp;"; break;
+      case '"': escaped += "&quot;"; break;
+      default: escaped += c;
     }
   }
-  return out;
+  AppendLatin1(out, escaped);
 }
 
 }  // namespace
@@ -40,28 +52,46 @@ void OrvVekCompareDlgBase::Write(std::string* file, const TavUnicodeString& text
     errors |= XMLNoFile;
     return;
   }
-  *file += text.ToLatin1WithReferences();
+  AppendLatin1(*file, text);
 }
 
 void OrvVekCompareDlgBase::WriteToXML(std::string* file, int& errors) {
   std::vector<TavUnicodeString> own, hub;
   if (!ReportAttributes(own, hub)) return;  // no settings: nothing at all
   const CompareResults& r = results_[static_cast<std::size_t>(type_)];
-  auto w = [&](const TavUnicodeString& t) { Write(file, t, errors); };
-  auto element = [&](const TavUnicodeString& value, bool closedAlone) {
-    w("      <ObjectElement name=\"" + Escaped(value).utf8() + (closedAlone ? "\"/>\n" : "\"> </ObjectElement>\n"));
+  // The pieces go straight into the file: a report holds several lines per object.
+  auto w = [&](const char* piece) {
+    if (file) *file += piece;
+    else errors |= XMLNoFile;
   };
-  auto label = [](const Ref<TavBaseUnknown>& o, TavUnicodeString& out) {
-    out = LabelOf(o);
+  // piece, escaped text, piece
+  auto wq = [&](const char* before, const TavUnicodeString& text, const char* after) {
+    if (!file) {
+      errors |= XMLNoFile;
+      return;
+    }
+    *file += before;
+    AppendEscaped(*file, text);
+    *file += after;
+  };
+  auto element = [&](const TavUnicodeString& value, bool closedAlone) {
+    wq("      <ObjectElement name=\"", value, closedAlone ? "\"/>\n" : "\"> </ObjectElement>\n");
+  };
+  auto count = [&](std::size_t n) {
+    const std::string text = std::to_string(n);
+    w(text.c_str());
+  };
+  // Empty when unreadable.
+  auto label = [](const OrvICompareObjects& co, const Ref<TavBaseUnknown>& o, TavUnicodeString& out) {
+    out = LabelOf(o, &co);
     return !out.IsEmpty();
   };
   // The object's own values, then (hub mode) its hub values; unreadable: bit 2, none written.
-  auto values = [&](const Ref<TavBaseUnknown>& o, int side, std::vector<TavUnicodeString>& ownValues,
-                    std::vector<TavUnicodeString>& hubValues) {
+  auto values = [&](const OrvICompareObjects& co, const Ref<TavBaseUnknown>& o, int side,
+                    std::vector<TavUnicodeString>& ownValues, std::vector<TavUnicodeString>& hubValues) {
     ownValues.clear();
     hubValues.clear();
-    auto co = query<OrvICompareObjects>(o);
-    if (!own.empty() && (!co || co->GetAttributeValues(own, ownValues) != S_OK || ownValues.size() < own.size())) {
+    if (!own.empty() && (co.GetAttributeValues(own, ownValues) != S_OK || ownValues.size() < own.size())) {
       errors |= XMLUnreadable;
       ownValues.clear();
       return false;
@@ -80,53 +110,56 @@ void OrvVekCompareDlgBase::WriteToXML(std::string* file, int& errors) {
     return true;
   };
   auto titles = [&](const TavUnicodeString& list, bool modified) {
-    w("    <ObjectTitleRow name=\"Title " + Escaped(list).utf8() + "\">\n");
+    wq("    <ObjectTitleRow name=\"Title ", list, "\">\n");
     std::vector<TavUnicodeString> t{Text("Activities", "Object")};
     if (modified) t.push_back(Text("Change", "Change"));
     t.insert(t.end(), own.begin(), own.end());
     t.insert(t.end(), hub.begin(), hub.end());
-    for (const auto& x : t) w("      <TitleElement name=\"" + Escaped(x).utf8() + "\"/>\n");
+    for (const auto& x : t) wq("      <TitleElement name=\"", x, "\"/>\n");
     w("    </ObjectTitleRow>\n");
   };
   auto head = [&](const char* listKey, const char* listFallback, const char* countKey, const char* countFallback,
-                  std::size_t count, bool modified) {
+                  std::size_t n, bool modified) {
     const TavUnicodeString list = Text(listKey, listFallback);
     // The dialog's count label says the same.
     if (auto* shown = dialog_ ? dynamic_cast<TavDlgLabel*>(dialog_->Find(countKey)) : nullptr)
-      shown->SetTitle(Text(countKey, countFallback) + std::to_string(count));
-    w("  <ObjectList name=\"" + Escaped(list).utf8() + "\">\n");
-    w("    <ElementCount name=\"" + Escaped(Text(countKey, countFallback)).utf8() + "\">" + std::to_string(count) +
-      "</ElementCount>\n");
+      shown->SetTitle(Text(countKey, countFallback) + std::to_string(n));
+    wq("  <ObjectList name=\"", list, "\">\n");
+    wq("    <ElementCount name=\"", Text(countKey, countFallback), "\">");
+    count(n);
+    w("</ElementCount>\n");
     titles(list, modified);
   };
 
   w("<?xml version='1.0' encoding='ISO-8859-1' ?>\n");
   w("<CompareToolResults>\n");
   w("  <Information>\n");
-  w("  <FirstSelected name=\"" + Escaped(Text("FirstSelectedLabel", "Modified:")).utf8() + "\">" + Escaped(RootPath(1)).utf8() +
-    "</FirstSelected>\n");
-  w("  <FirstProject name=\"" + Escaped(Text(hxMode_ ? "FirstHxProjectLabel" : "FirstKwProjectLabel", "Project:")).utf8() + "\">" +
-    Escaped(projectNames_[1]).utf8() + "</FirstProject>\n");
-  w("  <SecondSelected name=\"" + Escaped(Text("SecondSelectedLabel", "Original:")).utf8() + "\">" +
-    Escaped(RootPath(0)).utf8() + "</SecondSelected>\n");
-  w("  <SecondProject name=\"" + Escaped(Text(hxMode_ ? "SecondHxProjectLabel" : "SecondKwProjectLabel", "Project:")).utf8() +
-    "\">" + Escaped(projectNames_[0]).utf8() + "</SecondProject>\n");
+  wq("  <FirstSelected name=\"", Text("FirstSelectedLabel", "Modified:"), "\">");
+  wq("", RootPath(1), "</FirstSelected>\n");
+  wq("  <FirstProject name=\"", Text(hxMode_ ? "FirstHxProjectLabel" : "FirstKwProjectLabel", "Project:"), "\">");
+  wq("", projectNames_[1], "</FirstProject>\n");
+  wq("  <SecondSelected name=\"", Text("SecondSelectedLabel", "Original:"), "\">");
+  wq("", RootPath(0), "</SecondSelected>\n");
+  wq("  <SecondProject name=\"", Text(hxMode_ ? "SecondHxProjectLabel" : "SecondKwProjectLabel", "Project:"), "\">");
+  wq("", projectNames_[0], "</SecondProject>\n");
   w("</Information>\n");
-  w("  <AllElementCount name=\"" + Escaped(Text("AllWireCountLabel", "All: ")).utf8() + "\">" + std::to_string(summaryTotal_) +
-    "</AllElementCount>\n");
+  wq("  <AllElementCount name=\"", Text("AllWireCountLabel", "All: "), "\">");
+  count(static_cast<std::size_t>(summaryTotal_));
+  w("</AllElementCount>\n");
 
   std::vector<TavUnicodeString> ownValues, hubValues;
+  TavUnicodeString l;
   auto plain = [&](const CompareList& objects, int side) {
     for (const auto& o : objects) {
-      if (!query<OrvICompareObjects>(o)) continue;
-      TavUnicodeString l;
-      if (!label(o, l)) {
+      auto co = query<OrvICompareObjects>(o);
+      if (!co) continue;
+      if (!label(*co, o, l)) {
         errors |= XMLUnreadable;
         continue;
       }
       w("    <ObjectRow name=\"ObjectRow\">\n");
       element(l, true);
-      values(o, side, ownValues, hubValues);
+      values(*co, o, side, ownValues, hubValues);
       for (const auto& v : ownValues) element(v, false);
       for (const auto& v : hubValues) element(v, false);
       w("    </ObjectRow>\n");
@@ -140,28 +173,29 @@ void OrvVekCompareDlgBase::WriteToXML(std::string* file, int& errors) {
 
   head("ModifiedObjects", "Modified objects", "ModifiedWireCountLabel", "Modified: ", r.codes.size(), true);
   const TavUnicodeString oldMark = Text("Old", "Old"), newMark = Text("New", "New"), dots = Text("Dots", "...");
+  std::vector<TavUnicodeString> aOwn, aHub;
   for (std::size_t i = 0; i < r.codes.size(); ++i) {
     const Ref<TavBaseUnknown>&a = r.modifiedOriginal[i], &b = r.modifiedModified[i];
-    if (!query<OrvICompareObjects>(a) || !query<OrvICompareObjects>(b)) continue;
-    std::vector<TavUnicodeString> aOwn, aHub;
+    auto ca = query<OrvICompareObjects>(a), cb = query<OrvICompareObjects>(b);
+    if (!ca || !cb) continue;
     bool aRead = false;
-    TavUnicodeString l;
-    if (label(a, l)) {
+    if (label(*ca, a, l)) {
       w("    <ObjectRow name=\"ObjectRow\">\n");
       element(l, true);
       element(oldMark, true);
-      aRead = values(a, 0, aOwn, aHub) && !aOwn.empty();
+      aRead = values(*ca, a, 0, aOwn, aHub) && !aOwn.empty();
       for (const auto& v : aOwn) element(v, true);
       for (const auto& v : aHub) element(v, true);
       w("    </ObjectRow>\n");
     } else {
+      aOwn.clear();
       errors |= XMLUnreadable;
     }
-    if (label(b, l)) {
+    if (label(*cb, b, l)) {
       w("    <ObjectRow name=\"ObjectRow\">\n");
       element(l, true);
       element(newMark, true);
-      values(b, 1, ownValues, hubValues);
+      values(*cb, b, 1, ownValues, hubValues);
       for (std::size_t k = 0; k < ownValues.size(); ++k)
         element(valueToggle_ && aRead && k < aOwn.size() && ownValues[k] == aOwn[k] ? dots : ownValues[k], true);
       for (const auto& v : hubValues) element(v, true);

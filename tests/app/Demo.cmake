@@ -11,7 +11,7 @@ endif()
 if(NOT err STREQUAL "")
   message(FATAL_ERROR "mirt demo wrote to stderr:\n${err}")
 endif()
-foreach(f renumbered-plant.xml part-consumption.txt part-consumption.xml activities-of-product.xml comparison.txt comparison-products.json gantt-search.txt
+foreach(f renumbered-plant.xml part-consumption.txt part-consumption.xml activities-of-product.xml comparison-report.xml comparison.txt comparison-products.json gantt-search.txt
         gantt.txt gantt.svg pert.txt pert.svg)
   if(NOT EXISTS ${WORK}/out/${f})
     message(FATAL_ERROR "mirt demo did not write ${f}; it printed:\n${out}")

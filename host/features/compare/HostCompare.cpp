@@ -42,22 +42,68 @@ const char* Family(const HostObject& o) {
   return "Fastener";
 }
 
+// The object's own fields, in the order the attribute lists show them.
+struct Field {
+  const char* name;
+  TavValue (*get)(const HostObject&);
+};
+template <class T>
+const T& As(const HostObject& o) {
+  return static_cast<const T&>(o);
+}
+const std::vector<Field>& FieldsOf(const HostObject& o) {
+  static const std::vector<Field> common{{"Id", [](const HostObject& x) -> TavValue { return x.GetId(); }},
+                                         {"Name", [](const HostObject& x) -> TavValue { return x.DisplayName(); }}};
+  static const std::vector<Field> activity = [] {
+    auto f = common;
+    f.push_back({"Type", [](const HostObject& x) -> TavValue { return As<HostActivity>(x).GetTypeName(); }});
+    f.push_back({"Description", [](const HostObject& x) -> TavValue { return As<HostActivity>(x).GetDescription(); }});
+    f.push_back({"Time", [](const HostObject& x) -> TavValue { return As<HostActivity>(x).GetTime(); }});
+    return f;
+  }();
+  static const std::vector<Field> product = [] {
+    auto f = common;
+    f.push_back({"PartNumber", [](const HostObject& x) -> TavValue { return As<HostProduct>(x).GetPartNumber(); }});
+    return f;
+  }();
+  static const std::vector<Field> resource = [] {
+    auto f = product;
+    f.push_back({"ResourceType", [](const HostObject& x) -> TavValue { return As<HostProduct>(x).GetResourceType(); }});
+    return f;
+  }();
+  static const std::vector<Field> assembly = [] {
+    auto f = common;
+    f.push_back({"PartNumber", [](const HostObject& x) -> TavValue { return As<HostAssembly>(x).GetPartNumber(); }});
+    f.push_back({"Type", [](const HostObject& x) -> TavValue { return std::int64_t(As<HostAssembly>(x).GetType()); }});
+    return f;
+  }();
+  if (dynamic_cast<const HostActivity*>(&o)) return activity;
+  if (auto p = dynamic_cast<const HostProduct*>(&o)) return p->IsResource() ? resource : product;
+  if (dynamic_cast<const HostAssembly*>(&o)) return assembly;
+  return common;
+}
+
 std::vector<TavAttribute> AllAttributes(const HostObject& o) {
-  std::vector<TavAttribute> a{{"Id", o.GetId()}, {"Name", o.DisplayName()}};
-  if (auto act = dynamic_cast<const HostActivity*>(&o)) {
-    a.push_back({"Type", act->GetTypeName()});
-    a.push_back({"Description", act->GetDescription()});
-    a.push_back({"Time", act->GetTime()});
-  } else if (auto p = dynamic_cast<const HostProduct*>(&o)) {
-    a.push_back({"PartNumber", p->GetPartNumber()});
-    if (p->IsResource()) a.push_back({"ResourceType", p->GetResourceType()});
-  } else if (auto m = dynamic_cast<const HostAssembly*>(&o)) {
-    a.push_back({"PartNumber", m->GetPartNumber()});
-    a.push_back({"Type", std::int64_t(m->GetType())});
-  }
+  std::vector<TavAttribute> a;
+  for (const Field& f : FieldsOf(o)) a.push_back({f.name, f.get(o)});
   for (auto& u : o.GetAttributes())
     if (!IsHubName(u.name)) a.push_back(u);
   return a;
+}
+
+// One attribute by name, the first of that name as AllAttributes lists them, without
+// building the list (reports read a few attributes of every object).
+bool FindAttribute(const HostObject& o, const TavUnicodeString& name, TavValue& value) {
+  const std::string& n = name.utf8();
+  for (const Field& f : FieldsOf(o))
+    if (n == f.name) {
+      value = f.get(o);
+      return true;
+    }
+  if (IsHubName(name)) return false;
+  auto u = o.GetAttribute(name);
+  if (u) value = std::move(*u);
+  return u.has_value();
 }
 
 }  // namespace
@@ -90,26 +136,18 @@ std::vector<TavUnicodeString> HostComparable::GetAttributeNames() const {
 }
 
 HRESULT HostComparable::GetAttributeValue(const TavUnicodeString& name, TavUnicodeString& value) const {
-  // The usual compare condition, without building the whole list.
-  if (name == "Id") {
-    value = o_->GetId();
-    return S_OK;
-  }
-  for (auto& a : AllAttributes(*o_))
-    if (a.name == name) {
-      value = ValueText(a.value);
-      return S_OK;
-    }
-  return E_FAIL;
+  TavValue v;
+  if (!FindAttribute(*o_, name, v)) return E_FAIL;
+  value = ValueText(v);
+  return S_OK;
 }
 
 HRESULT HostComparable::GetAttributeValues(const std::vector<TavUnicodeString>& names, std::vector<TavUnicodeString>& values) const {
   values.clear();
-  auto all = AllAttributes(*o_);
+  TavValue v;
   for (auto& n : names) {
-    auto it = std::find_if(all.begin(), all.end(), [&](const TavAttribute& a) { return a.name == n; });
-    if (it == all.end()) return E_FAIL;
-    values.push_back(ValueText(it->value));
+    if (!FindAttribute(*o_, n, v)) return E_FAIL;
+    values.push_back(ValueText(v));
   }
   return S_OK;
 }
