@@ -90,6 +90,24 @@ TEST_F(CompareTest, CompareObjectsListAndDiffAttributes) {
   ASSERT_EQ(cx->GetAttributeValue("Time", v), S_OK);
   EXPECT_EQ(v, "0.1");
   EXPECT_EQ(cx->GetAttributeValue("Nothing", v), E_FAIL);
+  // One value by name is the first of that name in the whole list: a user attribute
+  // called "Name" does not hide the label; hub values are no own attributes.
+  x->SetAttribute("Name", TavUnicodeString("shadow"));
+  x->SetAttribute(std::string(host::kHubAttributePrefix) + "PLMID", TavUnicodeString("P-1"));
+  std::vector<TavUnicodeString> all, values, one;
+  cx->GetAttributeNamesAndValues(all, values);
+  EXPECT_EQ(std::count(all.begin(), all.end(), TavUnicodeString("PLMID")) +
+                std::count(all.begin(), all.end(), TavUnicodeString(std::string(host::kHubAttributePrefix) + "PLMID")), 0);
+  ASSERT_EQ(cx->GetAttributeValues({"Name", "Type", "Time", "Cost"}, one), S_OK);
+  EXPECT_EQ(one, (std::vector<TavUnicodeString>{"Weld", "PhysicalActivity", "0.1", "2.5"}));
+  EXPECT_EQ(cx->GetAttributeValues({"Name", std::string(host::kHubAttributePrefix) + "PLMID"}, one), E_FAIL);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (std::find(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(i), all[i]) != all.begin() + static_cast<std::ptrdiff_t>(i)) continue;
+    ASSERT_EQ(cx->GetAttributeValue(all[i], v), S_OK);
+    EXPECT_EQ(v, values[i]) << all[i].utf8();
+  }
+  x->RemoveAttribute("Name");
+  x->RemoveAttribute(std::string(host::kHubAttributePrefix) + "PLMID");
   EXPECT_FALSE(cx->IsEqualTo(y));
   EXPECT_TRUE(cx->IsEqualTo(x));
   std::vector<TavUnicodeString> names, mine, theirs;
