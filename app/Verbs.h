@@ -37,6 +37,7 @@ Verb PertVerb();
 Verb GenerateVerb();
 Verb PrecedenceVerb();
 Verb RenumberVerb();
+Verb ReplacePartVerb();
 Verb ReplaceResourceVerb();
 Verb RunVerb();
 Verb SettingsVerb();

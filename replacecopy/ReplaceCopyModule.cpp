@@ -7,6 +7,7 @@
 #include "OrvVekCopyResourceCmd.h"
 #include "OrvVekReplaceResourceCmd.h"
 #include "TavModules.h"
+#include "WexReplacePartsCmd.h"
 
 void RegisterReplaceCopyModule() {
   TavInterfaceNames::Declare<OrvIReplaceResource>();
@@ -16,5 +17,6 @@ void RegisterReplaceCopyModule() {
     TavModuleRegistry::Get().Register(module, "OrvVekDeleteResourceCmd", fctCreateOrvVekDeleteResourceCmd);
     TavModuleRegistry::Get().Register(module, "OrvVekCopyProcessAndRscCmd", fctCreateOrvVekCopyProcessAndRscCmd);
     TavModuleRegistry::Get().Register(module, "OrvVekCopyResourceCmd", fctCreateOrvVekCopyResourceCmd);
+    TavModuleRegistry::Get().Register(module, "WexReplacePartsCmd", fctCreateWexReplacePartsCmd);
   }
 }

@@ -41,6 +41,9 @@ HRESULT TavSPPLinkServices::IsMultiLevelPrecedenceCheckActivated() {
 HRESULT TavSPPLinkServices::ActiveMultiLevelPrecedenceCheck() {
   return g_linkHost ? g_linkHost->ActiveMultiLevelPrecedenceCheck() : E_NOTIMPL;
 }
+HRESULT TavSPPLinkServices::ReconnectProdOutputToDeliver(const Ref<TavBaseUnknown>& activity, const Ref<TavBaseUnknown>& output) {
+  return g_linkHost ? g_linkHost->ReconnectProdOutputToDeliver(activity, output) : E_NOTIMPL;
+}
 
 void TavDeclareFlowInterfaces() {
   TavInterfaceNames::Declare<TavISPPProcessConstraintsMgt>();

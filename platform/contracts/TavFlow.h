@@ -49,6 +49,10 @@ public:
   // Negative: the multi-level check (precedences between ancestors count too) is off.
   static HRESULT IsMultiLevelPrecedenceCheckActivated();
   static HRESULT ActiveMultiLevelPrecedenceCheck();
+  // After a flow output of the activity was made to carry another product: the
+  // activities the flow delivers it to receive that product. S_OK; E_FAIL when the
+  // output is not one of the activity's.
+  static HRESULT ReconnectProdOutputToDeliver(const Ref<TavBaseUnknown>& activity, const Ref<TavBaseUnknown>& output);
 };
 
 // What the host installs behind TavSPPLinkServices.
@@ -67,6 +71,7 @@ public:
   virtual HRESULT InsertOrInBefore(const Ref<TavBaseUnknown>& node, Ref<TavBaseUnknown>& newNode) = 0;
   virtual HRESULT IsMultiLevelPrecedenceCheckActivated() = 0;
   virtual HRESULT ActiveMultiLevelPrecedenceCheck() = 0;
+  virtual HRESULT ReconnectProdOutputToDeliver(const Ref<TavBaseUnknown>&, const Ref<TavBaseUnknown>&) { return E_NOTIMPL; }
 };
 
 // Process constraints of an activity: the activities it is constrained with.

@@ -27,7 +27,7 @@ foreach(seen "OrvVekProcessConstVerificationCmd ended" "viewer: every product an
              "OrvStateCreationCmd ended" "OrvDefineConditionCmd ended"
              "  3D context: Resources/Station.30/Robot.3/state:Place ready"
              "TavOrvAddActivityCmd ended" "  flow to Process/Cell/Glue"
-             "OrvVekReplaceResourceCmd ended" "  Robot.3 (Robot)"
+             "OrvVekReplaceResourceCmd ended" "  Robot.3 (Robot)" "WexReplacePartsCmd ended"
              "OrvVekCopyProcessAndRscCmd ended" "  process_uses_resource Resources/SideFrameLine.1/Station.70/Robot.6"
              "OrvVekListActAssOfProdCmd ended" "report: activities-of-product.xml"
              "| Door.2 | At least one Engineering Requirements not fully implemented"

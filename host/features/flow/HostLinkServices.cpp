@@ -134,6 +134,16 @@ public:
     repo.Write(kMultiLevelKey, std::int64_t{1});
     return repo.Save() ? S_OK : E_FAIL;
   }
+  // The flow's deliveries of a product are read from the later activities' inputs (the
+  // products they process), not stored beside the output: once the output carries
+  // its new product there is nothing left to move. The output must be the activity's.
+  HRESULT ReconnectProdOutputToDeliver(const Ref<TavBaseUnknown>& activity, const Ref<TavBaseUnknown>& output) override {
+    auto a = Node(activity);
+    if (!a || !output) return E_FAIL;
+    for (auto& o : a->GetOutputs())
+      if (o == output) return S_OK;
+    return E_FAIL;
+  }
 
 private:
   // A "Switch" right after the node takes over its outgoing links (an "OrIn" right

@@ -1,0 +1,213 @@
+#include "WexReplacePartsCmd.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "OrvVekCommandServices.h"
+#include "TavFlow.h"
+#include "TavResources.h"
+#include "TavServices.h"
+#include "TavUndo.h"
+
+namespace {
+const TavTrace& Trace() {
+  static TavTrace t("WexReplacePartsTrace", "Traces for module WexReplaceParts");
+  return t;
+}
+constexpr const char* kClass = "WexReplacePartsCmd";
+
+TavUnicodeString Msg(const char* key, const char* fallback, const std::vector<TavUnicodeString>& params = {}) {
+  return TavMsgCatalog::BuildMessage(WexReplacePartsCmd::kCatalog, key, params, fallback);
+}
+
+// Moves one relation of the activity from the old part to the new one with its type
+// and attributes. When the activity relates the new part so already, the old
+// relation only goes: no relation is doubled.
+HRESULT Retarget(const Ref<TavISPPActivity>& activity, const Ref<TavISPPActivitySpecification>& spec,
+                 const Ref<TavIProduct>& newPart, bool& merged) {
+  auto relations = query<TavIPCSRelations>(activity);
+  if (!relations || !spec) return E_FAIL;
+  const TavUnicodeString type = spec->GetRelationType();
+  const Ref<TavBaseUnknown> oldTarget = spec->GetTarget();
+  merged = false;
+  for (const auto& r : relations->GetRelations())
+    merged = merged || (r->GetRelationType() == type && SameObject(r->GetTarget(), newPart));
+  if (!merged) {
+    // Asked first, so that a refusal leaves the old relation in place.
+    std::optional<std::vector<TavUnicodeString>> possible;
+    if (FAILED(relations->GetPossibleRelations(newPart, possible)) || !possible ||
+        std::find(possible->begin(), possible->end(), type) == possible->end())
+      return E_FAIL;
+  }
+  std::vector<TavAttribute> attributes;
+  if (auto held = query<TavIAttributeHolder>(spec)) attributes = held->GetAttributes();
+  if (FAILED(relations->RemoveRelation(type, oldTarget))) return E_FAIL;
+  if (merged) return S_OK;
+  Ref<TavISPPActivitySpecification> made;
+  if (FAILED(relations->CreateRelation(type, newPart, &made))) return E_FAIL;
+  if (auto held = query<TavIAttributeHolder>(made))
+    for (auto& a : attributes) held->SetAttribute(a.name, a.value);
+  return S_OK;
+}
+}  // namespace
+
+WexReplacePartsCmd::WexReplacePartsCmd() : TavStateCommand("WexReplacePartsCmd", 0, 64) {}
+
+std::unique_ptr<TavStateCommand> fctCreateWexReplacePartsCmd() { return std::make_unique<WexReplacePartsCmd>(); }
+
+WexReplacePartsCmd::~WexReplacePartsCmd() {
+  TavTraceScope scope(Trace(), kClass, "~WexReplacePartsCmd");
+  if (dialog_) {
+    if (okAgent_) okAgent_->RemoveNotify(dialog_.get());
+    if (cancelAgent_) cancelAgent_->RemoveNotify(dialog_.get());
+  }
+}
+
+void WexReplacePartsCmd::BuildGraph() {
+  TavTraceScope scope(Trace(), kClass, "BuildGraph");
+  using Self = WexReplacePartsCmd;
+  auto* one = GetInitialState("SelectPart1");
+  auto* two = AddDialogState("SelectPart2");
+  auto* confirm = AddDialogState("OKorCancel");
+  auto agent = [this](const char* name) {
+    auto a = std::make_unique<TavPathElementAgent>(name);
+    a->SetElementType(TavISPPItem::kInterfaceName);
+    a->SetBehavior(0x800800);
+    a->SetFilter([this](TavAcquisitionAgent* x) { return IsValidProduct(x); });
+    return a;
+  };
+  oneAgent_ = agent("SelectPartOne");
+  twoAgent_ = agent("SelectPartTwo");
+  okAgent_ = std::make_unique<TavDialogAgent>("OKAgent");
+  cancelAgent_ = std::make_unique<TavDialogAgent>("CancelAgent");
+  one->AddDialogAgent(oneAgent_.get());
+  two->AddDialogAgent(twoAgent_.get());
+  confirm->AddDialogAgent(okAgent_.get());
+  confirm->AddDialogAgent(cancelAgent_.get());
+  AddTransition(one, two, IsOutputSetCondition(oneAgent_.get()), Action(&Self::ActionOne));
+  AddTransition(two, confirm, IsOutputSetCondition(twoAgent_.get()), Action(&Self::ActionTwo));
+  AddTransition(confirm, nullptr, IsOutputSetCondition(okAgent_.get()), Action(&Self::ReplaceParts));
+  AddTransition(confirm, nullptr, IsOutputSetCondition(cancelAgent_.get()), Action(&Self::CancelReplaceParts));
+}
+
+Ref<TavIProduct> WexReplacePartsCmd::DetermineProduct(const TavPathElement& path) {
+  // The pick's own product: walking from the top would find the product root.
+  return path.SearchFromLeaf<TavIProduct>();
+}
+
+bool WexReplacePartsCmd::Accepts(const Ref<TavBaseUnknown>& candidate, const Ref<TavIProduct>& oldPart, TavUnicodeString* why) {
+  auto refuse = [&](TavUnicodeString text) {
+    if (why) *why = std::move(text);
+    return false;
+  };
+  auto product = query<TavIProduct>(candidate);
+  if (!product || !query<TavISPPItem>(candidate)) return refuse(Msg("NotAPart", "only a part of the product list can be replaced"));
+  if (product->IsResource() || query<TavIResource>(candidate))
+    return refuse(Msg("AResource", "/P1 is a resource, not a part", {product->GetName()}));
+  if (oldPart && SameObject(candidate, oldPart)) return refuse(Msg("SamePart", "a part cannot replace itself"));
+  return true;
+}
+
+bool WexReplacePartsCmd::IsValidProduct(TavAcquisitionAgent* agent) {
+  TavTraceScope scope(Trace(), kClass, "IsValidProduct");
+  auto* a = static_cast<TavPathElementAgent*>(agent);
+  auto product = DetermineProduct(a->GetValue());
+  TavUnicodeString why;
+  if (!Accepts(product, agent == twoAgent_.get() ? old_ : nullptr, &why)) {
+    a->SetFilterMessage(why);
+    return false;
+  }
+  return true;
+}
+
+bool WexReplacePartsCmd::ActionOne() {
+  TavTraceScope scope(Trace(), kClass, "ActionOne");
+  old_ = DetermineProduct(oneAgent_->GetValue());
+  if (auto ed = TavFrmEditor::GetCurrentEditor()) ed->GetCSO().Empty();
+  return true;
+}
+
+bool WexReplacePartsCmd::ActionTwo() {
+  TavTraceScope scope(Trace(), kClass, "ActionTwo");
+  new_ = DetermineProduct(twoAgent_->GetValue());
+  if (auto ed = TavFrmEditor::GetCurrentEditor()) ed->GetCSO().Empty();
+  if (!dialog_) {
+    dialog_ = std::make_unique<WexReplacePartsDlg>(nullptr);
+    dialog_->Build();
+    okAgent_->AcceptOnNotify(dialog_.get(), TavDlgNotification::OK);
+    cancelAgent_->AcceptOnNotify(dialog_.get(), TavDlgNotification::Cancel);
+    cancelAgent_->AcceptOnNotify(dialog_.get(), TavDlgNotification::Close);
+  }
+  dialog_->SetParts(old_, new_);
+  dialog_->SetVisibility(true);
+  return true;
+}
+
+bool WexReplacePartsCmd::ReplaceParts() {
+  TavTraceScope scope(Trace(), kClass, "ReplaceParts");
+  if (dialog_) dialog_->SetVisibility(false);
+  if (FAILED(Replace(old_, new_, nullptr))) {
+    TavDlgNotify box(nullptr, "Error", TavDlgNotify::Error);
+    box.DisplayBox(Msg("Error.Title", "Replace Parts"),
+                   Msg("NotReplaced", "/P1 could not be replaced by /P2 in every activity; nothing was changed.",
+                       {old_ ? old_->GetName() : TavUnicodeString("?"), new_ ? new_->GetName() : TavUnicodeString("?")}));
+    box.DisplayBlocked();
+  }
+  return true;
+}
+
+bool WexReplacePartsCmd::CancelReplaceParts() {
+  TavTraceScope scope(Trace(), kClass, "CancelReplaceParts");
+  if (dialog_) dialog_->SetVisibility(false);
+  return true;
+}
+
+HRESULT WexReplacePartsCmd::Replace(const Ref<TavIProduct>& oldPart, const Ref<TavIProduct>& newPart, std::vector<Change>* changes) {
+  if (!oldPart || !newPart || !query<TavISPPItem>(oldPart) || !query<TavISPPItem>(newPart) || SameObject(oldPart, newPart))
+    return E_FAIL;
+  std::vector<Ref<TavISPPActivity>> activities = OrvVekCommandServices::GetAllActivities();
+  Ref<TavISPPActivityRoot> root;
+  if (SUCCEEDED(OrvVekCommandServices::GetRootProcess(root, nullptr)))
+    if (auto a = query<TavISPPActivity>(root)) activities.push_back(std::move(a));
+  // Every relation is checked before any moves, so that a refusal changes nothing.
+  std::vector<std::pair<Ref<TavISPPActivity>, std::vector<Ref<TavISPPActivitySpecification>>>> work;
+  for (const auto& a : activities) {
+    auto items = query<TavISPPItemMgt>(a);
+    auto relations = query<TavIPCSRelations>(a);
+    if (!items || !relations) continue;
+    auto specs = items->GetActivitySpecifications(oldPart);
+    if (specs.empty()) continue;
+    std::optional<std::vector<TavUnicodeString>> possible;
+    relations->GetPossibleRelations(newPart, possible);
+    for (const auto& s : specs) {
+      bool held = false;
+      for (const auto& r : relations->GetRelations())
+        held = held || (r->GetRelationType() == s->GetRelationType() && SameObject(r->GetTarget(), newPart));
+      if (!held && (!possible || std::find(possible->begin(), possible->end(), s->GetRelationType()) == possible->end()))
+        return E_FAIL;
+    }
+    work.emplace_back(a, std::move(specs));
+  }
+  TavSavepoint mark;  // a refusal half-way takes back what moved before it
+  std::vector<Change> made;
+  for (auto& [activity, specs] : work) {
+    auto flow = query<TavISPPFlowMgt>(activity);
+    const std::size_t outputsBefore = flow ? flow->GetOutputs(newPart).size() : 0;
+    for (const auto& s : specs) {
+      Change c{activity, s->GetRelationType(), false};
+      if (FAILED(Retarget(activity, s, newPart, c.merged))) {
+        mark.RollBack();
+        return E_FAIL;
+      }
+      made.push_back(std::move(c));
+    }
+    // An output now carrying the new part reaches the activities it delivers to.
+    if (flow) {
+      auto outputs = flow->GetOutputs(newPart);
+      for (std::size_t i = outputsBefore; i < outputs.size(); ++i) TavSPPLinkServices::ReconnectProdOutputToDeliver(activity, outputs[i]);
+    }
+    if (auto events = query<TavISPPActivityModificationEvents>(activity)) events->SendModification("ReplaceParts");
+  }
+  if (changes) *changes = std::move(made);
+  return S_OK;
+}
