@@ -10,6 +10,7 @@
 #include "BenchMain.h"
 #include "HostRuntime.h"
 #include "HostUndo.h"
+#include "OrvVekCommandServices.h"
 #include "PlantGenerator.h"
 #include "WexReplacePartsCmd.h"
 
@@ -74,6 +75,17 @@ void BM_ReplacePartsRatio(benchmark::State& state) {
   state.counters["per_activity_1e5_vs_1e3"] = ratio;
 }
 BENCHMARK(BM_ReplacePartsRatio)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// The floor: the walk alone, every activity of the process listed once.
+void BM_WalkOnly(benchmark::State& state) {
+  Plant& p = PlantOf(static_cast<std::size_t>(state.range(0)));
+  host::HostSession session;
+  session.OpenDocument(p.doc);
+  for (auto _ : state) benchmark::DoNotOptimize(OrvVekCommandServices::GetAllActivities().size());
+  state.counters["ns_per_activity"] = benchmark::Counter(static_cast<double>(state.iterations()) * static_cast<double>(p.activities),
+                                                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_WalkOnly)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -20,35 +20,23 @@ TavUnicodeString Msg(const char* key, const char* fallback, const std::vector<Ta
   return TavMsgCatalog::BuildMessage(WexReplacePartsCmd::kCatalog, key, params, fallback);
 }
 
-// Moves one relation of the activity from the old part to the new one with its type
-// and attributes. When the activity relates the new part so already, the old
-// relation only goes: no relation is doubled.
-HRESULT Retarget(const Ref<TavISPPActivity>& activity, const Ref<TavISPPActivitySpecification>& spec,
-                 const Ref<TavIProduct>& newPart, bool& merged) {
-  auto relations = query<TavIPCSRelations>(activity);
-  if (!relations || !spec) return E_FAIL;
+// Moves one relation from the old part to the new one with its type and
+// attributes. `merged`: the activity relates the new part so already, and the old
+// relation only goes (no relation is doubled).
+HRESULT Retarget(TavIPCSRelations& relations, const Ref<TavISPPActivitySpecification>& spec, const Ref<TavIProduct>& newPart,
+                 bool merged) {
   const TavUnicodeString type = spec->GetRelationType();
-  const Ref<TavBaseUnknown> oldTarget = spec->GetTarget();
-  merged = false;
-  for (const auto& r : relations->GetRelations())
-    merged = merged || (r->GetRelationType() == type && SameObject(r->GetTarget(), newPart));
-  if (!merged) {
-    // Asked first, so that a refusal leaves the old relation in place.
-    std::optional<std::vector<TavUnicodeString>> possible;
-    if (FAILED(relations->GetPossibleRelations(newPart, possible)) || !possible ||
-        std::find(possible->begin(), possible->end(), type) == possible->end())
-      return E_FAIL;
-  }
   std::vector<TavAttribute> attributes;
   if (auto held = query<TavIAttributeHolder>(spec)) attributes = held->GetAttributes();
-  if (FAILED(relations->RemoveRelation(type, oldTarget))) return E_FAIL;
+  if (FAILED(relations.RemoveRelation(type, spec->GetTarget()))) return E_FAIL;
   if (merged) return S_OK;
   Ref<TavISPPActivitySpecification> made;
-  if (FAILED(relations->CreateRelation(type, newPart, &made))) return E_FAIL;
+  if (FAILED(relations.CreateRelation(type, newPart, &made))) return E_FAIL;
   if (auto held = query<TavIAttributeHolder>(made))
     for (auto& a : attributes) held->SetAttribute(a.name, a.value);
   return S_OK;
 }
+
 }  // namespace
 
 WexReplacePartsCmd::WexReplacePartsCmd() : TavStateCommand("WexReplacePartsCmd", 0, 64) {}
@@ -170,43 +158,50 @@ HRESULT WexReplacePartsCmd::Replace(const Ref<TavIProduct>& oldPart, const Ref<T
   if (SUCCEEDED(OrvVekCommandServices::GetRootProcess(root, nullptr)))
     if (auto a = query<TavISPPActivity>(root)) activities.push_back(std::move(a));
   // Every relation is checked before any moves, so that a refusal changes nothing.
-  std::vector<std::pair<Ref<TavISPPActivity>, std::vector<Ref<TavISPPActivitySpecification>>>> work;
+  struct Work {
+    Ref<TavISPPActivity> activity;
+    Ref<TavIPCSRelations> relations;
+    std::vector<std::pair<Ref<TavISPPActivitySpecification>, bool>> moves;  // with "merged"
+  };
+  std::vector<Work> work;
   for (const auto& a : activities) {
+    // Most activities do not name the part: one question each, nothing more.
     auto items = query<TavISPPItemMgt>(a);
-    auto relations = query<TavIPCSRelations>(a);
-    if (!items || !relations) continue;
-    auto specs = items->GetActivitySpecifications(oldPart);
+    auto specs = items ? items->GetActivitySpecifications(oldPart) : std::vector<Ref<TavISPPActivitySpecification>>{};
     if (specs.empty()) continue;
+    Work w{a, query<TavIPCSRelations>(a), {}};
+    if (!w.relations) return E_FAIL;
+    const auto all = w.relations->GetRelations();
     std::optional<std::vector<TavUnicodeString>> possible;
-    relations->GetPossibleRelations(newPart, possible);
-    for (const auto& s : specs) {
-      bool held = false;
-      for (const auto& r : relations->GetRelations())
-        held = held || (r->GetRelationType() == s->GetRelationType() && SameObject(r->GetTarget(), newPart));
-      if (!held && (!possible || std::find(possible->begin(), possible->end(), s->GetRelationType()) == possible->end()))
-        return E_FAIL;
+    w.relations->GetPossibleRelations(newPart, possible);
+    for (auto& spec : specs) {
+      const TavUnicodeString type = spec->GetRelationType();
+      const bool held = std::any_of(all.begin(), all.end(), [&](const auto& r) {
+        return r->GetRelationType() == type && SameObject(r->GetTarget(), newPart);
+      });
+      if (!held && (!possible || std::find(possible->begin(), possible->end(), type) == possible->end())) return E_FAIL;
+      w.moves.emplace_back(std::move(spec), held);
     }
-    work.emplace_back(a, std::move(specs));
+    work.push_back(std::move(w));
   }
   TavSavepoint mark;  // a refusal half-way takes back what moved before it
   std::vector<Change> made;
-  for (auto& [activity, specs] : work) {
-    auto flow = query<TavISPPFlowMgt>(activity);
+  for (auto& w : work) {
+    auto flow = query<TavISPPFlowMgt>(w.activity);
     const std::size_t outputsBefore = flow ? flow->GetOutputs(newPart).size() : 0;
-    for (const auto& s : specs) {
-      Change c{activity, s->GetRelationType(), false};
-      if (FAILED(Retarget(activity, s, newPart, c.merged))) {
+    for (const auto& [spec, merged] : w.moves) {
+      if (FAILED(Retarget(*w.relations, spec, newPart, merged))) {
         mark.RollBack();
         return E_FAIL;
       }
-      made.push_back(std::move(c));
+      made.push_back({w.activity, spec->GetRelationType(), merged});
     }
     // An output now carrying the new part reaches the activities it delivers to.
     if (flow) {
       auto outputs = flow->GetOutputs(newPart);
-      for (std::size_t i = outputsBefore; i < outputs.size(); ++i) TavSPPLinkServices::ReconnectProdOutputToDeliver(activity, outputs[i]);
+      for (std::size_t i = outputsBefore; i < outputs.size(); ++i) TavSPPLinkServices::ReconnectProdOutputToDeliver(w.activity, outputs[i]);
     }
-    if (auto events = query<TavISPPActivityModificationEvents>(activity)) events->SendModification("ReplaceParts");
+    if (auto events = query<TavISPPActivityModificationEvents>(w.activity)) events->SendModification("ReplaceParts");
   }
   if (changes) *changes = std::move(made);
   return S_OK;
