@@ -134,7 +134,15 @@ bool WexReplacePartsCmd::ActionTwo() {
 bool WexReplacePartsCmd::ReplaceParts() {
   TavTraceScope scope(Trace(), kClass, "ReplaceParts");
   if (dialog_) dialog_->SetVisibility(false);
-  if (FAILED(Replace(old_, new_, nullptr))) {
+  std::vector<Change> changes;
+  const HRESULT hr = Replace(old_, new_, &changes);
+  if (SUCCEEDED(hr) && changes.empty()) {
+    TavDlgNotify box(nullptr, "Information", TavDlgNotify::Information);
+    box.DisplayBox(Msg("Error.Title", "Replace Parts"),
+                   Msg("NothingToReplace", "No activity consumes or outputs /P1: nothing was replaced.", {old_->GetName()}));
+    box.DisplayBlocked();
+  }
+  if (FAILED(hr)) {
     TavDlgNotify box(nullptr, "Error", TavDlgNotify::Error);
     box.DisplayBox(Msg("Error.Title", "Replace Parts"),
                    Msg("NotReplaced", "/P1 could not be replaced by /P2 in every activity; nothing was changed.",
