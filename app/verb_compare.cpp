@@ -322,12 +322,18 @@ void PrintCsv(const Sides& s, const CompareResults& r, const CompareResults& f, 
   mirt::PrintCsv(std::cout, rows);
 }
 
-// The attribute names the roots' children offer, for a message; "none" for none.
-std::string KnownNames(const std::vector<TavUnicodeString>& own, const std::vector<TavUnicodeString>& hub) {
+// A name's place among the attributes the roots' children offer: own names first,
+// then hub names. An unknown name fails with `what` and the names there are.
+std::size_t AttributeIndex(const std::string& name, const std::vector<TavUnicodeString>& own,
+                           const std::vector<TavUnicodeString>& hub, const char* what) {
+  const TavUnicodeString n(name);
+  if (auto i = std::find(own.begin(), own.end(), n); i != own.end()) return static_cast<std::size_t>(i - own.begin());
+  if (auto h = std::find(hub.begin(), hub.end(), n); h != hub.end()) return own.size() + static_cast<std::size_t>(h - hub.begin());
   std::string known;
   for (const auto* list : {&own, &hub})
-    for (auto& n : *list) known += (known.empty() ? "" : ", ") + n.utf8();
-  return known.empty() ? "none" : known;
+    for (auto& x : *list) known += (known.empty() ? "" : ", ") + x.utf8();
+  throw mirt::VerbError(std::string("no ") + what + " '" + name + "' on the roots' children (known: " +
+                        (known.empty() ? "none" : known) + ")");
 }
 
 int Compare() {
@@ -368,36 +374,21 @@ int Compare() {
 
   int filter = o.filter;
   std::vector<int> indices;
+  std::vector<TavUnicodeString> own, prompts, hubNames;
+  if (!o.attributes.empty() || !o.reportAttributes.empty()) engine.GetAttributeList(own, prompts, hubNames);
   if (!o.attributes.empty()) {
-    std::vector<TavUnicodeString> own, prompts, hubNames;
-    engine.GetAttributeList(own, prompts, hubNames);
-    for (auto& name : o.attributes) {
-      auto at = [&](const std::vector<TavUnicodeString>& v) { return std::find(v.begin(), v.end(), TavUnicodeString(name)) - v.begin(); };
-      auto i = at(own);
-      if (static_cast<std::size_t>(i) < own.size()) {
-        indices.push_back(static_cast<int>(i));
-      } else if (auto h = at(hubNames); static_cast<std::size_t>(h) < hubNames.size()) {
-        indices.push_back(static_cast<int>(own.size() + static_cast<std::size_t>(h)));
-      } else {
-        throw mirt::VerbError("no attribute '" + name + "' on the roots' children (known: " + KnownNames(own, hubNames) + ")");
-      }
-    }
+    for (auto& name : o.attributes) indices.push_back(static_cast<int>(AttributeIndex(name, own, hubNames, "attribute")));
     if (!o.filterOpt->count()) filter = (filter & ~OrvVekCompareDlgBase::AllAttributes) | OrvVekCompareDlgBase::SelectedAttributes;
   }
   if (!o.xml.empty()) {
     if (std::string clash = support::OutputIsInput(o.xml, {o.original, o.modified}); !clash.empty()) throw mirt::VerbError(clash);
     // The report's attributes must be offered by the roots' children, as in the dialog.
     if (!o.reportAttributes.empty()) {
-      std::vector<TavUnicodeString> own, prompts, hubNames, ownChosen, hubChosen;
-      engine.GetAttributeList(own, prompts, hubNames);
+      std::vector<TavUnicodeString> ownChosen, hubChosen;
       for (auto& name : o.reportAttributes) {
-        const TavUnicodeString n(name);
-        if (std::find(own.begin(), own.end(), n) != own.end()) ownChosen.push_back(n);
-        else if (std::find(hubNames.begin(), hubNames.end(), n) != hubNames.end()) hubChosen.push_back(n);
-        else {
-          throw mirt::VerbError("no report attribute '" + name + "' on the roots' children (known: " +
-                                KnownNames(own, hubNames) + ")");
-        }
+        const std::size_t i = AttributeIndex(name, own, hubNames, "report attribute");
+        if (i < own.size()) ownChosen.push_back(own[i]);
+        else hubChosen.push_back(hubNames[i - own.size()]);
       }
       engine.SetReportAttributes(std::move(ownChosen), std::move(hubChosen));
     }

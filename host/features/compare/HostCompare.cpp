@@ -35,13 +35,6 @@ TavUnicodeString ValueText(const TavValue& v) {
 
 bool IsHubName(const TavUnicodeString& n) { return n.StartsWith(kHubAttributePrefix); }
 
-const char* Family(const HostObject& o) {
-  if (dynamic_cast<const HostActivity*>(&o)) return "Activity";
-  if (auto p = dynamic_cast<const HostProduct*>(&o)) return p->IsResource() ? "Resource" : "Product";
-  if (dynamic_cast<const HostAssembly*>(&o)) return "Assembly";
-  return "Fastener";
-}
-
 // The object's own fields, in the order the attribute lists show them.
 struct Field {
   const char* name;
@@ -51,7 +44,14 @@ template <class T>
 const T& As(const HostObject& o) {
   return static_cast<const T&>(o);
 }
-const std::vector<Field>& FieldsOf(const HostObject& o) {
+
+// What the comparison knows of an object's kind: its family (the key of its compare
+// conditions) and its own fields.
+struct Kind {
+  const char* family;
+  const std::vector<Field>& fields;
+};
+Kind KindOf(const HostObject& o) {
   static const std::vector<Field> common{{"Id", [](const HostObject& x) -> TavValue { return x.GetId(); }},
                                          {"Name", [](const HostObject& x) -> TavValue { return x.DisplayName(); }}};
   static const std::vector<Field> activity = [] {
@@ -77,15 +77,15 @@ const std::vector<Field>& FieldsOf(const HostObject& o) {
     f.push_back({"Type", [](const HostObject& x) -> TavValue { return std::int64_t(As<HostAssembly>(x).GetType()); }});
     return f;
   }();
-  if (dynamic_cast<const HostActivity*>(&o)) return activity;
-  if (auto p = dynamic_cast<const HostProduct*>(&o)) return p->IsResource() ? resource : product;
-  if (dynamic_cast<const HostAssembly*>(&o)) return assembly;
-  return common;
+  if (dynamic_cast<const HostActivity*>(&o)) return {"Activity", activity};
+  if (auto p = dynamic_cast<const HostProduct*>(&o)) return p->IsResource() ? Kind{"Resource", resource} : Kind{"Product", product};
+  if (dynamic_cast<const HostAssembly*>(&o)) return {"Assembly", assembly};
+  return {"Fastener", common};
 }
 
 std::vector<TavAttribute> AllAttributes(const HostObject& o) {
   std::vector<TavAttribute> a;
-  for (const Field& f : FieldsOf(o)) a.push_back({f.name, f.get(o)});
+  for (const Field& f : KindOf(o).fields) a.push_back({f.name, f.get(o)});
   for (auto& u : o.GetAttributes())
     if (!IsHubName(u.name)) a.push_back(u);
   return a;
@@ -95,7 +95,7 @@ std::vector<TavAttribute> AllAttributes(const HostObject& o) {
 // building the list (reports read a few attributes of every object).
 bool FindAttribute(const HostObject& o, const TavUnicodeString& name, TavValue& value) {
   const std::string& n = name.utf8();
-  for (const Field& f : FieldsOf(o))
+  for (const Field& f : KindOf(o).fields)
     if (n == f.name) {
       value = f.get(o);
       return true;
@@ -161,7 +161,7 @@ bool HostComparable::IsEqualTo(const Ref<TavBaseUnknown>& other) const {
   return n1 == n2 && v1 == v2;
 }
 
-std::vector<TavUnicodeString> HostComparable::GetCompareConditionNames() const { return ConditionsFor(Family(*o_)); }
+std::vector<TavUnicodeString> HostComparable::GetCompareConditionNames() const { return ConditionsFor(KindOf(*o_).family); }
 
 void HostComparable::GetAttributeNamesAndValues(std::vector<TavUnicodeString>& names, std::vector<TavUnicodeString>& values) const {
   names.clear();
