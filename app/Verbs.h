@@ -38,6 +38,7 @@ Verb GenerateVerb();
 Verb PrecedenceVerb();
 Verb RenumberVerb();
 Verb ReplacePartVerb();
+Verb ReplaceProductVerb();
 Verb ReplaceResourceVerb();
 Verb RunVerb();
 Verb SettingsVerb();

@@ -11,6 +11,7 @@
 #include "HostLibrary.h"
 #include "HostPlanner.h"
 #include "HostProducts.h"
+#include "HostReplacement.h"
 #include "HostRequirements.h"
 #include "HostResources.h"
 #include "HostStates.h"
@@ -46,6 +47,7 @@ void RegisterHost() {
   RegisterStatesHost();      // states, stored positions, conditions, <states>
   RegisterProductsHost();    // instances, block-movable, notifications, resource contexts, plant files as resources
   RegisterResourcesHost();   // new products, resource factory and types, links into resources, resource events
+  RegisterReplacementHost();  // what points at a product, aliases, product documents replacing an instance
   RegisterCopyHost();        // copy-and-paste actor, resource copies, saved state, <hubProducts>, body-in-white types
   RegisterGanttHost();       // windows, Gantt tables and search, activity type attributes, <activityTypes>
   RegisterAssembliesHost();  // plan-type catalogue, assembly marks, redraws, removal hooks, preview window, double click

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "HostFlow.h"
+#include "HostAssemblyParts.h"
 #include "HostRelationIndex.h"
 #include "HostUndo.h"
 #include "HostWalk.h"
@@ -224,7 +225,13 @@ bool HostAssembly::HasPart(const TavBaseUnknown* part) const {
     if (p.get() == part) return true;
   return false;
 }
+namespace {
+std::uint64_t contentGeneration = 0;
+}  // namespace
+std::uint64_t AssemblyContentGeneration() { return contentGeneration; }
+
 void HostAssembly::InsertPart(std::size_t at, Ref<TavBaseUnknown> part) {
+  ++contentGeneration;
   const TavBaseUnknown* key = part.get();
   parts_.insert(parts_.begin() + static_cast<std::ptrdiff_t>(at), std::move(part));
   if (index_) index_->emplace(key, 0);
@@ -235,6 +242,7 @@ void HostAssembly::InsertPart(std::size_t at, Ref<TavBaseUnknown> part) {
   }
 }
 void HostAssembly::ErasePart(std::size_t at) {
+  ++contentGeneration;
   if (index_) index_->erase(parts_[at].get());
   parts_.erase(parts_.begin() + static_cast<std::ptrdiff_t>(at));
 }

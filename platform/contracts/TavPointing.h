@@ -20,3 +20,19 @@ public:
   TAV_INTERFACE(TavIAlias);
   virtual TavUnicodeString GetAlias() const = 0;
 };
+
+// The automation side of the products collection that holds a product instance
+// (TavIAProducts of its father): the instance replaced by the product a product
+// document ("*.TavProduct") holds. The instance keeps its id, father, place,
+// placement and the relations naming it; it takes the document's name (the first
+// free ".N" when a sibling has it), part number, attributes and children (fresh
+// ids). What named one of its old descendants names the new one of the same name
+// path, or goes. Recorded for undo. E_FAIL with `error` naming the file (its line
+// and column when it is malformed), nothing changed, when the document cannot be
+// read or the instance is no child of this collection's product.
+class TavIAProduct : public virtual TavBaseUnknown {
+public:
+  TAV_INTERFACE(TavIAProduct);
+  virtual HRESULT ReplaceComponent(const Ref<TavBaseUnknown>& instance, const TavUnicodeString& path,
+                                   std::string& error) = 0;
+};

@@ -104,7 +104,7 @@ def test_compare():
     check(r.get("kind") == "resources" and r["summary"] == {"paired": 27, "added": 0, "removed": 0, "changed": 0},
           f"compare --root Resources: {r.get('summary')}")
     a = js("compare", PLANT, PLANT, "--root", "Assemblies")
-    check(a.get("kind") == "assemblies" and a["summary"]["paired"] == 5 and a["different"] is False,
+    check(a.get("kind") == "assemblies" and a["summary"]["paired"] == 6 and a["different"] is False,
           f"compare --root Assemblies: {a.get('summary')}")
 
 

@@ -100,6 +100,8 @@ public:
   HRESULT AddContext(const Ref<TavBaseUnknown>& activity, const Ref<TavBaseUnknown>& product) override;
   // Drops every context naming one of `products` (products leaving the document).
   void RemoveContextsOf(const std::unordered_set<const TavBaseUnknown*>& products);
+  // Each activity that has contexts, with them.
+  const std::unordered_map<const TavBaseUnknown*, std::vector<Ref<TavBaseUnknown>>>& ContextMap() const { return contexts_; }
 
 private:
   friend struct AssignmentUndo;

@@ -14,6 +14,8 @@ Ref<HostProduct> HostProductOf(const Ref<TavBaseUnknown>& o) {
 class HostProductsCollection final : public virtual TavIAProducts {
 public:
   explicit HostProductsCollection(Ref<HostProduct> father) : father_(std::move(father)) {}
+  // Its automation (replacing a child from a product document) is an extension.
+  std::string LateType() const override { return "TavAProducts"; }
   Ref<TavBaseUnknown> ExtendedObject() override { return father_; }
 
   HRESULT AddProduct(const TavUnicodeString& partNumber, Ref<TavIProduct>& created) override {

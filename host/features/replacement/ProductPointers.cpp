@@ -1,0 +1,248 @@
+// What points at a product, answered from reverse indexes: the model's relation index
+// for activity relations and flow outputs, and one index per document, made on
+// demand, for assembly content, behaviour items and 3D contexts.
+#include <algorithm>
+#include <unordered_map>
+
+#include "HostAssemblyParts.h"
+#include "HostAssignment.h"
+#include "HostProducts.h"
+#include "HostRelationIndex.h"
+#include "HostReplacement.h"
+#include "HostUndo.h"
+#include "TavCopy.h"
+#include "TavResources.h"
+
+namespace host {
+
+namespace {
+
+// A pointing object: what it is, the activity (or assembly) it belongs to, and the
+// relation behind it when there is one. Its late type says which kind it is, so
+// that components can register for the kinds they are (docs/product-replacement.md).
+class HostPointer final : public virtual TavISpecObject, public virtual TavIAlias {
+public:
+  HostPointer(std::string lateType, Ref<TavBaseUnknown> owner, Ref<HostRelation> relation)
+      : lateType_(std::move(lateType)), owner_(std::move(owner)), relation_(std::move(relation)) {}
+  std::string LateType() const override { return lateType_; }
+  Ref<TavBaseUnknown> GetSpecAttribute(const TavUnicodeString& name) const override {
+    if (name != "PhysicActivity") return nullptr;
+    return std::dynamic_pointer_cast<HostActivity>(owner_) ? owner_ : nullptr;
+  }
+  TavUnicodeString GetAlias() const override {
+    auto o = std::dynamic_pointer_cast<HostObject>(owner_);
+    return o ? o->DisplayName() : TavUnicodeString();
+  }
+  const Ref<TavBaseUnknown>& Owner() const { return owner_; }
+  const Ref<HostRelation>& Relation() const { return relation_; }
+
+protected:
+  std::string lateType_;
+  Ref<TavBaseUnknown> owner_;
+  Ref<HostRelation> relation_;
+};
+
+// An item or resource relation of an activity.
+class HostRelationPointer final : public virtual TavISPPActivitySpecification, public virtual TavISpecObject,
+                                  public virtual TavIAlias {
+public:
+  explicit HostRelationPointer(Ref<HostRelation> r) : relation_(std::move(r)) {}
+  std::string LateType() const override { return "TavSPPActivitySpecification"; }
+  TavUnicodeString GetRelationType() const override { return relation_->GetRelationType(); }
+  Ref<TavBaseUnknown> GetTarget() const override { return relation_->GetTarget(); }
+  Ref<TavBaseUnknown> GetOwner() const override { return relation_->GetOwner(); }
+  Ref<TavBaseUnknown> GetSpecAttribute(const TavUnicodeString& name) const override {
+    return name == "PhysicActivity" ? relation_->GetOwner() : nullptr;
+  }
+  TavUnicodeString GetAlias() const override { return RelationDisplayName(relation_->GetRelationType().utf8()); }
+
+private:
+  Ref<HostRelation> relation_;
+};
+
+// A flow output of an activity.
+class HostOutputPointer final : public virtual TavISPPProductIO, public virtual TavISpecObject {
+public:
+  explicit HostOutputPointer(Ref<HostRelation> r) : relation_(std::move(r)) {}
+  std::string LateType() const override { return "TavSPPProductIO"; }
+  Ref<TavBaseUnknown> GetProduct() const override { return relation_->GetTarget(); }
+  Ref<TavBaseUnknown> GetObject() const override { return relation_->GetTarget(); }
+  Ref<TavBaseUnknown> GetSpecAttribute(const TavUnicodeString& name) const override {
+    return name == "PhysicActivity" ? relation_->GetOwner() : nullptr;
+  }
+
+private:
+  Ref<HostRelation> relation_;
+};
+
+// A behaviour's input or output item: the control a resource's program has of it.
+class HostControlPointer final : public virtual TavISPPControlIO, public virtual TavISpecObject {
+public:
+  HostControlPointer(Ref<HostActivity> behaviour, Ref<HostRelation> r) : behaviour_(std::move(behaviour)), relation_(std::move(r)) {}
+  std::string LateType() const override { return "OrvBehaviorItem"; }
+  Ref<TavBaseUnknown> GetSpecAttribute(const TavUnicodeString& name) const override {
+    return name == "PhysicActivity" ? behaviour_ : nullptr;
+  }
+
+private:
+  Ref<HostActivity> behaviour_;
+  Ref<HostRelation> relation_;
+};
+
+// Where each product is pointed at from outside the relation index, kept per
+// document and made again after any change (a load makes no change: made once).
+class PointerIndex final : public virtual TavBaseUnknown {
+public:
+  explicit PointerIndex(HostDocument* doc) : doc_(doc) {}
+  struct Entry {
+    int order;             // the owner's model number
+    std::size_t place;     // within the owner
+    Ref<TavBaseUnknown> pointer;
+  };
+  const std::vector<Entry>* Of(const TavBaseUnknown* product) {
+    Refresh();
+    auto it = byProduct_.find(product);
+    return it == byProduct_.end() ? nullptr : &it->second;
+  }
+
+private:
+  struct Stamp {
+    std::uint64_t content, serial;
+    std::size_t assemblies, steps, position, open;
+    bool operator==(const Stamp&) const = default;
+  };
+  Stamp Now() const {
+    const UndoJournal& j = doc_->Journal();
+    return {AssemblyContentGeneration(), j.TransactionSerial(), doc_->Assemblies().assemblies_.size(), j.Size(), j.Position(),
+            j.OpenChanges()};
+  }
+  void Refresh() {
+    const Stamp now = Now();
+    if (built_ && now == stamp_) return;
+    built_ = true;
+    stamp_ = now;
+    byProduct_.clear();
+    for (auto& a : doc_->Assemblies().assemblies_) {
+      const auto& parts = a->Parts();
+      for (std::size_t i = 0; i < parts.size(); ++i)
+        if (parts[i])
+          byProduct_[parts[i]->ExtendedObject().get()].push_back(
+              {a->GetModelNumber(), i, std::make_shared<HostPointer>("OrvMfgAssyContent", a, nullptr)});
+    }
+    if (HostAssignmentContainer* assignment = AssignmentOf(*doc_, false)) {
+      if (assignment->BehaviorCount()) {
+        std::vector<Ref<HostProduct>> resources = doc_->Resources().roots_;
+        for (std::size_t i = 0; i < resources.size(); ++i) {
+          for (auto& c : resources[i]->Children()) resources.push_back(c);
+          auto b = assignment->BehaviorOf(*resources[i]);
+          if (!b) continue;
+          std::size_t place = 0;
+          for (auto& r : b->GetRelations()) {
+            auto relation = std::dynamic_pointer_cast<HostRelation>(r);
+            if (!relation || !relation->Target()) continue;
+            byProduct_[relation->Target()->ExtendedObject().get()].push_back(
+                {b->GetModelNumber(), place++, std::make_shared<HostControlPointer>(b, relation)});
+          }
+        }
+      }
+      for (auto& [key, products] : assignment->ContextMap()) {
+        auto activity = std::dynamic_pointer_cast<HostActivity>(const_cast<TavBaseUnknown*>(key)->self());
+        if (!activity || !doc_->Holds(*activity)) continue;
+        for (std::size_t i = 0; i < products.size(); ++i)
+          if (products[i])
+            byProduct_[products[i]->ExtendedObject().get()].push_back(
+                {activity->GetModelNumber(), kContextPlace + i, std::make_shared<HostPointer>("TavSPPContext", activity, nullptr)});
+      }
+    }
+  }
+  // A context comes after the relations of its activity.
+  static constexpr std::size_t kContextPlace = std::size_t{1} << 40;
+
+  HostDocument* doc_;
+  bool built_ = false;
+  Stamp stamp_{};
+  std::unordered_map<const TavBaseUnknown*, std::vector<Entry>> byProduct_;
+};
+
+class HostPointing final : public virtual TavIPointingObjects {
+public:
+  explicit HostPointing(Ref<HostProduct> p) : product_(std::move(p)) {}
+  Ref<TavBaseUnknown> ExtendedObject() override { return product_; }
+  std::vector<Ref<TavBaseUnknown>> GetPointingObjects() const override { return PointingObjects(*product_); }
+
+private:
+  Ref<HostProduct> product_;
+};
+
+class HostAlias final : public virtual TavIAlias {
+public:
+  explicit HostAlias(Ref<HostObject> o) : object_(std::move(o)) {}
+  Ref<TavBaseUnknown> ExtendedObject() override { return object_; }
+  TavUnicodeString GetAlias() const override { return object_->DisplayName(); }
+
+private:
+  Ref<HostObject> object_;
+};
+
+// A product's model events: each one is reported (TavModify after a replacement).
+class HostProductEvents final : public virtual TavIModelEvents {
+public:
+  explicit HostProductEvents(Ref<HostProduct> p) : product_(std::move(p)) {}
+  Ref<TavBaseUnknown> ExtendedObject() override { return product_; }
+  void Dispatch(const OrvResourceModifiedNotification& n) override {
+    if (HostDocument* doc = product_->Doc())
+      if (HostNotifications* notes = NotificationsOf(*doc))
+        notes->Add("product modified (" + n.GetText().utf8() + "): ", product_);
+  }
+
+private:
+  Ref<HostProduct> product_;
+};
+
+}  // namespace
+
+std::vector<Ref<TavBaseUnknown>> PointingObjects(const HostProduct& product) {
+  std::vector<Ref<TavBaseUnknown>> out;
+  HostDocument* doc = product.Doc();
+  if (!doc || !doc->Holds(product)) return out;
+  std::vector<PointerIndex::Entry> entries;
+  if (const RelationIndex* index = RelationIndex::Of(*doc)) {
+    std::size_t place = 0;
+    for (auto& r : index->Naming(&product)) {
+      auto owner = std::dynamic_pointer_cast<HostActivity>(r->GetOwner());
+      // A behaviour's items are its controls, listed from the pointer index.
+      if (!owner || std::dynamic_pointer_cast<HostBehavior>(owner)) continue;
+      Ref<TavBaseUnknown> pointer;
+      if (r->Type()->kind == RelationKind::Output) pointer = std::make_shared<HostOutputPointer>(r);
+      else pointer = std::make_shared<HostRelationPointer>(r);
+      entries.push_back({owner->GetModelNumber(), place++, std::move(pointer)});
+    }
+  }
+  if (const auto* more = doc->FindOrAddContainer<PointerIndex>().Of(&product))
+    entries.insert(entries.end(), more->begin(), more->end());
+  std::stable_sort(entries.begin(), entries.end(), [](const PointerIndex::Entry& a, const PointerIndex::Entry& b) {
+    return a.order != b.order ? a.order < b.order : a.place < b.place;
+  });
+  out.reserve(entries.size());
+  for (auto& e : entries) out.push_back(std::move(e.pointer));
+  return out;
+}
+
+void RegisterProductPointers() {
+  auto& registry = TavExtensionRegistry::Get();
+  for (const char* late : {"TavProduct", "TavResource"})
+    registry.Register(late, TavIPointingObjects::kInterfaceName, [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> {
+      auto p = std::dynamic_pointer_cast<HostProduct>(o ? o->ExtendedObject() : nullptr);
+      return p ? std::make_shared<HostPointing>(p) : nullptr;
+    });
+  registry.Register("TavProduct", TavIModelEvents::kInterfaceName, [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> {
+    auto p = std::dynamic_pointer_cast<HostProduct>(o ? o->ExtendedObject() : nullptr);
+    return p ? std::make_shared<HostProductEvents>(p) : nullptr;
+  });
+  registry.RegisterForAnyType(TavIAlias::kInterfaceName, [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> {
+    auto h = std::dynamic_pointer_cast<HostObject>(o ? o->ExtendedObject() : nullptr);
+    return h ? std::make_shared<HostAlias>(h) : nullptr;
+  });
+}
+
+}  // namespace host
