@@ -10,7 +10,7 @@
 #include "HostReplacement.h"
 #include "ProductDocument.h"
 #include "TavCopy.h"
-#include "TavUndo.h"
+#include "HostUndo.h"
 
 namespace host {
 
@@ -132,7 +132,15 @@ HRESULT ReplaceProductInstance(const Ref<HostProduct>& father, const Ref<HostPro
   if (!source) return E_FAIL;
   const Ref<HostProduct> from = source->Products().roots_.front();
 
-  TavSavepoint savepoint;
+  // A refusal half-way takes back what changed before it (when the change is recorded).
+  UndoJournal& journal = doc->Journal();
+  const bool recording = journal.InTransaction();
+  const std::size_t mark = recording ? journal.Mark() : 0;
+  auto fail = [&](const std::string& why) {
+    if (recording) journal.RollBack(mark, nullptr);
+    error = path + ": " + why;
+    return E_FAIL;
+  };
   const auto old = DescendantPaths(instance);
   const std::vector<Link> links = LinksTo(*doc, old);
   std::vector<Ref<HostProduct>> gone;
@@ -141,19 +149,11 @@ HRESULT ReplaceProductInstance(const Ref<HostProduct>& father, const Ref<HostPro
   DropLinksTo(*doc, gone);
   std::string why;
   for (auto& child : std::vector(instance->Children()))
-    if (!DetachProduct(*doc, child, why)) {
-      savepoint.RollBack();
-      error = path + ": " + why;
-      return E_FAIL;
-    }
+    if (!DetachProduct(*doc, child, why)) return fail(why);
   // The new structure, each child under its own name as the document has it.
   for (auto& child : from->Children()) {
     Ref<HostProduct> made;
-    if (FAILED(AddProductInstance(instance, child, made, why))) {
-      savepoint.RollBack();
-      error = path + ": " + why;
-      return E_FAIL;
-    }
+    if (FAILED(AddProductInstance(instance, child, made, why))) return fail(why);
     if (made->Name() != child->Name()) made->SetName(child->Name());
   }
   // A sibling may have the document's name already: paths name the first match.
