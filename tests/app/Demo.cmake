@@ -11,7 +11,7 @@ endif()
 if(NOT err STREQUAL "")
   message(FATAL_ERROR "mirt demo wrote to stderr:\n${err}")
 endif()
-foreach(f renumbered-plant.xml part-consumption.txt part-consumption.xml activities-of-product.xml comparison-report.xml comparison.txt comparison-products.json gantt-search.txt
+foreach(f renumbered-plant.xml part-consumption.txt part-consumption.xml activities-of-product.xml impacted-components.csv comparison-report.xml comparison.txt comparison-products.json gantt-search.txt
         gantt.txt gantt.svg pert.txt pert.svg)
   if(NOT EXISTS ${WORK}/out/${f})
     message(FATAL_ERROR "mirt demo did not write ${f}; it printed:\n${out}")
@@ -28,6 +28,7 @@ foreach(seen "OrvVekProcessConstVerificationCmd ended" "viewer: every product an
              "  3D context: Resources/Station.30/Robot.3/state:Place ready"
              "TavOrvAddActivityCmd ended" "  flow to Process/Cell/Glue"
              "OrvVekReplaceResourceCmd ended" "  Robot.3 (Robot)" "WexReplacePartsCmd ended"
+             "OrvVekReplaceProductCmd ended" "  LightTailgate.1 [TG-2500]"
              "OrvVekCopyProcessAndRscCmd ended" "  process_uses_resource Resources/SideFrameLine.1/Station.70/Robot.6"
              "OrvVekListActAssOfProdCmd ended" "report: activities-of-product.xml"
              "| Door.2 | At least one Engineering Requirements not fully implemented"
