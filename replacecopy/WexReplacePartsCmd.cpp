@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_set>
 
 #include "OrvVekCommandServices.h"
+#include "TavCopy.h"
 #include "TavFlow.h"
 #include "TavResources.h"
 #include "TavServices.h"
@@ -172,7 +174,18 @@ HRESULT WexReplacePartsCmd::Replace(const Ref<TavIProduct>& oldPart, const Ref<T
     std::vector<std::pair<Ref<TavISPPActivitySpecification>, bool>> moves;  // with "merged"
   };
   std::vector<Work> work;
+  // The activities naming the old part, from what links to it when the host knows:
+  // the walk then keeps its order without asking each activity of a large process
+  // (each question would reach into the activity's relations).
+  std::optional<std::unordered_set<const TavISPPActivity*>> naming;
+  if (auto linkable = query<TavILinkableObject>(oldPart)) {
+    naming.emplace();
+    for (const auto& linked : linkable->GetLinkedObjects())
+      if (auto spec = query<TavISpecObject>(linked))
+        if (auto owner = query<TavISPPActivity>(spec->GetSpecAttribute("PhysicActivity"))) naming->insert(owner.get());
+  }
   for (const auto& a : activities) {
+    if (naming && !naming->count(a.get())) continue;
     // Most activities do not name the part: one question each, nothing more.
     auto items = query<TavISPPItemMgt>(a);
     auto specs = items ? items->GetActivitySpecifications(oldPart) : std::vector<Ref<TavISPPActivitySpecification>>{};

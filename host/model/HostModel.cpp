@@ -506,6 +506,11 @@ HRESULT HostActivity::RemoveItem(const Ref<TavBaseUnknown>& item, unsigned code)
 
 std::vector<Ref<TavISPPActivitySpecification>> HostActivity::GetActivitySpecifications(const Ref<TavBaseUnknown>& item) const {
   std::vector<Ref<TavISPPActivitySpecification>> out;
+  // Most activities asked do not relate the item: their codes say so without
+  // reaching into each relation and its target.
+  const TavBaseUnknown* key = Key(item);
+  if (!key || !(codes_.Get(RelationKind::Item, key) | codes_.Get(RelationKind::Resource, key) | codes_.Get(RelationKind::Output, key)))
+    return out;
   for (auto& r : relations_)
     if (SameObject(r->GetTarget(), item)) out.push_back(r);
   return out;
