@@ -192,14 +192,13 @@ HRESULT WexReplacePartsCmd::Replace(const Ref<TavIProduct>& oldPart, const Ref<T
     if (specs.empty()) continue;
     Work w{a, query<TavIPCSRelations>(a), {}};
     if (!w.relations) return E_FAIL;
-    const auto all = w.relations->GetRelations();
+    // What the activity holds of the new part already: usually nothing.
+    const auto all = items->GetActivitySpecifications(newPart);
     std::optional<std::vector<TavUnicodeString>> possible;
     w.relations->GetPossibleRelations(newPart, possible);
     for (auto& spec : specs) {
       const TavUnicodeString type = spec->GetRelationType();
-      const bool held = std::any_of(all.begin(), all.end(), [&](const auto& r) {
-        return r->GetRelationType() == type && SameObject(r->GetTarget(), newPart);
-      });
+      const bool held = std::any_of(all.begin(), all.end(), [&](const auto& r) { return r->GetRelationType() == type; });
       if (!held && (!possible || std::find(possible->begin(), possible->end(), type) == possible->end())) return E_FAIL;
       w.moves.emplace_back(std::move(spec), held);
     }
