@@ -512,7 +512,7 @@ std::vector<Ref<TavISPPActivitySpecification>> HostActivity::GetActivitySpecific
   if (!key || !(codes_.Get(RelationKind::Item, key) | codes_.Get(RelationKind::Resource, key) | codes_.Get(RelationKind::Output, key)))
     return out;
   for (auto& r : relations_)
-    if (SameObject(r->GetTarget(), item)) out.push_back(r);
+    if (r->Target().get() == key) out.push_back(r);  // targets are kept as their extended object
   return out;
 }
 
@@ -539,9 +539,9 @@ HRESULT HostActivity::RemoveResource(const Ref<TavBaseUnknown>& resource, unsign
 namespace {
 bool Accepts(const RelationTypeInfo& t, const Ref<TavBaseUnknown>& target) {
   if (!target) return false;
-  if (auto p = std::dynamic_pointer_cast<HostProduct>(target->ExtendedObject()))
-    return p->IsResource() ? t.acceptsResource : t.acceptsProduct;
-  if (std::dynamic_pointer_cast<HostAssembly>(target->ExtendedObject())) return t.acceptsAssembly;
+  const Ref<TavBaseUnknown> obj = target->ExtendedObject();
+  if (auto* p = TavCast<HostProduct>(obj.get())) return p->IsResource() ? t.acceptsResource : t.acceptsProduct;
+  if (TavCast<HostAssembly>(obj.get())) return t.acceptsAssembly;
   return false;
 }
 }  // namespace
@@ -567,7 +567,7 @@ HRESULT HostActivity::AddRelation(const RelationTypeInfo* t, const Ref<TavBaseUn
   if (IsRelated(t, obj.get())) {
     if (out)
       for (auto& r : relations_)
-        if (r->Type() == t && r->GetTarget() == obj) *out = r;
+        if (r->Type() == t && r->Target() == obj) *out = r;
     return S_FALSE;  // already related: nothing new
   }
   auto rel = std::make_shared<HostRelation>(t, obj, weak_from_this());
@@ -591,7 +591,7 @@ HRESULT HostActivity::GetPossibleRelations(const Ref<TavBaseUnknown>& target,
     if (!Accepts(t, obj)) continue;
     any = true;
     bool taken = false;
-    for (auto& r : relations_) taken = taken || (r->Type() == &t && r->GetTarget() == obj);
+    for (auto& r : relations_) taken = taken || (r->Type() == &t && r->Target() == obj);
     if (!taken) out.push_back(t.name);
   }
   if (any) types = std::move(out);
@@ -616,7 +616,7 @@ HRESULT HostActivity::RemoveRelation(const TavUnicodeString& typeName, const Ref
   const RelationTypeInfo* t = FindRelationType(typeName.utf8());
   if (!t || !target) return E_FAIL;
   Ref<TavBaseUnknown> obj = target->ExtendedObject();
-  auto at = std::find_if(relations_.begin(), relations_.end(), [&](auto& r) { return r->Type() == t && r->GetTarget() == obj; });
+  auto at = std::find_if(relations_.begin(), relations_.end(), [&](auto& r) { return r->Type() == t && r->Target() == obj; });
   if (at == relations_.end()) return E_FAIL;
   if (UndoLog* log = RecorderOf(*this))
     log->Add(undo::Relation{SelfRef<HostActivity>(*this), *at, static_cast<std::uint32_t>(at - relations_.begin()), true});
