@@ -155,6 +155,17 @@ Ref<HostBehavior> HostAssignmentContainer::BehaviorOf(const HostProduct& resourc
   return it == behaviors_.end() ? nullptr : it->second;
 }
 
+std::vector<Ref<HostBehavior>> HostAssignmentContainer::BehaviorsInResourceOrder() const {
+  std::vector<Ref<HostBehavior>> out;
+  if (behaviors_.empty()) return out;
+  std::vector<Ref<HostProduct>> resources = doc_->Resources().roots_;
+  for (std::size_t i = 0; i < resources.size(); ++i) {
+    for (auto& c : resources[i]->Children()) resources.push_back(c);
+    if (auto b = BehaviorOf(*resources[i])) out.push_back(std::move(b));
+  }
+  return out;
+}
+
 Ref<HostBehavior> HostAssignmentContainer::CreateBehavior(const Ref<HostProduct>& resource, const std::string& id,
                                                           const TavUnicodeString& label) {
   if (!resource || !resource->IsResource()) return nullptr;

@@ -91,6 +91,8 @@ public:
   Ref<HostBehavior> CreateBehavior(const Ref<HostProduct>& resource, const std::string& id, const TavUnicodeString& label);
   bool RemoveBehavior(const HostProduct& resource);
   std::size_t BehaviorCount() const { return behaviors_.size(); }
+  // The behaviours of the document's resources, the resource tree level by level.
+  std::vector<Ref<HostBehavior>> BehaviorsInResourceOrder() const;
 
   bool AttributesLoaded(const HostProduct& r) const { return loaded_.count(&r) > 0; }
   void MarkAttributesLoaded(const HostProduct& r) { loaded_.insert(&r); }

@@ -35,18 +35,13 @@ std::size_t DropLinksTo(HostDocument& doc, const std::vector<Ref<HostProduct>>& 
         if (auto owner = std::dynamic_pointer_cast<HostActivity>(r->GetOwner()))
           if (SUCCEEDED(owner->HostActivity::RemoveRelation(r->GetRelationType(), g))) ++dropped;
   // Behaviour items: behaviours hang on resources, far fewer than activities.
-  if (HostAssignmentContainer* assignment = AssignmentOf(doc, false); assignment && assignment->BehaviorCount()) {
-    std::vector<Ref<HostProduct>> resources = doc.Resources().roots_;
-    for (std::size_t i = 0; i < resources.size(); ++i) {
-      for (auto& c : resources[i]->Children()) resources.push_back(c);
-      auto b = assignment->BehaviorOf(*resources[i]);
-      if (!b) continue;
+  if (HostAssignmentContainer* assignment = AssignmentOf(doc, false))
+    for (auto& b : assignment->BehaviorsInResourceOrder()) {
       for (auto& item : b->GetInputItems())
         if (set.count(item.get()) && SUCCEEDED(b->RemoveInputItem(item))) ++dropped;
       for (auto& item : b->GetOutputItems())
         if (set.count(item.get()) && SUCCEEDED(b->RemoveOutputItem(item))) ++dropped;
     }
-  }
   // Named states of the subtree go with their conditions and the definitions using
   // them, and other states stop using the subtree's stored positions: the plant file
   // would otherwise name states and positions it no longer holds.

@@ -130,19 +130,13 @@ private:
               {a->GetModelNumber(), i, std::make_shared<HostPointer>("OrvMfgAssyContent", a, nullptr)});
     }
     if (HostAssignmentContainer* assignment = AssignmentOf(*doc_, false)) {
-      if (assignment->BehaviorCount()) {
-        std::vector<Ref<HostProduct>> resources = doc_->Resources().roots_;
-        for (std::size_t i = 0; i < resources.size(); ++i) {
-          for (auto& c : resources[i]->Children()) resources.push_back(c);
-          auto b = assignment->BehaviorOf(*resources[i]);
-          if (!b) continue;
-          std::size_t place = 0;
-          for (auto& r : b->GetRelations()) {
-            auto relation = std::dynamic_pointer_cast<HostRelation>(r);
-            if (!relation || !relation->Target()) continue;
-            byProduct_[relation->Target()->ExtendedObject().get()].push_back(
-                {b->GetModelNumber(), place++, std::make_shared<HostControlPointer>(b, relation)});
-          }
+      for (auto& b : assignment->BehaviorsInResourceOrder()) {
+        std::size_t place = 0;
+        for (auto& r : b->GetRelations()) {
+          auto relation = std::dynamic_pointer_cast<HostRelation>(r);
+          if (!relation || !relation->Target()) continue;
+          byProduct_[relation->Target()->ExtendedObject().get()].push_back(
+              {b->GetModelNumber(), place++, std::make_shared<HostControlPointer>(b, relation)});
         }
       }
       for (auto& [key, products] : assignment->ContextMap()) {

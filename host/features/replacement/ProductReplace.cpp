@@ -53,19 +53,11 @@ std::vector<Link> LinksTo(HostDocument& doc, const std::vector<std::pair<std::st
       if (auto it = part ? pathOf.find(part->ExtendedObject().get()) : pathOf.end(); it != pathOf.end())
         links.push_back({Link::AssemblyPart, a, {}, {}, *it->second});
   if (HostAssignmentContainer* assignment = AssignmentOf(doc, false)) {
-    if (assignment->BehaviorCount()) {
-      std::vector<Ref<HostProduct>> resources = doc.Resources().roots_;
-      for (std::size_t i = 0; i < resources.size(); ++i) {
-        for (auto& c : resources[i]->Children()) resources.push_back(c);
-        auto b = assignment->BehaviorOf(*resources[i]);
-        if (!b) continue;
-        for (auto& item : b->GetInputItems())
-          if (auto it = pathOf.find(item.get()); it != pathOf.end())
-            links.push_back({Link::BehaviourInput, b, {}, {}, *it->second});
-        for (auto& item : b->GetOutputItems())
-          if (auto it = pathOf.find(item.get()); it != pathOf.end())
-            links.push_back({Link::BehaviourOutput, b, {}, {}, *it->second});
-      }
+    for (auto& b : assignment->BehaviorsInResourceOrder()) {
+      for (auto& item : b->GetInputItems())
+        if (auto it = pathOf.find(item.get()); it != pathOf.end()) links.push_back({Link::BehaviourInput, b, {}, {}, *it->second});
+      for (auto& item : b->GetOutputItems())
+        if (auto it = pathOf.find(item.get()); it != pathOf.end()) links.push_back({Link::BehaviourOutput, b, {}, {}, *it->second});
     }
     for (auto& [activity, products] : assignment->ContextMap())
       for (auto& p : products)
