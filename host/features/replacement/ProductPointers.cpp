@@ -17,34 +17,27 @@ namespace host {
 
 namespace {
 
-// A pointing object: what it is, the activity (or assembly) it belongs to, and the
-// relation behind it when there is one. Its late type says which kind it is, so
-// that components can register for the kinds they are (docs/product-replacement.md).
+// A pointing object without a relation of its own (an assembly's content, a 3D
+// context): what it is, and the activity or assembly it belongs to. Its late type
+// says which kind it is, so that components register for the kinds they are
+// (docs/product-replacement.md).
 class HostPointer final : public virtual TavISpecObject, public virtual TavIAlias {
 public:
-  HostPointer(std::string lateType, Ref<TavBaseUnknown> owner, Ref<HostRelation> relation)
-      : lateType_(std::move(lateType)), owner_(std::move(owner)), relation_(std::move(relation)) {}
+  HostPointer(std::string lateType, Ref<HostObject> owner) : lateType_(std::move(lateType)), owner_(std::move(owner)) {}
   std::string LateType() const override { return lateType_; }
   Ref<TavBaseUnknown> GetSpecAttribute(const TavUnicodeString& name) const override {
     if (name != "PhysicActivity") return nullptr;
     return std::dynamic_pointer_cast<HostActivity>(owner_) ? owner_ : nullptr;
   }
-  TavUnicodeString GetAlias() const override {
-    auto o = std::dynamic_pointer_cast<HostObject>(owner_);
-    return o ? o->DisplayName() : TavUnicodeString();
-  }
-  const Ref<TavBaseUnknown>& Owner() const { return owner_; }
-  const Ref<HostRelation>& Relation() const { return relation_; }
+  TavUnicodeString GetAlias() const override { return owner_->DisplayName(); }
 
-protected:
+private:
   std::string lateType_;
-  Ref<TavBaseUnknown> owner_;
-  Ref<HostRelation> relation_;
+  Ref<HostObject> owner_;
 };
 
 // An item or resource relation of an activity.
-class HostRelationPointer final : public virtual TavISPPActivitySpecification, public virtual TavISpecObject,
-                                  public virtual TavIAlias {
+class HostRelationPointer final : public virtual TavISPPActivitySpecification, public virtual TavISpecObject {
 public:
   explicit HostRelationPointer(Ref<HostRelation> r) : relation_(std::move(r)) {}
   std::string LateType() const override { return "TavSPPActivitySpecification"; }
@@ -54,7 +47,6 @@ public:
   Ref<TavBaseUnknown> GetSpecAttribute(const TavUnicodeString& name) const override {
     return name == "PhysicActivity" ? relation_->GetOwner() : nullptr;
   }
-  TavUnicodeString GetAlias() const override { return RelationDisplayName(relation_->GetRelationType().utf8()); }
 
 private:
   Ref<HostRelation> relation_;
@@ -90,7 +82,8 @@ private:
 };
 
 // Where each product is pointed at from outside the relation index, kept per
-// document and made again after any change (a load makes no change: made once).
+// document and made again after any change of assembly content or any change
+// recorded for undo (a session records every change; a load makes none).
 class PointerIndex final : public virtual TavBaseUnknown {
 public:
   explicit PointerIndex(HostDocument* doc) : doc_(doc) {}
@@ -127,7 +120,7 @@ private:
       for (std::size_t i = 0; i < parts.size(); ++i)
         if (parts[i])
           byProduct_[parts[i]->ExtendedObject().get()].push_back(
-              {a->GetModelNumber(), i, std::make_shared<HostPointer>("OrvMfgAssyContent", a, nullptr)});
+              {a->GetModelNumber(), i, std::make_shared<HostPointer>("OrvMfgAssyContent", a)});
     }
     if (HostAssignmentContainer* assignment = AssignmentOf(*doc_, false)) {
       for (auto& b : assignment->BehaviorsInResourceOrder()) {
@@ -145,7 +138,7 @@ private:
         for (std::size_t i = 0; i < products.size(); ++i)
           if (products[i])
             byProduct_[products[i]->ExtendedObject().get()].push_back(
-                {activity->GetModelNumber(), kContextPlace + i, std::make_shared<HostPointer>("TavSPPContext", activity, nullptr)});
+                {activity->GetModelNumber(), kContextPlace + i, std::make_shared<HostPointer>("TavSPPContext", activity)});
       }
     }
   }
