@@ -79,7 +79,7 @@ void OrvVekReplaceProductDlg::GetPrdNameFromPPRTree(const Ref<TavBaseUnknown>& p
 
 void OrvVekReplaceProductDlg::AddImpactedComponentNames(const Ref<TavBaseUnknown>& product,
                                                         const std::vector<Ref<TavBaseUnknown>>& components, bool isPicked) {
-  if (!list_) return;
+  if (!list_ || components.empty()) return;  // most descendants: no name or text to make
   TavUnicodeString productName;
   GetPrdNameFromPPRTree(product, productName);
   const TavUnicodeString picked = isPicked ? Text("Yes", "Yes") : Text("No", "No");
