@@ -3,6 +3,9 @@
 // grammar, which end a block where they stand instead of reading on.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "TavMirtProcessFile.h"
 
 namespace {
@@ -113,6 +116,23 @@ TEST(ProcessFile, BlocksEndWhereTheFileLeavesTheGrammar) {
   ASSERT_TRUE(TavMirtProcessFile::Parse("SCOPES\nt\nP\nx\nOperation\nA\nT\ninf\n", f));
   EXPECT_EQ(f.operations.at(0).time, 0);
   EXPECT_EQ(f.notes.front(), "line 8: the time 'inf' is no finite number: 0 is taken");
+}
+
+// The bundled sample holds each case the import has to meet.
+TEST(ProcessFile, TheSampleFileReadsWhole) {
+  std::ifstream in(std::string(MIRT_DATA_DIR) + "/door-line.process", std::ios::binary);
+  ASSERT_TRUE(in);
+  const std::string text((std::istreambuf_iterator<char>(in)), {});
+  TavMirtProcessFile f;
+  ASSERT_TRUE(TavMirtProcessFile::Parse(text, f));
+  EXPECT_TRUE(f.notes.empty()) << f.notes.front();
+  EXPECT_EQ(f.label, "Door line");
+  ASSERT_EQ(f.operations.size(), 4u);
+  EXPECT_NE(f.operations[0].description.find("Assigned Components : \n##InnerPanel.1, left\n"), std::string::npos);
+  EXPECT_EQ(f.operations[2].type, "LaserGauge");
+  EXPECT_EQ(f.operations[2].label, f.operations[3].label);
+  ASSERT_EQ(f.links.size(), 3u);
+  EXPECT_EQ(f.links[2].target, "Unload");  // no such operation: the import skips it
 }
 
 }  // namespace
