@@ -69,19 +69,15 @@ int Run() {
   if (!o.with.empty()) {
     // All or nothing: a failure leaves the model as loaded and every file untouched.
     host::UndoScope job(*doc);
-    TavUnicodeString oldName, newName;
-    OrvVekReplaceProductDlg::GetPrdNameFromPPRTree(product, oldName);
     std::string error;
-    if (FAILED(OrvVekReplaceProductCmd::Replace(product, o.with, error)))
+    if (FAILED(OrvVekReplaceProductCmd::ReplaceListed(dialog, product, o.with, error)))
       throw mirt::VerbError("'" + o.product + "' was not replaced: " + error + "; nothing was written");
     job.Keep("replace product");
-    OrvVekReplaceProductDlg::GetPrdNameFromPPRTree(product, newName);
-    dialog.ReplaceProductName_For_OK_Items(oldName, newName);
     std::string err;
     if (!host::SavePlant(*doc, target, err)) throw mirt::VerbError(err);
   }
   if (!o.csv.empty()) {
-    OrvVekReplaceProductSaveDlg save(&dialog, [&](std::string& text) { dialog.RetriveResultsForSave(text); }, [] {});
+    OrvVekReplaceProductSaveDlg save(&dialog, nullptr, [] {});  // the text is made here, not on its OK
     save.Build();
     save.FileEditor()->SetText(csv);
     std::string text, error;

@@ -155,22 +155,30 @@ HRESULT OrvVekReplaceProductCmd::Replace(const Ref<TavIProduct>& product, const 
   return S_OK;
 }
 
+HRESULT OrvVekReplaceProductCmd::ReplaceListed(OrvVekReplaceProductDlg& dialog, const Ref<TavIProduct>& product,
+                                               const TavUnicodeString& path, std::string& error) {
+  TavUnicodeString oldName, newName;
+  OrvVekReplaceProductDlg::GetPrdNameFromPPRTree(product, oldName);
+  if (FAILED(Replace(product, path, error))) return E_FAIL;
+  OrvVekReplaceProductDlg::GetPrdNameFromPPRTree(product, newName);
+  dialog.ReplaceProductName_For_OK_Items(oldName, newName);
+  dialog.Set1stPrdName(newName);
+  return S_OK;
+}
+
 bool OrvVekReplaceProductCmd::ReplaceChosen() {
   const TavUnicodeString path = dialog_->Get2ndPrdName().Strip();
   if (!first_ || path.IsEmpty()) return false;  // OK and Apply are not sensitive then
-  TavUnicodeString oldName, newName;
+  TavUnicodeString oldName;
   OrvVekReplaceProductDlg::GetPrdNameFromPPRTree(first_, oldName);
   std::string error;
-  if (FAILED(Replace(first_, path, error))) {
+  if (FAILED(ReplaceListed(*dialog_, first_, path, error))) {
     TavDlgNotify box(nullptr, "Error", TavDlgNotify::Error);
     box.DisplayBox(Msg("Error.Title", "Replace Product"),
                    Msg("NotReplaced", "/P1 was not replaced by the product of /P2: /P3", {oldName, path, error}));
     box.DisplayBlocked();
     return false;
   }
-  OrvVekReplaceProductDlg::GetPrdNameFromPPRTree(first_, newName);
-  dialog_->ReplaceProductName_For_OK_Items(oldName, newName);
-  dialog_->Set1stPrdName(newName);
   dialog_->Set2ndPrdName({});
   return true;
 }

@@ -39,6 +39,9 @@ public:
   // The replacement through the products collection holding the product, then the
   // model's TavModify. E_FAIL with the reason (naming the file), nothing changed.
   static HRESULT Replace(const Ref<TavIProduct>& product, const TavUnicodeString& path, std::string& error);
+  // The same for the product the dialog lists: its lines and its name follow the new name.
+  static HRESULT ReplaceListed(OrvVekReplaceProductDlg& dialog, const Ref<TavIProduct>& product, const TavUnicodeString& path,
+                               std::string& error);
 
   // State the tests look at.
   OrvVekReplaceProductDlg* Dialog() const { return dialog_.get(); }

@@ -70,14 +70,14 @@ private:
 // A behaviour's input or output item: the control a resource's program has of it.
 class HostControlPointer final : public virtual TavISPPControlIO, public virtual TavISpecObject {
 public:
-  HostControlPointer(Ref<HostActivity> behaviour, Ref<HostRelation> r) : behaviour_(std::move(behaviour)), relation_(std::move(r)) {}
+  HostControlPointer(Ref<HostObject> behaviour, Ref<HostRelation> r) : behaviour_(std::move(behaviour)), relation_(std::move(r)) {}
   std::string LateType() const override { return "OrvBehaviorItem"; }
   Ref<TavBaseUnknown> GetSpecAttribute(const TavUnicodeString& name) const override {
     return name == "PhysicActivity" ? behaviour_ : nullptr;
   }
 
 private:
-  Ref<HostActivity> behaviour_;
+  Ref<HostObject> behaviour_;
   Ref<HostRelation> relation_;
 };
 
@@ -87,12 +87,7 @@ private:
 class PointerIndex final : public virtual TavBaseUnknown {
 public:
   explicit PointerIndex(HostDocument* doc) : doc_(doc) {}
-  struct Entry {
-    int order;             // the owner's model number
-    std::size_t place;     // within the owner
-    Ref<TavBaseUnknown> pointer;
-  };
-  const std::vector<Entry>* Of(const TavBaseUnknown* product) {
+  const std::vector<ProductPointer>* Of(const TavBaseUnknown* product) {
     Refresh();
     auto it = byProduct_.find(product);
     return it == byProduct_.end() ? nullptr : &it->second;
@@ -120,7 +115,7 @@ private:
       for (std::size_t i = 0; i < parts.size(); ++i)
         if (parts[i])
           byProduct_[parts[i]->ExtendedObject().get()].push_back(
-              {a->GetModelNumber(), i, std::make_shared<HostPointer>("OrvMfgAssyContent", a)});
+              {ProductPointer::AssemblyContent, a, nullptr, a->GetModelNumber(), i});
     }
     if (HostAssignmentContainer* assignment = AssignmentOf(*doc_, false)) {
       for (auto& b : assignment->BehaviorsInResourceOrder()) {
@@ -129,7 +124,7 @@ private:
           auto relation = std::dynamic_pointer_cast<HostRelation>(r);
           if (!relation || !relation->Target()) continue;
           byProduct_[relation->Target()->ExtendedObject().get()].push_back(
-              {b->GetModelNumber(), place++, std::make_shared<HostControlPointer>(b, relation)});
+              {ProductPointer::BehaviourItem, b, relation, b->GetModelNumber(), place++});
         }
       }
       for (auto& [key, products] : assignment->ContextMap()) {
@@ -138,7 +133,7 @@ private:
         for (std::size_t i = 0; i < products.size(); ++i)
           if (products[i])
             byProduct_[products[i]->ExtendedObject().get()].push_back(
-                {activity->GetModelNumber(), kContextPlace + i, std::make_shared<HostPointer>("TavSPPContext", activity)});
+                {ProductPointer::Context, activity, nullptr, activity->GetModelNumber(), kContextPlace + i});
       }
     }
   }
@@ -148,7 +143,7 @@ private:
   HostDocument* doc_;
   bool built_ = false;
   Stamp stamp_{};
-  std::unordered_map<const TavBaseUnknown*, std::vector<Entry>> byProduct_;
+  std::unordered_map<const TavBaseUnknown*, std::vector<ProductPointer>> byProduct_;
 };
 
 class HostPointing final : public virtual TavIPointingObjects {
@@ -188,30 +183,38 @@ private:
 
 }  // namespace
 
-std::vector<Ref<TavBaseUnknown>> PointingObjects(const HostProduct& product) {
-  std::vector<Ref<TavBaseUnknown>> out;
+std::vector<ProductPointer> PointersTo(const HostProduct& product) {
+  std::vector<ProductPointer> out;
   HostDocument* doc = product.Doc();
   if (!doc || !doc->Holds(product)) return out;
-  std::vector<PointerIndex::Entry> entries;
   if (const RelationIndex* index = RelationIndex::Of(*doc)) {
     std::size_t place = 0;
     for (auto& r : index->Naming(&product)) {
       auto owner = std::dynamic_pointer_cast<HostActivity>(r->GetOwner());
       // A behaviour's items are its controls, listed from the pointer index.
       if (!owner || std::dynamic_pointer_cast<HostBehavior>(owner)) continue;
-      Ref<TavBaseUnknown> pointer;
-      if (r->Type()->kind == RelationKind::Output) pointer = std::make_shared<HostOutputPointer>(r);
-      else pointer = std::make_shared<HostRelationPointer>(r);
-      entries.push_back({owner->GetModelNumber(), place++, std::move(pointer)});
+      const auto kind = r->Type()->kind == RelationKind::Output ? ProductPointer::Output : ProductPointer::Relation;
+      out.push_back({kind, owner, r, owner->GetModelNumber(), place++});
     }
   }
-  if (const auto* more = doc->FindOrAddContainer<PointerIndex>().Of(&product))
-    entries.insert(entries.end(), more->begin(), more->end());
-  std::stable_sort(entries.begin(), entries.end(), [](const PointerIndex::Entry& a, const PointerIndex::Entry& b) {
+  if (const auto* more = doc->FindOrAddContainer<PointerIndex>().Of(&product)) out.insert(out.end(), more->begin(), more->end());
+  std::stable_sort(out.begin(), out.end(), [](const ProductPointer& a, const ProductPointer& b) {
     return a.order != b.order ? a.order < b.order : a.place < b.place;
   });
-  out.reserve(entries.size());
-  for (auto& e : entries) out.push_back(std::move(e.pointer));
+  return out;
+}
+
+std::vector<Ref<TavBaseUnknown>> PointingObjects(const HostProduct& product) {
+  std::vector<Ref<TavBaseUnknown>> out;
+  for (const ProductPointer& p : PointersTo(product)) {
+    switch (p.kind) {
+      case ProductPointer::Relation: out.push_back(std::make_shared<HostRelationPointer>(p.relation)); break;
+      case ProductPointer::Output: out.push_back(std::make_shared<HostOutputPointer>(p.relation)); break;
+      case ProductPointer::BehaviourItem: out.push_back(std::make_shared<HostControlPointer>(p.owner, p.relation)); break;
+      case ProductPointer::AssemblyContent: out.push_back(std::make_shared<HostPointer>("OrvMfgAssyContent", p.owner)); break;
+      case ProductPointer::Context: out.push_back(std::make_shared<HostPointer>("TavSPPContext", p.owner)); break;
+    }
+  }
   return out;
 }
 

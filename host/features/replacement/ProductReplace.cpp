@@ -1,12 +1,11 @@
 // Replacing a product instance by the product of a product document, through the
 // automation of the products collection that holds it.
+#include <algorithm>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "HostAssignment.h"
 #include "HostProductEdit.h"
 #include "HostProducts.h"
-#include "HostRelationIndex.h"
 #include "HostReplacement.h"
 #include "ProductDocument.h"
 #include "TavCopy.h"
@@ -37,32 +36,27 @@ std::vector<std::pair<std::string, Ref<HostProduct>>> DescendantPaths(const Ref<
   return out;
 }
 
-std::vector<Link> LinksTo(HostDocument& doc, const std::vector<std::pair<std::string, Ref<HostProduct>>>& old) {
+// Relations in the old descendants' order; every other link in its owner's list
+// order, so that made again on the new descendants they keep their order there.
+std::vector<Link> LinksTo(const std::vector<std::pair<std::string, Ref<HostProduct>>>& old) {
   std::vector<Link> links;
-  std::unordered_map<const TavBaseUnknown*, const std::string*> pathOf;
-  for (auto& [path, p] : old) pathOf.emplace(p.get(), &path);
-  if (const RelationIndex* index = RelationIndex::Of(doc))
-    for (auto& [path, p] : old)
-      for (auto& r : index->Naming(p.get())) {
-        auto owner = std::dynamic_pointer_cast<HostActivity>(r->GetOwner());
-        if (owner && !std::dynamic_pointer_cast<HostBehavior>(owner))
-          links.push_back({Link::Relation, owner, r->GetRelationType(), r->Attributes(), path});
-      }
-  for (auto& a : doc.Assemblies().assemblies_)
-    for (auto& part : a->Parts())
-      if (auto it = part ? pathOf.find(part->ExtendedObject().get()) : pathOf.end(); it != pathOf.end())
-        links.push_back({Link::AssemblyPart, a, {}, {}, *it->second});
-  if (HostAssignmentContainer* assignment = AssignmentOf(doc, false)) {
-    for (auto& b : assignment->BehaviorsInResourceOrder()) {
-      for (auto& item : b->GetInputItems())
-        if (auto it = pathOf.find(item.get()); it != pathOf.end()) links.push_back({Link::BehaviourInput, b, {}, {}, *it->second});
-      for (auto& item : b->GetOutputItems())
-        if (auto it = pathOf.find(item.get()); it != pathOf.end()) links.push_back({Link::BehaviourOutput, b, {}, {}, *it->second});
+  std::vector<std::pair<ProductPointer, const std::string*>> others;
+  for (auto& [path, p] : old)
+    for (ProductPointer& ptr : PointersTo(*p)) {
+      if (ptr.kind == ProductPointer::Relation || ptr.kind == ProductPointer::Output)
+        links.push_back({Link::Relation, ptr.owner, ptr.relation->GetRelationType(), ptr.relation->Attributes(), path});
+      else
+        others.emplace_back(std::move(ptr), &path);
     }
-    for (auto& [activity, products] : assignment->ContextMap())
-      for (auto& p : products)
-        if (auto it = p ? pathOf.find(p->ExtendedObject().get()) : pathOf.end(); it != pathOf.end())
-          links.push_back({Link::Context, const_cast<TavBaseUnknown*>(activity)->self(), {}, {}, *it->second});
+  std::stable_sort(others.begin(), others.end(), [](const auto& a, const auto& b) {
+    return a.first.order != b.first.order ? a.first.order < b.first.order : a.first.place < b.first.place;
+  });
+  for (auto& [ptr, path] : others) {
+    Link::Kind kind = Link::Context;
+    if (ptr.kind == ProductPointer::AssemblyContent) kind = Link::AssemblyPart;
+    if (ptr.kind == ProductPointer::BehaviourItem)
+      kind = ptr.relation->Type() == HostBehavior::kInput() ? Link::BehaviourInput : Link::BehaviourOutput;
+    links.push_back({kind, ptr.owner, {}, {}, *path});
   }
   return links;
 }
@@ -134,7 +128,7 @@ HRESULT ReplaceProductInstance(const Ref<HostProduct>& father, const Ref<HostPro
     return E_FAIL;
   };
   const auto old = DescendantPaths(instance);
-  const std::vector<Link> links = LinksTo(*doc, old);
+  const std::vector<Link> links = LinksTo(old);
   std::vector<Ref<HostProduct>> gone;
   gone.reserve(old.size());
   for (auto& [p, d] : old) gone.push_back(d);
