@@ -8,6 +8,7 @@
 #include "HostFlowFeature.h"
 #include "HostGantt.h"
 #include "HostGraph.h"
+#include "HostHighlight.h"
 #include "HostLibrary.h"
 #include "HostPlanner.h"
 #include "HostProducts.h"
@@ -26,6 +27,7 @@
 #include "ScriptLibrary.h"
 #include "ScriptProducts.h"
 #include "ScriptRequirements.h"
+#include "ScriptViewpoint.h"
 #include "ScriptStates.h"
 #include "ScriptTiming.h"
 #include "ScriptViewer.h"
@@ -55,6 +57,7 @@ void RegisterHost() {
   RegisterGraphHost();       // graph nodes and positions, PERT charts and precedence viewers, <graphPosition>
   RegisterTreeHost();        // the PPR tree window
   RegisterRequirementsHost();  // engineering requirements, <requirements>, hub document information, kinds
+  RegisterHighlightHost();   // the model change counter, each editor's main 3D viewpoint
   // The host's own command classes, not carried by this host.
   RegisterHostCommandClasses();
   // Undo: savepoints for commands and services, and the session statements.
@@ -69,6 +72,7 @@ void RegisterHost() {
   RegisterGraphStatements();     // pick graph
   RegisterTreeStatements();      // the PPR tree window
   RegisterRequirementStatements();  // print highlight, expect highlighted
+  RegisterViewpointStatements();    // print viewpoint
   RegisterTimingStatements();    // print times
   RegisterCompareStatements();   // print centred, print setting
 }

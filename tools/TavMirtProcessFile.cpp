@@ -1,17 +1,47 @@
 #include "TavMirtProcessFile.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <stdexcept>
+
+#include "TavString.h"
 
 namespace {
+
+bool IsUtf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size()) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    std::size_t extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 4;
+    if (extra == 4 || (extra == 1 && c < 0xC2) || i + extra >= s.size() + (extra == 0)) return false;
+    const auto c1 = extra ? static_cast<unsigned char>(s[i + 1]) : 0;
+    // Overlong forms, surrogates and code points above U+10FFFF are no UTF-8.
+    if ((c == 0xE0 && c1 < 0xA0) || (c == 0xED && c1 >= 0xA0) || (c == 0xF0 && c1 < 0x90) || (c == 0xF4 && c1 >= 0x90) || c > 0xF4)
+      return false;
+    for (std::size_t k = 1; k <= extra; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
+// Where reading stops: the line it names and what went wrong there.
+struct Broken : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
 
 // The one reader of the format: logical lines, comments and empty lines skipped, a
 // quoted line taken without its first and last character.
 class LineReader {
 public:
-  explicit LineReader(std::string_view text) : text_(text) {}
-  // False at the end of the file (the current line is then empty).
-  bool Next() {
+  LineReader(std::string_view text, bool latin1) : text_(text), latin1_(latin1) {}
+
+  // The next logical line; at the end of the file, an error naming `due`.
+  const std::string& Next(const char* due) {
+    if (!TryNext()) Fail("the file ends where " + std::string(due) + " is due");
+    return current_;
+  }
+  bool TryNext() {
     while (pos_ < text_.size()) {
       std::size_t end = text_.find('\n', pos_);
       if (end == std::string_view::npos) end = text_.size();
@@ -19,128 +49,117 @@ public:
       pos_ = end + 1;
       ++number_;
       if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      if (line.size() > TavMirtProcessFile::kMaxLine)
+        Fail("the line is longer than " + std::to_string(TavMirtProcessFile::kMaxLine) + " bytes");
+      if (line.find('\0') != std::string_view::npos) Fail("the line holds a NUL byte");
       if (line.empty() || line.substr(0, 2) == "##") continue;
+      // A lone quote has no inner text: the line is empty, never a read before it.
       if (line.front() == '"') line = line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string_view();
-      current_.assign(line);
+      current_ = latin1_ ? TavUnicodeString::FromLatin1(line).utf8() : std::string(line);
       return true;
     }
     current_.clear();
-    atEnd_ = true;
     return false;
   }
   const std::string& Current() const { return current_; }
-  bool AtEnd() const { return atEnd_; }
   int Number() const { return number_; }
+  [[noreturn]] void Fail(const std::string& what) const { throw Broken(std::to_string(number_) + ": " + what); }
 
 private:
   std::string_view text_;
+  bool latin1_;
   std::size_t pos_ = 0;
   int number_ = 0;
-  bool atEnd_ = false;
   std::string current_;
 };
 
-std::string At(const LineReader& r, const std::string& what) {
-  return (r.AtEnd() ? std::string("end of file") : "line " + std::to_string(r.Number())) + ": " + what;
-}
+std::string Quoted(const char* keyword) { return std::string("\"") + keyword + "\""; }
 
-// Lines up to `end`, each added to `text` with a line feed. False when the list was
-// cut short (the end of the file).
-bool ReadList(LineReader& r, const char* end, std::string& text, std::vector<std::string>& notes) {
-  while (r.Next()) {
-    if (r.Current() == end) return true;
-    text += r.Current() + "\n";
+// The line's leading decimal number, read the same whatever the locale; 0 when it
+// begins with none. A number no save could keep ("inf", "nan", "1e999") is an error.
+double LeadingNumber(const std::string& s, const LineReader& r) {
+  std::size_t i = s.find_first_not_of(" \t");
+  if (i == std::string::npos) return 0;
+  if (s[i] == '+') ++i;
+  double value = 0;
+  const auto [end, ec] = std::from_chars(s.data() + i, s.data() + s.size(), value);
+  if (end == s.data() + i) return 0;
+  if (ec == std::errc::result_out_of_range) {
+    // Too small to hold is as good as 0 (a negative exponent); too large is no number.
+    const std::string_view number(s.data() + i, static_cast<std::size_t>(end - (s.data() + i)));
+    const std::size_t e = number.find_first_of("eE");
+    if (e != std::string_view::npos && e + 1 < number.size() && number[e + 1] == '-') return 0;
   }
-  notes.push_back(At(r, std::string("the file ends before \"") + end + "\""));
-  return false;
+  if (ec != std::errc() || !std::isfinite(value)) r.Fail("the time '" + s + "' is no finite number");
+  return value;
 }
 
-double LeadingNumber(const std::string& s, const LineReader& r, std::vector<std::string>& notes) {
-  const double value = std::strtod(s.c_str(), nullptr);
-  if (std::isfinite(value)) return value;
-  notes.push_back(At(r, "the time '" + s + "' is no finite number: 0 is taken"));
-  return 0;
+// Lines up to `end`, each added to `text` with a line feed.
+void ReadList(LineReader& r, const char* end, std::string& text) {
+  const std::string due = Quoted(end);
+  while (r.Next(due.c_str()) != end) text += r.Current() + "\n";
 }
 
-// One operation after its "Operation" line; false when the file ended inside it.
-bool ReadOperation(LineReader& r, TavMirtProcessFile& out) {
+TavMirtProcessFile::Operation ReadOperation(LineReader& r, int line) {
   TavMirtProcessFile::Operation op;
-  op.line = r.Number();
-  const std::size_t notesBefore = out.notes.size();
-  auto next = [&](std::string& into) {
-    if (!r.Next()) return false;
-    into = r.Current();
-    return true;
-  };
-  std::string time, skipped;
-  bool whole = next(op.label) && next(op.type);
-  if (!whole) {
-    out.notes.push_back(At(r, "the file ends inside an operation before its type: it is left out"));
-    return false;
-  }
-  if ((whole = next(time))) op.time = LeadingNumber(time, r, out.notes);
-  whole = whole && next(op.image) && next(op.description);
-  if (whole) op.description += "\n";
+  op.line = line;
+  op.label = r.Next("the operation's label");
+  op.type = r.Next("the operation's type");
+  op.time = LeadingNumber(r.Next("the operation's time"), r);
+  op.image = r.Next("the operation's image file");
+  op.description = r.Next("the operation's description") + "\n";
   // Each list's heading line is read and not tested.
-  whole = whole && next(skipped);
-  if (whole) {
-    op.description += "Assigned Resources : \n";
-    whole = ReadList(r, "EndOfResources", op.description, out.notes) && next(skipped);
-  }
-  if (whole) {
-    op.description += "Assigned Components : \n";
-    whole = ReadList(r, "EndOfComponents", op.description, out.notes) && next(skipped);
-  }
-  if (whole) {
-    op.description += "Assigned Welds : \n";
-    whole = ReadList(r, "EndOfWelds", op.description, out.notes);
-  }
-  if (!whole && out.notes.size() == notesBefore) out.notes.push_back(At(r, "the file ends inside operation '" + op.label + "'"));
-  out.operations.push_back(std::move(op));
-  return whole;
+  r.Next("the resources heading");
+  op.description += "Assigned Resources : \n";
+  ReadList(r, "EndOfResources", op.description);
+  r.Next("the components heading");
+  op.description += "Assigned Components : \n";
+  ReadList(r, "EndOfComponents", op.description);
+  r.Next("the welds heading");
+  op.description += "Assigned Welds : \n";
+  ReadList(r, "EndOfWelds", op.description);
+  return op;
 }
 
 }  // namespace
 
-bool TavMirtProcessFile::Parse(std::string_view text, TavMirtProcessFile& out) {
+TavMirtProcessFile::Status TavMirtProcessFile::Parse(std::string_view text, TavMirtProcessFile& out, std::string* error) {
   out = TavMirtProcessFile();
-  LineReader r(text);
-  if (!r.Next() || r.Current().compare(0, 5, "SCOPE") != 0) return false;
-  out.header = r.Current();
-  std::string skipped;
-  r.Next();
-  out.generationTime = r.Current();
-  r.Next();
-  out.label = r.Current();
-  r.Next();  // read and ignored
-  // Operations, up to "EndOfOperations"; anything else ends the block where it stands.
-  bool more = r.Next();
-  while (more && r.Current() == "Operation") {
-    if (!ReadOperation(r, out)) return true;
-    more = r.Next();
+  // A byte-order mark is no part of the header.
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  out.latin1 = !IsUtf8(text);
+  LineReader r(text, out.latin1);
+  try {
+    if (!r.TryNext() || r.Current().compare(0, 5, "SCOPE") != 0) return Status::NotScopes;
+    out.header = r.Current();
+    out.generationTime = r.Next("the generation time");
+    out.label = r.Next("the process label");
+    r.Next("the line after the process label");
+    const std::string operationDue = Quoted("Operation") + " or " + Quoted("EndOfOperations");
+    for (;;) {
+      const std::string& line = r.Next(operationDue.c_str());
+      if (line == "EndOfOperations") break;
+      if (line != "Operation") r.Fail("'" + line + "' where " + operationDue + " is due");
+      out.operations.push_back(ReadOperation(r, r.Number()));
+    }
+    r.Next("the sequence heading");
+    const std::string linkDue = Quoted("Link") + " or " + Quoted("EndOfSequence");
+    for (;;) {
+      const std::string& line = r.Next(linkDue.c_str());
+      if (line == "EndOfSequence") break;
+      if (line != "Link") r.Fail("'" + line + "' where " + linkDue + " is due");
+      Link link;
+      link.line = r.Number();
+      link.source = r.Next("the link's source");
+      link.target = r.Next("the link's target");
+      out.links.push_back(std::move(link));
+    }
+  } catch (const Broken& e) {
+    if (error) *error = e.what();
+    const bool latin1 = out.latin1;
+    out = TavMirtProcessFile();
+    out.latin1 = latin1;
+    return Status::Broken;
   }
-  if (!more) {
-    out.notes.push_back(At(r, "the file ends before \"EndOfOperations\""));
-    return true;
-  }
-  if (r.Current() != "EndOfOperations")
-    out.notes.push_back(At(r, "'" + r.Current() + "' where \"Operation\" or \"EndOfOperations\" was expected: the operations end here"));
-  // The sequence heading, read and not tested; then the links.
-  r.Next();
-  more = r.Next();
-  while (more && r.Current() == "Link") {
-    Link link;
-    link.line = r.Number();
-    if (!r.Next()) break;
-    link.source = r.Current();
-    if (!r.Next()) break;
-    link.target = r.Current();
-    out.links.push_back(std::move(link));
-    more = r.Next();
-  }
-  if (r.AtEnd())
-    out.notes.push_back(At(r, "the file ends before \"EndOfSequence\""));
-  else if (r.Current() != "EndOfSequence")
-    out.notes.push_back(At(r, "'" + r.Current() + "' where \"Link\" or \"EndOfSequence\" was expected: the links end here"));
-  return true;
+  return Status::Read;
 }

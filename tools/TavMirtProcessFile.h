@@ -1,7 +1,8 @@
 #pragma once
 // A "SCOPES" process file read into what the import makes of it: the process's
 // label and description, one operation per "Operation" block, and the links of the
-// sequence (docs/process-file.md). Reading makes no model change.
+// sequence (docs/process-file.md). Reading makes no model change, so a broken file
+// is refused before anything is touched.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,20 +19,22 @@ struct TavMirtProcessFile {
     std::string source, target;
     int line = 0;  // where its "Link" stands
   };
+  enum class Status { Read, NotScopes, Broken };
 
   std::string header, generationTime, label;
   std::vector<Operation> operations;
   std::vector<Link> links;
-  // Where the file left the grammar and reading stopped or went on (a block cut
-  // short by the end of the file or by a line that is no keyword, a time that is no
-  // finite number): "line N: what", in file order.
-  std::vector<std::string> notes;
+  bool latin1 = false;  // the bytes were not UTF-8 and were read as Latin-1
 
   // The description the process takes: the header, then "\nGeneration time : " and
   // the generation time.
   std::string Description() const { return header + "\nGeneration time : " + generationTime; }
 
-  // False when the header does not begin with "SCOPE" (nothing else is read then).
-  // Lines end with LF; a CR before it is dropped.
-  static bool Parse(std::string_view text, TavMirtProcessFile& out);
+  // Read: the whole file was read. NotScopes: the header does not begin with "SCOPE"
+  // (nothing else is read). Broken: `error` says "LINE: what" (the end of the file
+  // before a closing keyword, another line where a keyword is due, a line over
+  // kMaxLine bytes, a NUL byte, a time that is no finite number).
+  static Status Parse(std::string_view text, TavMirtProcessFile& out, std::string* error = nullptr);
+
+  static constexpr std::size_t kMaxLine = 10000;
 };

@@ -24,6 +24,7 @@
 #include "TavStates.h"
 #include "TavTreeWindow.h"
 #include "TavVisu.h"
+#include "ToolsModule.h"
 #include "TavWorkbench.h"
 #include "WorkbenchModule.h"
 
@@ -65,6 +66,7 @@ void StartUp() {
   RegisterGanttModule();
   RegisterMfgAssyModule();
   RegisterCompareModule();
+  RegisterToolsModule();
   RegisterWorkbenchModule();
 }
 

@@ -1,5 +1,6 @@
 #include "HostEngine.h"
 
+#include <algorithm>
 #include <ostream>
 #include <stdexcept>
 
@@ -74,7 +75,11 @@ bool HostEngine::Settle(std::string* error) {
     ++depth_;
     std::string err;
     const Marks marks = MarkEvent();
-    if (!Guarded([&] { return !command_->OfferNotification(source, notification) || command_->Evaluate(&err); }, &err)) {
+    if (!Guarded([&] {
+          if (!command_->OfferNotification(source, notification)) return true;
+          ++notificationsTaken_;
+          return command_->Evaluate(&err);
+        }, &err)) {
       ok = false;
       if (error) *error = err;
       RollBackEvent(marks);
@@ -128,20 +133,31 @@ bool HostEngine::Start(const std::string& module, const std::string& className, 
 }
 
 bool HostEngine::Pick(const TavPathElement& path, std::string* error, bool* refused, bool otherDocument) {
+  return Pick(std::vector<TavPathElement>{path}, error, refused, otherDocument);
+}
+
+bool HostEngine::Pick(const std::vector<TavPathElement>& paths, std::string* error, bool* refused, bool otherDocument) {
   if (refused) *refused = false;
   if (!command_) {
     if (error) *error = "no command is running to take the pick";
     return false;
   }
-  if (path.IsEmpty()) {
+  if (paths.empty() || std::any_of(paths.begin(), paths.end(), [](const TavPathElement& p) { return p.IsEmpty(); })) {
     if (error) *error = "nothing to pick";
+    return false;
+  }
+  if (otherDocument && paths.size() > 1) {
+    if (error) *error = "picks in another plant are taken one at a time";
     return false;
   }
   ++depth_;
   std::string why, err;
   const Marks marks = MarkEvent();
   bool taken = false;
-  bool ok = Guarded([&] { return (taken = command_->OfferPick(path, &why, otherDocument)) == false || command_->Evaluate(&err); }, &err);
+  bool ok = Guarded([&] {
+    taken = paths.size() == 1 ? command_->OfferPick(paths.front(), &why, otherDocument) : command_->OfferPicks(paths, &why);
+    return !taken || command_->Evaluate(&err);
+  }, &err);
   if (!ok) taken = true;
   if (!ok) RollBackEvent(marks);
   --depth_;

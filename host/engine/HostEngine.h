@@ -35,6 +35,8 @@ public:
   // but failed to handle (or no command to take it).
   // `otherDocument`: the pick is in an open plant other than the current one.
   bool Pick(const TavPathElement& path, std::string* error, bool* refused = nullptr, bool otherDocument = false);
+  // Several paths picked together (a multi-acquisition agent takes them as one pick).
+  bool Pick(const std::vector<TavPathElement>& paths, std::string* error, bool* refused = nullptr, bool otherDocument = false);
   bool Cancel(std::string* error);
   TavStateCommand* RunningCommand() override { return command_.get(); }
   std::string LastEndedCommand() const { return lastEnded_; }
@@ -59,6 +61,9 @@ public:
   // The error a command raised while handling an event no caller waited on (a
   // dialog notification, a button's callback); taking it clears it.
   std::string TakeError() { return std::exchange(lastError_, {}); }
+  // How many notifications an agent of the running command has taken (one that loops
+  // back to its own state is taken too).
+  std::uint64_t NotificationsTaken() const { return notificationsTaken_; }
   void ClearMessages() { messages_.clear(); }
 
   // TavDialogHost
@@ -98,6 +103,7 @@ private:
   std::vector<TavDlgNotify*> shownBoxes_;
   std::vector<TavDlgFile*> waitingFiles_;
   std::string lastError_;
+  std::uint64_t notificationsTaken_ = 0;
   std::vector<std::weak_ptr<HostDocument>> recording_;  // documents the running command's transaction is open in
 };
 

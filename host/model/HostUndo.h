@@ -116,14 +116,21 @@ using UndoRecord = std::variant<undo::Text, undo::Number, undo::Position, undo::
                                 undo::Assembly, undo::Relation, undo::Link, undo::Part, undo::Custom>;
 
 // The records of an open transaction (or of an undo being applied), in order.
+// Every change recorded in any log, undo and redo included (TavModelChanges).
+inline std::uint64_t g_recordedChanges = 0;
+
 class UndoLog {
 public:
   template <class R>
     requires std::is_constructible_v<UndoRecord, R&&>
   void Add(R&& r) {
+    ++g_recordedChanges;
     records_.emplace_back(std::forward<R>(r));
   }
-  void Add(std::unique_ptr<UndoAction> a) { records_.emplace_back(undo::Custom{std::move(a)}); }
+  void Add(std::unique_ptr<UndoAction> a) {
+    ++g_recordedChanges;
+    records_.emplace_back(undo::Custom{std::move(a)});
+  }
   std::vector<UndoRecord>& Records() { return records_; }
   const std::vector<UndoRecord>& Records() const { return records_; }
 

@@ -49,10 +49,11 @@ bool Notify(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   HostEngine& engine = r.Engine();
   TavStateCommand* before = engine.RunningCommand();
   std::string state = before && before->GetCurrentState() ? before->GetCurrentState()->GetName() : "";
+  const std::uint64_t taken = engine.NotificationsTaken();
   TavDlgDialog* d = wd->GetDialog();
   wd->Notify(n);
-  // A notification that neither a callback nor a state waited for is the script's mistake.
-  bool moved = engine.RunningCommand() != before ||
+  // A notification that neither a callback nor an agent waited for is the script's mistake.
+  bool moved = engine.RunningCommand() != before || engine.NotificationsTaken() != taken ||
                (before && before->GetCurrentState() && before->GetCurrentState()->GetName() != state);
   if (!moved && closing && d && TavDlgDialog::FindByName(a[0].substr(0, a[0].find('.'))) == d && d->LastDispatchCount() == 0) {
     err = "no callback or state waits for " + n + " of " + a[0];

@@ -77,41 +77,43 @@ std::string KindOf(const Ref<TavBaseUnknown>& o) {
 }
 
 bool Pick(ScriptRunner& r, const ScriptWords& a, std::string& err) {
-  // "pick tree PATH" / "pick viewer PATH" / "pick dialog DIALOG.WIDGET/PATH" /
-  // "pick in PLANT PATH"; a lone word is always the path.
+  // "pick [tree|viewer] PATH..." / "pick dialog DIALOG.WIDGET/PATH" / "pick in PLANT
+  // PATH"; a lone word is always the path. Several paths are picked together.
+  const bool in = a.size() > 1 && a[0] == "in";
+  const bool dialog = a.size() > 1 && a[0] == "dialog";
+  const bool where = a.size() > 1 && (a[0] == "tree" || a[0] == "viewer");
+  if ((in && a.size() != 3) || (dialog && a.size() != 2)) {
+    err = "pick: usage: pick [tree|viewer] PATH..., pick dialog DIALOG.WIDGET/PATH, or pick in PLANT PATH";
+    return false;
+  }
   const std::string& path = a.back();
-  const bool in = a.size() == 3 && a[0] == "in";
-  if (a.size() == 2 && a[0] != "tree" && a[0] != "viewer" && a[0] != "dialog") {
-    err = "pick: '" + a[0] + "' is neither tree, viewer nor dialog (usage: pick [tree|viewer|dialog] PATH)";
-    return false;
-  }
-  if (a.size() == 3 && !in) {
-    err = "pick: usage: pick [tree|viewer|dialog] PATH, or pick in PLANT PATH";
-    return false;
-  }
-  TavPathElement p;
+  std::vector<TavPathElement> picks;
   bool other = false;
   if (in) {
-    p = r.ResolvePathIn(a[1], path, err, other);
-  } else {
+    picks.push_back(r.ResolvePathIn(a[1], path, err, other));
+  } else if (dialog) {
     // A node of a dialog's navigation box reaches the agents as a tree pick does.
-    p = a.size() == 2 && a[0] == "dialog" ? ResolveDialogPick(r, path, err) : r.ResolvePath(path, err);
+    picks.push_back(ResolveDialogPick(r, path, err));
+    if (picks.back().IsEmpty()) err = "pick dialog " + path + ": " + err;
+  } else {
+    for (std::size_t i = where ? 1 : 0; i < a.size() && (picks.empty() || !picks.back().IsEmpty()); ++i)
+      picks.push_back(r.ResolvePath(a[i], err));
   }
-  if (p.IsEmpty()) {
-    if (a.size() == 2 && a[0] == "dialog") err = "pick dialog " + path + ": " + err;
-    return false;
-  }
+  if (picks.back().IsEmpty()) return false;
   const std::string waits = r.WaitingFor();
-  if (!r.Engine().Pick(p, &err, nullptr, other)) {
+  if (!r.Engine().Pick(picks, &err, nullptr, other)) {
     // The engine names its states and agents; the user knows objects and steps.
+    const Ref<TavBaseUnknown> leaf = picks.front().GetLeaf();
     if (err.rfind("no agent of state", 0) == 0 && err.find("another plant") != std::string::npos)
       err = "this step takes no pick in another plant";
+    else if (err.rfind("no agent of state", 0) == 0 && err.find("picked together") != std::string::npos)
+      err = "this step takes one object at a time";
     else if (err.rfind("no agent of state", 0) == 0)
       err = "this step takes " + (waits.rfind("pick ", 0) == 0 ? waits.substr(5) : std::string("no pick")) + ", not " +
-            (KindOf(p.GetLeaf())[0] == 'a' ? "an " : "a ") + KindOf(p.GetLeaf());
+            (KindOf(leaf)[0] == 'a' ? "an " : "a ") + KindOf(leaf);
     else if (err.rfind("the pick was refused in state", 0) == 0)
-      err = "the command does not take this " + KindOf(p.GetLeaf()) + " at this step (" + waits + ")";
-    err = "pick " + path + ": " + err;
+      err = "the command does not take this " + KindOf(leaf) + " at this step (" + waits + ")";
+    err = "pick " + (picks.size() == 1 ? path : std::to_string(picks.size()) + " objects") + ": " + err;
     return false;
   }
   return true;
@@ -183,15 +185,16 @@ void AddSessionStatements(ScriptTable& t) {
            r.Session().CurrentHostEditor()->SetActivePath(p);
            return true;
          }});
-  t.Add({"pick", {{"", ArgKind::Choice, true, false, {"tree", "viewer", "dialog", "in"}}, {"PLANT", ArgKind::Word, true}, {"PATH", ArgKind::Path}},
+  t.Add({"pick", {{"", ArgKind::Choice, true, false, {"tree", "viewer", "dialog", "in"}}, {"PLANT", ArgKind::Word, true}, {"PATH", ArgKind::Path, false, true}},
          "pick an object for the running command",
          "Offers an object to the agents of the running command's current state, as a\n"
          "click in the tree or the 3D viewer would. `pick dialog DIALOG.WIDGET/PATH`\n"
          "clicks the node at PATH (node texts from a root, separated by /; a library\n"
          "by its file name) in a dialog's navigation box and selects it. `pick in PLANT\n"
          "PATH` picks in another open plant (by its name or file name), which only a\n"
-         "step taking picks in other plants accepts. A pick no agent takes fails and\n"
-         "says why.\nExample:\n  pick Products/BodyInWhite.1/Bracket.3\n  pick in sample-plant-rev2 \"Process/Body Shop\"\n"
+         "step taking picks in other plants accepts. Several paths are picked together,\n"
+         "as a box drawn around them would (a step that takes one object at a time\n"
+         "refuses them). A pick no agent takes fails and says why.\nExample:\n  pick Products/BodyInWhite.1/Bracket.3\n  pick in sample-plant-rev2 \"Process/Body Shop\"\n"
          "  pick viewer \"#op40_brackets\"\n  pick dialog AddActivityDialog.ActivityTreeView/body.act/Weld",
          Pick});
   t.Add({"cancel", {}, "cancel the running command",

@@ -67,10 +67,18 @@ const TavBaseUnknown* LeafKey(const TavPathElement& p) {
   auto leaf = p.GetLeaf();
   return leaf ? leaf->ExtendedObject().get() : nullptr;
 }
+// Equal paths (SameObject at each place) hash alike.
+std::size_t PathHash(const TavPathElement& p) {
+  std::size_t h = p.Objects().size();
+  for (const auto& o : p.Objects())
+    h = h * 1000003u ^ std::hash<const void*>{}(o ? o->ExtendedObject().get() : nullptr);
+  return h;
+}
 }  // namespace
 
 void TavSelectionSet::AddElement(const TavPathElement& p) {
   if (p.IsEmpty() || Contains(p)) return;
+  paths_.emplace(PathHash(p), static_cast<std::uint32_t>(items_.size()));
   items_.push_back(p);
   ++leaves_[LeafKey(p)];
 }
@@ -79,13 +87,17 @@ bool TavSelectionSet::RemoveElement(const TavPathElement& p) {
   const std::size_t removed = std::erase_if(items_, [&](const TavPathElement& e) { return e == p; });
   auto it = leaves_.find(LeafKey(p));
   if ((it->second -= static_cast<std::uint32_t>(removed)) == 0) leaves_.erase(it);
+  // Later elements moved up: their places are written again.
+  paths_.clear();
+  for (std::size_t i = 0; i < items_.size(); ++i) paths_.emplace(PathHash(items_[i]), static_cast<std::uint32_t>(i));
   return true;
 }
 bool TavSelectionSet::Contains(const TavPathElement& p) const {
   // Only elements ending at the same object can be equal: most tests end here.
   if (!ContainsObject(p.GetLeaf())) return false;
-  for (auto& e : items_)
-    if (e == p) return true;
+  const auto [from, to] = paths_.equal_range(PathHash(p));
+  for (auto it = from; it != to; ++it)
+    if (items_[it->second] == p) return true;
   return false;
 }
 bool TavSelectionSet::ContainsObject(const Ref<TavBaseUnknown>& o) const {

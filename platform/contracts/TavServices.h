@@ -51,6 +51,7 @@ public:
   void Empty() {
     items_.clear();
     leaves_.clear();
+    paths_.clear();
   }
   int GetSize() const { return static_cast<int>(items_.size()); }
   const std::vector<TavPathElement>& Items() const { return items_; }
@@ -58,9 +59,10 @@ public:
 private:
   std::string name_;
   std::vector<TavPathElement> items_;
-  // How many elements end at each object: selecting 10^5 objects one by one tests
-  // membership without scanning the set each time.
+  // How many elements end at each object, and where each path stands by its hash:
+  // selecting 10^5 objects one by one tests membership without scanning the set.
   std::unordered_map<const TavBaseUnknown*, std::uint32_t> leaves_;
+  std::unordered_multimap<std::size_t, std::uint32_t> paths_;
 };
 
 // A 3D viewer of an editor; reframing is recorded so that scripts can show it.

@@ -35,6 +35,29 @@ bool TavPathElementAgent::Offer(const TavPathElement& pick) {
   return true;
 }
 
+bool TavPathElementAgent::OfferList(const std::vector<TavPathElement>& picks) {
+  if (picks.size() == 1) return Offer(picks.front());
+  if (picks.empty() || !(GetBehavior() & kMultiAcquisition)) return false;
+  for (const auto& p : picks)
+    if (!MatchesType(p)) return false;
+  TavPathElement oldValue = value_;
+  std::vector<TavPathElement> oldValues = values_;
+  const bool wasValued = IsValued();
+  for (const auto& p : picks) {
+    value_ = p;
+    if (!RunFilter()) {
+      value_ = std::move(oldValue);
+      values_ = std::move(oldValues);
+      if (!wasValued) TavAgent::InitializeAcquisition();
+      return false;
+    }
+  }
+  value_ = picks.front();
+  values_ = picks;
+  SetValued();
+  return true;
+}
+
 bool TavDialogAgent::Offer(const TavDlgWidget* source, const std::string& notification) {
   for (auto& [s, n] : accepts_) {
     if (s == source && n == notification) {
@@ -117,6 +140,23 @@ bool TavStateCommand::OfferPick(const TavPathElement& pick, std::string* why, bo
   if (why && why->empty())
     *why = typed ? "the pick was refused in state " + current_->GetName()
                  : "no agent of state " + current_->GetName() + " accepts an object of this kind";
+  return false;
+}
+
+bool TavStateCommand::OfferPicks(const std::vector<TavPathElement>& picks, std::string* why) {
+  if (picks.size() == 1) return OfferPick(picks.front(), why);
+  if (ended_ || !current_) {
+    if (why) *why = "no state of " + name_ + " waits for a pick";
+    return false;
+  }
+  for (TavAgent* a : current_->Agents()) {
+    auto* pa = dynamic_cast<TavPathElementAgent*>(a);
+    if (pa && pa->OfferList(picks)) {
+      lastModified_ = pa;
+      return true;
+    }
+  }
+  if (why) *why = "no agent of state " + current_->GetName() + " takes " + std::to_string(picks.size()) + " objects picked together";
   return false;
 }
 

@@ -23,6 +23,8 @@ public:
   bool IsValued() const { return valued_; }
   // Re-arms the agent: it forgets its value and waits again.
   virtual void InitializeAcquisition() { valued_ = false; }
+  // Behaviour flag: one pick may hold several paths (picked together), all kept.
+  static constexpr int kMultiAcquisition = 0x1000000;
   void SetBehavior(int b) { behavior_ = b; }
   void AddBehavior(int b) { behavior_ |= b; }
   int GetBehavior() const { return behavior_; }
@@ -75,6 +77,9 @@ public:
   const std::vector<TavPathElement>& GetListOfValues() const { return values_; }
   // Takes the pick when its type and the filter accept it; false leaves the agent as it was.
   bool Offer(const TavPathElement& pick);
+  // Several paths picked together: all are taken, or none. Only an agent with the
+  // multi-acquisition behaviour takes more than one.
+  bool OfferList(const std::vector<TavPathElement>& picks);
   void InitializeAcquisition() override {
     TavAgent::InitializeAcquisition();
     value_ = {};
@@ -233,6 +238,8 @@ public:
   // A pick in another open document than the current editor's reaches only the
   // agents that take one (TavOtherDocumentAgent).
   bool OfferPick(const TavPathElement& pick, std::string* why, bool otherDocument = false);
+  // Several paths picked together, offered to the agents as one pick.
+  bool OfferPicks(const std::vector<TavPathElement>& picks, std::string* why);
   // Offers a notification to the current state's dialog agents.
   bool OfferNotification(const TavDlgWidget* source, const std::string& notification);
   // Fires transitions until none applies; false with a message on a loop.

@@ -419,6 +419,7 @@ void TavDlgFile::Show() {
 }
 
 void TavDlgFile::DumpDetails(std::string& out, int) const {
+  if (!pattern_.IsEmpty()) out += " pattern " + pattern_.utf8();
   for (std::size_t i = 0; i < filterLabels_.size(); ++i)
     out += " filter " + Quote(filterLabels_[i]) + " " + (i < filterPatterns_.size() ? filterPatterns_[i].utf8() : "");
   if (!selection_.IsEmpty()) out += " = " + Quote(selection_);

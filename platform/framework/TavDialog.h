@@ -363,6 +363,9 @@ public:
   }
   const std::vector<TavUnicodeString>& GetFilterLabels() const { return filterLabels_; }
   const std::vector<TavUnicodeString>& GetFilterPatterns() const { return filterPatterns_; }
+  // The pattern the box filters by when it opens ("*.process"); empty: the first filter's.
+  void SetFilterPattern(const TavUnicodeString& pattern) { pattern_ = pattern; }
+  const TavUnicodeString& GetFilterPattern() const { return pattern_; }
   TavUnicodeString GetSelection() const { return selection_; }
   void SetSelection(const TavUnicodeString& s) { selection_ = s; }
   // Shows the box; a queued script answer is applied at once (OK or CANCEL is sent).
@@ -373,7 +376,7 @@ protected:
 
 private:
   std::vector<TavUnicodeString> filterLabels_, filterPatterns_;
-  TavUnicodeString selection_;
+  TavUnicodeString pattern_, selection_;
 };
 
 // What the host installs so that dialogs reach the command engine and the script.

@@ -108,9 +108,8 @@ TEST_F(NavigScript, EachWrongTargetHasItsOwnMessage) {
        "x.mirt:1: pick dialog ChooseDlg.Types/body.act/Rivet: navigation box Types: no node 'Rivet' under 'body.act'"},
       {"pick dialog ChooseDlg.Types", "x.mirt:1: pick dialog ChooseDlg.Types: 'ChooseDlg.Types' names no node: write DIALOG.WIDGET/PATH"},
       {"pick dialog ChooseDlg/body.act", "x.mirt:1: pick dialog ChooseDlg/body.act: 'ChooseDlg' names no widget: write DIALOG.WIDGET"},
-      {"pick window ChooseDlg.Types/body.act",
-       "x.mirt:1: pick: 'window' is neither tree, viewer nor dialog (usage: pick [tree|viewer|dialog] PATH)"},
-      {"pick window a b", "x.mirt:1: pick: usage: pick [tree|viewer|dialog] PATH, or pick in PLANT PATH"},
+      {"pick dialog a b", "x.mirt:1: pick: usage: pick [tree|viewer] PATH..., pick dialog DIALOG.WIDGET/PATH, or pick in PLANT PATH"},
+      {"pick in a b c", "x.mirt:1: pick: usage: pick [tree|viewer] PATH..., pick dialog DIALOG.WIDGET/PATH, or pick in PLANT PATH"},
       {"pick in Nowhere Process", "x.mirt:1: no open plant named 'Nowhere'"},
       {"expand ChooseDlg.Go", "x.mirt:1: ChooseDlg.Go is a push, not a navigation box"},
   };

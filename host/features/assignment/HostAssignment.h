@@ -52,6 +52,9 @@ public:
   std::vector<Ref<TavBaseUnknown>> GetOutputItems() const override { return Targets(outputs_); }
   HRESULT IsItemAssigned(const Ref<TavBaseUnknown>& item) const override;
   using HostActivity::IsItemAssigned;  // the activity's test by relation code stays
+  // Items under a code: the activity's own relations, and the behaviour's inputs and
+  // outputs under code 1 ("processes"; docs/cross-highlight.md), each once.
+  std::vector<Ref<TavBaseUnknown>> GetItems(const TavUnicodeString& kind, unsigned code = 0) const override;
   HRESULT UpdateOutputs() override {
     ++outputUpdates_;
     return S_OK;

@@ -1,0 +1,7 @@
+#pragma once
+namespace host {
+
+// print viewpoint
+void RegisterViewpointStatements();
+
+}  // namespace host
