@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <string_view>
 #include <unordered_map>
 
 #include "TavUndo.h"
@@ -59,10 +60,23 @@ bool TavMirtApplyProcessFile(const Ref<TavISPPActivity>& activity, const TavMirt
   // Links by label, the first child of a label winning, earlier children included.
   const auto all = children->GetChildActivities();
   if (all.empty()) return true;
-  std::unordered_map<std::string, Ref<TavISPPActivity>> byLabel;
+  // The children made here carry their operation's label: the file's text is the key;
+  // the children that were there before keep a copy of theirs.
+  const std::size_t before = all.size() >= report.created.size() ? all.size() - report.created.size() : 0;
+  std::vector<std::string> oldLabels;
+  oldLabels.reserve(all.size());
+  std::unordered_map<std::string_view, Ref<TavISPPActivity>> byLabel;
   byLabel.reserve(all.size());
-  for (const auto& child : all)
-    if (child) byLabel.try_emplace(child->GetLabel().utf8(), child);
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    if (!all[i]) continue;
+    const std::size_t k = i - before;
+    if (i >= before && SameObject(all[i], report.created[k])) {
+      byLabel.try_emplace(file.operations[k].label, all[i]);
+    } else {
+      oldLabels.push_back(all[i]->GetLabel().utf8());
+      byLabel.try_emplace(oldLabels.back(), all[i]);
+    }
+  }
   auto find = [&](const std::string& label) {
     auto it = byLabel.find(label);
     return it == byLabel.end() ? nullptr : it->second;
