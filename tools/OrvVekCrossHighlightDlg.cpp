@@ -5,6 +5,16 @@
 #include "TavServices.h"
 #include "TavSettingComponents.h"
 
+namespace {
+// A box's place in the table, or the table's size for no box.
+std::size_t PlaceOf(const char* name) {
+  const auto& table = OrvVekCrossHighlightBoxes();
+  std::size_t i = 0;
+  while (i < table.size() && std::strcmp(table[i].name, name) != 0) ++i;
+  return i;
+}
+}  // namespace
+
 OrvVekCrossHighlightDlg::OrvVekCrossHighlightDlg(TavDlgWidget* father) : TavDlgDialog(father, kName) {}
 
 void OrvVekCrossHighlightDlg::Build() {
@@ -15,23 +25,19 @@ void OrvVekCrossHighlightDlg::Build() {
       {"FrameResource2", {"PUR", "PROR", "PAR", "PDR"}},
       {"FrameResource3", {"DC"}},
   }};
-  const auto& table = OrvVekCrossHighlightBoxes();
   for (const auto& [frameName, names] : frames) {
     auto* frame = Add<TavDlgFrame>(frameName);
     for (const char* name : names) {
       auto* box = frame->Add<TavDlgCheckButton>(name);
-      for (std::size_t i = 0; i < table.size(); ++i)
-        if (std::strcmp(table[i].name, name) == 0) boxes_[i] = box;
+      boxes_[PlaceOf(name)] = box;
       AddAnalyseNotificationCB(box, TavDlgNotification::Modify, [this] { OnBoxModified(); });
     }
   }
 }
 
 TavDlgCheckButton* OrvVekCrossHighlightDlg::Box(const char* name) const {
-  const auto& table = OrvVekCrossHighlightBoxes();
-  for (std::size_t i = 0; i < table.size(); ++i)
-    if (std::strcmp(table[i].name, name) == 0) return boxes_[i];
-  return nullptr;
+  const std::size_t i = PlaceOf(name);
+  return i < boxes_.size() ? boxes_[i] : nullptr;
 }
 
 void OrvVekCrossHighlightDlg::Update() {

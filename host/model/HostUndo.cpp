@@ -1,5 +1,8 @@
 #include "HostUndo.h"
 
+#include "HostAssemblyParts.h"
+#include "HostChanges.h"
+
 #include "HostProductEdit.h"
 #include "HostRelationIndex.h"
 
@@ -576,6 +579,8 @@ bool UndoJournal::RollBack(std::size_t mark, std::string* error) {
   return ok;
 }
 
+std::uint64_t ModelChangeCount() { return g_recordedChanges + AssemblyContentGeneration(); }
+
 bool UndoJournal::ApplyAll(std::vector<UndoRecord>& records, UndoLog& out, std::string* error) {
   UndoLog* const previous = doc_.recording_;
   Record(&out);
@@ -583,7 +588,10 @@ bool UndoJournal::ApplyAll(std::vector<UndoRecord>& records, UndoLog& out, std::
   while (!records.empty()) {
     UndoRecord r = std::move(records.back());
     records.pop_back();
-    if (ApplyRecord(doc_, r, why)) continue;
+    if (ApplyRecord(doc_, r, why)) {
+      ++g_recordedChanges;  // counted even where the inverse records nothing
+      continue;
+    }
     records.push_back(std::move(r));
     // Put back what was applied: `out` reverses it, last first, and reversing that
     // gives the same changes as the records taken, in their order.

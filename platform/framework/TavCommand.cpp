@@ -17,29 +17,13 @@ bool TavPathElementAgent::MatchesType(const TavPathElement& pick) const {
   return false;
 }
 
-bool TavPathElementAgent::Offer(const TavPathElement& pick) {
-  if (!MatchesType(pick)) return false;
-  // The filter looks at the pick through GetValue(); a refusal restores the old value.
-  TavPathElement oldValue = value_;
-  std::vector<TavPathElement> oldValues = values_;
-  bool wasValued = IsValued();
-  value_ = pick;
-  if (!RunFilter()) {
-    value_ = std::move(oldValue);
-    values_ = std::move(oldValues);
-    if (!wasValued) TavAgent::InitializeAcquisition();
-    return false;
-  }
-  values_ = {pick};
-  SetValued();
-  return true;
-}
+bool TavPathElementAgent::Offer(const TavPathElement& pick) { return OfferList({pick}); }
 
 bool TavPathElementAgent::OfferList(const std::vector<TavPathElement>& picks) {
-  if (picks.size() == 1) return Offer(picks.front());
-  if (picks.empty() || !(GetBehavior() & kMultiAcquisition)) return false;
+  if (picks.empty() || (picks.size() > 1 && !(GetBehavior() & kMultiAcquisition))) return false;
   for (const auto& p : picks)
     if (!MatchesType(p)) return false;
+  // The filter looks at each pick through GetValue(); a refusal restores the old value.
   TavPathElement oldValue = value_;
   std::vector<TavPathElement> oldValues = values_;
   const bool wasValued = IsValued();

@@ -44,9 +44,8 @@ std::size_t BehaviorItems::Find(const HostRelation* r) const {
 
 std::vector<Ref<TavBaseUnknown>> HostBehavior::GetItems(const TavUnicodeString& kind, unsigned code) const {
   std::vector<Ref<TavBaseUnknown>> out = HostActivity::GetItems(kind, code);
-  if ((!kind.IsEmpty() && kind != "Item") || (code != 0 && !(code & TavItemCode::Processes))) return out;
-  // Code 0 already holds them (their relations are items under no code).
-  if (code == 0) return out;
+  // Code 0 already holds them: their relations are items under no code.
+  if (code == 0 || !(code & TavItemCode::Processes) || (!kind.IsEmpty() && kind != "Item")) return out;
   for (auto& item : Targets(inputs_)) out.push_back(std::move(item));
   for (auto& item : Targets(outputs_)) out.push_back(std::move(item));
   RemoveDuplicates(out);

@@ -3,8 +3,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "HostAssemblyParts.h"
-#include "HostUndo.h"
+#include "HostChanges.h"
 #include "TavModelChanges.h"
 #include "TavServices.h"
 #include "TavViewpoint.h"
@@ -63,8 +62,6 @@ private:
   }
   Ref<TavBaseUnknown> editor_;
 };
-
-std::uint64_t ModelChangeCount() { return g_recordedChanges + AssemblyContentGeneration(); }
 
 }  // namespace
 

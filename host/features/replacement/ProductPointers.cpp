@@ -4,12 +4,11 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "HostAssemblyParts.h"
 #include "HostAssignment.h"
+#include "HostChanges.h"
 #include "HostProducts.h"
 #include "HostRelationIndex.h"
 #include "HostReplacement.h"
-#include "HostUndo.h"
 #include "TavCopy.h"
 #include "TavResources.h"
 
@@ -94,18 +93,8 @@ public:
   }
 
 private:
-  struct Stamp {
-    std::uint64_t content, serial;
-    std::size_t assemblies, steps, position, open;
-    bool operator==(const Stamp&) const = default;
-  };
-  Stamp Now() const {
-    const UndoJournal& j = doc_->Journal();
-    return {AssemblyContentGeneration(), j.TransactionSerial(), doc_->Assemblies().assemblies_.size(), j.Size(), j.Position(),
-            j.OpenChanges()};
-  }
   void Refresh() {
-    const Stamp now = Now();
+    const std::uint64_t now = ModelChangeCount();
     if (built_ && now == stamp_) return;
     built_ = true;
     stamp_ = now;
@@ -142,7 +131,7 @@ private:
 
   HostDocument* doc_;
   bool built_ = false;
-  Stamp stamp_{};
+  std::uint64_t stamp_ = 0;
   std::unordered_map<const TavBaseUnknown*, std::vector<ProductPointer>> byProduct_;
 };
 
