@@ -42,6 +42,7 @@ Verb RenumberVerb();
 Verb ReplacePartVerb();
 Verb ReplaceProductVerb();
 Verb ReplaceResourceVerb();
+Verb RestoreVerb();
 Verb RunVerb();
 Verb SettingsVerb();
 Verb ShellVerb();

@@ -11,6 +11,7 @@
 #include "HostHighlight.h"
 #include "HostLibrary.h"
 #include "HostPlanner.h"
+#include "HostPositions.h"
 #include "HostProducts.h"
 #include "HostReplacement.h"
 #include "HostRequirements.h"
@@ -46,6 +47,7 @@ void RegisterHost() {
   RegisterAssignmentHost();  // behaviours, contexts, hub layout, <hubAttributes>
   RegisterFlowHost();        // link services, locks and logs, <hubSession>
   RegisterVisuHost();        // viewer colours and show state, <visuals>
+  RegisterPositionsHost();   // design positions, tags and cable marks, <placement>
   RegisterStatesHost();      // states, stored positions, conditions, <states>
   RegisterProductsHost();    // instances, block-movable, notifications, resource contexts, plant files as resources
   RegisterResourcesHost();   // new products, resource factory and types, links into resources, resource events

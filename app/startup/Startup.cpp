@@ -20,6 +20,7 @@
 #include "TavCopy.h"
 #include "TavDevices.h"
 #include "TavPPR.h"
+#include "TavPositions.h"
 #include "TavResources.h"
 #include "TavStates.h"
 #include "TavTreeWindow.h"
@@ -41,6 +42,7 @@ void StartUp() {
   TavDeclareAssignmentInterfaces();
   TavDeclareWorkbenchInterfaces();
   TavDeclareFlowInterfaces();
+  TavDeclarePositionInterfaces();
   TavDeclareVisuInterfaces();
   TavDeclareStateInterfaces();
   TavDeclareActivityLibInterfaces();

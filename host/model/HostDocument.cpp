@@ -217,10 +217,13 @@ void HostDocument::RemoveActivity(const Ref<HostActivity>& a) {
     g->RemoveAllLinks();
     for (auto& b : g->GetPrecedences()) g->RemovePrecedence(b);
     for (auto& s : g->GetSuccessors()) std::dynamic_pointer_cast<HostActivity>(s)->RemovePrecedence(g);
-    for (auto& c : g->GetConstraints()) g->RemoveConstraint(c);
     if (g->constraintLinks_) {
-      for (auto& w : std::vector(g->constraintLinks_->constrainedBy))
-        if (auto by = w.lock()) by->RemoveConstraint(g);
+      for (int type : {TavConstraintType::Plain, TavConstraintType::StartStart, TavConstraintType::EndEnd}) {
+        for (auto& c : g->GetConstraints(type)) g->ChangeConstraint(c, type, false);
+        auto& by = type == TavConstraintType::Plain ? g->constraintLinks_->constrainedBy : g->constraintLinks_->syncOf[type - 1];
+        for (auto& w : std::vector(by))
+          if (auto other = w.lock()) other->ChangeConstraint(g, type, false);
+      }
       if (!g->constraintLinks_->prevCycle.empty()) g->SetPrevCycleConstraints({});
       for (auto& w : std::vector(g->constraintLinks_->prevCycleOf))
         if (auto by = w.lock()) {

@@ -762,16 +762,110 @@ HRESULT HostActivity::AddPrecedence(const Ref<TavBaseUnknown>& before) {
 HRESULT HostActivity::RemovePrecedence(const Ref<TavBaseUnknown>& before) {
   return Link(this, before, before_, [](HostActivity& t) -> Links& { return t.after_; }, false, UndoLinkKind::Precedence);
 }
-std::vector<Ref<TavBaseUnknown>> HostActivity::GetConstraints() const { return Live(ConstraintList(), {}); }
-HRESULT HostActivity::AddConstraint(const Ref<TavBaseUnknown>& other) {
-  if (!std::dynamic_pointer_cast<HostActivity>(other ? other->ExtendedObject() : nullptr)) return E_FAIL;
-  return Link(this, other, Constraints().constraints, [](HostActivity& t) -> Links& { return t.Constraints().constrainedBy; },
-              true, UndoLinkKind::Constraint);
+namespace {
+bool IsSyncType(int type) { return type == TavConstraintType::StartStart || type == TavConstraintType::EndEnd; }
+UndoLinkKind SyncKind(int type) { return type == TavConstraintType::StartStart ? UndoLinkKind::StartStart : UndoLinkKind::EndEnd; }
+void ConstraintFailure(const std::string& message) {
+  TavError::TavSetLastError(std::make_shared<TavError>(E_FAIL, "Process constraints", message, ""));
 }
-HRESULT HostActivity::RemoveConstraint(const Ref<TavBaseUnknown>& other) {
-  if (!constraintLinks_) return E_FAIL;
-  return Link(this, other, constraintLinks_->constraints, [](HostActivity& t) -> Links& { return t.Constraints().constrainedBy; },
-              false, UndoLinkKind::Constraint);
+}  // namespace
+
+const std::vector<std::weak_ptr<HostActivity>>& HostActivity::SyncList(int type) const {
+  return constraintLinks_ && IsSyncType(type) ? constraintLinks_->sync[type - 1] : kNoLinks;
+}
+void HostActivity::AppendNewSync(const Ref<HostActivity>& a, const Ref<HostActivity>& b, int type) {
+  auto& fa = a->Constraints();
+  auto& fb = b->Constraints();
+  fa.sync[type - 1].push_back(b);
+  fb.syncOf[type - 1].push_back(a);
+  fb.sync[type - 1].push_back(a);
+  fa.syncOf[type - 1].push_back(b);
+}
+
+std::vector<Ref<TavBaseUnknown>> HostActivity::GetConstraints(int type) const {
+  if (type != TavConstraintType::Any) return IsSyncType(type) ? Live(SyncList(type), {}) : type == 0 ? Live(ConstraintList(), {}) : std::vector<Ref<TavBaseUnknown>>{};
+  auto out = Live(ConstraintList(), {});
+  for (int t : {TavConstraintType::StartStart, TavConstraintType::EndEnd})
+    for (auto& a : Live(SyncList(t), {}))
+      if (std::find(out.begin(), out.end(), a) == out.end()) out.push_back(a);
+  return out;
+}
+bool HostActivity::ConstraintsLocked() const {
+  auto authority = TavModificationAuthorityOf(doc_ ? std::dynamic_pointer_cast<TavDocument>(doc_->self()) : nullptr);
+  if (!authority) return false;
+  const TavUnicodeString owner = authority->GetLockOwner(const_cast<HostActivity*>(this)->self());
+  if (owner.IsEmpty() || owner == TavUnicodeString("CurrentUser")) return false;
+  ConstraintFailure(label_.utf8() + " is locked by " + owner.utf8() + ": its constraints cannot change");
+  return true;
+}
+HRESULT HostActivity::ChangeConstraint(const Ref<TavBaseUnknown>& other, int type, bool add) {
+  auto t = std::dynamic_pointer_cast<HostActivity>(other ? other->ExtendedObject() : nullptr);
+  if (!t || t.get() == this || !(type == TavConstraintType::Plain || IsSyncType(type))) return E_FAIL;
+  if (!add && !constraintLinks_) return E_FAIL;
+  if (type == TavConstraintType::Plain)
+    return Link(this, other, Constraints().constraints, [](HostActivity& x) -> Links& { return x.Constraints().constrainedBy; }, add,
+                UndoLinkKind::Constraint);
+  const int k = type - 1;
+  return Link(this, other, Constraints().sync[k], [k](HostActivity& x) -> Links& { return x.Constraints().syncOf[k]; }, add,
+              SyncKind(type));
+}
+HRESULT HostActivity::AddConstraint(const Ref<TavBaseUnknown>& other, int type) {
+  auto t = std::dynamic_pointer_cast<HostActivity>(other ? other->ExtendedObject() : nullptr);
+  if (!t || t.get() == this) {
+    ConstraintFailure(label_.utf8() + " can only be constrained with another activity");
+    return E_FAIL;
+  }
+  if (!(type == TavConstraintType::Plain || IsSyncType(type))) {
+    ConstraintFailure("unknown kind of process constraint " + std::to_string(type));
+    return E_FAIL;
+  }
+  if (IsSyncType(type) && (!type_->IsA("Activity") || !t->Type()->IsA("Activity"))) {
+    ConstraintFailure("a synchronisation joins activities, not flow nodes");
+    return E_FAIL;
+  }
+  if (ConstraintsLocked()) return E_FAIL;
+  return ChangeConstraint(other, type, true);
+}
+HRESULT HostActivity::RemoveConstraint(const Ref<TavBaseUnknown>& other, int type) {
+  if (ConstraintsLocked()) return E_FAIL;
+  const HRESULT hr = ChangeConstraint(other, type, false);
+  if (FAILED(hr)) ConstraintFailure(label_.utf8() + " holds no such constraint");
+  return hr;
+}
+bool HostActivity::IsConstraintPossible(const Ref<TavBaseUnknown>& other, int type) const {
+  auto t = std::dynamic_pointer_cast<HostActivity>(other ? other->ExtendedObject() : nullptr);
+  if (!t || t.get() == this || !(type == TavConstraintType::Plain || IsSyncType(type))) return false;
+  if (!type_->IsA("Activity") || !t->Type()->IsA("Activity")) return false;
+  // Activities that must follow one another cannot also start or end together.
+  auto joins = [](const Links& l, const HostActivity* x) {
+    return std::any_of(l.begin(), l.end(), [&](auto& w) { return w.lock().get() == x; });
+  };
+  return !joins(before_, t.get()) && !joins(after_, t.get());
+}
+bool HostActivity::HasIndirectConstraints(const Ref<TavBaseUnknown>& other) const {
+  auto* target = TavCast<HostActivity>(other ? other->ExtendedObject().get() : nullptr);
+  if (!target || !constraintLinks_ || !target->constraintLinks_) return false;
+  // Every constraint of every kind is an edge both ways (the graph is symmetric for
+  // synchronisations, so all cycles): a stamp per walk marks what was seen, without a
+  // set to clear or hash.
+  static std::uint64_t stamp = 0;
+  const std::uint64_t mark = ++stamp;
+  std::vector<const HostActivity*> todo{this};
+  constraintLinks_->visited = mark;
+  while (!todo.empty()) {
+    const HostActivity* a = todo.back();
+    todo.pop_back();
+    const ConstraintLinks& c = *a->constraintLinks_;
+    for (const Links* l : {&c.constraints, &c.constrainedBy, &c.sync[0], &c.syncOf[0], &c.sync[1], &c.syncOf[1]})
+      for (auto& w : *l) {
+        const HostActivity* n = w.lock().get();
+        if (!n || !n->constraintLinks_ || n->constraintLinks_->visited == mark) continue;
+        if (n == target) return true;
+        n->constraintLinks_->visited = mark;
+        todo.push_back(n);
+      }
+  }
+  return false;
 }
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetPrevCycleConstraints() const { return Live(PrevCycleList(), {}); }
 HRESULT HostActivity::SetPrevCycleConstraints(const std::vector<Ref<TavBaseUnknown>>& activities) {

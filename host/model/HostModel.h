@@ -324,9 +324,11 @@ public:
   HRESULT AddPrecedence(const Ref<TavBaseUnknown>& before) override;
   HRESULT RemovePrecedence(const Ref<TavBaseUnknown>& before) override;
   // process constraints and constraints to the previous cycle
-  std::vector<Ref<TavBaseUnknown>> GetConstraints() const override;
-  HRESULT AddConstraint(const Ref<TavBaseUnknown>& other) override;
-  HRESULT RemoveConstraint(const Ref<TavBaseUnknown>& other) override;
+  std::vector<Ref<TavBaseUnknown>> GetConstraints(int type = TavConstraintType::Any) const override;
+  HRESULT AddConstraint(const Ref<TavBaseUnknown>& other, int type = TavConstraintType::Plain) override;
+  HRESULT RemoveConstraint(const Ref<TavBaseUnknown>& other, int type = TavConstraintType::Plain) override;
+  bool IsConstraintPossible(const Ref<TavBaseUnknown>& other, int type) const override;
+  bool HasIndirectConstraints(const Ref<TavBaseUnknown>& other) const override;
   std::vector<Ref<TavBaseUnknown>> GetPrevCycleConstraints() const override;
   HRESULT SetPrevCycleConstraints(const std::vector<Ref<TavBaseUnknown>>& activities) override;
 
@@ -345,6 +347,13 @@ public:
   // Constraints (to the previous cycle) this activity holds; empty when it holds none.
   const std::vector<std::weak_ptr<HostActivity>>& ConstraintList() const;
   const std::vector<std::weak_ptr<HostActivity>>& PrevCycleList() const;
+  // The synchronisation partners of one kind (TavConstraintType StartStart or EndEnd).
+  const std::vector<std::weak_ptr<HostActivity>>& SyncList(int type) const;
+  // Whether the activity is locked by another user of the hub; sets the last error.
+  bool ConstraintsLocked() const;
+  // Adds or removes a constraint without the lock check: taking a removed activity's
+  // constraints away must not stop at a locked partner.
+  HRESULT ChangeConstraint(const Ref<TavBaseUnknown>& other, int type, bool add);
   // Loading: links the loader has checked (new, not to itself), made without a search.
   static void AppendNewFlow(const Ref<HostActivity>& from, const Ref<HostActivity>& to) {
     from->next_.push_back(to);
@@ -355,6 +364,8 @@ public:
     before->after_.push_back(after);
   }
   static void AppendNewConstraint(const Ref<HostActivity>& from, const Ref<HostActivity>& to, bool prevCycle);
+  // Loading: a synchronisation the loader has checked, made on both activities.
+  static void AppendNewSync(const Ref<HostActivity>& a, const Ref<HostActivity>& b, int type);
 
 protected:
   friend class HostDocument;
@@ -372,6 +383,11 @@ protected:
   // Few activities carry constraints: their lists live apart, made on first use.
   struct ConstraintLinks {
     std::vector<std::weak_ptr<HostActivity>> constraints, constrainedBy, prevCycle, prevCycleOf;
+    // Synchronisations by kind - 1: this activity's side, and the partners holding
+    // one with this activity (their side).
+    std::vector<std::weak_ptr<HostActivity>> sync[2], syncOf[2];
+    // The reachability walk's visit stamp: only activities with constraints are walked.
+    mutable std::uint64_t visited = 0;
   };
   std::unique_ptr<ConstraintLinks> constraintLinks_;
   ConstraintLinks& Constraints();

@@ -305,6 +305,8 @@ struct UndoAccess {
       case UndoLinkKind::Precedence: return {&r.from->before_, &r.to->after_};
       case UndoLinkKind::Constraint: return {&r.from->Constraints().constraints, &r.to->Constraints().constrainedBy};
       case UndoLinkKind::PrevCycle: return {&r.from->Constraints().prevCycle, &r.to->Constraints().prevCycleOf};
+      case UndoLinkKind::StartStart: return {&r.from->Constraints().sync[0], &r.to->Constraints().syncOf[0]};
+      case UndoLinkKind::EndEnd: return {&r.from->Constraints().sync[1], &r.to->Constraints().syncOf[1]};
     }
     return {nullptr, nullptr};
   }

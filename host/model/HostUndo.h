@@ -45,7 +45,7 @@ public:
 
 enum class UndoText : std::uint8_t { Label, Description, Name, PartNumber, ResourceType, DisplayName, PlanType };
 enum class UndoNumber : std::uint8_t { Time, AssemblyType, ContentByStructure, HasPosition, NotDirectlyChangeable };
-enum class UndoLinkKind : std::uint8_t { Flow, Precedence, Constraint, PrevCycle };
+enum class UndoLinkKind : std::uint8_t { Flow, Precedence, Constraint, PrevCycle, StartStart, EndEnd };
 
 // The records; each says what to do to reverse one change.
 namespace undo {
@@ -115,9 +115,10 @@ struct Custom {
 using UndoRecord = std::variant<undo::Text, undo::Number, undo::Position, undo::Attribute, undo::Child, undo::Product,
                                 undo::Assembly, undo::Relation, undo::Link, undo::Part, undo::Custom>;
 
-// The records of an open transaction (or of an undo being applied), in order.
 // Every change recorded in any log, undo and redo included (TavModelChanges).
 inline std::uint64_t g_recordedChanges = 0;
+
+// The records of an open transaction (or of an undo being applied), in order.
 
 class UndoLog {
 public:

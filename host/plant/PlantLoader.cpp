@@ -92,7 +92,12 @@ struct LinkRecord {
   std::string id;  // a flow's, when stored
   std::uint32_t line, column;
   std::uint32_t problem, childProblem;
+  int type = TavConstraintType::Plain;  // a constraint's kind
 };
+// The `type` of a constraint: none for a plain one, else a synchronisation.
+int ConstraintTypeOf(std::string_view text) {
+  return text == "startStart" ? TavConstraintType::StartStart : text == "endEnd" ? TavConstraintType::EndEnd : -1;
+}
 
 class Loader final : public XmlSink {
 public:
@@ -494,17 +499,23 @@ private:
   }
 
   bool StartLink(const XmlStart& e) {
-    std::optional<std::string_view> from, to, id;
+    std::optional<std::string_view> from, to, id, type;
     const bool flow = e.name == "flow";
     std::string problem = flow ? AttributeProblem(e, {{"from", &from, true}, {"to", &to, true}, {"id", &id, false}})
-                               : AttributeProblem(e, {{"from", &from, true}, {"to", &to, true}});
+                          : e.name == "constraint"
+                              ? AttributeProblem(e, {{"from", &from, true}, {"to", &to, true}, {"type", &type, false}})
+                              : AttributeProblem(e, {{"from", &from, true}, {"to", &to, true}});
     if (problem.empty() && id && !ValidId(*id)) problem = "bad id " + Quote(*id) + " (letters, digits, '_', '.', '-')";
+    const int constraintType = type ? ConstraintTypeOf(*type) : TavConstraintType::Plain;
+    if (problem.empty() && constraintType < 0)
+      problem = "unknown constraint type " + Quote(*type) + " (startStart or endEnd)";
     const LinkRecord::Kind kind = flow                          ? LinkRecord::Flow
                                   : e.name == "precedence"      ? LinkRecord::Precedence
                                   : e.name == "constraint"      ? LinkRecord::Constraint
                                                                 : LinkRecord::PrevCycle;
     if (problem.empty())
-      links_.push_back({kind, std::string(*from), std::string(*to), id ? std::string(*id) : std::string(), e.line, e.column, 0, 0});
+      links_.push_back({kind, std::string(*from), std::string(*to), id ? std::string(*id) : std::string(), e.line, e.column, 0, 0,
+                        constraintType});
     else
       links_.push_back({LinkRecord::ProblemOnly, {}, {}, {}, e.line, e.column, Keep(e.line, e.column, problem), 0});
     Open(Kind::Link, false, kLinkNames[kind], e.line, e.column);  // a literal: the frame keeps a view of it
@@ -690,7 +701,7 @@ private:
 
   bool LoadLinks() {
     // Duplicates are found here, so an activity with many links is not searched per link.
-    std::unordered_set<std::pair<const void*, const void*>, PairHash> flows, precedences, constraints, prevCycles;
+    std::unordered_set<std::pair<const void*, const void*>, PairHash> flows, precedences, constraints, prevCycles, syncs[2];
     // Room for all at once: a plant of 10^6 activities would rehash these sets some 20 times.
     std::size_t flowCount = 0;
     for (auto& l : links_) flowCount += l.kind == LinkRecord::Flow;
@@ -711,8 +722,14 @@ private:
           return Fail(l.line, l.column, std::string(k ? "'to' " : "'from' ") + Quote(*ids[k]) + " is a " + KindOf(o) + ", not an activity");
       }
       if (ends[0] == ends[1]) return Fail(l.line, l.column, "activity " + Quote(l.from) + " cannot be linked to itself");
+      const bool sync = l.kind == LinkRecord::Constraint && l.type != TavConstraintType::Plain;
       auto& seen = flow ? flows : l.kind == LinkRecord::Precedence ? precedences : l.kind == LinkRecord::Constraint ? constraints : prevCycles;
-      if (!seen.insert({ends[0].get(), ends[1].get()}).second)
+      if (sync) {
+        // A synchronisation is one pair, whichever activity the file names first.
+        auto& pairs = syncs[l.type - 1];
+        if (pairs.count({ends[1].get(), ends[0].get()}) || !pairs.insert({ends[0].get(), ends[1].get()}).second)
+          return Fail(l.line, l.column, "duplicate synchronisation of " + Quote(l.from) + " and " + Quote(l.to));
+      } else if (!seen.insert({ends[0].get(), ends[1].get()}).second)
         return Fail(l.line, l.column, std::string("duplicate ") + what + " from " + Quote(l.from) + " to " + Quote(l.to));
       switch (l.kind) {
         case LinkRecord::Flow:
@@ -727,7 +744,8 @@ private:
         case LinkRecord::PrevCycle:
           if (!ends[0]->Type()->IsA("Activity") || !ends[1]->Type()->IsA("Activity"))
             return Fail(l.line, l.column, std::string("a ") + what + " joins activities, not flow nodes");
-          HostActivity::AppendNewConstraint(ends[0], ends[1], l.kind == LinkRecord::PrevCycle);
+          if (sync) HostActivity::AppendNewSync(ends[0], ends[1], l.type);
+          else HostActivity::AppendNewConstraint(ends[0], ends[1], l.kind == LinkRecord::PrevCycle);
           break;
         case LinkRecord::ProblemOnly: break;
       }

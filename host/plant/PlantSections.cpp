@@ -287,6 +287,28 @@ bool PlantLoadContext::CheckNewId(const PlantElement& e, const std::string& id) 
   return true;
 }
 
+bool ParsePlantMatrix(const PlantElement& e, std::string_view attr, const std::string& text, PlantLoadContext& ctx,
+                      std::array<double, 12>& m) {
+  std::size_t at = 0, n = 0;
+  const std::string quoted = std::string(attr) + "=\"" + text + "\"";
+  while (true) {
+    std::size_t end = text.find(' ', at);
+    std::string word = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    if (n == m.size()) {
+      ctx.Error(&e, quoted + " holds more than 12 numbers");
+      return false;
+    }
+    if (!ctx.ParseDouble(e, attr, word, m[n++])) return false;
+    if (end == std::string::npos) break;
+    at = end + 1;
+  }
+  if (n != m.size()) {
+    ctx.Error(&e, quoted + " holds " + std::to_string(n) + " numbers, not 12");
+    return false;
+  }
+  return true;
+}
+
 bool PlantLoadContext::ParseDouble(const PlantElement& e, std::string_view attr, const std::string& text, double& out) {
   if (ParseStrictDouble(text, out)) return true;
   Error(&e, "bad number " + Quote(text) + " in " + Quote(attr));

@@ -200,6 +200,9 @@ private:
 // A position matrix as the format writes it: the 12 numbers, rotation rows then
 // translation, each in its shortest round-trip form, separated by single blanks.
 std::string PlantMatrixText(const std::array<double, 12>& m);
+// Reads a matrix attribute: twelve finite numbers separated by single blanks.
+bool ParsePlantMatrix(const PlantElement& e, std::string_view attr, const std::string& text, PlantLoadContext& ctx,
+                      std::array<double, 12>& m);
 
 using PlantSectionLoader = std::function<bool(const PlantElement& section, PlantLoadContext& ctx)>;
 using PlantSectionSaver = std::function<void(const HostDocument& doc, PlantWriter& w)>;

@@ -1,6 +1,7 @@
 // Plant documents out: a hand writer, byte-stable, saved atomically.
 #include <charconv>
 #include <cmath>
+#include <set>
 
 #include "FileWriter.h"
 #include "Progress.h"
@@ -371,7 +372,8 @@ private:
   // The links are written after every tree, in tree order: only activities with links
   // are remembered, so that the second pass does not visit the whole plant again.
   void Linked(const HostActivity* a) {
-    if (!a->Next().empty() || !a->Before().empty() || !a->ConstraintList().empty() || !a->PrevCycleList().empty())
+    if (!a->Next().empty() || !a->Before().empty() || !a->ConstraintList().empty() || !a->PrevCycleList().empty() ||
+        !a->SyncList(TavConstraintType::StartStart).empty() || !a->SyncList(TavConstraintType::EndEnd).empty())
       order_.push_back(a);
   }
 
@@ -409,6 +411,23 @@ private:
             w_.Start(kind);
             w_.Attr("from", std::string_view(a->IdString()));
             w_.Attr("to", IdOf(to.get(), prev ? "a constraint to the previous cycle" : "a process constraint"));
+            w_.End();
+          }
+    }
+    // Synchronisations: one element per pair (both sides are made on load), written
+    // at the activity that comes first; a pair held on one side only is written too.
+    for (int type : {TavConstraintType::StartStart, TavConstraintType::EndEnd}) {
+      std::set<std::pair<const void*, const void*>> written;
+      for (const HostActivity* a : order_)
+        for (auto& c : a->SyncList(type))
+          if (auto to = c.lock()) {
+            if (written.count({to.get(), a})) continue;
+            written.insert({a, to.get()});
+            start();
+            w_.Start("constraint");
+            w_.Attr("from", std::string_view(a->IdString()));
+            w_.Attr("to", IdOf(to.get(), "a synchronisation"));
+            w_.Attr("type", type == TavConstraintType::StartStart ? "startStart" : "endEnd");
             w_.End();
           }
     }

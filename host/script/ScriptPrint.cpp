@@ -7,6 +7,7 @@
 
 #include "HostScript.h"
 #include "ScriptTable.h"
+#include "TavPositions.h"
 #include "TavResources.h"
 
 namespace host {
@@ -159,6 +160,27 @@ std::vector<std::pair<const HostActivity*, std::string>> UsesOf(const HostDocume
   return out;
 }
 
+namespace {
+std::string MatrixWords(const TavIMovable::Position& m) {
+  std::string out;
+  for (double v : m) out += (out.empty() ? "" : " ") + TavValueToText(v).utf8();
+  return out;
+}
+
+// Where a product stands and where its design puts it, once either is not the identity.
+void PrintPositions(std::ostream& out, const HostDocument& doc, const Ref<TavBaseUnknown>& o) {
+  auto movable = query<TavIMovable>(o);
+  auto design = TavDesignPositionsOf(std::dynamic_pointer_cast<TavDocument>(const_cast<HostDocument&>(doc).self()));
+  if (design && design->IsTagObject(o)) out << "  tag object\n";
+  if (!movable || !design) return;
+  constexpr TavIMovable::Position kIdentity{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+  const auto now = movable->GetPosition(), home = design->GetDesignPosition(o);
+  if (now == kIdentity && home == kIdentity) return;
+  out << "  position " << MatrixWords(now) << '\n';
+  out << "  design position " << MatrixWords(home) << (TavSamePosition(home, now) ? "" : " (displaced)") << '\n';
+}
+}  // namespace
+
 bool PrintObject(ScriptRunner& r, const ScriptWords& a, std::string& err) {
   TavPathElement p = r.ResolvePath(a[0], err);
   if (p.IsEmpty()) return false;
@@ -177,6 +199,7 @@ bool PrintObject(ScriptRunner& r, const ScriptWords& a, std::string& err) {
     if (pr->IsResource()) out << "  resource type " << (pr->GetResourceType().IsEmpty() ? "(none)" : pr->GetResourceType().utf8()) << '\n';
     if (auto contexts = pr->IsResource() ? TavResourceContextsOf(doc) : nullptr; contexts && contexts->IsResourceContext(o))
       out << "  resource context\n";
+    PrintPositions(out, *doc, o);
   }
   if (auto rel = query<TavIPCSRelations>(o))
     for (auto& rl : rel->GetRelations()) {
@@ -192,7 +215,9 @@ bool PrintObject(ScriptRunner& r, const ScriptWords& a, std::string& err) {
     for (auto& n : act->GetNextNodes()) out << "  flow to " << doc->PathString(n) << '\n';
     for (auto& n : act->GetPrecedences()) out << "  after " << doc->PathString(n) << '\n';
     for (auto& n : act->GetSuccessors()) out << "  before " << doc->PathString(n) << '\n';
-    for (auto& n : act->GetConstraints()) out << "  constrained with " << doc->PathString(n) << '\n';
+    for (auto& n : act->GetConstraints(TavConstraintType::Plain)) out << "  constrained with " << doc->PathString(n) << '\n';
+    for (auto& n : act->GetConstraints(TavConstraintType::StartStart)) out << "  starts with " << doc->PathString(n) << '\n';
+    for (auto& n : act->GetConstraints(TavConstraintType::EndEnd)) out << "  ends with " << doc->PathString(n) << '\n';
     for (auto& n : act->GetPrevCycleConstraints()) out << "  after previous cycle of " << doc->PathString(n) << '\n';
   }
   if (auto ma = query<OrvIMfgAssembly>(o)) {

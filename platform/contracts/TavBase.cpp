@@ -17,6 +17,10 @@ void TavExtensionRegistry::Register(std::string lateType, std::string interfaceN
   forType.emplace_back(std::move(interfaceName), std::move(f));
 }
 
+void TavExtensionRegistry::Add(std::string lateType, std::string interfaceName, Factory f) {
+  byLateType_[std::move(lateType)].emplace_back(std::move(interfaceName), std::move(f));
+}
+
 void TavExtensionRegistry::RegisterForAnyType(std::string interfaceName, Factory f) {
   for (auto& [name, factory] : anyType_)
     if (name == interfaceName) {
@@ -37,6 +41,22 @@ Ref<TavBaseUnknown> TavExtensionRegistry::Create(const Ref<TavBaseUnknown>& obje
   for (const auto& [name, factory] : anyType_)
     if (name == interfaceName) return factory(object);
   return nullptr;
+}
+
+std::vector<Ref<TavBaseUnknown>> TavExtensionRegistry::CreateAll(const Ref<TavBaseUnknown>& object,
+                                                                 std::string_view interfaceName) const {
+  std::vector<Ref<TavBaseUnknown>> out;
+  if (!object) return out;
+  const std::string late = object->LateType();
+  if (late.empty()) return out;
+  auto keep = [&](const std::vector<std::pair<std::string, Factory>>& list) {
+    for (const auto& [name, factory] : list)
+      if (name == interfaceName)
+        if (auto e = factory(object)) out.push_back(std::move(e));
+  };
+  if (auto it = byLateType_.find(std::string_view(late)); it != byLateType_.end()) keep(it->second);
+  keep(anyType_);
+  return out;
 }
 
 TavInterfaceNames& TavInterfaceNames::Get() {

@@ -49,11 +49,17 @@ public:
   using Factory = std::function<Ref<TavBaseUnknown>(const Ref<TavBaseUnknown>& extended)>;
   static TavExtensionRegistry& Get();
   void Register(std::string lateType, std::string interfaceName, Factory f);
+  // A further extension for the pair, beside those registered: several applications
+  // may implement one interface on the same objects (CreateAll finds them all).
+  void Add(std::string lateType, std::string interfaceName, Factory f);
   // An extension of every late type that has no registration of its own for the
   // interface; the factory answers null for objects it does not extend.
   void RegisterForAnyType(std::string interfaceName, Factory f);
   // Null when nothing is registered for the pair.
   Ref<TavBaseUnknown> Create(const Ref<TavBaseUnknown>& object, std::string_view interfaceName) const;
+  // Every extension of the object that implements the interface, in registration
+  // order (those of any type last); factories answering null are left out.
+  std::vector<Ref<TavBaseUnknown>> CreateAll(const Ref<TavBaseUnknown>& object, std::string_view interfaceName) const;
 
 private:
   // Queries run per object in engines over whole plants: find the late type by

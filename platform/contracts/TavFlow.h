@@ -74,14 +74,32 @@ public:
   virtual HRESULT ReconnectProdOutputToDeliver(const Ref<TavBaseUnknown>&, const Ref<TavBaseUnknown>&) { return E_NOTIMPL; }
 };
 
+// Kinds of process constraint. A plain constraint is held by one activity on another
+// (the precedence tools read it); a synchronisation ties the starts (ends) of two
+// activities and is held by both, each side written through its own activity.
+namespace TavConstraintType {
+inline constexpr int Any = -1;  // reading only: every kind
+inline constexpr int Plain = 0, StartStart = 1, EndEnd = 2;
+}  // namespace TavConstraintType
+
 // Process constraints of an activity: the activities it is constrained with.
 class TavISPPProcessConstraintsMgt : public virtual TavBaseUnknown {
 public:
   TAV_INTERFACE(TavISPPProcessConstraintsMgt);
-  virtual std::vector<Ref<TavBaseUnknown>> GetConstraints() const = 0;
-  // S_OK made, S_FALSE already there, E_FAIL for no activity or the activity itself.
-  virtual HRESULT AddConstraint(const Ref<TavBaseUnknown>& other) = 0;
-  virtual HRESULT RemoveConstraint(const Ref<TavBaseUnknown>& other) = 0;
+  // The partners of one kind in the order made; Any: of every kind, each once.
+  virtual std::vector<Ref<TavBaseUnknown>> GetConstraints(int type = TavConstraintType::Any) const = 0;
+  // S_OK made, S_FALSE already there; E_FAIL, nothing changed and the last error set,
+  // for no activity, the activity itself, an unknown kind or a locked activity.
+  virtual HRESULT AddConstraint(const Ref<TavBaseUnknown>& other, int type = TavConstraintType::Plain) = 0;
+  // S_OK removed; E_FAIL when this activity holds none of that kind with `other`, or is locked.
+  virtual HRESULT RemoveConstraint(const Ref<TavBaseUnknown>& other, int type = TavConstraintType::Plain) = 0;
+  // Whether a constraint of the kind from this activity to `other` may be made: both
+  // are activities (no flow nodes), differ, and no precedence joins them. A lock is
+  // found when the constraint is written.
+  virtual bool IsConstraintPossible(const Ref<TavBaseUnknown>& other, int type) const = 0;
+  // Whether `other` is reached from this activity through constraints of any kind,
+  // directly or through other activities.
+  virtual bool HasIndirectConstraints(const Ref<TavBaseUnknown>& other) const = 0;
 };
 
 // The activities of the previous cycle an activity is constrained to.

@@ -71,6 +71,8 @@ public:
   virtual TavUnicodeString GetName() const = 0;
   virtual Ref<TavBaseUnknown> GetProduct() const = 0;
   virtual TavIMovable::Position GetMatrix() const = 0;
+  // Stores a new matrix (an undoable change); E_FAIL when a number is not finite.
+  virtual HRESULT SetMatrix(const TavIMovable::Position& m) = 0;
 };
 
 // The begin (kind 1) and end (kind 2) conditions of an activity.

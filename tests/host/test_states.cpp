@@ -224,9 +224,9 @@ TEST(HostStates, ApplyMovesInDefinitionOrderAndReportsTheProducts) {
   EXPECT_EQ(door->GetPosition()[10], 10);
   EXPECT_EQ(Get<HostState>(*doc, "fx_open")->Apply(), S_OK);
   EXPECT_EQ(clamp->GetPosition()[11], 50);
-  // A moved product stands there in the saved file.
+  // A moved product stands there in the saved file, its design position beside it.
   EXPECT_NE(SerializePlant(*doc).find(R"(<resource id="clamp" name="Clamp.1" type="Tool">
-        <placement matrix="1 0 0 0 1 0 0 0 1 0 0 50"/>)"),
+        <placement matrix="1 0 0 0 1 0 0 0 1 0 0 50" design="1 0 0 0 1 0 0 0 1 0 0 0"/>)"),
             std::string::npos);
 }
 

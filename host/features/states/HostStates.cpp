@@ -1,6 +1,7 @@
 #include "HostStates.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_set>
 
 #include "HostUndo.h"
@@ -115,6 +116,32 @@ ConditionKind KindOfCode(int code) {
 }  // namespace
 
 // --------------------------------------------------------------------- positions
+
+// A stored position's matrix as it was.
+class PositionUndo final : public UndoAction {
+public:
+  PositionUndo(Ref<HostPosition> p, const TavIMovable::Position& before) : p_(std::move(p)), before_(before) {}
+  bool Apply(HostDocument& doc, std::string&) override {
+    doc.Recording()->Add(std::make_unique<PositionUndo>(p_, p_->matrix_));
+    p_->matrix_ = before_;
+    return true;
+  }
+  std::size_t Bytes() const override { return sizeof(*this); }
+  const void* FieldOwner() const override { return p_.get(); }
+  bool FieldUnchanged() const override { return p_->matrix_ == before_; }
+
+private:
+  Ref<HostPosition> p_;
+  TavIMovable::Position before_;
+};
+
+HRESULT HostPosition::SetMatrix(const TavIMovable::Position& m) {
+  if (!std::all_of(m.begin(), m.end(), [](double v) { return std::isfinite(v); })) return E_FAIL;
+  if (m == matrix_) return S_OK;
+  if (UndoLog* log = Doc() ? Doc()->Recording() : nullptr) log->Add(std::make_unique<PositionUndo>(SelfRef<HostPosition>(*this), matrix_));
+  matrix_ = m;
+  return S_OK;
+}
 
 HRESULT HostPosition::Apply() {
   if (!product_ || !product_->Doc()) return E_FAIL;

@@ -23,11 +23,13 @@ public:
   TavUnicodeString GetName() const override { return name_; }
   Ref<TavBaseUnknown> GetProduct() const override { return product_; }
   TavIMovable::Position GetMatrix() const override { return matrix_; }
+  HRESULT SetMatrix(const TavIMovable::Position& m) override;
   HRESULT Apply() override;
   std::vector<Ref<TavBaseUnknown>> GetMovedProducts() const override { return {product_}; }
   const Ref<HostProduct>& Product() const { return product_; }
 
 private:
+  friend class PositionUndo;
   Ref<HostProduct> product_;
   TavUnicodeString name_;
   TavIMovable::Position matrix_;

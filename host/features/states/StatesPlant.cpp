@@ -76,33 +76,10 @@ private:
 
 // ------------------------------------------------------------------- plant file
 
-constexpr TavIMovable::Position kIdentity{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
-
 std::string MatrixText(const TavIMovable::Position& m, PlantWriter& w) {
   if (!std::all_of(m.begin(), m.end(), [](double v) { return std::isfinite(v); }))
     w.Problem("a position holds a non-finite number");
   return PlantMatrixText(m);
-}
-
-// Twelve finite numbers separated by single blanks.
-bool ParseMatrix(const PlantElement& e, const std::string& text, PlantLoadContext& ctx, TavIMovable::Position& m) {
-  std::size_t at = 0, n = 0;
-  while (true) {
-    std::size_t end = text.find(' ', at);
-    std::string word = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
-    if (n == m.size()) {
-      ctx.Error(&e, "matrix=\"" + text + "\" holds more than 12 numbers");
-      return false;
-    }
-    if (!ctx.ParseDouble(e, "matrix", word, m[n++])) return false;
-    if (end == std::string::npos) break;
-    at = end + 1;
-  }
-  if (n != m.size()) {
-    ctx.Error(&e, "matrix=\"" + text + "\" holds " + std::to_string(n) + " numbers, not 12");
-    return false;
-  }
-  return true;
 }
 
 bool LoadStates(const PlantElement& section, PlantLoadContext& ctx) {
@@ -126,7 +103,7 @@ bool LoadStates(const PlantElement& section, PlantLoadContext& ctx) {
         return false;
       }
       TavIMovable::Position m{};
-      if (!ParseMatrix(*e, *matrix, ctx, m)) return false;
+      if (!ParsePlantMatrix(*e, "matrix", *matrix, ctx, m)) return false;
       store->MakePosition(*id, p, TavUnicodeString(*name), m);
       continue;
     }
@@ -245,29 +222,6 @@ void SaveConditions(const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
     }
 }
 
-bool LoadPlacement(const PlantElement& e, const Ref<TavBaseUnknown>& owner, PlantLoadContext& ctx) {
-  auto p = std::dynamic_pointer_cast<HostProduct>(owner);
-  if (!p) return false;
-  std::optional<std::string> matrix;
-  if (!ctx.ReadAttributes(e, {{"matrix", &matrix, true}})) return false;
-  if (p->GetPosition() != kIdentity) {
-    ctx.Error(&e, "'" + p->IdString() + "' has two placements");
-    return false;
-  }
-  TavIMovable::Position m{};
-  if (!ParseMatrix(e, *matrix, ctx, m)) return false;
-  if (m != kIdentity) p->SetPosition(m);
-  return true;
-}
-
-void SavePlacement(const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
-  auto* p = TavCast<HostProduct>(owner.get());
-  if (!p || p->GetPosition() == kIdentity) return;
-  w.Start("placement");
-  w.Attr("matrix", MatrixText(p->GetPosition(), w));
-  w.End();
-}
-
 template <class T>
 Ref<TavBaseUnknown> OwnerOf(const Ref<TavBaseUnknown>& o);
 template <>
@@ -312,7 +266,6 @@ void RegisterStatesHost() {
 
   RegisterPlantSection("states", LoadStates, SaveStates);
   for (const char* parent : {"activity", "behavior"}) RegisterElementExtension(parent, "condition", LoadCondition, SaveConditions);
-  for (const char* parent : {"product", "resource"}) RegisterElementExtension(parent, "placement", LoadPlacement, SavePlacement);
 
   RegisterSubObjectKind({"state",
                          [](const Ref<TavBaseUnknown>& owner, const TavUnicodeString& name) -> Ref<TavBaseUnknown> {

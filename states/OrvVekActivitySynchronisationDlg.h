@@ -1,0 +1,50 @@
+#pragma once
+// The start-start and end-end partners of an activity, one tab each, as editable
+// lists: picks add to the shown tab, Remove takes the selected lines away.
+#include <unordered_set>
+
+#include "TavDialog.h"
+#include "TavPPR.h"
+
+class OrvVekActivitySynchronisationDlg : public TavDlgDialog {
+public:
+  static constexpr const char* kCatalog = "OrvVekActivitySynchronisationDlg";
+  // StartEndSelection values: the tabs.
+  static constexpr int kStartStart = 0, kEndEnd = 1;
+  explicit OrvVekActivitySynchronisationDlg(TavDlgWidget* father = nullptr);
+  ~OrvVekActivitySynchronisationDlg() override;
+
+  void SetFirstActivity(const Ref<TavBaseUnknown>& activity);
+  // Replaces one tab's list (duplicates dropped).
+  void InitializeList(int selection, const std::vector<Ref<TavBaseUnknown>>& activities);
+  // Appends to the shown tab's list; false when it is listed there already.
+  bool AddToList(const Ref<TavBaseUnknown>& activity);
+  const std::vector<Ref<TavBaseUnknown>>& GetList(int selection) const { return lists_[Index(selection)].activities; }
+  bool IsListed(int selection, const Ref<TavBaseUnknown>& activity) const;
+  void SetStartEndSelection(int selection);
+  int GetStartEndSelection() const { return shown_; }
+  // Removes the selected lines of the shown tab's list.
+  void OnRemove();
+  // The user chose a tab: it becomes the shown one.
+  void OnTabSelect();
+
+  TavDlgTabContainer* Tabs() const { return tabs_; }
+  TavDlgMultiList* ListWidget(int selection) const { return lists_[Index(selection)].widget; }
+  TavDlgPushButton* RemoveButton() const { return remove_; }
+  TavDlgPushButton* OKButton() const { return ok_; }
+  TavDlgPushButton* ApplyButton() const { return apply_; }
+  TavDlgPushButton* CloseButton() const { return close_; }
+
+private:
+  static int Index(int selection) { return selection == kEndEnd ? 1 : 0; }
+  void Refill(int selection);
+  struct List {
+    std::vector<Ref<TavBaseUnknown>> activities;
+    std::unordered_set<const TavBaseUnknown*> members;  // a pick is found without a scan
+    TavDlgMultiList* widget = nullptr;
+  };
+  List lists_[2];
+  int shown_ = kStartStart;
+  TavDlgTabContainer* tabs_ = nullptr;
+  TavDlgPushButton *remove_ = nullptr, *ok_ = nullptr, *apply_ = nullptr, *close_ = nullptr;
+};
