@@ -783,7 +783,8 @@ void HostActivity::AppendNewSync(const Ref<HostActivity>& a, const Ref<HostActiv
 }
 
 std::vector<Ref<TavBaseUnknown>> HostActivity::GetConstraints(int type) const {
-  if (type != TavConstraintType::Any) return IsSyncType(type) ? Live(SyncList(type), {}) : type == 0 ? Live(ConstraintList(), {}) : std::vector<Ref<TavBaseUnknown>>{};
+  if (IsSyncType(type)) return Live(SyncList(type), {});
+  if (type != TavConstraintType::Any) return type == TavConstraintType::Plain ? Live(ConstraintList(), {}) : std::vector<Ref<TavBaseUnknown>>{};
   auto out = Live(ConstraintList(), {});
   for (int t : {TavConstraintType::StartStart, TavConstraintType::EndEnd})
     for (auto& a : Live(SyncList(t), {}))
@@ -836,11 +837,23 @@ bool HostActivity::IsConstraintPossible(const Ref<TavBaseUnknown>& other, int ty
   auto t = std::dynamic_pointer_cast<HostActivity>(other ? other->ExtendedObject() : nullptr);
   if (!t || t.get() == this || !(type == TavConstraintType::Plain || IsSyncType(type))) return false;
   if (!type_->IsA("Activity") || !t->Type()->IsA("Activity")) return false;
-  // Activities that must follow one another cannot also start or end together.
-  auto joins = [](const Links& l, const HostActivity* x) {
-    return std::any_of(l.begin(), l.end(), [&](auto& w) { return w.lock().get() == x; });
+  // Activities that must follow one another, directly or through others, cannot also
+  // start or end together: neither may reach the other along precedences.
+  auto follows = [](const HostActivity* from, const HostActivity* to) {
+    std::unordered_set<const HostActivity*> seen{from};
+    std::vector<const HostActivity*> todo{from};
+    while (!todo.empty()) {
+      const HostActivity* a = todo.back();
+      todo.pop_back();
+      for (auto& w : a->after_)
+        if (auto n = w.lock()) {
+          if (n.get() == to) return true;
+          if (seen.insert(n.get()).second) todo.push_back(n.get());
+        }
+    }
+    return false;
   };
-  return !joins(before_, t.get()) && !joins(after_, t.get());
+  return !follows(this, t.get()) && !follows(t.get(), this);
 }
 bool HostActivity::HasIndirectConstraints(const Ref<TavBaseUnknown>& other) const {
   auto* target = TavCast<HostActivity>(other ? other->ExtendedObject().get() : nullptr);

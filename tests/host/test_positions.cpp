@@ -125,7 +125,7 @@ TEST(PlantPositions, ConstraintsAreTypedUndoableAndLockedActivitiesRefuseThem) {
   EXPECT_EQ(Ids(a->GetConstraints(kEE)), "");
 }
 
-TEST(PlantPositions, IndirectConstraintsAreReachabilityThatEndsOnCycles) {
+TEST(PlantPositions, IndirectConstraintsAndPrecedencesAreReachabilityThatEndsOnCycles) {
   // a-b, b-c start-start on both sides (every edge mirrored), and d alone.
   std::string links = "    <constraint from=\"a\" to=\"b\" type=\"startStart\"/>\n    <constraint from=\"b\" to=\"c\" type=\"endEnd\"/>\n";
   auto doc = LoadPlantText(Plant("", links));
@@ -137,6 +137,12 @@ TEST(PlantPositions, IndirectConstraintsAreReachabilityThatEndsOnCycles) {
   EXPECT_FALSE(a->HasIndirectConstraints(doc->FindById("s")));
   EXPECT_FALSE(a->HasIndirectConstraints(nullptr));
   EXPECT_TRUE(a->IsConstraintPossible(doc->FindById("c"), kEE));
+  // c follows a through b: they cannot end together, whichever asks.
+  auto b = query<TavISPPPrecedenceMgt>(doc->FindById("b"));
+  ASSERT_EQ(b->AddPrecedence(doc->FindById("a")), S_OK);
+  ASSERT_EQ(query<TavISPPPrecedenceMgt>(doc->FindById("c"))->AddPrecedence(doc->FindById("b")), S_OK);
+  EXPECT_FALSE(a->IsConstraintPossible(doc->FindById("c"), kEE));
+  EXPECT_FALSE(c->IsConstraintPossible(doc->FindById("a"), kSS));
   EXPECT_FALSE(a->IsConstraintPossible(doc->FindById("a"), kEE));
   EXPECT_FALSE(a->IsConstraintPossible(doc->FindById("c"), 9));
 }

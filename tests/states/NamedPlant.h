@@ -2,28 +2,12 @@
 // The named-state plant (a fixture with two clamps, a door, a WSC product, an
 // assembly and a kit) open in a session with an engine, and helpers to drive the
 // named state dialog and read what the host was told.
-#include <gtest/gtest.h>
-
-#include <sstream>
-
-#include "HostEngine.h"
+#include "EnginePlant.h"
 #include "HostStates.h"
 #include "OrvVekNamedStateDlg.h"
-#include "PlantDocument.h"
 
-struct NamedPlant : ::testing::Test {
-  std::ostringstream out;
-  host::HostSession session;
-  host::HostEngine engine{&out};
-  Ref<host::HostDocument> doc;
-  std::string err;
-
-  void SetUp() override {
-    doc = host::LoadPlant(std::string(MIRT_TEST_DATA) + "/states/data/named-plant.xml", err);
-    ASSERT_TRUE(doc) << err;
-    session.OpenDocument(doc);
-  }
-  Ref<TavBaseUnknown> Obj(const std::string& id) const { return doc->FindById(id); }
+struct NamedPlant : EnginePlant {
+  void SetUp() override { Open("states/data/named-plant.xml"); }
   Ref<OrvIState> StateOf(const std::string& id) const { return query<OrvIState>(Obj(id)); }
   // The states of an owner, "Name Name ..." in creation order.
   std::string StatesOf(const std::string& ownerId) const {
@@ -35,15 +19,6 @@ struct NamedPlant : ::testing::Test {
     std::string s;
     for (auto& o : query<OrvIStateMgt>(st)->GetDefinition()) s += (s.empty() ? "" : " ") + Id(o);
     return s;
-  }
-  static std::string Id(const Ref<TavBaseUnknown>& o) {
-    auto id = query<TavIModelIdentity>(o);
-    return id ? id->GetId().utf8() : "?";
-  }
-  bool Pick(const std::string& id) { return engine.Pick(doc->PathOf(Obj(id)), &err); }
-  std::string Running() {
-    auto* c = engine.RunningCommand();
-    return c && c->GetCurrentState() ? c->GetCurrentState()->GetName() : "ended";
   }
   // The relation calls the host saw since `from`, "state>other:code" each.
   std::string Calls(std::size_t from = 0) const {

@@ -1,6 +1,7 @@
 // Placements and synchronisations for synthetic plants: benchmarks and
 // `mirt generate --displaced-every N --sync-every N`.
 #include "HostPositions.h"
+#include "HostProductWalk.h"
 
 namespace host {
 
@@ -8,26 +9,18 @@ std::size_t AddGeneratedPlacements(HostDocument& doc, std::size_t displacedEvery
   HostDesignStore* store = DesignPositionsOf(doc);
   if (!store || displacedEvery == 0) return 0;
   std::size_t n = 0, displaced = 0;
-  for (HostRootList* list : {&doc.Products(), &doc.Resources()})
-    for (auto& root : list->roots_) {
-      std::vector<Ref<HostProduct>> stack{root};
-      while (!stack.empty()) {
-        Ref<HostProduct> p = stack.back();
-        stack.pop_back();
-        // Each product stands somewhere of its own, where its design puts it; every
-        // Nth was moved since (a shift, or a quarter turn for every other one).
-        TavIMovable::Position design{1, 0, 0, 0, 1, 0, 0, 0, 1, 10.0 * static_cast<double>(n % 1000), 5.0 * static_cast<double>(n / 1000), 0};
-        TavIMovable::Position now = design;
-        if (n++ % displacedEvery == displacedEvery - 1) {
-          if (displaced++ % 2) now[11] += 100;
-          else now = {0, 1, 0, -1, 0, 0, 0, 0, 1, design[9], design[10], design[11]};
-        }
-        store->SetDesign(*p, design);
-        p->SetPosition(now);
-        const auto& c = p->Children();
-        for (auto it = c.rbegin(); it != c.rend(); ++it) stack.push_back(*it);
-      }
+  ForEachProductInTreeOrder(doc, [&](const Ref<HostProduct>& p) {
+    // Each product stands somewhere of its own, where its design puts it; every Nth
+    // was moved since (a shift, or a quarter turn for every other one).
+    TavIMovable::Position design{1, 0, 0, 0, 1, 0, 0, 0, 1, 10.0 * static_cast<double>(n % 1000), 5.0 * static_cast<double>(n / 1000), 0};
+    TavIMovable::Position now = design;
+    if (n++ % displacedEvery == displacedEvery - 1) {
+      if (displaced++ % 2) now[11] += 100;
+      else now = {0, 1, 0, -1, 0, 0, 0, 0, 1, design[9], design[10], design[11]};
     }
+    store->SetDesign(*p, design);
+    p->SetPosition(now);
+  });
   return displaced;
 }
 

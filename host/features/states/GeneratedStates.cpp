@@ -1,4 +1,5 @@
 // States for synthetic plants: benchmarks and `mirt generate --states-every N`.
+#include "HostProductWalk.h"
 #include "HostStates.h"
 
 namespace host {
@@ -7,7 +8,6 @@ std::size_t AddGeneratedStates(HostDocument& doc, std::size_t every) {
   HostStateStore* store = StatesOf(doc);
   if (!store || every == 0) return 0;
   std::size_t n = 0, made = 0;
-  std::vector<Ref<HostState>> previousOpen;  // a father's "Ready" uses its first child's "Open"
   auto visit = [&](const Ref<HostProduct>& p) {
     if (n++ % every != 0) return;
     TavIMovable::Position open = p->GetPosition(), closed = open;
@@ -22,17 +22,7 @@ std::size_t AddGeneratedStates(HostDocument& doc, std::size_t every) {
     sc->SetRelation(qc, OrvStateRelation::AddPosition);
     made += 2;
   };
-  for (HostRootList* list : {&doc.Products(), &doc.Resources()})
-    for (auto& root : list->roots_) {
-      std::vector<Ref<HostProduct>> stack{root};
-      while (!stack.empty()) {
-        Ref<HostProduct> p = stack.back();
-        stack.pop_back();
-        visit(p);
-        const auto& c = p->Children();
-        for (auto it = c.rbegin(); it != c.rend(); ++it) stack.push_back(*it);
-      }
-    }
+  ForEachProductInTreeOrder(doc, visit);
   store->ClearCalls();
   return made;
 }
