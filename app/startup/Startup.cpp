@@ -20,6 +20,7 @@
 #include "TavCopy.h"
 #include "TavDevices.h"
 #include "TavPPR.h"
+#include "TavMfgVersioning.h"
 #include "TavPositions.h"
 #include "TavResources.h"
 #include "TavStates.h"
@@ -43,6 +44,7 @@ void StartUp() {
   TavDeclareWorkbenchInterfaces();
   TavDeclareFlowInterfaces();
   TavDeclarePositionInterfaces();
+  TavDeclareMfgVersioningInterfaces();
   TavDeclareVisuInterfaces();
   TavDeclareStateInterfaces();
   TavDeclareActivityLibInterfaces();

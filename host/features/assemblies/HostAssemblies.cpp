@@ -1,5 +1,6 @@
 #include "HostAssemblies.h"
 
+#include "MAVersions.h"
 #include "PlanTypes.h"
 #include "PreviewWindow.h"
 
@@ -10,6 +11,7 @@ void RegisterAssembliesHost() {
   RegisterAssemblyRedraws();       // "assembly redrawn", "assemblies redrawn"
   RegisterAssemblyRemovalHooks();  // behaviours, fasteners, states, selection sets
   RegisterPreviewWindow();         // VEKPreviewWindow
+  RegisterMAVersions();            // versions, reference products, the modification log
 }
 
 }  // namespace host
