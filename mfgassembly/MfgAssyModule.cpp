@@ -1,12 +1,16 @@
 #include "MfgAssyModule.h"
 
 #include "OrvAssyTypesCmd.h"
+#include "OrvMADeleteRefEbomCmd.h"
+#include "OrvMARefEbomCmd.h"
 #include "OrvMASelectContentCmd.h"
 #include "OrvMfgAssyAsChildCmd.h"
 #include "OrvMfgAssyCmd.h"
 #include "OrvMfgAssyEdit.h"
 #include "OrvMfgAssyNotDirectChangeableCmd.h"
 #include "OrvMfgKitCmd.h"
+#include "OrvVekMAVersioningCmd.h"
+#include "OrvVekSetMAExternallyProducedCmd.h"
 #include "TavModules.h"
 
 void RegisterMfgAssyModule() {
@@ -18,6 +22,10 @@ void RegisterMfgAssyModule() {
     registry.Register(module, "OrvMfgKitCmd", fctCreateOrvMfgKitCmd);
     registry.Register(module, "OrvMASelectContentCmd", fctCreateOrvMASelectContentCmd);
     registry.Register(module, "OrvAssyTypesCmd", fctCreateOrvAssyTypesCmd);
+    registry.Register(module, "OrvMARefEbomCmd", fctCreateOrvMARefEbomCmd);
+    registry.Register(module, "OrvMADeleteRefEbomCmd", fctCreateOrvMADeleteRefEbomCmd);
+    registry.Register(module, "OrvVekSetMAExternallyProducedCmd", fctCreateOrvVekSetMAExternallyProducedCmd);
+    registry.Register(module, "OrvVekMAVersioningCmd", fctCreateOrvVekMAVersioningCmd);
   }
   OrvMfgAssyEdit::Register();
 }
