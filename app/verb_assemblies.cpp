@@ -1,4 +1,6 @@
 // mirt assemblies PLANT --list [--json]
+// mirt assemblies PLANT --modified [--json] | --new-version MA... | --all-modified | --link-ebom MA PRODUCT |
+//   --unlink-ebom MA | --toggle-externally-produced MA | --add-child MA NAME  (-o OUT | --in-place)
 // mirt assemblies PLANT --create NAME --part PATH... [--part-number PN] [--kit [--plan-type T]]
 //   [--child-of MA] [--not-directly-changeable] (-o OUT | --in-place) [--json]
 // Lists the manufactured assemblies and kits of a plant, or makes one by driving the
@@ -7,6 +9,7 @@
 #include <iostream>
 #include <unordered_set>
 
+#include "AssemblyVersions.h"
 #include "HostUndo.h"
 #include "OrvMfgAssyDialog.h"
 #include "Output.h"
@@ -24,6 +27,7 @@ struct Options {
   std::vector<std::string> parts;
   bool list = false, kit = false, notDirectlyChangeable = false, inPlace = false;
   bool createGiven = false;
+  mirt::AssemblyVersionOptions versions;
   mirt::FormatFlags format;
 };
 Options& Opt() {
@@ -189,7 +193,12 @@ int Create(const Options& o) {
 
 int Run() {
   const Options& o = Opt();
-  if (o.list == o.createGiven) throw mirt::VerbError("give --list or --create NAME");
+  if (const std::string op = o.versions.Given(); !op.empty()) {
+    if (o.list || o.createGiven) throw mirt::VerbError(op + " cannot be given with --list or --create");
+    const std::string target = op == "--modified" ? std::string() : mirt::PlantOutput(o.plant, o.out, o.inPlace);
+    return mirt::RunAssemblyVersions(o.plant, target, o.versions, o.format.Get());
+  }
+  if (o.list == o.createGiven) throw mirt::VerbError("give --list, --create NAME or one of the versioning options");
   if (!o.planType.empty() && !o.kit) throw mirt::VerbError("--plan-type is a kit's: give --kit too");
   if (o.list) {
     if (!o.parts.empty() || o.kit || !o.childOf.empty() || o.notDirectlyChangeable || !o.partNumber.empty() ||
@@ -217,6 +226,14 @@ mirt::Verb mirt::AssembliesVerb() {
       sub.add_option("--plan-type", o.planType, "The kit's plan type, one the plant's catalogue lists for kits");
       sub.add_option("--child-of", o.childOf, "Make the assembly inside this one");
       sub.add_flag("--not-directly-changeable", o.notDirectlyChangeable, "Mark the new assembly as not directly changeable");
+      auto& v = o.versions;
+      sub.add_flag("--modified", v.modified, "List the assemblies changed since their last version and those containing them");
+      sub.add_option("--new-version", v.newVersion, "Make new versions of these assemblies and of those containing them")->expected(1, -1);
+      sub.add_flag("--all-modified", v.allModified, "Make new versions of every modified assembly and of those containing them");
+      sub.add_option("--link-ebom", v.linkEbom, "MA PRODUCT: link the assembly to the engineering product it realises")->expected(2);
+      sub.add_option("--unlink-ebom", v.unlinkEbom, "Remove the assembly's link to its engineering product");
+      sub.add_option("--toggle-externally-produced", v.toggleExternallyProduced, "Toggle whether the assembly is produced outside the plant");
+      sub.add_option("--add-child", v.addChild, "MA NAME: a new assembly in MA, and an operation making it for MA's producer")->expected(2);
       mirt::AddPlantOutputOptions(sub, o.out, o.inPlace);
       mirt::AddFormatFlags(sub, o.format);
       sub.footer("--create runs the planner's command: the parts are picked in the order given, the name, part "

@@ -9,6 +9,8 @@
 #include "OrvMfgAssyEdit.h"
 #include "OrvMfgAssyNotDirectChangeableCmd.h"
 #include "OrvMfgKitCmd.h"
+#include "OrvVekASTViewerAddMACmd.h"
+#include "OrvVekImportSelectedASTFromHubCmd.h"
 #include "OrvVekMAVersioningCmd.h"
 #include "OrvVekSetMAExternallyProducedCmd.h"
 #include "TavModules.h"
@@ -26,6 +28,9 @@ void RegisterMfgAssyModule() {
     registry.Register(module, "OrvMADeleteRefEbomCmd", fctCreateOrvMADeleteRefEbomCmd);
     registry.Register(module, "OrvVekSetMAExternallyProducedCmd", fctCreateOrvVekSetMAExternallyProducedCmd);
     registry.Register(module, "OrvVekMAVersioningCmd", fctCreateOrvVekMAVersioningCmd);
+    registry.Register(module, "OrvVekASTViewerAddMACmd", fctCreateOrvVekASTViewerAddMACmd);
+    registry.Register(module, "OrvVekImportSelectedASTFromHubCmd", fctCreateOrvVekImportSelectedASTFromHubCmd);
+    registry.Register(module, "OrvVekDeepImpSelASTFromHubCmd", fctCreateOrvVekDeepImpSelASTFromHubCmd);
   }
   OrvMfgAssyEdit::Register();
 }

@@ -87,6 +87,14 @@ bool HostEngine::Settle(std::string* error) {
     --depth_;
   }
   if (command_ && command_->IsEnded()) EndCommand(!ok);
+  if (queuedStart_ && depth_ == 0) {
+    auto next = std::move(queuedStart_);
+    std::string err;
+    if (!StartCommand(std::move(next), &err)) {
+      if (error && ok) *error = err;
+      ok = false;
+    }
+  }
   return ok;
 }
 
@@ -96,8 +104,14 @@ bool HostEngine::StartCommand(std::unique_ptr<TavStateCommand> cmd, std::string*
     return false;
   }
   if (depth_ > 0) {
-    if (error) *error = "a command cannot be started from inside another command's step";
-    return false;
+    // Inside a step the running command cannot be replaced yet: the new one waits for
+    // the step to settle. One at a time.
+    if (queuedStart_) {
+      if (error) *error = "a command cannot be started from inside another command's step";
+      return false;
+    }
+    queuedStart_ = std::move(cmd);
+    return true;
   }
   if (command_) {
     Say("command " + command_->GetName() + " is replaced by " + cmd->GetName());

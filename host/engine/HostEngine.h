@@ -96,6 +96,9 @@ private:
   std::unique_ptr<TavStateCommand> command_;
   std::string lastEnded_;
   int depth_ = 0;  // > 0 while the engine is inside a command call
+  // A command started from inside another command's step (a header it fires): it
+  // starts once that step has settled.
+  std::unique_ptr<TavStateCommand> queuedStart_;
   std::deque<std::pair<const TavDlgWidget*, std::string>> pendingNotifications_;
   std::deque<std::string> answers_;
   std::deque<std::pair<bool, TavUnicodeString>> fileAnswers_;

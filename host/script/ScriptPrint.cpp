@@ -7,6 +7,7 @@
 
 #include "HostScript.h"
 #include "ScriptTable.h"
+#include "TavMfgVersioning.h"
 #include "TavPositions.h"
 #include "TavResources.h"
 
@@ -219,6 +220,11 @@ bool PrintObject(ScriptRunner& r, const ScriptWords& a, std::string& err) {
     for (auto& n : act->GetConstraints(TavConstraintType::StartStart)) out << "  starts with " << doc->PathString(n) << '\n';
     for (auto& n : act->GetConstraints(TavConstraintType::EndEnd)) out << "  ends with " << doc->PathString(n) << '\n';
     for (auto& n : act->GetPrevCycleConstraints()) out << "  after previous cycle of " << doc->PathString(n) << '\n';
+  }
+  if (auto ref = query<OrvIMfgAssemblyReference>(o)) {
+    if (ref->GetVersion()) out << "  version " << ref->GetVersion() << '\n';
+    if (ref->IsExternallyProduced()) out << "  externally produced\n";
+    if (auto p = ref->GetRefEbomProduct()) out << "  realises " << doc->PathString(p) << '\n';
   }
   if (auto ma = query<OrvIMfgAssembly>(o)) {
     std::vector<Ref<TavBaseUnknown>> parts;

@@ -104,7 +104,7 @@ def test_refusals():
               "Assemblies/DoorAssy.1", *common)
     A.refused("given twice", PLANT, "--create", "X", "--part", BOW1, "--part", BOW1, *common)
     A.refused("--create needs at least one --part", PLANT, "--create", "X", *common)
-    A.refused("give --list or --create", PLANT, *common)
+    A.refused("give --list, --create NAME or one of the versioning options", PLANT, *common)
     A.refused("a kit is made on its own", PLANT, "--create", "X", "--kit", "--part", BOW1, "--child-of",
               "Assemblies/DoorAssy.1", *common)
     A.refused("--in-place", PLANT, "--create", "X", "--part", BOW1)
@@ -115,4 +115,38 @@ def test_refusals():
     check(not os.path.exists(never) and read(PLANT) == before, "a refused run writes nothing")
 
 
-A.finish(test_list, test_create_kinds, test_same_bytes_as_the_script, test_refusals)
+def test_versions():
+    """The modified door assembly and its container; versioning all of them leaves none
+    modified; links, the mark and a child; each refusal names its argument."""
+    j = A.js(PLANT, "--modified")
+    check([m["name"] for m in j["modified"]] == ["DoorAssy.1"] and [m["name"] for m in j["containing"]] == ["ClosuresAssy"],
+          f"{j}")
+    versioned = out("versioned.xml")
+    text, _ = A.run(PLANT, "--all-modified", "-o", versioned)
+    check(text.startswith("new versions: DoorAssy.1, ClosuresAssy\n"), text)
+    j = A.js(versioned, "--modified")
+    check(j["modified"] == [] and j["containing"] == [], f"{j}")
+    check(b'<versioning version="2"' in read(versioned) and b"<modificationLog>" not in read(versioned), "versions saved")
+    linked = out("linked.xml")
+    A.run(PLANT, "--link-ebom", "Assemblies/TailgateAssy", "Products/Item.1/Tailgate.1", "-o", linked)
+    check(b'refEbom="tailgate"' in read(linked), "the link is saved")
+    toggled = out("toggled.xml")
+    A.run(linked, "--toggle-externally-produced", "#ma_tailgate", "-o", toggled)
+    j = A.js(toggled, "--modified")
+    check("TailgateAssy" in [m["name"] for m in j["modified"]], f"{j}")
+    child = out("child.xml")
+    text, _ = A.run(PLANT, "--add-child", "Assemblies/UnderbodyAssy", "Rails", "-o", child)
+    check(text.startswith("made Assemblies/Rails (no operation produces its father)"), text)
+    never = out("never.xml")
+    A.refused("'Assemblies/HingeKit' is a manufacturing kit", PLANT, "--link-ebom", "Assemblies/HingeKit", ROOF, "-o", never)
+    A.refused("'Resources/Gripper.2' is no engineering product", PLANT, "--link-ebom", "Assemblies/DoorAssy.1", GRIPPER, "-o", never)
+    A.refused("is linked to no product", PLANT, "--unlink-ebom", "Assemblies/DoorAssy.1", "-o", never)
+    A.refused("--new-version: 'Products/Sealer.1' is no manufactured assembly", PLANT, "--new-version", "Products/Sealer.1",
+              "-o", never)
+    A.refused("--toggle-externally-produced: 'Assemblies/Nope' is not in the plant", PLANT, "--toggle-externally-produced",
+              "Assemblies/Nope", "-o", never)
+    A.refused("cannot be given together", PLANT, "--modified", "--all-modified")
+    check(not os.path.exists(never), "a refused run writes nothing")
+
+
+A.finish(test_list, test_create_kinds, test_same_bytes_as_the_script, test_refusals, test_versions)

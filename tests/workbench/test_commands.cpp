@@ -33,16 +33,16 @@ TEST_F(CommandsTest, EveryCatalogueClassIsCreatableUnderBothModuleNames) {
 
 TEST_F(CommandsTest, PlaceholderTellsTheUserAndEnds) {
   auto& r = TavModuleRegistry::Get();
-  ASSERT_TRUE(r.IsPlaceholder("Mirtcommands", "OrvVekImportSelectedASTFromHubCmd"));
+  ASSERT_TRUE(r.IsPlaceholder("Mirtcommands", "OrvVekModificationTableCmd"));
   std::string error;
-  ASSERT_TRUE(engine.Start("Mirtcommands", "OrvVekImportSelectedASTFromHubCmd", &error)) << error;
+  ASSERT_TRUE(engine.Start("Mirtcommands", "OrvVekModificationTableCmd", &error)) << error;
   EXPECT_EQ(engine.RunningCommand(), nullptr);  // ended at once
-  EXPECT_EQ(engine.LastEndedCommand(), "OrvVekImportSelectedASTFromHubCmd");
+  EXPECT_EQ(engine.LastEndedCommand(), "OrvVekModificationTableCmd");
   ASSERT_EQ(engine.Messages().size(), 1u);
   const auto& m = engine.Messages()[0];
   EXPECT_EQ(m.kind, "information");
   EXPECT_EQ(m.title, "Command not available");
-  EXPECT_EQ(m.text, "The command OrvVekImportSelectedASTFromHubCmd is not available in this build.");
+  EXPECT_EQ(m.text, "The command OrvVekModificationTableCmd is not available in this build.");
 }
 
 TEST_F(CommandsTest, RealClassesWinOverPlaceholdersWhicheverRegistersFirst) {

@@ -1,5 +1,6 @@
 #include "HostAssemblies.h"
 
+#include "HubImport.h"
 #include "MAVersions.h"
 #include "PlanTypes.h"
 #include "PreviewWindow.h"
@@ -12,6 +13,7 @@ void RegisterAssembliesHost() {
   RegisterAssemblyRemovalHooks();  // behaviours, fasteners, states, selection sets
   RegisterPreviewWindow();         // VEKPreviewWindow
   RegisterMAVersions();            // versions, reference products, the modification log
+  RegisterHubImport();             // the MA-context import of hub documents
 }
 
 }  // namespace host
