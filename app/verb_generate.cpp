@@ -3,6 +3,7 @@
 
 #include "PlantDocument.h"
 #include "HostPositions.h"
+#include "MAVersions.h"
 #include "HostStates.h"
 #include "PlantGenerator.h"
 #include "Verbs.h"
@@ -11,13 +12,14 @@ namespace {
 
 host::PlantSpec g_spec{.activities = 0, .products = 0, .resources = 10, .depth = 4, .seed = 1};
 std::string g_out;
-std::size_t g_statesEvery = 0, g_displacedEvery = 0, g_syncEvery = 0;
+std::size_t g_statesEvery = 0, g_displacedEvery = 0, g_syncEvery = 0, g_assemblies = 0;
 
 int Run() {
   Ref<host::HostDocument> doc = host::GeneratePlant(g_spec);
   const std::size_t states = host::AddGeneratedStates(*doc, g_statesEvery);
   const std::size_t displaced = host::AddGeneratedPlacements(*doc, g_displacedEvery);
   const std::size_t syncs = host::AddGeneratedSynchronisations(*doc, g_syncEvery);
+  host::AddGeneratedAssemblies(*doc, g_assemblies);
   std::string error;
   if (!host::SavePlant(*doc, g_out, error)) throw mirt::VerbError(error);
   std::cout << "wrote " << g_out << ": " << g_spec.activities << " activities, " << g_spec.products << " products, "
@@ -58,6 +60,10 @@ mirt::Verb mirt::GenerateVerb() {
       sub.add_option("--sync-every", g_syncEvery,
                      "Synchronise every Nth pair of neighbouring sibling activities, start-start and end-end in turn (0: none)")
           ->capture_default_str();
+      sub.add_option("--assemblies", g_assemblies,
+                     "Add N assemblies sharing sub-assemblies, every tenth changed since its version 1 (0: none)")
+          ->capture_default_str()
+          ->check(CLI::Range(std::size_t{0}, std::size_t{10000000}));
       sub.add_option("--seed", g_spec.seed, "Seed of the generator")->capture_default_str();
       sub.add_option("-o,--output", g_out, "The plant file to write (replaced atomically)")->required();
     },

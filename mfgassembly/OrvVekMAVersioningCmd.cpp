@@ -17,7 +17,9 @@ constexpr const char* kStatusCatalog = "OrvVekMAVersioningCmd";
 TavUnicodeString Msg(const char* catalog, const char* key, const char* fallback) {
   return TavMsgCatalog::BuildMessage(catalog, key, {}, fallback);
 }
-const TavBaseUnknown* Key(const Ref<OrvIMfgAssembly>& ma) { return ma ? ma->ExtendedObject().get() : nullptr; }
+// The host hands out assemblies themselves (no wrappers): the handle's address is the
+// assembly's, without a reference count taken per look-up.
+const void* Key(const Ref<OrvIMfgAssembly>& ma) { return ma.get(); }
 }  // namespace
 
 OrvVekMAVersioningCmd::OrvVekMAVersioningCmd() : TavStateCommand("OrvVekMAVersioningCmd") {}
@@ -72,7 +74,7 @@ void OrvVekMAVersioningCmd::VersionModMAs(const std::vector<Ref<OrvIMfgAssembly>
                                           const std::vector<Ref<OrvIMfgAssembly>>& toVersion,
                                           std::vector<Ref<OrvIMfgAssembly>>& versioned,
                                           std::vector<Ref<OrvIMfgAssembly>>* failed) {
-  std::unordered_set<const TavBaseUnknown*> wanted, walked, done;
+  std::unordered_set<const void*> wanted, walked, done;
   for (auto& ma : toVersion) wanted.insert(Key(ma));
   for (auto& ma : versioned) done.insert(Key(ma));
   // Depth first, contents before the assembly; each assembly is walked once, so shared

@@ -1,12 +1,15 @@
 #include "OrvVekMAVersioningIndex.h"
 
 namespace {
-const TavBaseUnknown* Key(const Ref<OrvIMfgAssembly>& ma) { return ma ? ma->ExtendedObject().get() : nullptr; }
+// The host hands out assemblies themselves (no wrappers): the handle's address is the
+// assembly's, without a reference count taken per look-up.
+const void* Key(const Ref<OrvIMfgAssembly>& ma) { return ma.get(); }
 }  // namespace
 
 std::vector<Ref<OrvIMfgAssembly>> OrvVekUniqueMAs(const std::vector<Ref<OrvIMfgAssembly>>& list) {
   std::vector<Ref<OrvIMfgAssembly>> out;
-  std::unordered_set<const TavBaseUnknown*> seen;
+  std::unordered_set<const void*> seen;
+  seen.reserve(list.size());
   for (auto& ma : list)
     if (ma && seen.insert(Key(ma)).second) out.push_back(ma);
   return out;
@@ -23,6 +26,7 @@ std::vector<Ref<OrvIMfgAssembly>> OrvVekMAVersioningIndex::ContentMAs(const Ref<
 }
 
 OrvVekMAVersioningIndex::OrvVekMAVersioningIndex(const std::vector<Ref<OrvIMfgAssembly>>& all) {
+  containers_.reserve(all.size());
   for (auto& m : all)
     for (auto& child : ContentMAs(m)) containers_[Key(child)].push_back(m);
 }
@@ -31,7 +35,7 @@ std::vector<Ref<OrvIMfgAssembly>> OrvVekMAVersioningIndex::IndirectMAs(const std
   // Level by level, as the literal definition finds them; an assembly met again is
   // not followed again, so shared sub-assemblies and cycles cost nothing more.
   std::vector<Ref<OrvIMfgAssembly>> out, level = seeds;
-  std::unordered_set<const TavBaseUnknown*> seen;
+  std::unordered_set<const void*> seen;
   while (!level.empty()) {
     std::vector<Ref<OrvIMfgAssembly>> next;
     for (auto& s : level) {

@@ -21,7 +21,7 @@ public:
                                                               const std::vector<Ref<OrvIMfgAssembly>>& seeds);
 
 private:
-  std::unordered_map<const TavBaseUnknown*, std::vector<Ref<OrvIMfgAssembly>>> containers_;
+  std::unordered_map<const void*, std::vector<Ref<OrvIMfgAssembly>>> containers_;
 };
 
 // Drops repeats, keeping first occurrences in order.

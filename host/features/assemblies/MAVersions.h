@@ -73,6 +73,10 @@ private:
 
 HostMAVersions* MAVersionsOf(const HostDocument& doc);
 
+// Synthetic plants: `count` assemblies, each with a product and the earlier assemblies
+// i/2 and i/3 (shared sub-assemblies); every tenth versioned, then changed and logged.
+std::size_t AddGeneratedAssemblies(HostDocument& doc, std::size_t count);
+
 // The store on every document and the assembly extension (MAVersions.cpp); with the
 // plant elements (MAVersionsPlant.cpp).
 void RegisterMAVersionStore();
