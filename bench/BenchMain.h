@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 #include <vector>
 
 #include "Startup.h"
@@ -28,6 +29,23 @@ double Best(F&& f, int rounds) {
     best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
   }
   return best;
+}
+
+// The best of `rounds` single runs of `f`, each from cold caches, in seconds; `reset`
+// (untimed) puts back what a run changed.
+template <class F, class R>
+double BestCold(F&& f, int rounds, R&& reset) {
+  double best = 1e30;
+  for (int i = 0; i < rounds; ++i) {
+    EvictCaches();
+    best = std::min(best, Best(f, 1));
+    reset();
+  }
+  return best;
+}
+template <class F>
+double BestCold(F&& f, int rounds) {
+  return BestCold(std::forward<F>(f), rounds, [] {});
 }
 
 #define MIRT_BENCHMARK_MAIN()                                              \

@@ -39,21 +39,15 @@ double SecondsPerAssembly(Plant& c, int rounds) {
   host::HostSession session;
   host::HostEngine engine;
   session.OpenDocument(c.doc);
-  double best = 1e30;
-  for (int r = 0; r < rounds; ++r) {
-    EvictCaches();
-    std::string err;
-    const double t = Best(
-        [&] {
-          engine.Start("OrvVekPlanner", "OrvVekMAVersioningCmd", &err);
-          auto* cmd = dynamic_cast<OrvVekMAVersioningCmd*>(engine.RunningCommand());
-          if (cmd) cmd->Dialog()->OKButton()->Notify(TavDlgNotification::Activate);
-          return cmd != nullptr;
-        },
-        1);
-    best = std::min(best, t);
-    engine.Undo(*c.doc, 1, nullptr, &err);
-  }
+  std::string err;
+  const double best = BestCold(
+      [&] {
+        engine.Start("OrvVekPlanner", "OrvVekMAVersioningCmd", &err);
+        auto* cmd = dynamic_cast<OrvVekMAVersioningCmd*>(engine.RunningCommand());
+        if (cmd) cmd->Dialog()->OKButton()->Notify(TavDlgNotification::Activate);
+        return cmd != nullptr;
+      },
+      rounds, [&] { engine.Undo(*c.doc, 1, nullptr, &err); });
   return best / static_cast<double>(c.assemblies);
 }
 

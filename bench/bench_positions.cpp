@@ -53,12 +53,9 @@ std::size_t ListAndRestoreAll(Plant& c) {
 // Seconds per product of the best of `rounds` cold runs; the plant is displaced again
 // between runs, outside the time.
 double SecondsPerProduct(Plant& c, int rounds) {
-  double best = 1e30;
-  for (int r = 0; r < rounds; ++r) {
-    EvictCaches();
-    best = std::min(best, Best([&] { return ListAndRestoreAll(c); }, 1));
+  const double best = BestCold([&] { return ListAndRestoreAll(c); }, rounds, [&] {
     for (auto& [m, p] : c.moved) m->SetPosition(p);
-  }
+  });
   return best / static_cast<double>(c.objects);
 }
 
@@ -130,11 +127,7 @@ Chain& CachedChain(std::size_t n) {
 double SecondsPerActivity(Chain& c, int rounds) {
   auto first = query<TavISPPProcessConstraintsMgt>(std::static_pointer_cast<TavBaseUnknown>(c.activities.front()));
   Ref<TavBaseUnknown> target = c.outsider;
-  double best = 1e30;
-  for (int r = 0; r < rounds; ++r) {
-    EvictCaches();
-    best = std::min(best, Best([&] { return first->HasIndirectConstraints(target); }, 1));
-  }
+  const double best = BestCold([&] { return first->HasIndirectConstraints(target); }, rounds);
   return best / static_cast<double>(c.activities.size());
 }
 

@@ -10,6 +10,7 @@ public:
   explicit OrvVekDesignRestore(Ref<TavDocument> doc);
   // The document keeps design positions.
   bool IsValid() const { return design_ != nullptr; }
+  const Ref<TavDocument>& Document() const { return doc_; }
 
   // Current and design position differ (tags and objects that cannot move never do).
   bool IsDisplaced(const Ref<TavBaseUnknown>& product) const;

@@ -63,9 +63,7 @@ bool OrvVekRestoreDesignPosCmd::Restore() {
   std::vector<Ref<TavBaseUnknown>> list;
   if (dialog_->IsRestoreAll()) {
     list = dialog_->Displaced();
-    Ref<TavDocument> doc;
-    if (auto editor = TavFrmEditor::GetCurrentEditor()) doc = editor->GetDocument();
-    for (auto& ma : OrvEMfgAssemblyFactory::GetMAsInContainer(doc, 0)) list.push_back(ma);
+    for (auto& ma : OrvEMfgAssemblyFactory::GetMAsInContainer(engine_->Document(), 0)) list.push_back(ma);
   } else {
     list = dialog_->SelectedProducts();
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "HostAssemblyEdits.h"
 #include "HostSaved.h"
 #include "HostUndo.h"
 
@@ -89,8 +90,31 @@ void HostProduct::SetPosition(const Position& p) {
   StorePosition(p);
 }
 
-void HostAssembly::SetName(const TavUnicodeString& n) { SetText(*this, name_, n, UndoText::Name); }
-void HostAssembly::SetPartNumber(const TavUnicodeString& pn) { SetText(*this, partNumber_, pn, UndoText::PartNumber); }
+namespace {
+std::vector<std::function<void(HostAssembly&, AssemblyEdit)>>& AssemblyEditListeners() {
+  static std::vector<std::function<void(HostAssembly&, AssemblyEdit)>> v;
+  return v;
+}
+// A recorded change of an assembly's text is an edit the listeners hear of.
+void SetAssemblyText(HostAssembly& a, TavUnicodeString& field, const TavUnicodeString& value, UndoText which, AssemblyEdit what) {
+  if (field == value) return;
+  const bool recorded = RecorderOf(a) != nullptr;
+  SetText(a, field, value, which);
+  if (recorded) NotifyAssemblyEdit(a, what);
+}
+}  // namespace
+
+void RegisterAssemblyEditListener(std::function<void(HostAssembly&, AssemblyEdit)> listener) {
+  AssemblyEditListeners().push_back(std::move(listener));
+}
+void NotifyAssemblyEdit(HostAssembly& a, AssemblyEdit what) {
+  for (auto& listener : AssemblyEditListeners()) listener(a, what);
+}
+
+void HostAssembly::SetName(const TavUnicodeString& n) { SetAssemblyText(*this, name_, n, UndoText::Name, AssemblyEdit::Name); }
+void HostAssembly::SetPartNumber(const TavUnicodeString& pn) {
+  SetAssemblyText(*this, partNumber_, pn, UndoText::PartNumber, AssemblyEdit::PartNumber);
+}
 void HostAssembly::SetType(int t) { SetNumber(*this, type_, t, UndoNumber::AssemblyType); }
 void HostAssembly::SetContentByStructure(bool b) { SetNumber(*this, byStructure_, b, UndoNumber::ContentByStructure); }
 void HostAssembly::SetNotDirectlyChangeable(bool b) { SetNumber(*this, notDirectlyChangeable_, b, UndoNumber::NotDirectlyChangeable); }

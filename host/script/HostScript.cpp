@@ -216,8 +216,20 @@ TavDlgWidget* ScriptRunner::ResolveWidget(const std::string& spec, std::string& 
     return nullptr;
   }
   if (dot == std::string::npos) return d;
+  // DIALOG.WIDGET names the first widget of that name (names may hold dots:
+  // "ValueEditor.1"); DIALOG.FRAME.WIDGET looks inside FRAME, for dialogs that give two
+  // widgets one name.
   std::string widget = spec.substr(dot + 1);
   TavDlgWidget* w = d->Find(widget);
+  if (!w && widget.find('.') != std::string::npos) {
+    w = d;
+    for (std::size_t from = 0; w;) {
+      const std::size_t end = widget.find('.', from);
+      w = w->Find(widget.substr(from, end == std::string::npos ? std::string::npos : end - from));
+      if (end == std::string::npos) break;
+      from = end + 1;
+    }
+  }
   if (!w) {
     std::vector<std::string> names;
     std::vector<const TavDlgWidget*> work{d};

@@ -174,9 +174,8 @@ void PrintPositions(std::ostream& out, const HostDocument& doc, const Ref<TavBas
   auto design = TavDesignPositionsOf(std::dynamic_pointer_cast<TavDocument>(const_cast<HostDocument&>(doc).self()));
   if (design && design->IsTagObject(o)) out << "  tag object\n";
   if (!movable || !design) return;
-  constexpr TavIMovable::Position kIdentity{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
   const auto now = movable->GetPosition(), home = design->GetDesignPosition(o);
-  if (now == kIdentity && home == kIdentity) return;
+  if (now == kTavIdentityPosition && home == kTavIdentityPosition) return;
   out << "  position " << MatrixWords(now) << '\n';
   out << "  design position " << MatrixWords(home) << (TavSamePosition(home, now) ? "" : " (displaced)") << '\n';
 }

@@ -9,6 +9,9 @@
 
 // The modification codes the workbench logs.
 namespace TavModificationCode {
+inline constexpr int Content = 1;              // attribute "content": a part added or removed
+inline constexpr int Name = 2;                 // attribute "name"
+inline constexpr int PartNumber = 3;           // attribute "partnumber"
 inline constexpr int ExternallyProduced = 12;  // attribute "externallyproduced"
 }  // namespace TavModificationCode
 

@@ -7,6 +7,9 @@
 
 #include "TavPPR.h"
 
+// No move: where a product without a position stands.
+inline constexpr TavIMovable::Position kTavIdentityPosition{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+
 // One document's design positions (a root container of the document).
 class TavIDesignPositions : public virtual TavBaseUnknown {
 public:

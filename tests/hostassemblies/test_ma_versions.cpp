@@ -3,6 +3,7 @@
 // (answers, undo) and in plant files (byte-stable, one located error).
 #include <gtest/gtest.h>
 
+#include "HostProducts.h"
 #include "HostUndo.h"
 #include "MAVersions.h"
 #include "PlantText.h"
@@ -100,6 +101,70 @@ TEST_F(Versions, UndoTakesBackMarksLinksEntriesAndVersions) {
   EXPECT_TRUE(Ref_("outer")->IsExternallyProduced());
 }
 
+TEST_F(Versions, TheHostLogsItsOwnRecordedEditsAndUndoTakesThemBack) {
+  auto outer = std::dynamic_pointer_cast<host::HostAssembly>(doc->FindById("outer"));
+  auto log = [&] {
+    std::string s;
+    for (auto& e : Services()->GetModificationLog()) s += std::to_string(e.code) + ":" + e.attribute.utf8() + " ";
+    return s;
+  };
+  EXPECT_EQ(log(), "");  // loading logs nothing
+  {
+    host::UndoScope job(*doc);
+    outer->SetName("OuterAssy");  // the same name: no edit
+    outer->SetName("Outer");
+    outer->SetPartNumber("MA-3");
+    EXPECT_EQ(outer->AddPart(doc->FindById("door")), S_OK);
+    EXPECT_EQ(outer->AddPart(doc->FindById("door")), S_FALSE);  // already there: no edit
+    EXPECT_EQ(outer->RemovePart(doc->FindById("inner")), S_OK);  // a run of content edits: one entry
+    outer->SetName("Outer.2");
+    job.Keep("edit");
+  }
+  EXPECT_EQ(log(), "2:name 3:partnumber 1:content 2:name ");
+  EXPECT_EQ(Modified(), "Outer.2");
+  std::string why;
+  ASSERT_TRUE(doc->Journal().Undo(&why)) << why;
+  EXPECT_EQ(log(), "");
+  EXPECT_EQ(outer->Name().utf8(), "OuterAssy");
+  ASSERT_TRUE(doc->Journal().Redo(&why)) << why;
+  EXPECT_EQ(log(), "2:name 3:partnumber 1:content 2:name ");
+  // A change nobody records (loading, generating) is no edit.
+  outer->SetName("Quiet");
+  EXPECT_EQ(Services()->GetModificationLog().size(), 4u);
+}
+
+TEST_F(Versions, ObjectsDeletedAfterAVersionNeitherLinkNorBreakTheSave) {
+  auto inner = Ma("inner"), outer = Ma("outer");
+  ASSERT_EQ(Ref_("outer")->LinkRefEbom(doc->FindById("panel")), S_OK);
+  ASSERT_EQ(OrvVekMfgAssyVersioningUtilities::CreateNewMAVersion(inner), S_OK);
+  ASSERT_EQ(OrvVekMfgAssyVersioningUtilities::CreateNewMAVersion(outer), S_OK);
+  {
+    host::UndoScope job(*doc);
+    std::string why;
+    auto door = std::dynamic_pointer_cast<host::HostProduct>(doc->FindById("door"));
+    auto panel = std::dynamic_pointer_cast<host::HostProduct>(doc->FindById("panel"));
+    ASSERT_EQ(host::RemoveProductInstance(door, panel, why), S_OK) << why;
+    job.Keep("delete");
+  }
+  EXPECT_FALSE(Ref_("outer")->GetRefEbomProduct());
+  EXPECT_EQ(Ref_("outer")->UnlinkRefEbom(), E_FAIL);  // nothing left to unlink
+  EXPECT_TRUE(OrvVekMfgAssyVersioningUtilities::WasMAReallyMod(inner));  // its part went, and the log says so
+  EXPECT_EQ(Modified(), "InnerAssy");
+  std::string problem;
+  const std::string saved = host::SerializePlant(*doc, "t.xml", &problem);
+  EXPECT_EQ(problem, "");
+  EXPECT_EQ(saved.find("panel"), std::string::npos);
+  EXPECT_NE(saved.find("<lastVersion name=\"InnerAssy\" type=\"1\" gone=\"1\"/>"), std::string::npos) << saved;
+  auto reloaded = LoadPlantText(saved);
+  ASSERT_TRUE(reloaded);
+  EXPECT_EQ(host::SerializePlant(*reloaded, "t.xml", &problem), saved);
+  for (const char* id : {"inner", "outer"})  // each version held what is gone: both differ from it
+    EXPECT_TRUE(OrvVekMfgAssyVersioningUtilities::WasMAReallyMod(query<OrvIMfgAssembly>(reloaded->FindById(id)))) << id;
+  std::string why;
+  ASSERT_TRUE(doc->Journal().Undo(&why)) << why;
+  EXPECT_EQ(Ref_("outer")->GetRefEbomProduct(), doc->FindById("panel"));  // the deletion undone, the link is back
+}
+
 TEST(VersionsPlant, VersionsLinksAndTheLogSurviveSaveAndReload) {
   const std::string text = Plant(
       "      <versioning version=\"2\" externallyProduced=\"true\" refEbom=\"door\">\n"
@@ -128,6 +193,8 @@ TEST(VersionsPlant, BadVersioningIsOneLocatedError) {
        "unknown id \"nope\""},
       {"", "  <modificationLog>\n    <entry object=\"ghost\" code=\"12\"/>\n  </modificationLog>\n", "object=\"ghost\" is an unknown id"},
       {"", "  <modificationLog>\n    <entry object=\"outer\" code=\"twelve\"/>\n  </modificationLog>\n", "'twelve'"},
+      {"      <versioning version=\"1\">\n        <lastVersion name=\"A\" gone=\"0\"/>\n      </versioning>\n", "",
+       "gone=\"0\" is no count"},
   };
   for (const auto& c : cases) {
     const std::string error = PlantTextError(Plant(c.extras, c.sections));

@@ -4,28 +4,13 @@
 // an engine, and helpers to drive the assembly and kit commands.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
-#include "HostEngine.h"
+#include "EnginePlant.h"
 #include "OrvMfgAssyCmd.h"
-#include "PlantDocument.h"
 
-struct MfgAssyPlant : ::testing::Test {
-  std::ostringstream out;
-  host::HostSession session;
-  host::HostEngine engine{&out};
-  Ref<host::HostDocument> doc;
-  std::string err;
-
+struct MfgAssyPlant : EnginePlant {
   virtual const char* PlantFile() const { return "ma-plant.xml"; }
-  void SetUp() override {
-    doc = host::LoadPlant(std::string(MIRT_TEST_DATA) + "/mfgassembly/data/" + PlantFile(), err);
-    ASSERT_TRUE(doc) << err;
-    session.OpenDocument(doc);
-  }
-  Ref<TavBaseUnknown> Obj(const std::string& id) const { return doc->FindById(id); }
+  void SetUp() override { Open(std::string("mfgassembly/data/") + PlantFile()); }
   Ref<OrvIMfgAssembly> MA(const std::string& id) const { return query<OrvIMfgAssembly>(Obj(id)); }
-  bool Pick(const std::string& id) { return engine.Pick(doc->PathOf(Obj(id)), &err); }
   bool PickPath(const TavPathElement& p) { return engine.Pick(p, &err); }
 
   // Starts a command; returns it typed.
@@ -34,10 +19,6 @@ struct MfgAssyPlant : ::testing::Test {
     C* raw = c.get();
     EXPECT_TRUE(engine.StartCommand(std::move(c), &err)) << err;
     return raw;
-  }
-  std::string Running() {
-    auto* c = engine.RunningCommand();
-    return c && c->GetCurrentState() ? c->GetCurrentState()->GetName() : "ended";
   }
   static void Push(TavDlgPushButton* b) { b->Notify(TavDlgNotification::Activate); }
   static void Type(TavDlgEditor* e, const std::string& text) { e->SetText(text, true); }

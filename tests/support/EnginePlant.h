@@ -1,6 +1,6 @@
 #pragma once
 // A plant of the test data open in a session with a command engine, and the helpers
-// every command test of this folder uses: objects by id, picks, the running state.
+// command tests use: objects by id, picks, the running state.
 #include <gtest/gtest.h>
 
 #include <sstream>

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "HostAssemblyEdits.h"
 #include "HostUndo.h"
 
 namespace host {
@@ -95,7 +96,12 @@ void HostMAVersions::Put(const HostAssembly& a, MARecord r) {
 
 MAState HostMAVersions::Current(const HostAssembly& a) const {
   const MARecord& r = Record(a);
-  return MAState{a.Name(), a.PartNumber(), a.GetType(), r.externallyProduced, r.refEbom, a.Parts()};
+  return MAState{a.Name(), a.PartNumber(), a.GetType(), r.externallyProduced, RefEbom(a), a.Parts()};
+}
+
+Ref<HostProduct> HostMAVersions::RefEbom(const HostAssembly& a) const {
+  const Ref<HostProduct>& p = Record(a).refEbom;
+  return p && p->Doc() == a.Doc() ? p : nullptr;
 }
 
 void HostMAVersions::AppendLoaded(Entry e) {
@@ -130,6 +136,11 @@ HRESULT HostMAVersions::LogModification(const Ref<TavBaseUnknown>& object, int c
   AppendLoaded({o, code, attribute, false});
   if (UndoLog* log = doc_.Recording()) log->Add(std::make_unique<MALogUndo>(*this, true, std::vector<std::size_t>{}, false));
   return S_OK;
+}
+
+bool HostMAVersions::NewestEntryIs(const HostObject& o, int code) const {
+  auto it = entriesOf_.find(o.GetModelNumber());
+  return it != entriesOf_.end() && !it->second.empty() && log_[it->second.back()].code == code;
 }
 
 std::vector<TavModificationEntry> HostMAVersions::GetModificationLog() const {
@@ -197,7 +208,7 @@ public:
     r.externallyProduced = produced;
     store_.Put(*a_, std::move(r));
   }
-  Ref<TavBaseUnknown> GetRefEbomProduct() const override { return store_.Record(*a_).refEbom; }
+  Ref<TavBaseUnknown> GetRefEbomProduct() const override { return store_.RefEbom(*a_); }
   HRESULT LinkRefEbom(const Ref<TavBaseUnknown>& product) override {
     auto p = product ? std::dynamic_pointer_cast<HostProduct>(product->ExtendedObject()) : nullptr;
     if (!p || p->IsResource() || p->Doc() != a_->Doc()) return E_FAIL;
@@ -208,7 +219,7 @@ public:
   }
   HRESULT UnlinkRefEbom() override {
     MARecord r = store_.Record(*a_);
-    if (!r.refEbom) return E_FAIL;
+    if (!store_.RefEbom(*a_)) return E_FAIL;
     r.refEbom = nullptr;
     store_.Put(*a_, std::move(r));
     return S_OK;
@@ -225,6 +236,20 @@ private:
 void RegisterMAVersionStore() {
   RegisterDocumentInitialiser([](HostDocument& doc) {
     if (!MAVersionsOf(doc)) doc.AddContainer(std::make_shared<HostMAVersions>(&doc));
+  });
+  RegisterAssemblyEditListener([](HostAssembly& a, AssemblyEdit what) {
+    HostMAVersions* store = a.Doc() ? MAVersionsOf(*a.Doc()) : nullptr;
+    if (!store || store->NewestEntryIs(a, static_cast<int>(what))) return;
+    static_assert(static_cast<int>(AssemblyEdit::Content) == TavModificationCode::Content &&
+                  static_cast<int>(AssemblyEdit::Name) == TavModificationCode::Name &&
+                  static_cast<int>(AssemblyEdit::PartNumber) == TavModificationCode::PartNumber);
+    switch (what) {
+      case AssemblyEdit::Content: store->LogModification(SelfRef<HostAssembly>(a), TavModificationCode::Content, "content"); break;
+      case AssemblyEdit::Name: store->LogModification(SelfRef<HostAssembly>(a), TavModificationCode::Name, "name"); break;
+      case AssemblyEdit::PartNumber:
+        store->LogModification(SelfRef<HostAssembly>(a), TavModificationCode::PartNumber, "partnumber");
+        break;
+    }
   });
   TavExtensionRegistry::Get().Register("OrvMfgAssy", OrvIMfgAssemblyReference::kInterfaceName,
                                        [](const Ref<TavBaseUnknown>& o) -> Ref<TavBaseUnknown> {

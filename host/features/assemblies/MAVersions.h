@@ -20,6 +20,9 @@ struct MAState {
   bool externallyProduced = false;
   Ref<TavBaseUnknown> refEbom;
   std::vector<Ref<TavBaseUnknown>> parts;
+  // Parts and reference of the version that had left the plant when it was saved: the
+  // state differs from any current one, as it did before the save.
+  int gone = 0;
   bool operator==(const MAState&) const = default;
 };
 
@@ -47,6 +50,9 @@ public:
   // Replaces a record, recording the old one for undo.
   void Put(const HostAssembly& a, MARecord r);
   MAState Current(const HostAssembly& a) const;
+  // The reference product while it is in the plant: a deleted product links nothing,
+  // and undoing the deletion brings the link back.
+  Ref<HostProduct> RefEbom(const HostAssembly& a) const;
 
   struct Entry {
     Ref<HostObject> object;
@@ -55,6 +61,9 @@ public:
     bool versioned = false;  // taken into a version: no longer a modification
   };
   const std::vector<Entry>& Log() const { return log_; }
+  // Whether the object's newest entry not yet versioned has this code: the host logs a
+  // run of like edits (parts added one by one) once.
+  bool NewestEntryIs(const HostObject& o, int code) const;
   // Loading: an entry and a record the loader has checked, without undo records.
   void AppendLoaded(Entry e);
   void PutLoaded(const HostAssembly& a, MARecord r) { records_[a.GetModelNumber()] = std::move(r); }
@@ -77,6 +86,8 @@ HostMAVersions* MAVersionsOf(const HostDocument& doc);
 // i/2 and i/3 (shared sub-assemblies); every tenth versioned, then changed and logged.
 std::size_t AddGeneratedAssemblies(HostDocument& doc, std::size_t count);
 
+// The host's own recorded edits of an assembly (content, name, part number) are logged
+// with their TavModificationCode; commands log their own.
 // The store on every document and the assembly extension (MAVersions.cpp); with the
 // plant elements (MAVersionsPlant.cpp).
 void RegisterMAVersionStore();

@@ -21,10 +21,17 @@ Ref<HostProduct> ProductRef(const PlantElement& e, const std::string& attr, cons
 
 bool LoadLastVersion(const PlantElement& e, const HostAssembly& a, PlantLoadContext& ctx, MAState& s) {
   if (!ctx.Expect(e, "lastVersion")) return false;
-  std::optional<std::string> name, partNumber, type, produced, refEbom, parts;
+  std::optional<std::string> name, partNumber, type, produced, refEbom, parts, gone;
   if (!ctx.ReadAttributes(e, {{"name", &name, true}, {"partNumber", &partNumber, false}, {"type", &type, false},
-                              {"externallyProduced", &produced, false}, {"refEbom", &refEbom, false}, {"parts", &parts, false}}))
+                              {"externallyProduced", &produced, false}, {"refEbom", &refEbom, false}, {"parts", &parts, false},
+                              {"gone", &gone, false}}))
     return false;
+  std::int64_t g = 0;
+  if (gone && (!ctx.ParseInt(e, "gone", *gone, g) || g < 1 || g > 1000000000)) {
+    if (!ctx.Failed()) ctx.Error(&e, "gone=\"" + *gone + "\" is no count of objects (1 or more)");
+    return false;
+  }
+  s.gone = static_cast<int>(g);
   std::int64_t t = a.GetType();
   if (type && (!ctx.ParseInt(e, "type", *type, t) || t < 0 || t > 4)) {
     if (!ctx.Failed()) ctx.Error(&e, "type=\"" + *type + "\" is no assembly type (0 to 4)");
@@ -91,25 +98,33 @@ void SaveVersioning(const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
   if (!store) return;
   const MARecord& r = store->Record(*a);
   if (r == MARecord{}) return;
-  auto id = [&](const Ref<TavBaseUnknown>& o) {
+  // Objects deleted since are not written: a current link to one links nothing, and
+  // the last version counts them as gone.
+  auto live = [&](const Ref<TavBaseUnknown>& o) -> const HostObject* {
     auto* h = TavCast<HostObject>(o.get());
-    if (!h || h->Doc() != a->Doc()) w.Problem("the versioning of '" + a->IdString() + "' names an object of no document");
-    return h ? h->IdString() : std::string();
+    return h && h->Doc() == a->Doc() ? h : nullptr;
   };
+  const Ref<HostProduct> refEbom = store->RefEbom(*a);
+  if (r.version == 0 && !r.externallyProduced && !refEbom && !r.last) return;
   w.Start("versioning");
   if (r.version) w.AttrInt("version", r.version);
   if (r.externallyProduced) w.Attr("externallyProduced", "true");
-  if (r.refEbom) w.Attr("refEbom", id(r.refEbom));
+  if (refEbom) w.Attr("refEbom", refEbom->IdString());
   if (r.last) {
+    int gone = r.last->gone;
     w.Start("lastVersion");
     w.Attr("name", r.last->name);
     if (!r.last->partNumber.IsEmpty()) w.Attr("partNumber", r.last->partNumber);
     w.AttrInt("type", r.last->type);
     if (r.last->externallyProduced) w.Attr("externallyProduced", "true");
-    if (r.last->refEbom) w.Attr("refEbom", id(r.last->refEbom));
+    if (const HostObject* h = live(r.last->refEbom)) w.Attr("refEbom", h->IdString());
+    else if (r.last->refEbom) ++gone;
     std::string parts;
-    for (auto& p : r.last->parts) parts += (parts.empty() ? "" : " ") + id(p);
+    for (auto& p : r.last->parts)
+      if (const HostObject* h = live(p)) parts += (parts.empty() ? "" : " ") + h->IdString();
+      else ++gone;
     if (!parts.empty()) w.Attr("parts", parts);
+    if (gone) w.AttrInt("gone", gone);
     w.End();
   }
   w.End();

@@ -37,7 +37,7 @@ private:
   // Designs by model number: a product's slot in `designs_`, 0 for the identity. A
   // whole-plant walk reads them in model order, without a hash lookup per product.
   std::vector<std::uint32_t> slot_;
-  std::vector<TavIMovable::Position> designs_{TavIMovable::Position{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0}};
+  std::vector<TavIMovable::Position> designs_{kTavIdentityPosition};
   // By model number, which no other object of the document ever takes.
   std::unordered_map<int, TagKind> tags_;
   std::unordered_map<int, bool> cables_;

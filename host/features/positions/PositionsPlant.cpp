@@ -9,8 +9,6 @@
 namespace host {
 namespace {
 
-constexpr TavIMovable::Position kIdentity{1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
-
 std::string MatrixText(const TavIMovable::Position& m, PlantWriter& w) {
   if (!std::all_of(m.begin(), m.end(), [](double v) { return std::isfinite(v); }))
     w.Problem("a position holds a non-finite number");
@@ -24,14 +22,14 @@ bool LoadPlacement(const PlantElement& e, const Ref<TavBaseUnknown>& owner, Plan
   std::optional<std::string> matrix, design;
   if (!ctx.ReadAttributes(e, {{"matrix", &matrix, true}, {"design", &design, false}})) return false;
   // A second placement: the first left a position or a design behind.
-  if (p->GetPosition() != kIdentity || store->Design(*p) != kIdentity) {
+  if (p->GetPosition() != kTavIdentityPosition || store->Design(*p) != kTavIdentityPosition) {
     ctx.Error(&e, "'" + p->IdString() + "' has two placements");
     return false;
   }
   TavIMovable::Position m{}, d{};
   if (!ParsePlantMatrix(e, "matrix", *matrix, ctx, m)) return false;
   if (design && !ParsePlantMatrix(e, "design", *design, ctx, d)) return false;
-  if (m != kIdentity) p->SetPosition(m);
+  if (m != kTavIdentityPosition) p->SetPosition(m);
   // Without a design position the product stands where its structure puts it.
   store->SetDesign(*p, design ? d : m);
   return true;
@@ -41,8 +39,8 @@ void SavePlacement(const Ref<TavBaseUnknown>& owner, PlantWriter& w) {
   auto* p = TavCast<HostProduct>(owner.get());
   const HostDesignStore* store = p && p->Doc() ? DesignPositionsOf(*p->Doc()) : nullptr;
   if (!p) return;
-  const TavIMovable::Position now = p->GetPosition(), design = store ? store->Design(*p) : kIdentity;
-  if (now == kIdentity && design == kIdentity) return;
+  const TavIMovable::Position now = p->GetPosition(), design = store ? store->Design(*p) : kTavIdentityPosition;
+  if (now == kTavIdentityPosition && design == kTavIdentityPosition) return;
   w.Start("placement");
   w.Attr("matrix", MatrixText(now, w));
   if (design != now) w.Attr("design", MatrixText(design, w));
