@@ -10,7 +10,9 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 # ccache hits across clones of the project (CI builds a fresh clone in another folder).
 export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
 PACKAGES=(cmake make g++ pkg-config libxerces-c-dev libexpat1-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libpugixml-dev libcli11-dev nlohmann-json3-dev libreadline-dev clang libclang-rt-14-dev ccache)
+          libpugixml-dev libcli11-dev nlohmann-json3-dev libreadline-dev libcpp-httplib-dev clang libclang-rt-14-dev ccache)
+# The browser test of `mirt serve`: headless Chromium driven by Selenium.
+TEST_PACKAGES=(chromium chromium-driver python3-selenium)
 
 ensure_packages() {
   local missing=()
@@ -47,6 +49,7 @@ case "$cmd" in
     configure_build build/release -DMIRT_TESTS=OFF -DMIRT_BENCH=ON
     ;;
   test)
+    PACKAGES+=("${TEST_PACKAGES[@]}")
     ensure_packages
     configure_build build/test -DCMAKE_BUILD_TYPE=Debug -DMIRT_SANITIZE=ON -DMIRT_BENCH=ON -DMIRT_WERROR=ON
     (cd build/test && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \

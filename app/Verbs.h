@@ -44,6 +44,7 @@ Verb ReplaceProductVerb();
 Verb ReplaceResourceVerb();
 Verb RestoreVerb();
 Verb RunVerb();
+Verb ServeVerb();
 Verb SettingsVerb();
 Verb ShellVerb();
 Verb StatesVerb();
