@@ -6,9 +6,14 @@
 #include <iostream>
 #include <sstream>
 
+#include <httplib.h>
+
+#include <thread>
+
 #include "FileWriter.h"
 #include "HostScript.h"
 #include "Verbs.h"
+#include "WebServer.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -105,6 +110,27 @@ int Demo() {
   if (rc != 0) return rc;
   std::cout << "    schedule: " << (out / "gantt.txt").string() << ", pictures: " << (out / "gantt.svg").string() << ", "
             << (out / "pert.svg").string() << '\n';
+
+  Step(8, "The workbench in a browser: `mirt serve` on the saved line, asked for the tree's first level and a search as its page asks; "
+          "run `mirt serve " + plant.string() + "` and open the address it prints.");
+  {
+    mirt::web::WebSession session(out.string(), out.string());
+    std::string error;
+    if (!session.Open((out / "renumbered-plant.xml").string(), &error)) throw mirt::VerbError(error);
+    mirt::web::WebServer server(session, {});
+    if (!server.Bind(&error)) throw mirt::VerbError(error);
+    std::thread serving([&] { server.Run(); });
+    httplib::Client page("127.0.0.1", server.Port());
+    page.set_default_headers({{"X-Mirt-Token", server.Token()}});
+    auto tree = page.Get("/api/tree");
+    auto search = page.Get("/api/search?q=door&limit=5");
+    server.Stop();
+    serving.join();
+    if (!tree || !search || tree->status != 200 || search->status != 200) throw mirt::VerbError("the demo's server did not answer");
+    const std::string answers = "{\"tree\": " + tree->body + ",\n \"search\": " + search->body + "}\n";
+    if (!support::WriteFile(out / "serve.json", answers, &error)) throw mirt::VerbError(error);
+    std::cout << "    " << (out / "serve.json").string() << '\n';
+  }
 
   std::cout << "\nmirt demo: done; outputs:\n";
   std::vector<std::string> files;

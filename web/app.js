@@ -203,8 +203,7 @@ function drawDialogs() {
   const boxes = [];
   let modal = null;
   for (const d of state.dialogs) {
-    if (d.kind === 'notify') modal = d;
-    else if (d.kind === 'file') modal = d;
+    if (d.kind === 'notify' || d.kind === 'filebox') modal = d;
     else {
       const addr = addresses(d);
       boxes.push(el('div', { class: 'dialog', 'data-dialog': d.name }, el('div', { class: 'title' }, d.title || d.name),
@@ -212,14 +211,19 @@ function drawDialogs() {
     }
   }
   $('dialogs').replaceChildren(...boxes);
-  drawModal(modal);
+  // A box the command waits on comes first: nothing else runs until it is answered.
+  drawModal(state.blocked ? { ...state.blocked, kind: 'blocked' } : modal);
 }
 
 async function drawModal(d) {
   const m = $('modal');
   if (!d) { m.hidden = true; m.replaceChildren(); return; }
   const box = el('div', { class: 'box', 'data-dialog': d.name }, el('h3', {}, d.title || d.name));
-  if (d.kind === 'notify') {
+  if (d.kind === 'blocked') {
+    box.append(el('p', { class: `msg-${d.level}` }, d.text),
+               ...['ok', 'yes', 'no', 'cancel'].map((a) => el('button', { 'data-answer': a, onclick: () => act({ action: 'answer', answer: a }) },
+                                                             a[0].toUpperCase() + a.slice(1))));
+  } else if (d.kind === 'notify') {
     box.append(el('p', { class: `msg-${d.level}` }, d.text),
                el('button', { onclick: () => act({ action: 'notify', widget: d.name, notification: 'ok' }) }, 'OK'));
   } else {

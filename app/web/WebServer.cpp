@@ -75,6 +75,7 @@ std::string NewToken() {
 WebServer::WebServer(WebSession& session, ServerOptions options)
     : session_(session), options_(std::move(options)), server_(std::make_unique<httplib::Server>()), page_(Page()) {
   if (options_.token.empty()) options_.token = NewToken();
+  session_.AnswerBoxesFromPage(true);
   // Each open page keeps one thread for its event stream.
   server_->new_task_queue = [] { return new httplib::ThreadPool(16); };
   server_->set_payload_max_length(options_.maxBody);

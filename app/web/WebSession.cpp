@@ -105,13 +105,56 @@ Json NodeJson(const host::HostDocument& doc, const Ref<TavBaseUnknown>& o, host:
 
 }  // namespace
 
+// The engine's dialog host, except that a modal box shown while a page's action runs
+// waits for the page's answer instead of taking the default one.
+class WebSession::BoxHost final : public TavDialogHost {
+public:
+  BoxHost(WebSession& session, host::HostEngine& engine) : session_(session), engine_(engine) { TavDialogHost::Install(this); }
+  ~BoxHost() override { TavDialogHost::Install(&engine_); }
+  void OnNotification(TavDlgWidget* source, const std::string& notification) override { engine_.OnNotification(source, notification); }
+  std::string OnNotifyBlocked(TavDlgNotify& box) override {
+    if (session_.running_ && session_.askPage_)
+      if (auto answer = session_.AskPage(box)) engine_.QueueAnswer(*answer);
+    return engine_.OnNotifyBlocked(box);  // records the box with its answer
+  }
+  bool OnFileShown(TavDlgFile& box, bool& ok, TavUnicodeString& path) override { return engine_.OnFileShown(box, ok, path); }
+  void OnDialogDestroyed(TavDlgDialog* d) override { engine_.OnDialogDestroyed(d); }
+  void OnNotifyShown(TavDlgNotify& box) override { engine_.OnNotifyShown(box); }
+
+private:
+  WebSession& session_;
+  host::HostEngine& engine_;
+};
+
 WebSession::WebSession(std::string plantFolder, std::string outputFolder)
     : plantFolder_(std::move(plantFolder)), outputFolder_(std::move(outputFolder)) {
   runner_.SetBaseDirectory(plantFolder_);
   runner_.SetOutputDirectory(outputFolder_);
+  boxes_ = std::make_unique<BoxHost>(*this, runner_.Engine());
 }
 
-WebSession::~WebSession() { Stop(); }
+WebSession::~WebSession() {
+  Stop();
+  boxes_.reset();  // the engine's own host again before the engine goes
+}
+
+void WebSession::AnswerBoxesFromPage(bool on) {
+  std::lock_guard lock(mutex_);
+  askPage_ = on;
+}
+
+std::optional<std::string> WebSession::AskPage(TavDlgNotify& box) {
+  blocked_ = Json{{"name", box.GetName()}, {"title", box.GetTitle().utf8()}, {"text", box.GetText().utf8()},
+                  {"level", TavDlgNotify::KindName(box.GetNotifyKind())}};
+  blockedAnswer_.reset();
+  ++generation_;
+  changed_.notify_all();
+  changed_.wait(*running_, [&] { return blockedAnswer_.has_value() || stopped_; });
+  blocked_.reset();
+  std::optional<std::string> answer = std::move(blockedAnswer_);
+  blockedAnswer_.reset();
+  return answer;
+}
 
 bool WebSession::Open(const std::string& plant, std::string* error) {
   std::lock_guard lock(mutex_);
@@ -170,6 +213,7 @@ Json WebSession::StateLocked() {
   }
   s["cso"] = std::move(cso);
   s["hso"] = std::move(hso);
+  s["blocked"] = blocked_ ? *blocked_ : Json();
   // The layout's windows; those with a picture (Gantt and PERT charts) the page draws.
   Json windows = Json::array();
   for (auto& w : host::HostWindows::Get().Windows())
@@ -233,6 +277,8 @@ Answer WebSession::Search(const std::string& text, std::size_t limit) {
 Answer WebSession::Object(const std::string& path) {
   if (!PlainText(path) || path.empty()) return Refused(400, "path: no object path");
   std::lock_guard lock(mutex_);
+  // A statement waits in the middle for the box: no other statement runs meanwhile.
+  if (blocked_) return Refused(409, "a message waits for its answer");
   out_.str({});
   const bool ok = runner_.RunLine("print object " + host::QuoteWord(path), "<web>");
   std::string text = out_.str();
@@ -363,11 +409,21 @@ Answer WebSession::Act(const Json& a) {
   } else {
     return Refused(400, "no action '" + action + "'");
   }
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
+  if (blocked_) {
+    // The only action while a statement waits for a modal box: its answer.
+    if (action != "answer" || (value != "ok" && value != "cancel" && value != "yes" && value != "no"))
+      return Refused(409, "a message waits for its answer: answer ok, cancel, yes or no");
+    blockedAnswer_ = TavUnicodeString(value).ToUpper().utf8();
+    changed_.notify_all();
+    return {200, Json{{"ok", true}, {"answered", *blockedAnswer_}}};
+  }
   std::string output, error;
+  running_ = &lock;
   bool ok = Run(line, output, error);
   // A plant opened from the page gets the planner's workbench, as one opened at start.
   if (ok && action == "open" && runner_.Workbenches().CurrentWorkbenchName().empty()) ok = Run("workbench Mirt", output, error);
+  running_ = nullptr;
   lastOutput_ = ok ? output : error;
   if (!ok) return Refused(409, error);
   return {200, Json{{"ok", true}, {"statement", line}, {"output", output}}};

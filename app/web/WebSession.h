@@ -7,8 +7,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -56,6 +58,10 @@ public:
   // answer, open (a plant of the allowed folders), undo, redo, save.
   Answer Act(const Json& action);
 
+  // Modal boxes wait for the page's answer once a server serves the page; until then
+  // (and without a page, as in the fuzz target) they take their default answer.
+  void AnswerBoxesFromPage(bool on);
+
   // Counts the changes the page must redraw for; WaitForChange returns when it passes
   // `seen`, on Stop, or after `timeout`.
   std::uint64_t Generation();
@@ -65,9 +71,13 @@ public:
   bool Stopped();
 
 private:
+  class BoxHost;
   // Runs one statement; the output it printed, or false with the error.
   bool Run(const std::string& line, std::string& output, std::string& error);
   Json StateLocked();
+  // A modal box shown by the statement running: the page is told, and the statement
+  // waits (the lock given up) for the page's answer; none when the server stops.
+  std::optional<std::string> AskPage(TavDlgNotify& box);
 
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -76,6 +86,11 @@ private:
   std::string plantFolder_, outputFolder_, lastOutput_;
   std::ostringstream out_;
   host::ScriptRunner runner_{out_};
+  std::unique_ptr<BoxHost> boxes_;
+  bool askPage_ = false;
+  std::unique_lock<std::mutex>* running_ = nullptr;  // the lock of the action running, while it runs
+  std::optional<Json> blocked_;                      // the modal box waiting for the page
+  std::optional<std::string> blockedAnswer_;
 };
 
 }  // namespace mirt::web

@@ -2,7 +2,8 @@
 """The workbench in a real browser: headless Chromium driven by Selenium opens the
 sample plant through `mirt serve`, renumbers from the toolbar, makes a general
 assignment by clicking tree nodes and dialog widgets, checks that the tree and the
-inspector show it, undoes it and keeps a screenshot. With --large it also opens a
+inspector show it, undoes it, answers a command's question in the page's modal box and
+keeps a screenshot. With --large it also opens a
 generated plant of 10^5 activities and reports the page's first paint and the time
 an action takes (reported, never asserted: timings belong to no test verdict).
 
@@ -151,8 +152,17 @@ def sample_session(args, driver):
         driver.find_element(By.ID, "undo").click()
         page.settled(before)
         page.until(lambda: "process_removes_product" not in page.inspector(), "undo to take the relation back")
+
+        # A question the command waits on: the page's modal box answers it.
+        page.start("OrvVekDeleteResourceCmd")
+        page.expand("Resources")
+        page.click_node("Resources/Station.10")
+        page.until(lambda: page.js("return document.querySelector('#modal [data-answer=no]')"), "the question").click()
+        page.until(lambda: page.js("return document.getElementById('modal').hidden"), "the box to close")
+        page.until(lambda: driver.find_element(By.ID, "command").text == "", "the command to end")
+        page.node("Resources/Station.10")  # not deleted
         driver.save_screenshot(os.path.join(args.work, "workbench.png"))
-        print("browser test: renumber, assignment by clicks and undo passed; screenshot", os.path.join(args.work, "workbench.png"))
+        print("browser test: renumber, assignment by clicks, undo and a modal question passed; screenshot", os.path.join(args.work, "workbench.png"))
     finally:
         proc.terminate()
         proc.wait(timeout=20)

@@ -266,6 +266,43 @@ TEST_F(Web, AGanttWindowACommandOpensIsDrawnForThePage) {
   Get("/api/window?name=" + Encode("Gantt Chart.9"), 404);
 }
 
+TEST_F(Web, AModalBoxWaitsForThePagesAnswer) {
+  const Json resources = Get("/api/tree?path=Resources");
+  ASSERT_FALSE(resources["nodes"].empty());
+  const std::string station = resources["nodes"][0]["path"];
+  auto deleteWith = [&](const std::string& answer) {
+    Act({{"action", "start"}, {"module", "OrvVekPlanner"}, {"class", "OrvVekDeleteResourceCmd"}});
+    // The pick asks "do you really want to delete" and waits for the page.
+    int status = 0;
+    std::thread pick([&] {
+      httplib::Client other("127.0.0.1", server->Port());
+      other.set_default_headers({{"X-Mirt-Token", token}});
+      other.set_read_timeout(30);
+      auto res = other.Post("/api/action", Json{{"action", "pick"}, {"path", station}}.dump(), "application/json");
+      status = res ? res->status : -1;
+    });
+    Json blocked;
+    for (int i = 0; i < 500 && blocked.is_null(); ++i) {
+      blocked = Get("/api/state")["blocked"];
+      if (blocked.is_null()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(blocked.is_null());
+    EXPECT_NE(blocked["text"].get<std::string>().find("delete"), std::string::npos) << blocked.dump();
+    // Meanwhile the page reads, but runs nothing else.
+    Get("/api/tree");
+    Act({{"action", "undo"}}, 409);
+    Get("/api/object?path=" + Encode(station), 409);
+    Act({{"action", "answer"}, {"answer", answer}});
+    pick.join();
+    EXPECT_EQ(status, 200);
+    EXPECT_TRUE(Get("/api/state")["blocked"].is_null());
+  };
+  deleteWith("no");
+  Get("/api/object?path=" + Encode(station));  // still there
+  deleteWith("yes");
+  Get("/api/object?path=" + Encode(station), 404);
+}
+
 TEST_F(Web, TheEventStreamSaysWhenToRedraw) {
   std::string got;
   std::thread later([&] {
