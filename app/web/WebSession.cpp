@@ -7,9 +7,9 @@
 
 #include "HostUndo.h"
 #include "HostWindows.h"
-#include "TavGraph.h"
 #include "HostWorkbench.h"
 #include "ScriptWords.h"
+#include "TavGraph.h"
 #include "TavModules.h"
 #include "TavServices.h"
 #include "TreeObjects.h"
@@ -41,7 +41,7 @@ std::string Lower(std::string s) {
 std::string Kind(const Ref<TavBaseUnknown>& o) {
   if (query<TavISPPActivity>(o)) return "activity";
   if (query<OrvIMfgAssembly>(o)) return "assembly";
-  if (auto p = query<TavIProduct>(o)) return "product";
+  if (query<TavIProduct>(o)) return "product";  // resources too
   return "section";
 }
 
