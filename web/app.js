@@ -133,9 +133,14 @@ async function drawToolbars() {
     const [module, cls] = commandChoice.split(' ');
     act({ action: 'start', module, class: cls });
   } }, 'Start');
-  $('toolbars').replaceChildren(...wb.toolbars.map((t) => el('div', { class: 'toolbar' }, el('span', {}, t.name),
-    ...t.headers.map((h) => el('button', { disabled: !h.available, title: h.help || h.title, 'data-header': h.id,
-                                           onclick: () => act({ action: 'fire', header: h.id }) }, h.title)))),
+  const fire = (h) => el('button', { disabled: !h.available, title: h.help || h.title, 'data-header': h.id,
+                                     onclick: () => act({ action: 'fire', header: h.id }) }, h.title);
+  // The host's menus (INSERT, TOOLS) with their submenus nested, as drop-downs.
+  const menus = new Map(wb.menus.map((m) => [m.name, m]));
+  const menu = (m) => el('details', { class: 'menu' }, el('summary', {}, m.name),
+    el('div', { class: 'entries' }, ...m.entries.map((e) => (e.submenu ? (menus.has(e.submenu) ? menu(menus.get(e.submenu)) : null) : fire(e)))));
+  $('toolbars').replaceChildren(...wb.menus.filter((m) => !m.parent).map(menu),
+    ...wb.toolbars.map((t) => el('div', { class: 'toolbar' }, el('span', {}, t.name), ...t.headers.map(fire))),
     el('div', { class: 'toolbar' }, el('span', {}, 'Commands'), pick, start));
 }
 

@@ -117,6 +117,13 @@ def sample_session(args, driver):
         page = Page(driver)
         page.until(lambda: page.js("return document.body.dataset.ready === '1'"), "the first paint")
 
+        # The workbench's menus hold its headers, unavailable ones greyed.
+        tools = page.until(lambda: page.js("return [...document.querySelectorAll('details.menu > summary')]"
+                                           ".find(s => s.textContent === 'TOOLS')"), "the TOOLS menu")
+        tools.click()
+        assert page.js("return !!document.querySelector('details.menu[open] button[data-header=WexDDPReplaceParts]:not([disabled])')")
+        assert page.js("return !!document.querySelector('details.menu[open] button[data-header=WexDDPModificationTable][disabled]')")
+
         # Renumbering from the toolbar's command list: the plant is modified, undo offered.
         page.start("TavVekRenumberActCmd")
         page.until(lambda: not driver.find_element(By.ID, "undo").get_property("disabled"), "undo to be offered")
