@@ -13,6 +13,7 @@
 #include "HostFlow.h"
 #include "PlantDocument.h"
 #include "PlantFormat.h"
+#include "PlantReferences.h"
 
 namespace host {
 
@@ -47,12 +48,6 @@ using namespace plant;
 
 namespace {
 
-struct PairHash {
-  std::size_t operator()(const std::pair<const void*, const void*>& p) const {
-    return std::hash<const void*>()(p.first) * 0x9E3779B97F4A7C15ull + std::hash<const void*>()(p.second);
-  }
-};
-
 // The element's attributes as the stream shows them.
 struct ElementViews {
   std::vector<XmlAttr> attrs;
@@ -78,28 +73,8 @@ struct RelationRecord {
   std::uint32_t problem;      // index + 1 into problems_, or 0
   PlantElement* children;     // its child elements and text, when it has any
 };
-struct PartRecord {
-  HostAssembly* assembly;
-  std::string ref;
-  std::uint32_t line, column;
-  std::uint32_t problem, childProblem;
-};
-// The element of each kind of link record.
-constexpr const char* kLinkNames[] = {"flow", "precedence", "constraint", "prevCycle"};
-struct LinkRecord {
-  enum Kind : std::uint8_t { Flow, Precedence, Constraint, PrevCycle, ProblemOnly } kind;
-  std::string from, to;
-  std::string id;  // a flow's, when stored
-  std::uint32_t line, column;
-  std::uint32_t problem, childProblem;
-  int type = TavConstraintType::Plain;  // a constraint's kind
-};
-// The `type` of a constraint: none for a plain one, else a synchronisation.
-int ConstraintTypeOf(std::string_view text) {
-  return text == "startStart" ? TavConstraintType::StartStart : text == "endEnd" ? TavConstraintType::EndEnd : -1;
-}
 
-class Loader final : public XmlSink {
+class Loader final : public XmlSink, public LoadProblems {
 public:
   explicit Loader(const std::string& fileName) : fileName_(fileName) {
     scratch_ = HostDocument::Create(false);
@@ -219,7 +194,7 @@ public:
     bool ok = true;
     for (auto& [el, sec] : sections_)
       if (sec->phase != PlantSectionPhase::Late && !(ok = LoadSection(el, sec))) break;
-    ok = ok && LoadRelations() && LoadParts() && LoadLinks();
+    ok = ok && LoadRelations() && plant::LoadParts(*doc_, parts_, assemblyAt_, *this) && plant::LoadLinks(*doc_, links_, *this);
     for (std::size_t i = 0; ok && i < exts_.size(); ++i) {
       auto& x = exts_[i];
       if (!x.entry->loader || !x.entry->loader(*x.el, x.owner, ctx) || ctx.Failed()) {
@@ -308,7 +283,7 @@ private:
     Open(k);
     return true;
   }
-  bool Fail(std::uint32_t line, std::uint32_t column, const std::string& message) {
+  bool Fail(std::uint32_t line, std::uint32_t column, const std::string& message) override {
     ctx_->ErrorAt(line, column, message);
     return false;
   }
@@ -326,7 +301,7 @@ private:
   void NoteChildProblem(std::uint32_t& slot, std::uint32_t line, std::uint32_t column, std::string message) {
     if (!slot) slot = Keep(line, column, std::move(message));
   }
-  bool Report(std::uint32_t problem) {
+  bool Report(std::uint32_t problem) override {
     if (!problem) return true;
     const Problem& p = problems_[problem - 1];
     return Fail(p.line, p.column, p.message);
@@ -616,12 +591,7 @@ private:
     return true;
   }
 
-  // ------------------------------------------------------------ references
-  Ref<TavBaseUnknown> Resolve(std::uint32_t line, std::uint32_t column, std::string_view what, const std::string& id) {
-    Ref<TavBaseUnknown> o = doc_->ObjectById(id);
-    if (!o) Fail(line, column, std::string(what) + " names an unknown id " + Quote(id));
-    return o;
-  }
+  // ------------------------------------------------------------ relations (parts and links: PlantReferences.h)
 
   static bool Accepts(const RelationTypeInfo& t, TavBaseUnknown* target) {
     if (auto* p = TavCast<HostProduct>(target)) return p->IsResource() ? t.acceptsResource : t.acceptsProduct;
@@ -632,7 +602,7 @@ private:
     for (; relationsDone_ < relations_.size(); ++relationsDone_) {
       auto& r = relations_[relationsDone_];
       if (!Report(r.problem)) return false;
-      Ref<TavBaseUnknown> target = Resolve(r.line, r.column, "relation", r.ref);
+      Ref<TavBaseUnknown> target = ResolveId(*doc_, *this, r.line, r.column, "relation", r.ref);
       if (!target) return false;
       target = target->ExtendedObject();
       if (!Accepts(*r.type, target.get()))
@@ -644,115 +614,7 @@ private:
     return true;
   }
 
-  bool LoadParts() {
-    // Resolve everything first: a containment cycle must be refused before any
-    // part is added, since assemblies hold their parts strongly.
-    std::vector<Ref<TavBaseUnknown>> targets;
-    targets.reserve(parts_.size());
-    std::unordered_map<HostAssembly*, std::vector<HostAssembly*>> sub;
-    std::unordered_set<std::pair<const void*, const void*>, PairHash> seen;
-    seen.reserve(parts_.size());
-    for (auto& pr : parts_) {
-      if (!Report(pr.problem)) return false;
-      Ref<TavBaseUnknown> t = Resolve(pr.line, pr.column, "part", pr.ref);
-      if (!t) return false;
-      t = t->ExtendedObject();
-      auto* p = dynamic_cast<HostProduct*>(t.get());
-      auto* sa = dynamic_cast<HostAssembly*>(t.get());
-      // Kits gather resources too; the resource root is no object and has no id.
-      if (!p && !sa)
-        return Fail(pr.line, pr.column, "part " + Quote(pr.ref) + " is an " + KindOf(t) + ", not a product, a resource or an assembly");
-      if (sa == pr.assembly) return Fail(pr.line, pr.column, "assembly " + Quote(pr.ref) + " cannot contain itself");
-      if (!seen.insert({pr.assembly, t.get()}).second) return Fail(pr.line, pr.column, "duplicate part " + Quote(pr.ref));
-      if (sa) sub[pr.assembly].push_back(sa);
-      targets.push_back(std::move(t));
-      if (!Report(pr.childProblem)) return false;
-    }
-    // Iterative three-colour search for a cycle among assemblies.
-    std::unordered_map<HostAssembly*, int> colour;
-    for (auto& [start, unused] : sub) {
-      if (colour[start]) continue;
-      std::vector<std::pair<HostAssembly*, std::size_t>> work{{start, 0}};
-      colour[start] = 1;
-      while (!work.empty()) {
-        auto& [a, i] = work.back();
-        auto it = sub.find(a);
-        if (it == sub.end() || i == it->second.size()) {
-          colour[a] = 2;
-          work.pop_back();
-          continue;
-        }
-        HostAssembly* next = it->second[i++];
-        int& c = colour[next];
-        if (c == 1) {
-          auto at = assemblyAt_.find(next);
-          return Fail(at->second.first, at->second.second,
-                      "assembly " + Quote(next->IdString()) + " contains itself through its parts");
-        }
-        if (c == 0) {
-          c = 1;
-          work.emplace_back(next, 0);
-        }
-      }
-    }
-    for (std::size_t i = 0; i < parts_.size(); ++i) parts_[i].assembly->AppendNewPart(std::move(targets[i]));
-    return true;
-  }
 
-  bool LoadLinks() {
-    // Duplicates are found here, so an activity with many links is not searched per link.
-    std::unordered_set<std::pair<const void*, const void*>, PairHash> flows, precedences, constraints, prevCycles, syncs[2];
-    // Room for all at once: a plant of 10^6 activities would rehash these sets some 20 times.
-    std::size_t flowCount = 0;
-    for (auto& l : links_) flowCount += l.kind == LinkRecord::Flow;
-    flows.reserve(flowCount);
-    precedences.reserve(links_.size() - flowCount);
-    for (auto& l : links_) {
-      if (!Report(l.problem)) return false;
-      if (l.kind == LinkRecord::ProblemOnly) continue;
-      const bool flow = l.kind == LinkRecord::Flow;
-      const char* what = kLinkNames[l.kind];
-      Ref<HostActivity> ends[2];
-      const std::string* ids[2] = {&l.from, &l.to};
-      for (int k = 0; k < 2; ++k) {
-        Ref<TavBaseUnknown> o = Resolve(l.line, l.column, k ? "'to'" : "'from'", *ids[k]);
-        if (!o) return false;
-        ends[k] = TavCast<HostActivity>(o->ExtendedObject());
-        if (!ends[k])
-          return Fail(l.line, l.column, std::string(k ? "'to' " : "'from' ") + Quote(*ids[k]) + " is a " + KindOf(o) + ", not an activity");
-      }
-      if (ends[0] == ends[1]) return Fail(l.line, l.column, "activity " + Quote(l.from) + " cannot be linked to itself");
-      const bool sync = l.kind == LinkRecord::Constraint && l.type != TavConstraintType::Plain;
-      auto& seen = flow ? flows : l.kind == LinkRecord::Precedence ? precedences : l.kind == LinkRecord::Constraint ? constraints : prevCycles;
-      if (sync) {
-        // A synchronisation is one pair, whichever activity the file names first.
-        auto& pairs = syncs[l.type - 1];
-        if (pairs.count({ends[1].get(), ends[0].get()}) || !pairs.insert({ends[0].get(), ends[1].get()}).second)
-          return Fail(l.line, l.column, "duplicate synchronisation of " + Quote(l.from) + " and " + Quote(l.to));
-      } else if (!seen.insert({ends[0].get(), ends[1].get()}).second)
-        return Fail(l.line, l.column, std::string("duplicate ") + what + " from " + Quote(l.from) + " to " + Quote(l.to));
-      switch (l.kind) {
-        case LinkRecord::Flow:
-          HostActivity::AppendNewFlow(ends[0], ends[1]);
-          if (!l.id.empty()) {
-            if (doc_->FindById(l.id)) return Fail(l.line, l.column, "duplicate id " + Quote(l.id));
-            doc_->Flows().Adopt(ends[0], ends[1], l.id);
-          }
-          break;
-        case LinkRecord::Precedence: HostActivity::AppendNewPrecedence(ends[0], ends[1]); break;
-        case LinkRecord::Constraint:
-        case LinkRecord::PrevCycle:
-          if (!ends[0]->Type()->IsA("Activity") || !ends[1]->Type()->IsA("Activity"))
-            return Fail(l.line, l.column, std::string("a ") + what + " joins activities, not flow nodes");
-          if (sync) HostActivity::AppendNewSync(ends[0], ends[1], l.type);
-          else HostActivity::AppendNewConstraint(ends[0], ends[1], l.kind == LinkRecord::PrevCycle);
-          break;
-        case LinkRecord::ProblemOnly: break;
-      }
-      if (!Report(l.childProblem)) return false;
-    }
-    return true;
-  }
 
 
   std::string fileName_;
@@ -768,7 +630,7 @@ private:
   std::vector<PartRecord> parts_;
   std::vector<LinkRecord> links_;
   std::vector<Problem> problems_;
-  std::unordered_map<const HostAssembly*, std::pair<std::uint32_t, std::uint32_t>> assemblyAt_;
+  AssemblyPlaces assemblyAt_;
   struct NameHash {
     std::size_t operator()(const std::pair<const void*, std::string>& p) const {
       return std::hash<const void*>()(p.first) ^ std::hash<std::string>()(p.second);
