@@ -48,6 +48,7 @@ Verb ServeVerb();
 Verb SettingsVerb();
 Verb ShellVerb();
 Verb StatesVerb();
+Verb SyncVerb();
 Verb UnassignVerb();
 Verb WorkbenchVerb();
 

@@ -14,7 +14,7 @@ std::vector<Verb>& Verbs() {
     std::vector<Verb> all{AddActivityVerb(), AssembliesVerb(), CheckVerb(), CompareVerb(), ConsumptionVerb(), CopyProcessVerb(), CopyResourceVerb(),
                           CreateResourceVerb(), DeleteResourceVerb(), DemoVerb(), GanttSearchVerb(), GanttVerb(), PertVerb(), GenerateVerb(), ImportVerb(), PrecedenceVerb(), RelatedVerb(),
                           RenumberVerb(), ReplacePartVerb(), ReplaceProductVerb(), ReplaceResourceVerb(), RestoreVerb(), RunVerb(), ServeVerb(), SettingsVerb(), ShellVerb(),
-                          StatesVerb(),     UnassignVerb(),   WorkbenchVerb()};
+                          StatesVerb(),     SyncVerb(),       UnassignVerb(),   WorkbenchVerb()};
     std::sort(all.begin(), all.end(), [](auto& a, auto& b) { return a.order < b.order || (a.order == b.order && a.name < b.name); });
     return all;
   }();

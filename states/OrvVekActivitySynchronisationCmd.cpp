@@ -1,8 +1,6 @@
 #include "OrvVekActivitySynchronisationCmd.h"
 
-#include "TavFlow.h"
 #include "TavServices.h"
-#include "TavUndo.h"
 
 namespace {
 const TavTrace& Trace() {
@@ -11,21 +9,6 @@ const TavTrace& Trace() {
 }
 constexpr const char* kClass = "OrvVekActivitySynchronisationCmd";
 using Dlg = OrvVekActivitySynchronisationDlg;
-
-TavUnicodeString Msg(const char* key, const char* fallback) {
-  return TavMsgCatalog::BuildMessage(OrvVekActivitySynchronisationCmd::kCatalog, key, {}, fallback);
-}
-int TypeOf(int selection) { return selection == Dlg::kEndEnd ? TavConstraintType::EndEnd : TavConstraintType::StartStart; }
-TavUnicodeString Name(const Ref<TavBaseUnknown>& o, const char* missing) {
-  auto a = query<TavISPPAbstractActivity>(o);
-  TavUnicodeString label = a ? a->GetLabel() : TavUnicodeString();
-  return label.IsEmpty() ? TavUnicodeString(missing) : label;
-}
-bool Holds(const Ref<TavISPPProcessConstraintsMgt>& c, const Ref<TavBaseUnknown>& other, int type) {
-  for (auto& p : c->GetConstraints(type))
-    if (SameObject(p, other)) return true;
-  return false;
-}
 }  // namespace
 
 OrvVekActivitySynchronisationCmd::OrvVekActivitySynchronisationCmd() : TavStateCommand("OrvVekActivitySynchronisationCmd") {}
@@ -75,15 +58,13 @@ void OrvVekActivitySynchronisationCmd::BuildGraph() {
 }
 
 void OrvVekActivitySynchronisationCmd::ReadPartners() {
-  auto c = query<TavISPPProcessConstraintsMgt>(first_);
-  for (int selection : {Dlg::kStartStart, Dlg::kEndEnd})
-    dialog_->InitializeList(selection, c ? c->GetConstraints(TypeOf(selection)) : std::vector<Ref<TavBaseUnknown>>{});
+  for (int selection : {Dlg::kStartStart, Dlg::kEndEnd}) dialog_->InitializeList(selection, sync_->Partners(selection));
 }
 
 bool OrvVekActivitySynchronisationCmd::ShowDialog() {
   TavTraceScope scope(Trace(), kClass, "ShowDialog");
-  first_ = firstAgent_->GetValueObject();
-  dialog_->SetFirstActivity(first_);
+  sync_ = std::make_unique<OrvVekActivitySynchronisation>(firstAgent_->GetValueObject());
+  dialog_->SetFirstActivity(sync_->First());
   dialog_->SetStartEndSelection(Dlg::kStartStart);
   ReadPartners();
   dialog_->SetVisibility(true);
@@ -94,35 +75,10 @@ bool OrvVekActivitySynchronisationCmd::FilterActivity(TavAcquisitionAgent* agent
   TavTraceScope scope(Trace(), kClass, "FilterActivity");
   auto pick = static_cast<TavPathElementAgent*>(agent)->GetValueObject();
   const int shown = dialog_->GetStartEndSelection();
-  const int other = shown == Dlg::kStartStart ? Dlg::kEndEnd : Dlg::kStartStart;
-  auto refuse = [&](const TavUnicodeString& text) {
-    agent->SetFilterMessage(text);
-    return false;
-  };
-  if (SameObject(pick, first_)) return refuse(Msg("ToolTip.Text3", "An activity is not synchronised with itself."));
-  if (dialog_->IsListed(shown, pick)) return refuse(Msg("ToolTip.Text1", "This activity is in the list already."));
-  if (dialog_->IsListed(other, pick)) {
-    TavUnicodeString text = Msg("ToolTip.Text2", "This activity is already in the list of the other tab:");
-    text += TavUnicodeString(" ");
-    text += other == Dlg::kStartStart ? Msg("ToolTip.Text21", "Start-Start.") : Msg("ToolTip.Text22", "End-End.");
-    return refuse(text);
-  }
-  auto mine = query<TavISPPProcessConstraintsMgt>(first_);
-  auto theirs = query<TavISPPProcessConstraintsMgt>(pick);
-  const int type = TypeOf(shown);
-  bool possible = mine && theirs && mine->IsConstraintPossible(pick, type) && theirs->IsConstraintPossible(first_, type);
-  for (int selection : {Dlg::kStartStart, Dlg::kEndEnd}) {
-    if (!possible) break;
-    for (auto& listed : dialog_->GetList(selection)) {
-      auto l = query<TavISPPProcessConstraintsMgt>(listed);
-      if (theirs->HasIndirectConstraints(listed) || (l && l->HasIndirectConstraints(pick))) {
-        possible = false;
-        break;
-      }
-    }
-  }
-  if (!possible) return refuse(Msg("ToolTip.Text4", "These activities cannot be synchronised: they are constrained already."));
-  return true;
+  const auto refusal = sync_->FilterActivity(pick, shown, dialog_->PartnerLists());
+  if (refusal == OrvVekActivitySynchronisation::Refusal::None) return true;
+  agent->SetFilterMessage(OrvVekActivitySynchronisation::RefusalText(refusal, shown));
+  return false;
 }
 
 bool OrvVekActivitySynchronisationCmd::AddLinkToDialog() {
@@ -141,59 +97,15 @@ bool OrvVekActivitySynchronisationCmd::CreateLinks() {
 }
 
 bool OrvVekActivitySynchronisationCmd::CreateStartEndLinksInModel() {
-  return CreateLinksInModel(Dlg::kStartStart) && CreateLinksInModel(Dlg::kEndEnd);
-}
-
-bool OrvVekActivitySynchronisationCmd::CreateLinksInModel(int selection) {
-  auto mine = query<TavISPPProcessConstraintsMgt>(first_);
-  if (!mine) return false;
-  const int type = TypeOf(selection);
-  const std::vector<Ref<TavBaseUnknown>> current = mine->GetConstraints(type);
-  auto isCurrent = [&](const Ref<TavBaseUnknown>& a) {
-    for (auto& c : current)
-      if (SameObject(c, a)) return true;
-    return false;
-  };
-  for (auto& a : dialog_->GetList(selection))
-    if (!isCurrent(a) && !CreateRemoveLinksInModel(type, a, true)) return false;
-  for (auto& c : current)
-    if (!dialog_->IsListed(selection, c) && !CreateRemoveLinksInModel(type, c, false)) return false;
-  return true;
-}
-
-bool OrvVekActivitySynchronisationCmd::CreateRemoveLinksInModel(int type, const Ref<TavBaseUnknown>& other, bool add) {
-  auto mine = query<TavISPPProcessConstraintsMgt>(first_);
-  auto theirs = query<TavISPPProcessConstraintsMgt>(other);
-  // Both sides or neither: a side written alone would leave the pair half made.
-  TavSavepoint pair;
-  bool ok = mine && theirs;
-  if (ok && add) ok = SUCCEEDED(mine->AddConstraint(other, type)) && SUCCEEDED(theirs->AddConstraint(first_, type));
-  if (ok && !add) {
-    ok = SUCCEEDED(mine->RemoveConstraint(other, type));
-    // The partner's side, when it holds one (a pair made elsewhere may lack it).
-    if (ok && Holds(theirs, first_, type)) ok = SUCCEEDED(theirs->RemoveConstraint(first_, type));
-  }
-  if (ok) return true;
-  pair.RollBack();
-  DisplayErrorPrompt(other);
+  if (sync_->CreateStartEndLinksInModel(dialog_->PartnerLists())) return true;
+  DisplayErrorPrompt();
   return false;
 }
 
-void OrvVekActivitySynchronisationCmd::DisplayErrorPrompt(const Ref<TavBaseUnknown>& other) {
-  TavUnicodeString text;
-  auto part = [&](const TavUnicodeString& t) {
-    if (!text.IsEmpty()) text += TavUnicodeString(" ");
-    text += t;
-  };
-  part(Msg("ErrorWnd.Text1", "The synchronisation of"));
-  part(Name(first_, "First Activity"));
-  part(Msg("ErrorWnd.Text2", "with"));
-  part(Name(other, "Second Activity"));
-  part(Msg("ErrorWnd.Text3", "could not be written; that pair was left as it was."));
-  if (auto e = TavError::TavGetLastError(E_FAIL)) part(e->GetNLSMessage());
-  TavError::TavCleanLastError();
+void OrvVekActivitySynchronisationCmd::DisplayErrorPrompt() {
   TavDlgNotify box(nullptr, "Error", TavDlgNotify::Error);
-  box.DisplayBox(Msg("ErrorWnd.Title", "Error"), text);
+  box.DisplayBox(TavMsgCatalog::BuildMessage(OrvVekActivitySynchronisation::kCatalog, "ErrorWnd.Title", {}, "Error"),
+                 sync_->ErrorText());
   box.DisplayBlocked();
 }
 

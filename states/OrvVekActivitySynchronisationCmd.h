@@ -4,12 +4,13 @@
 // both activities of each pair.
 #include <memory>
 
+#include "OrvVekActivitySynchronisation.h"
 #include "OrvVekActivitySynchronisationDlg.h"
 #include "TavCommand.h"
 
 class OrvVekActivitySynchronisationCmd : public TavStateCommand {
 public:
-  static constexpr const char* kCatalog = "OrvVekActivitySynchronisationCmd";
+  static constexpr const char* kCatalog = OrvVekActivitySynchronisation::kCatalog;
   OrvVekActivitySynchronisationCmd();
   ~OrvVekActivitySynchronisationCmd() override;
   void BuildGraph() override;
@@ -22,17 +23,13 @@ private:
   bool AddLinkToDialog();
   bool CreateLinks();
   bool CloseDialog();
-  // Both kinds, start-start first; end-end only when that succeeded.
+  // Both lists through the shared writing; a failed pair shows the error prompt.
   bool CreateStartEndLinksInModel();
-  // One kind: adds the listed partners that are not partners yet, then removes the
-  // partners no longer listed; each pair is written on both activities or not at all.
-  bool CreateLinksInModel(int selection);
-  bool CreateRemoveLinksInModel(int type, const Ref<TavBaseUnknown>& other, bool add);
-  void DisplayErrorPrompt(const Ref<TavBaseUnknown>& other);
+  void DisplayErrorPrompt();
   // The dialog's lists as the model holds them.
   void ReadPartners();
 
-  Ref<TavBaseUnknown> first_;
+  std::unique_ptr<OrvVekActivitySynchronisation> sync_;
   std::unique_ptr<TavPathElementAgent> firstAgent_, secondAgent_;
   std::unique_ptr<TavDialogAgent> okAgent_, applyAgent_, closeAgent_;
   std::unique_ptr<OrvVekActivitySynchronisationDlg> dialog_;

@@ -1,15 +1,11 @@
 #include "OrvVekActivitySynchronisationDlg.h"
 
-#include <algorithm>
-
 #include "TavServices.h"
 
 namespace {
 TavUnicodeString Text(const char* key, const char* fallback, const std::vector<TavUnicodeString>& params = {}) {
   return TavMsgCatalog::BuildMessage(OrvVekActivitySynchronisationDlg::kCatalog, key, params, fallback);
 }
-const TavBaseUnknown* Key(const Ref<TavBaseUnknown>& o) { return o ? o->ExtendedObject().get() : nullptr; }
-
 TavUnicodeString Label(const Ref<TavBaseUnknown>& o) {
   auto a = query<TavISPPAbstractActivity>(o);
   return a ? a->GetLabel() : TavUnicodeString();
@@ -29,9 +25,9 @@ OrvVekActivitySynchronisationDlg::OrvVekActivitySynchronisationDlg(TavDlgWidget*
   for (int i = 0; i < 2; ++i) {
     auto* page = tabs_->Add<TavDlgTabPage>(kPages[i]);
     page->SetTitle(Text((std::string(kPages[i]) + ".Title").c_str(), i ? "End-End" : "Start-Start"));
-    lists_[i].widget = page->Add<TavDlgMultiList>(lists[i]);
-    lists_[i].widget->SetColumnTitles({Text(headers[i], fallbacks[i])});
-    lists_[i].widget->SetMultiSelect(true);
+    widgets_[i] = page->Add<TavDlgMultiList>(lists[i]);
+    widgets_[i]->SetColumnTitles({Text(headers[i], fallbacks[i])});
+    widgets_[i]->SetMultiSelect(true);
   }
   tabs_->SetSelectedPage(kPages[0]);
   remove_ = frame->Add<TavDlgPushButton>("Remove");
@@ -53,24 +49,18 @@ void OrvVekActivitySynchronisationDlg::SetFirstActivity(const Ref<TavBaseUnknown
 }
 
 void OrvVekActivitySynchronisationDlg::InitializeList(int selection, const std::vector<Ref<TavBaseUnknown>>& activities) {
-  List& l = lists_[Index(selection)];
-  l.activities.clear();
-  l.members.clear();
-  for (auto& a : activities)
-    if (a && l.members.insert(Key(a)).second) l.activities.push_back(a);
+  lists_[Index(selection)].Assign(activities);
   Refill(selection);
 }
 
 bool OrvVekActivitySynchronisationDlg::AddToList(const Ref<TavBaseUnknown>& activity) {
-  List& l = lists_[Index(shown_)];
-  if (!activity || !l.members.insert(Key(activity)).second) return false;
-  l.activities.push_back(activity);
+  if (!lists_[Index(shown_)].Add(activity)) return false;
   Refill(shown_);
   return true;
 }
 
 bool OrvVekActivitySynchronisationDlg::IsListed(int selection, const Ref<TavBaseUnknown>& activity) const {
-  return activity && lists_[Index(selection)].members.count(Key(activity)) != 0;
+  return lists_[Index(selection)].Contains(activity);
 }
 
 void OrvVekActivitySynchronisationDlg::SetStartEndSelection(int selection) {
@@ -79,21 +69,14 @@ void OrvVekActivitySynchronisationDlg::SetStartEndSelection(int selection) {
 }
 
 void OrvVekActivitySynchronisationDlg::OnRemove() {
-  List& l = lists_[Index(shown_)];
-  auto rows = l.widget->GetSelect();
-  std::sort(rows.rbegin(), rows.rend());
-  for (int r : rows)
-    if (r >= 0 && r < static_cast<int>(l.activities.size())) {
-      l.members.erase(Key(l.activities[r]));
-      l.activities.erase(l.activities.begin() + r);
-    }
+  lists_[Index(shown_)].RemoveRows(widgets_[Index(shown_)]->GetSelect());
   Refill(shown_);
 }
 
 void OrvVekActivitySynchronisationDlg::OnTabSelect() { shown_ = tabs_->GetSelectedPage() == kPages[1] ? kEndEnd : kStartStart; }
 
 void OrvVekActivitySynchronisationDlg::Refill(int selection) {
-  List& l = lists_[Index(selection)];
-  l.widget->ClearLine();
-  for (auto& a : l.activities) l.widget->SetColumnItem(0, Label(a));
+  TavDlgMultiList* widget = widgets_[Index(selection)];
+  widget->ClearLine();
+  for (auto& a : lists_[Index(selection)].Items()) widget->SetColumnItem(0, Label(a));
 }

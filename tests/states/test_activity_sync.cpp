@@ -89,6 +89,18 @@ TEST_F(Sync, OkWritesBothSidesAndApplyRemovesThatKindOnly) {
   EXPECT_EQ(Running(), "ended");
 }
 
+TEST_F(Sync, RemoveTakesEachSelectedLineOnceAndKeepsTheRestInOrder) {
+  auto* d = Open("pack");
+  ASSERT_TRUE(d);
+  for (const char* id : {"weld", "load", "check"}) EXPECT_EQ(Refusal(id), "") << id;
+  // A row named twice and rows past the end: one line goes, the others keep their order.
+  d->ListWidget(Dlg::kStartStart)->SetSelectedRows({1, 1, 7, -1});
+  d->RemoveButton()->Notify(TavDlgNotification::Activate);
+  EXPECT_EQ(Ids(d->GetList(Dlg::kStartStart)), "weld check");
+  EXPECT_EQ(Refusal("load"), "");  // off the list, so it may come back
+  EXPECT_EQ(Ids(d->GetList(Dlg::kStartStart)), "weld check load");
+}
+
 TEST_F(Sync, OkWithUnchangedListsChangesNothing) {
   const std::string before = Saved();
   auto* d = Open("weld");
