@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iostream>
 #include <set>
+#include <string_view>
 
 #include "OrvVekActivitySynchronisation.h"
 #include "Output.h"
@@ -63,7 +64,9 @@ int ListPairs(const host::HostDocument& doc) {
         if (!seen.insert({std::min(x, y), std::max(x, y)}).second) continue;
         const std::string first = doc.PathString(a), second = doc.PathString(p);
         pairs.push_back({{"type", TypeName(selection)}, {"first", first}, {"second", second}});
-        lines.push_back(std::string("  ") + TypeText(selection) + "  " + first + "  " + second);
+        std::string type = TypeText(selection);
+        type.resize(std::string_view("start-start").size(), ' ');  // the two kinds in one column
+        lines.push_back("  " + type + "  " + first + "  " + second);
       }
   }
   if (o.format.Get() == mirt::Format::Json) {

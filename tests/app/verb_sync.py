@@ -25,7 +25,7 @@ def read(path):
 def test_list():
     text, _ = V.run(PLANT)
     V.check(text == "synchronised pairs: 2\n  start-start  Process/Weld  Process/Seal\n"
-            "  end-end  Process/Weld  Process/Hem\n", text)
+            "  end-end      Process/Weld  Process/Hem\n", text)
     j = V.js(PLANT, "--activity", "Process/Hem")
     V.check(j["startStart"] == [] and j["endEnd"] == ["Process/Weld"], f"{j}")
     j = V.js(SAMPLE)
