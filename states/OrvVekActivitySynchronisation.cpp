@@ -63,6 +63,7 @@ void OrvVekActivitySynchronisation::ReadPartners(Lists& lists) const {
 
 OrvVekActivitySynchronisation::Refusal OrvVekActivitySynchronisation::FilterActivity(const Ref<TavBaseUnknown>& pick, int shown,
                                                                              const Lists& lists) const {
+  shown = shown == kEndEnd ? kEndEnd : kStartStart;  // any other value is the first tab, as in the dialog
   if (SameObject(pick, first_)) return Refusal::Itself;
   if (lists[shown].Contains(pick)) return Refusal::ListedHere;
   if (lists[Other(shown)].Contains(pick)) return Refusal::ListedOnOther;
