@@ -58,7 +58,8 @@ mirt::Verb mirt::GenerateVerb() {
                      "Place every product and resource where its design puts it, and move every Nth away (0: no placements)")
           ->capture_default_str();
       sub.add_option("--sync-every", g_syncEvery,
-                     "Synchronise every Nth pair of neighbouring sibling activities, start-start and end-end in turn (0: none)")
+                     "Synchronise every Nth pair of neighbouring sibling activities, start-start and end-end in turn, "
+                     "unless one runs after the other (0: none)")
           ->capture_default_str();
       sub.add_option("--assemblies", g_assemblies,
                      "Add N assemblies sharing sub-assemblies, every tenth changed since its version 1 (0: none)")

@@ -196,19 +196,30 @@ bool HostActivity::IsConstraintPossible(const Ref<TavBaseUnknown>& other, int ty
   auto t = std::dynamic_pointer_cast<HostActivity>(other ? other->ExtendedObject() : nullptr);
   if (!t || t.get() == this || !(type == TavConstraintType::Plain || IsSyncType(type))) return false;
   if (!type_->IsA("Activity") || !t->Type()->IsA("Activity")) return false;
-  // Activities that must follow one another, directly or through others, cannot also
-  // start or end together: neither may reach the other along precedences.
+  // Activities of which one runs after the other cannot also start or end together.
+  // `to` runs after `from` when a walk along control flow and precedences, from `from`
+  // or one of its fathers, reaches `to` or one of its fathers: children run within
+  // their father, so a flow between two stations orders all of their children.
   auto follows = [](const HostActivity* from, const HostActivity* to) {
-    std::unordered_set<const HostActivity*> seen{from};
-    std::vector<const HostActivity*> todo{from};
+    std::unordered_set<const HostActivity*> targets;
+    for (auto t = to->FatherActivity(); t; t = t->FatherActivity()) targets.insert(t.get());
+    targets.insert(to);
+    std::unordered_set<const HostActivity*> seen;
+    std::vector<const HostActivity*> todo;
+    auto visit = [&](const HostActivity* a) {
+      if (seen.insert(a).second) todo.push_back(a);
+    };
+    visit(from);
+    for (auto f = from->FatherActivity(); f; f = f->FatherActivity()) visit(f.get());
     while (!todo.empty()) {
       const HostActivity* a = todo.back();
       todo.pop_back();
-      for (auto& w : a->after_)
-        if (auto n = w.lock()) {
-          if (n.get() == to) return true;
-          if (seen.insert(n.get()).second) todo.push_back(n.get());
-        }
+      for (const Links* l : {&a->next_, &a->after_})
+        for (auto& w : *l)
+          if (auto n = w.lock()) {
+            if (targets.count(n.get())) return true;
+            visit(n.get());
+          }
     }
     return false;
   };

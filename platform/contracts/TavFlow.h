@@ -94,8 +94,8 @@ public:
   // S_OK removed; E_FAIL when this activity holds none of that kind with `other`, or is locked.
   virtual HRESULT RemoveConstraint(const Ref<TavBaseUnknown>& other, int type = TavConstraintType::Plain) = 0;
   // Whether a constraint of the kind to `other` may be made: both are activities (no flow
-  // nodes), differ, and neither follows the other by precedences (at any depth). A lock
-  // is found when the constraint is written.
+  // nodes), differ, and neither runs after the other by control flow or precedences, at
+  // any depth or through their fathers. A lock is found when the constraint is written.
   virtual bool IsConstraintPossible(const Ref<TavBaseUnknown>& other, int type) const = 0;
   // Whether `other` is reached from this activity through constraints of any kind,
   // directly or through other activities.

@@ -33,7 +33,7 @@ foreach(seen "OrvVekProcessConstVerificationCmd ended" "viewer: every product an
              "OrvVekListActAssOfProdCmd ended" "report: activities-of-product.xml"
              "| Door.2 | At least one Engineering Requirements not fully implemented"
              "OrvProcessCompareToolCmd ended" "revision with its note: hub-rev2-noted.xml"
-             "OrvVekRestoreDesignPosCmd ended" "  ends with Process/Body Shop/Sealing and hemming/Hemming"
+             "OrvVekRestoreDesignPosCmd ended" "  ends with Process/Side Frame/Station 60/Stud weld"
              "OrvVekMAVersioningCmd ended" "  version 2"
              "OrvSerachInGanttCmd ended" "  *8: Weld.2 | SpotWeldOperation | 39.5 |  | 55 | "
              "command WexVekTotalUnassignCmd ended\nProcess/Body Shop/Closures/Pick door #op30_pick\n  type PhysicalActivity, time 9\n  flow to")

@@ -147,11 +147,54 @@ TEST(PlantPositions, IndirectConstraintsAndPrecedencesAreReachabilityThatEndsOnC
   EXPECT_FALSE(a->IsConstraintPossible(doc->FindById("c"), 9));
 }
 
+TEST(PlantPositions, ActivitiesOrderedByControlFlowOrThroughTheirFathersCannotBeSynchronised) {
+  // Two stations in flow order; in the first, x1 runs before x2 through a switch; in
+  // the second, y1 and y2 are parallel; z stands alone.
+  auto doc = LoadPlantText(
+      "<plant format=\"1\" name=\"t\">\n  <process id=\"proc\" name=\"Process\" type=\"Activity\">\n"
+      "    <activity id=\"st1\" name=\"S1\" type=\"PhysicalActivity\">\n"
+      "      <activity id=\"x1\" name=\"X1\" type=\"PhysicalActivity\"/>\n"
+      "      <activity id=\"sw\" name=\"Switch\" type=\"Switch\"/>\n"
+      "      <activity id=\"x2\" name=\"X2\" type=\"PhysicalActivity\"/>\n    </activity>\n"
+      "    <activity id=\"st2\" name=\"S2\" type=\"PhysicalActivity\">\n"
+      "      <activity id=\"y1\" name=\"Y1\" type=\"PhysicalActivity\"/>\n"
+      "      <activity id=\"y2\" name=\"Y2\" type=\"PhysicalActivity\"/>\n    </activity>\n"
+      "    <activity id=\"z\" name=\"Z\" type=\"PhysicalActivity\"/>\n  </process>\n"
+      "  <links>\n    <flow from=\"st1\" to=\"st2\"/>\n    <flow from=\"x1\" to=\"sw\"/>\n"
+      "    <flow from=\"sw\" to=\"x2\"/>\n  </links>\n</plant>\n");
+  ASSERT_TRUE(doc);
+  auto possible = [&](const char* a, const char* b) {
+    const bool there = query<TavISPPProcessConstraintsMgt>(doc->FindById(a))->IsConstraintPossible(doc->FindById(b), kEE);
+    const bool back = query<TavISPPProcessConstraintsMgt>(doc->FindById(b))->IsConstraintPossible(doc->FindById(a), kEE);
+    EXPECT_EQ(there, back) << a << " " << b;  // whichever asks
+    return there && back;
+  };
+  EXPECT_FALSE(possible("x1", "x2"));  // through the switch
+  EXPECT_FALSE(possible("x2", "y1"));  // the first station's children run before the second's
+  EXPECT_FALSE(possible("x1", "st2"));
+  EXPECT_TRUE(possible("y1", "y2"));
+  EXPECT_TRUE(possible("z", "x1"));
+  EXPECT_TRUE(possible("z", "y2"));
+  // A precedence into the first station orders z before all of it.
+  ASSERT_EQ(query<TavISPPPrecedenceMgt>(doc->FindById("st1"))->AddPrecedence(doc->FindById("z")), S_OK);
+  EXPECT_FALSE(possible("z", "x1"));
+  EXPECT_FALSE(possible("z", "y2"));
+}
+
 TEST(PlantPositions, GeneratedPlantsCarryPlacementsAndSynchronisations) {
   auto doc = host::GeneratePlant({.activities = 200, .products = 300, .resources = 20, .depth = 3, .seed = 4});
   const std::size_t displaced = host::AddGeneratedPlacements(*doc, 100);
   EXPECT_EQ(displaced, 3u);  // 320 products and resources, every 100th moved
   EXPECT_GT(host::AddGeneratedSynchronisations(*doc, 3), 0u);
+  // None of them ties activities of which one runs after the other.
+  doc->ForEachObject([&](host::HostObject& o) {
+    auto* a = TavCast<host::HostActivity>(&o);
+    if (!a) return;
+    for (int type : {kSS, kEE})
+      for (auto& p : a->GetConstraints(type)) {
+        EXPECT_TRUE(a->IsConstraintPossible(p, type)) << a->IdString();
+      }
+  });
   const std::string text = host::SerializePlant(*doc);
   auto again = LoadPlantText(text);
   ASSERT_TRUE(again);

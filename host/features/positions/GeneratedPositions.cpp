@@ -32,11 +32,16 @@ std::size_t AddGeneratedSynchronisations(HostDocument& doc, std::size_t every) {
     while (!stack.empty()) {
       Ref<HostActivity> a = stack.back();
       stack.pop_back();
-      // Neighbouring sibling activities start (or, every other pair, end) together.
+      // Neighbouring sibling activities start (or, every other pair, end) together,
+      // unless one runs after the other.
       const auto& c = a->Children();
-      for (std::size_t i = 0; i + 1 < c.size(); ++i)
-        if (c[i]->Type()->IsA("Activity") && c[i + 1]->Type()->IsA("Activity") && n++ % every == 0)
-          HostActivity::AppendNewSync(c[i], c[i + 1], made++ % 2 ? TavConstraintType::EndEnd : TavConstraintType::StartStart);
+      for (std::size_t i = 0; i + 1 < c.size(); ++i) {
+        if (!c[i]->Type()->IsA("Activity") || !c[i + 1]->Type()->IsA("Activity") || n++ % every != 0) continue;
+        const int type = made % 2 ? TavConstraintType::EndEnd : TavConstraintType::StartStart;
+        if (!c[i]->IsConstraintPossible(c[i + 1], type)) continue;
+        HostActivity::AppendNewSync(c[i], c[i + 1], type);
+        ++made;
+      }
       for (auto it = c.rbegin(); it != c.rend(); ++it) stack.push_back(*it);
     }
   }
