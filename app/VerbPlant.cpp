@@ -64,4 +64,14 @@ Ref<host::HostActivity> RootActivityForVerb(const host::HostDocument& doc, const
   return root;
 }
 
+std::vector<Ref<TavBaseUnknown>> ProcessNodes(const host::HostDocument& doc) {
+  std::vector<Ref<TavBaseUnknown>> out;
+  for (auto& root : doc.Process().GetRootActivities()) {
+    out.push_back(root);
+    if (auto cm = query<TavISPPChildManagement>(root))
+      for (auto& c : cm->GetAllChildren()) out.push_back(c);
+  }
+  return out;
+}
+
 }  // namespace mirt

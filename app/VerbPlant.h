@@ -27,6 +27,10 @@ std::string PlantOutput(const std::string& plant, const std::string& out, bool i
 Ref<host::HostActivity> RootActivityForVerb(const host::HostDocument& doc, const std::string& rootPath,
                                             const std::string& what, const std::string& notActivity = {});
 
+// Every node of the plant's processes: each root activity, then its descendants,
+// a father before its children (control nodes included).
+std::vector<Ref<TavBaseUnknown>> ProcessNodes(const host::HostDocument& doc);
+
 // One plant open as the current document, with the engine its commands need.
 // Throws VerbError naming the file when the plant cannot be loaded.
 struct VerbSession {

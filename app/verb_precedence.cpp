@@ -80,11 +80,7 @@ struct Graph {
 
 Graph BuildGraph(const host::HostDocument& doc) {
   Graph g;
-  for (auto& root : doc.Process().GetRootActivities()) {
-    g.nodes.push_back(root);
-    if (auto cm = query<TavISPPChildManagement>(root))
-      for (auto& c : cm->GetAllChildren()) g.nodes.push_back(c);
-  }
+  g.nodes = mirt::ProcessNodes(doc);
   g.index.reserve(g.nodes.size());
   for (std::uint32_t i = 0; i < g.nodes.size(); ++i) g.index.emplace(g.nodes[i].get(), i);
   g.next.resize(g.nodes.size());

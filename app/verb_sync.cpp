@@ -47,12 +47,7 @@ std::vector<std::string> Paths(const host::HostDocument& doc, const std::vector<
 // process tree.
 int ListPairs(const host::HostDocument& doc) {
   const Options& o = Opt();
-  std::vector<Ref<TavBaseUnknown>> activities;
-  for (auto& root : doc.Process().GetRootActivities()) {
-    activities.push_back(root);
-    if (auto cm = query<TavISPPChildManagement>(root))
-      for (auto& c : cm->GetAllChildren()) activities.push_back(c);
-  }
+  const std::vector<Ref<TavBaseUnknown>> activities = mirt::ProcessNodes(doc);
   mirt::Json pairs = mirt::Json::array();
   std::vector<std::string> lines;
   for (int selection : {Sync::kStartStart, Sync::kEndEnd}) {
@@ -126,13 +121,7 @@ int Run() {
   for (auto& path : o.remove) {
     auto a = ActivityAt(*doc, "--remove", path);
     bool found = false;
-    for (auto& list : lists)
-      for (int row = 0; row < static_cast<int>(list.Items().size()); ++row)
-        if (SameObject(list.Items()[row], a)) {
-          list.RemoveRows({row});
-          found = true;
-          break;
-        }
+    for (auto& list : lists) found = list.Remove(a) || found;
     if (!found) throw mirt::VerbError("--remove: '" + path + "' is not synchronised with '" + o.activity + "'; nothing was written");
   }
   if (!sync.CreateStartEndLinksInModel(lists)) throw mirt::VerbError(sync.ErrorText().utf8() + " Nothing was written.");

@@ -46,6 +46,12 @@ void OrvVekPartnerList::RemoveRows(std::vector<int> rows) {
     }
 }
 
+bool OrvVekPartnerList::Remove(const Ref<TavBaseUnknown>& activity) {
+  if (!activity || !members_.erase(Key(activity))) return false;
+  items_.erase(std::find_if(items_.begin(), items_.end(), [&](const auto& a) { return Key(a) == Key(activity); }));
+  return true;
+}
+
 bool OrvVekPartnerList::Contains(const Ref<TavBaseUnknown>& activity) const {
   return activity && members_.count(Key(activity)) != 0;
 }

@@ -17,6 +17,8 @@ public:
   bool Add(const Ref<TavBaseUnknown>& activity);
   // Takes the lines at these 0-based rows away; rows out of range are ignored.
   void RemoveRows(std::vector<int> rows);
+  // Takes the activity away; false when it was not listed.
+  bool Remove(const Ref<TavBaseUnknown>& activity);
   bool Contains(const Ref<TavBaseUnknown>& activity) const;
   const std::vector<Ref<TavBaseUnknown>>& Items() const { return items_; }
 
